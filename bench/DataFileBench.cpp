@@ -1,0 +1,131 @@
+// Reading and writing a data file of 1,000,000 pairs (about 70 MB).
+#include "BenchSupport.h"
+#include "data/LumetraDoc.h"
+#include "platform/MemorySettingsStore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <vector>
+
+namespace lumetra::bench {
+namespace {
+
+constexpr int kPairs = 1000000;
+
+std::string BenchDir() {
+    static const std::string dir = [] {
+        std::string d = (std::filesystem::temp_directory_path() / "lumetra-bench").string();
+        std::filesystem::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+void FillRandomDocument(CLumetraDoc& doc) {
+    doc.OnNewDocument();
+    doc.m_strDataTitle = "Benchmark";
+    doc.m_nOrder = 3;
+    std::mt19937_64 rng(42);
+    std::uniform_real_distribution<double> x(-1000.0, 1000.0), noise(-1.0, 1.0);
+    doc.m_pPairs.resize(kPairs);
+    for (CXYdata& p : doc.m_pPairs) {
+        p.m_dX = x(rng);
+        p.m_dY = 0.5 * p.m_dX * p.m_dX + noise(rng);
+        p.m_dComputed = 0.5 * p.m_dX * p.m_dX;
+        p.m_dDifference = p.m_dY - p.m_dComputed;
+    }
+    doc.m_nPairs = kPairs;
+}
+
+const std::string& MillionPairFile() {
+    static const std::string path = [] {
+        SilentUi ui;
+        MemorySettingsStore settings;
+        CLumetraDoc doc(ui, settings);
+        FillRandomDocument(doc);
+        const std::string p = BenchDir() + "/million.dat";
+        if (!doc.OnSaveDocument(p))
+            std::abort();
+        return p;
+    }();
+    return path;
+}
+
+void BM_ReadDataFile(benchmark::State& state) {
+    const std::string& path = MillionPairFile();
+    const double fileBytes = double(std::filesystem::file_size(path));
+    double peakGrowth = 0;
+    for (auto _ : state) {
+        SilentUi ui;
+        MemorySettingsStore settings;
+        ResetPeakMemory();
+        const double before = ProcStatusBytes("VmRSS");
+        {
+            CLumetraDoc doc(ui, settings);
+            if (!doc.OnOpenDocument(path) || doc.m_nPairs != kPairs)
+                state.SkipWithError("read failed");
+            benchmark::DoNotOptimize(doc.m_pPairs.data());
+            peakGrowth = std::max(peakGrowth, ProcStatusBytes("VmHWM") - before);
+        }
+    }
+    state.counters["file_MB"] = fileBytes / 1e6;
+    state.counters["peak_x_file"] = peakGrowth / fileBytes;
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fileBytes));
+}
+BENCHMARK(BM_ReadDataFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// The reader one would write first: each pair line handed to sscanf (bounded to the line).
+void BM_ReadPairsWithSscanf(benchmark::State& state) {
+    const std::string& path = MillionPairFile();
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    for (auto _ : state) {
+        std::vector<CXYdata> pairs;
+        const char* p = bytes.data();
+        const char* end = p + bytes.size();
+        int line = 0;
+        char buf[1025];
+        while (p < end) {
+            const char* eol = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+            if (!eol)
+                break;
+            if (line++ >= 10) {
+                const size_t len = std::min<size_t>(size_t(eol - p), sizeof buf - 1);
+                std::memcpy(buf, p, len);
+                buf[len] = 0;
+                CXYdata d;
+                std::sscanf(buf, "%lf %lf %lf %lf", &d.m_dX, &d.m_dY, &d.m_dComputed,
+                            &d.m_dDifference);
+                pairs.push_back(d);
+            }
+            p = eol + 1;
+        }
+        if (pairs.size() != size_t(kPairs))
+            state.SkipWithError("baseline read failed");
+        benchmark::DoNotOptimize(pairs.data());
+    }
+}
+BENCHMARK(BM_ReadPairsWithSscanf)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+
+void BM_WriteDataFile(benchmark::State& state) {
+    SilentUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc(ui, settings);
+    FillRandomDocument(doc);
+    const std::string path = BenchDir() + "/written.dat";
+    for (auto _ : state)
+        if (!doc.OnSaveDocument(path))
+            state.SkipWithError("write failed");
+    state.counters["file_MB"] = double(std::filesystem::file_size(path)) / 1e6;
+}
+BENCHMARK(BM_WriteDataFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+} // namespace
+} // namespace lumetra::bench
+
+BENCHMARK_MAIN();

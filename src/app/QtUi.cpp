@@ -1,0 +1,90 @@
+#include "app/QtUi.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace lumetra {
+
+void QtUi::Attach(QWidget* parent, QLabel* pane0, QLabel* pane1, QLabel* pane2) {
+    m_parent = parent;
+    m_panes[0] = pane0;
+    m_panes[1] = pane1;
+    m_panes[2] = pane2;
+}
+
+Ui::Answer QtUi::MessageBox(const std::string& text, Buttons buttons, Icon icon) {
+    QMessageBox box(m_parent);
+    box.setWindowTitle("Lumetra");
+    box.setText(QString::fromStdString(text));
+    switch (icon) {
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    if (buttons == Buttons::YesNo)
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    else
+        box.setStandardButtons(QMessageBox::Ok);
+    // A message must be read even while the wait cursor is up.
+    const bool waiting = m_nWaitDepth > 0;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
+    if (buttons == Buttons::YesNo)
+        return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return Answer::Ok;
+}
+
+void QtUi::SetStatusText(int pane, const std::string& text) {
+    if (pane < 0 || pane > 2 || !m_panes[pane])
+        return;
+    m_panes[pane]->setText(QString::fromStdString(text));
+    m_panes[pane]->repaint();
+}
+
+void QtUi::PumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtUi::BeginWaitCursor() {
+    ++m_nWaitDepth;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUi::EndWaitCursor() {
+    if (m_nWaitDepth == 0)
+        return;
+    --m_nWaitDepth;
+    QApplication::restoreOverrideCursor();
+}
+
+Ui::FileChoice QtUi::ChooseFile(const FileRequest& request) {
+    QFileDialog dialog(m_parent, QString::fromStdString(request.title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(request.saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QStringList filters;
+    for (const FileFilter& f : request.filters)
+        filters << QString::fromStdString(f.name + " (" + f.pattern + ")");
+    dialog.setNameFilters(filters);
+    if (!request.initialDir.empty())
+        dialog.setDirectory(QString::fromStdString(request.initialDir));
+    if (!request.okLabel.empty())
+        dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(request.okLabel));
+    if (!request.cancelLabel.empty())
+        dialog.setLabelText(QFileDialog::Reject, QString::fromStdString(request.cancelLabel));
+    FileChoice choice;
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        choice.accepted = true;
+        choice.path = dialog.selectedFiles().first().toStdString();
+    }
+    return choice;
+}
+
+} // namespace lumetra

@@ -1,0 +1,29 @@
+#include "cli/Commands.h"
+
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kUsageText =
+    "usage: lumetra-cli COMMAND ARGS\n"
+    "commands:\n"
+    "  check FILE    read a data file and print what it holds\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace lumetra::cli;
+    std::ios::sync_with_stdio(false);
+    if (argc < 2) {
+        std::cerr << kUsageText;
+        return kUsage;
+    }
+    const std::string_view command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    const Streams io{std::cout, std::cerr};
+    if (command == "check")
+        return RunCheck(args, io);
+    std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
+    return kUsage;
+}

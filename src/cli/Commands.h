@@ -1,0 +1,22 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace lumetra::cli {
+
+// Exit statuses of lumetra-cli.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1; // the file was refused or the work failed; the message is on stderr
+inline constexpr int kUsage = 2;
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Each command takes the words after its name.
+int RunCheck(const std::vector<std::string>& args, Streams io);
+
+} // namespace lumetra::cli

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace lumetra {
+
+class CLumetraDoc;
+
+// A plain account of what a data set holds: titles, model, statistics, display settings,
+// coefficients, pair count and extremes, one item a line.
+std::string DescribeDocument(const CLumetraDoc& doc);
+
+// The report caption of a curve model ("Polynomial", ...), or "" for an unknown code.
+const char* CurveTypeName(int curveType);
+
+} // namespace lumetra

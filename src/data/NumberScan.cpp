@@ -1,0 +1,98 @@
+#include "data/NumberScan.h"
+
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+
+namespace lumetra {
+namespace {
+
+// strtod in the C locale, for what from_chars reports out of range (it gives no value then).
+double CLocaleStrtod(const char* begin, const char* end, const char** stop) {
+    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    std::string copy(begin, end);
+    char* e = nullptr;
+    double v = strtod_l(copy.c_str(), &e, cLocale);
+    *stop = begin + (e - copy.c_str());
+    return v;
+}
+
+} // namespace
+
+bool ScanDouble(const char*& p, const char* end, double& out) {
+    while (p < end && IsCSpace(*p))
+        ++p;
+    const char* q = p;
+    bool neg = false;
+    if (q < end && (*q == '+' || *q == '-')) {
+        neg = *q == '-';
+        ++q;
+    }
+    if (q < end && (*q == '+' || *q == '-'))
+        return false; // from_chars would take a second minus
+    double v = 0.0;
+    const char* stop = q;
+    if (end - q >= 2 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) {
+        auto r = std::from_chars(q + 2, end, v, std::chars_format::hex);
+        if (r.ec == std::errc::invalid_argument) {
+            v = 0.0; // "0x" with nothing after it reads as the zero before the x
+            stop = q + 1;
+        } else if (r.ec == std::errc::result_out_of_range) {
+            v = CLocaleStrtod(q, end, &stop);
+        } else {
+            stop = r.ptr;
+        }
+    } else {
+        auto r = std::from_chars(q, end, v, std::chars_format::general);
+        if (r.ec == std::errc::invalid_argument)
+            return false;
+        if (r.ec == std::errc::result_out_of_range)
+            v = CLocaleStrtod(q, r.ptr, &stop);
+        else
+            stop = r.ptr;
+    }
+    out = neg ? -v : v;
+    p = stop;
+    return true;
+}
+
+bool ScanInt(const char*& p, const char* end, int& out) {
+    while (p < end && IsCSpace(*p))
+        ++p;
+    const char* q = p;
+    bool neg = false;
+    if (q < end && (*q == '+' || *q == '-')) {
+        neg = *q == '-';
+        ++q;
+    }
+    if (q == end || *q < '0' || *q > '9')
+        return false;
+    long long v = 0;
+    while (q < end && *q >= '0' && *q <= '9') {
+        if (v <= INT_MAX)
+            v = v * 10 + (*q - '0');
+        ++q;
+    }
+    if (neg)
+        v = -v;
+    out = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : int(v);
+    p = q;
+    return true;
+}
+
+double TextToDouble(std::string_view text) {
+    const char* p = text.data();
+    double v = 0.0;
+    return ScanDouble(p, text.data() + text.size(), v) ? v : 0.0;
+}
+
+int TextToInt(std::string_view text) {
+    const char* p = text.data();
+    int v = 0;
+    return ScanInt(p, text.data() + text.size(), v) ? v : 0;
+}
+
+} // namespace lumetra

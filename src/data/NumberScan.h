@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string_view>
+
+namespace lumetra {
+
+// Number reading with the C library's rules but always with "." as the decimal point and within
+// a bounded range (never a whole-file buffer handed to sscanf, whose cost grows with the rest).
+
+// Like scanf's "%lf": skips white space, then reads a decimal, hexadecimal, "inf" or "nan" number
+// with an optional sign. On success advances p past the number and returns true; on failure
+// leaves p after the white space and returns false.
+bool ScanDouble(const char*& p, const char* end, double& out);
+
+// Like scanf's "%d": skips white space, an optional sign, decimal digits. A value beyond the
+// range of int saturates.
+bool ScanInt(const char*& p, const char* end, int& out);
+
+// Like strtod / atoi on the text: what cannot be read gives 0.
+double TextToDouble(std::string_view text);
+int TextToInt(std::string_view text);
+
+inline bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+} // namespace lumetra

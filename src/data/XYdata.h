@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumetra {
+
+class CLumetraDoc;
+
+// One data pair, and at the same time its row of the fit table.
+struct CXYdata {
+    double m_dX = 0.0;
+    double m_dY = 0.0;
+    double m_dComputed = 0.0;   // Y from X for curve types 0-2, X from Y for type 3
+    double m_dDifference = 0.0; // measured minus computed, on the same axis
+
+    // The Data page's list line: X and Y with the document's pair format.
+    std::string FormatPair(const CLumetraDoc& doc) const;
+    // Appends the data file line: the row format and CR LF.
+    void FormatFileLine(std::string& out, const CLumetraDoc& doc) const;
+    // Appends the report row: the row format without line end.
+    void FormatRow(std::string& out, const CLumetraDoc& doc) const;
+    // Reads "X<TAB>Y" as strtod does; computed value and difference become 0.0.
+    // Returns false, changing nothing, when the text holds no TAB.
+    bool ParseTabPair(std::string_view text);
+};
+
+} // namespace lumetra

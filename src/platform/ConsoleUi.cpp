@@ -1,0 +1,18 @@
+#include "platform/ConsoleUi.h"
+
+#include <ostream>
+
+namespace lumetra {
+
+ConsoleUi::ConsoleUi(std::ostream& err) : m_err(err) {}
+
+Ui::Answer ConsoleUi::MessageBox(const std::string& text, Buttons buttons, Icon) {
+    ++m_nMessages;
+    m_err << text;
+    if (text.empty() || text.back() != '\n')
+        m_err << '\n';
+    m_err.flush();
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+}
+
+} // namespace lumetra

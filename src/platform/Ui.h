@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lumetra {
+
+// Every message box, question, file chooser, status text, message pump and wait cursor of the
+// program goes through this seam, so the core decides and a test can see exactly what a user saw.
+class Ui {
+public:
+    enum class Icon { Exclamation, Stop, Question, Information };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    struct FileFilter {
+        std::string name;    // "Data Files (*.dat)"
+        std::string pattern; // "*.dat"
+    };
+
+    struct FileRequest {
+        bool saving = false;
+        std::string title;
+        std::vector<FileFilter> filters;
+        std::string initialDir; // empty: the chooser's own choice
+        std::string okLabel;    // empty: the toolkit's own label
+        std::string cancelLabel;
+    };
+
+    struct FileChoice {
+        bool accepted = false; // false: the user pressed the cancel button (whatever its label)
+        std::string path;
+    };
+
+    virtual ~Ui() = default;
+
+    // The caption is always "Lumetra".
+    virtual Answer MessageBox(const std::string& text, Buttons buttons = Buttons::Ok,
+                              Icon icon = Icon::Exclamation) = 0;
+    virtual void SetStatusText(int pane, const std::string& text) = 0;
+    // Dispatches every waiting user-interface message.
+    virtual void PumpMessages() = 0;
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+    virtual FileChoice ChooseFile(const FileRequest& request) = 0;
+};
+
+// Shows the wait cursor for the lifetime of the object, on every exit path.
+class WaitCursor {
+public:
+    explicit WaitCursor(Ui& ui) : m_ui(ui) { m_ui.BeginWaitCursor(); }
+    ~WaitCursor() { m_ui.EndWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    Ui& m_ui;
+};
+
+} // namespace lumetra

@@ -1,0 +1,220 @@
+#include "data/LumetraDoc.h"
+#include "platform/MemorySettingsStore.h"
+#include "support/ExampleFile.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace lumetra {
+namespace {
+
+struct Reader : ::testing::Test {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc{ui, settings};
+    test::TempDir dir;
+
+    bool Open(const std::string& bytes, const std::string& name = "f.dat") {
+        return doc.OnOpenDocument(dir.Write(name, bytes));
+    }
+    // A refused file always ends the same way.
+    void ExpectRefusedWith(const std::string& message, Ui::Icon icon = Ui::Icon::Stop) {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, message);
+        EXPECT_EQ(ui.messages[0].icon, icon);
+        EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::Ok);
+        EXPECT_EQ(doc.m_bHasFile, 0);
+        EXPECT_EQ(doc.m_bReading, 0);
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_TRUE(doc.m_pPairs.empty());
+        EXPECT_EQ(doc.m_strFileName, "UnNamed File");
+        EXPECT_EQ(ui.waitDepth, 0);
+    }
+};
+
+TEST_F(Reader, ReadsTheExampleFile) {
+    settings.SetString("Preferences", "LastPath", "/remembered");
+    ASSERT_TRUE(Open(test::ExampleFileBytes(), "example.dat"));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.m_strDataTitle, "Test");
+    EXPECT_EQ(doc.m_strXTitle, "X");
+    EXPECT_EQ(doc.m_strYTitle, "Y");
+    EXPECT_EQ(doc.m_nCurveType, 0);
+    EXPECT_EQ(doc.m_nOrder, 1);
+    EXPECT_EQ(doc.m_dSumAbsDiff, 0.0);
+    EXPECT_EQ(doc.m_dPerformance, 1.0);
+    EXPECT_EQ(doc.m_dCoef[0], 2.0);
+    EXPECT_EQ(doc.m_dCoef[1], 1.0);
+    ASSERT_EQ(doc.m_pPairs.size(), 2u);
+    EXPECT_EQ(doc.m_nPairs, 2);
+    EXPECT_EQ(doc.m_pPairs[1].m_dX, 2.0);
+    EXPECT_EQ(doc.m_pPairs[1].m_dY, 5.0);
+    EXPECT_EQ(doc.m_pPairs[1].m_dComputed, 5.0);
+    EXPECT_EQ(doc.m_dMinX, 0.0);
+    EXPECT_EQ(doc.m_dMaxX, 2.0);
+    EXPECT_EQ(doc.m_dMinY, 1.0);
+    EXPECT_EQ(doc.m_dMaxY, 5.0);
+    EXPECT_EQ(doc.m_strFileName, dir.Path("example.dat"));
+    EXPECT_EQ(doc.m_strLastPath, "/remembered");
+    EXPECT_EQ(doc.m_bHasFile, 1);
+    EXPECT_EQ(doc.m_bReading, 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(ui.waitDepth, 0);
+    EXPECT_EQ(doc.m_szRowFormat, "%-16.5lf\t%-16.5lf\t%-16.5lf\t%-16.5lf");
+}
+
+TEST_F(Reader, ShowsItsProgressAndEndsReady) {
+    std::string bytes = test::Header();
+    for (int i = 0; i < 1000; ++i)
+        bytes += "1.0\t2.0\t3.0\t4.0\r\n";
+    ASSERT_TRUE(Open(bytes, "big.dat"));
+    // 0, 5, 10 ... in 5 % steps (line ends do not count), then Ready.
+    ASSERT_GE(ui.status[1].size(), 20u);
+    EXPECT_EQ(ui.status[0].front(), "Reading -> big.dat");
+    for (size_t i = 0; i + 1 < ui.status[1].size(); ++i)
+        EXPECT_EQ(ui.status[1][i], "File " + std::to_string(5 * i) + " %processed");
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+    EXPECT_EQ(ui.status[1].back(), "");
+    EXPECT_EQ(ui.pumps, int(ui.status[0].size()));
+}
+
+TEST_F(Reader, PairLinesReadWithScanfRules) {
+    std::string bytes = test::Header() + "1 2\r\n" +   // computed and difference stay 0
+                        "  -3.5e1\t\t+4  7 8 9\r\n" + // any white space separates
+                        "5 x 6 7\r\n" +               // reading stops at the first non-number
+                        "\r\n" +                      // an empty line is a pair of zeros
+                        "9 9 9 9";                    // no CR LF: ignored
+    ASSERT_TRUE(Open(bytes));
+    ASSERT_EQ(doc.m_pPairs.size(), 4u);
+    EXPECT_EQ(doc.m_pPairs[0].m_dY, 2.0);
+    EXPECT_EQ(doc.m_pPairs[0].m_dComputed, 0.0);
+    EXPECT_EQ(doc.m_pPairs[1].m_dX, -35.0);
+    EXPECT_EQ(doc.m_pPairs[1].m_dDifference, 8.0);
+    EXPECT_EQ(doc.m_pPairs[2].m_dX, 5.0);
+    EXPECT_EQ(doc.m_pPairs[2].m_dY, 0.0);
+    EXPECT_EQ(doc.m_pPairs[3].m_dX, 0.0);
+    EXPECT_EQ(doc.m_dMinX, -35.0);
+    EXPECT_EQ(doc.m_dMaxX, 5.0);
+}
+
+TEST_F(Reader, AHeaderWithoutPairsOpensEmpty) {
+    ASSERT_TRUE(Open(test::Header()));
+    EXPECT_TRUE(doc.m_pPairs.empty());
+    EXPECT_EQ(doc.m_nPairs, 0);
+}
+
+TEST_F(Reader, OrderOneLeavesTheHigherCoefficientsAlone) {
+    doc.m_dCoef[2] = 7.0;
+    ASSERT_TRUE(Open(test::ExampleFileBytes()));
+    EXPECT_EQ(doc.m_dCoef[0], 2.0);
+    EXPECT_EQ(doc.m_dCoef[1], 1.0);
+    EXPECT_EQ(doc.m_dCoef[2], 7.0);
+}
+
+TEST_F(Reader, OrderTenFillsElevenCoefficients) {
+    std::string bytes = test::Header("10", "0", "5 5 1 1", 0);
+    for (int k = 1; k <= 11; ++k)
+        bytes += std::to_string(k) + ".0\r\n";
+    bytes += "1 2 3 4\r\n";
+    ASSERT_TRUE(Open(bytes));
+    EXPECT_EQ(doc.m_dCoef[10], 11.0);
+    ASSERT_EQ(doc.m_pPairs.size(), 1u);
+    EXPECT_EQ(doc.m_pPairs[0].m_dX, 1.0);
+}
+
+TEST_F(Reader, AnEmptyFileOpensNothing) {
+    EXPECT_FALSE(Open("", "empty.dat"));
+    ExpectRefusedWith("empty.dat is EMPTY!", Ui::Icon::Exclamation);
+}
+
+TEST_F(Reader, UnixLineEndsAreNotADataFile) {
+    EXPECT_FALSE(Open("@Test\nX\nY\n0\n1\n", "unix.dat"));
+    ExpectRefusedWith("File " + dir.Path("unix.dat") + ":\nis NOT a valid data file!\n");
+}
+
+TEST_F(Reader, TheTwoLongLineTests) {
+    EXPECT_FALSE(Open("@" + std::string(1023, 'a') + "\r\n" + test::Header()));
+    ExpectRefusedWith("File " + dir.Path("f.dat") +
+                      ":\ncontains lines longer than 1024 characters\nwhich is this "
+                      "application's max!\n");
+    ui.messages.clear();
+    EXPECT_FALSE(Open("@" + std::string(1024, 'a') + "\r\n" + test::Header()));
+    ExpectRefusedWith("File " + dir.Path("f.dat") +
+                      ":\n contains lines longer than 1024 characters\nwhich is this "
+                      "application's max!\n");
+    ui.messages.clear();
+    // A line of 1023 characters is the longest a file may hold.
+    EXPECT_TRUE(Open("@" + std::string(1022, 'a') + test::Header().substr(2)));
+    EXPECT_EQ(doc.m_strDataTitle, std::string(1022, 'a'));
+}
+
+TEST_F(Reader, ALongLaterLineIsRefused) {
+    EXPECT_FALSE(Open(test::Header() + std::string(1024, '1') + "\r\n"));
+    ExpectRefusedWith("File " + dir.Path("f.dat") +
+                      ":\ncontains lines longer than 1024 characters\nwhich is this "
+                      "application's max!\n");
+}
+
+TEST_F(Reader, NumbersAloneAreToBeImported) {
+    EXPECT_FALSE(Open("1 2\r\n3 4\r\n"));
+    ExpectRefusedWith("File " + dir.Path("f.dat") +
+                      ": was NOT saved by this application!\nYou may import data only thru the "
+                      "Data tab!\nStopping file read!");
+}
+
+TEST_F(Reader, DamagedHeadersAreRefusedWithTheirReason) {
+    const std::string file = "File " + dir.Path("f.dat") + ":\nis damaged: ";
+    struct Case {
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {test::Header("1", "4"), "its curve type (line 4) is 4, not 0 to 3"},
+        {test::Header("1", "-1"), "its curve type (line 4) is -1, not 0 to 3"},
+        {test::Header("1", "poly"), "its curve type (line 4) is not a number"},
+        {test::Header("0"), "its curve order (line 5) is 0, not 1 to 10"},
+        {test::Header("11"), "its curve order (line 5) is 11, not 1 to 10"},
+        {test::Header("99"), "its curve order (line 5) is 99, not 1 to 10"},
+        {test::Header("-1"), "its curve order (line 5) is -1, not 1 to 10"},
+        {test::Header("x"), "its curve order (line 5) is not a number"},
+        {test::Header("1", "0", "15 5 1 1"), "its decimal places (line 8) are 15 and 5, not 0 to 14"},
+        {test::Header("1", "0", "5 -1 1 1"), "its decimal places (line 8) are 5 and -1, not 0 to 14"},
+        {test::Header("1", "0", "5 5 1"), "its display settings (line 8) are not four numbers"},
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        EXPECT_FALSE(Open(c.bytes)) << c.reason;
+        ExpectRefusedWith(file + c.reason + "!\nStopping file read!");
+    }
+}
+
+TEST_F(Reader, AHeaderCutShortAtAnyLineIsRefused) {
+    const std::string full = test::Header("2", "0", "5 5 1 1", 3);
+    size_t end = 0;
+    for (int lines = 1; lines <= 10; ++lines) {
+        end = full.find("\r\n", end) + 2;
+        ui.messages.clear();
+        EXPECT_FALSE(Open(full.substr(0, end))) << lines;
+        ExpectRefusedWith("File " + dir.Path("f.dat") + ":\nis damaged: its header ends after line " +
+                          std::to_string(lines) + "!\nStopping file read!");
+    }
+    ui.messages.clear();
+    EXPECT_TRUE(Open(full));
+}
+
+TEST_F(Reader, FileErrorsUseTheFileErrorReport) {
+    EXPECT_FALSE(doc.OnOpenDocument(dir.Path("missing.dat")));
+    ExpectRefusedWith(dir.Path("missing.dat") + " was not found.", Ui::Icon::Exclamation);
+    ui.messages.clear();
+    EXPECT_FALSE(doc.OnOpenDocument(dir.path()));
+    ExpectRefusedWith("Access to " + dir.path() + " was denied.", Ui::Icon::Exclamation);
+}
+
+TEST_F(Reader, AFailedReadClearsWhatAnEarlierPartOfTheFileFilled) {
+    EXPECT_FALSE(Open(test::Header() + "1 2 3 4\r\n" + std::string(2000, '5') + "\r\n"));
+    EXPECT_TRUE(doc.m_pPairs.empty());
+    EXPECT_EQ(doc.m_nPairs, 0);
+}
+
+} // namespace
+} // namespace lumetra

@@ -1,0 +1,199 @@
+#include "data/LumetraDoc.h"
+#include "platform/MemorySettingsStore.h"
+#include "support/ExampleFile.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumetra {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Writer : ::testing::Test {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc{ui, settings};
+    test::TempDir dir;
+
+    void SetUp() override { test::FillExample(doc); }
+
+    // Nothing but the target itself may be left in the directory.
+    void ExpectNoTemporaryFiles() {
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            EXPECT_EQ(entry.path().filename().string().rfind(".", 0), std::string::npos)
+                << entry.path();
+    }
+};
+
+TEST_F(Writer, WritesTheExampleByteForByte) {
+    doc.SetModifiedFlag(true);
+    const std::string path = dir.Path("example.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(test::TempDir::Read(path), test::ExampleFileBytes());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.m_strFileName, path);
+    EXPECT_EQ(doc.m_strLastPath, dir.path());
+    EXPECT_EQ(settings.GetString("Preferences", "LastPath"), dir.path());
+    EXPECT_EQ(ui.waitDepth, 0);
+    EXPECT_GT(ui.waitBegins, 0);
+    ExpectNoTemporaryFiles();
+}
+
+TEST_F(Writer, TheBundledSampleIsTheExample) {
+    EXPECT_EQ(test::TempDir::Read(LUMETRA_SOURCE_DIR "/samples/example.dat"),
+              test::ExampleFileBytes());
+}
+
+TEST_F(Writer, WhatIsWrittenReadsBackToTheSameState) {
+    doc.m_strXTitle = "Temp (K)";
+    doc.m_nCurveType = 1;
+    doc.m_nOrder = 3;
+    doc.m_dXInt = 0.30103;
+    doc.m_dYInt = -1.5;
+    doc.m_bYFixed = 0;
+    doc.m_nYDecimals = 7;
+    for (int k = 0; k < 4; ++k)
+        doc.m_dCoef[k] = 0.5 * (k + 1);
+    doc.m_pPairs = {{1.5, 2000.25, 1999.0, 1.25}, {-3.0, 0.000125, 0.0, 0.000125}};
+    doc.BuildFormats();
+    const std::string path = dir.Path("round.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_EQ(back.m_strXTitle, "Temp (K)");
+    EXPECT_EQ(back.m_nCurveType, 1);
+    EXPECT_EQ(back.m_nOrder, 3);
+    EXPECT_EQ(back.m_dXInt, 0.30103);
+    EXPECT_EQ(back.m_dYInt, -1.5);
+    EXPECT_EQ(back.m_bYFixed, 0);
+    EXPECT_EQ(back.m_nYDecimals, 7);
+    EXPECT_EQ(back.m_szYFormat, "%-16.7E");
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(back.m_dCoef[k], 0.5 * (k + 1));
+    ASSERT_EQ(back.m_pPairs.size(), 2u);
+    EXPECT_EQ(back.m_pPairs[0].m_dY, 2000.25);
+    EXPECT_EQ(back.m_pPairs[1].m_dDifference, 0.000125);
+    // And writing it again gives the same bytes.
+    const std::string again = dir.Path("again.dat");
+    ASSERT_TRUE(back.OnSaveDocument(again));
+    EXPECT_EQ(test::TempDir::Read(again), test::TempDir::Read(path));
+}
+
+TEST_F(Writer, TheFileKeepsNumbersAsDisplayed) {
+    doc.m_nXDecimals = 2;
+    doc.m_dSumAbsDiff = 1.23456789;
+    doc.m_pPairs = {{1.23456, 5.0}};
+    doc.BuildFormats();
+    const std::string path = dir.Path("two.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_EQ(back.m_pPairs[0].m_dX, 1.23);
+    EXPECT_EQ(back.m_dSumAbsDiff, 1.234568); // six decimals whatever the display
+    EXPECT_NE(test::TempDir::Read(path).find("\r\n2 5 1 1\r\n"), std::string::npos);
+}
+
+TEST_F(Writer, TheSameBytesInEveryLocale) {
+    doc.m_dCoef[0] = 1234.5678;
+    doc.m_bYFixed = 0;
+    doc.BuildFormats();
+    ASSERT_TRUE(doc.OnSaveDocument(dir.Path("c.dat")));
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale on this machine";
+    const bool saved = doc.OnSaveDocument(dir.Path("de.dat"));
+    CLumetraDoc back(ui, settings);
+    const bool read = back.OnOpenDocument(dir.Path("de.dat"));
+    std::setlocale(LC_ALL, "C");
+    ASSERT_TRUE(saved);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(test::TempDir::Read(dir.Path("de.dat")), test::TempDir::Read(dir.Path("c.dat")));
+    EXPECT_EQ(back.m_dCoef[0], 1234.57); // as shown: 1.23457E+003
+}
+
+TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
+    const std::string path = dir.Path("keep.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const std::string before = test::TempDir::Read(path);
+    doc.m_strFileName = "UnNamed File";
+    doc.SetModifiedFlag(true);
+
+    struct Case {
+        const char* what;
+        std::function<void(CLumetraDoc&)> damage;
+        std::string problem;
+    } cases[] = {
+        {"long title", [](CLumetraDoc& d) { d.m_strDataTitle = std::string(1023, 't'); },
+         "a title or number line would be longer than 1023 characters"},
+        {"huge fixed values", [](CLumetraDoc& d) { d.m_pPairs[0] = {1e300, 1e300, 1e300, 1e300}; },
+         "a data line would be longer than 1023 characters"},
+        {"line break", [](CLumetraDoc& d) { d.m_strYTitle = "Y\r\nmore"; },
+         "a title holds a line break"},
+    };
+    for (const Case& c : cases) {
+        test::FillExample(doc);
+        doc.SetModifiedFlag(true);
+        doc.m_strFileName = "UnNamed File";
+        c.damage(doc);
+        ui.messages.clear();
+        EXPECT_FALSE(doc.OnSaveDocument(path)) << c.what;
+        ASSERT_EQ(ui.messages.size(), 1u) << c.what;
+        EXPECT_EQ(ui.messages[0].text, "File " + path + ":\nwas NOT saved: " + c.problem +
+                                           ",\nwhich this application could not read back!\n"
+                                           "Shorten the titles or choose exponent display.");
+        EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Exclamation);
+        EXPECT_EQ(test::TempDir::Read(path), before) << c.what;
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_EQ(doc.m_strFileName, "UnNamed File");
+        EXPECT_EQ(ui.waitDepth, 0);
+    }
+    // Exponent display of the same huge values fits and is saved.
+    test::FillExample(doc);
+    doc.m_pPairs[0] = {1e300, 1e300, 1e300, 1e300};
+    doc.m_bXFixed = doc.m_bYFixed = 0;
+    doc.BuildFormats();
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    ExpectNoTemporaryFiles();
+}
+
+TEST_F(Writer, FileErrorsAreReportedAndChangeNothing) {
+    doc.SetModifiedFlag(true);
+    fs::create_directory(dir.Path("sub"));
+    EXPECT_FALSE(doc.OnSaveDocument(dir.Path("sub")));
+    EXPECT_FALSE(doc.OnSaveDocument(dir.Path("nowhere/x.dat")));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Access to " + dir.Path("sub") + " was denied.");
+    EXPECT_EQ(ui.messages[1].text, dir.Path("nowhere/x.dat") + " contains an invalid path.");
+    EXPECT_TRUE(fs::is_directory(dir.Path("sub")));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_strFileName, "UnNamed File");
+    EXPECT_EQ(settings.GetString("Preferences", "LastPath"), "");
+}
+
+TEST_F(Writer, SavingOverAFileKeepsItsModeAndWritesThroughLinks) {
+    const std::string real = dir.Path("real.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(real));
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    const std::string link = dir.Path("link.dat");
+    fs::create_symlink(real, link);
+    doc.m_strDataTitle = "Changed";
+    ASSERT_TRUE(doc.OnSaveDocument(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(test::TempDir::Read(real).substr(0, 10), "@Changed\r\n");
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(doc.m_strFileName, link);
+}
+
+} // namespace
+} // namespace lumetra

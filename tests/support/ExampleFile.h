@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/LumetraDoc.h"
+
+#include <string>
+
+namespace lumetra::test {
+
+// The example data set: title "Test", pairs (0, 1) and (2, 5), fitted exactly by Y = 2X + 1.
+inline void FillExample(CLumetraDoc& doc) {
+    doc.OnNewDocument();
+    doc.m_strDataTitle = "Test";
+    doc.m_strXTitle = "X";
+    doc.m_strYTitle = "Y";
+    doc.m_nOrder = 1;
+    doc.m_dSumAbsDiff = 0.0;
+    doc.m_dPerformance = 1.0;
+    doc.m_dCoef[0] = 2.0;
+    doc.m_dCoef[1] = 1.0;
+    doc.m_pPairs = {{0.0, 1.0, 1.0, 0.0}, {2.0, 5.0, 5.0, 0.0}};
+    doc.m_nPairs = 2;
+}
+
+inline std::string Wide16(const std::string& number) {
+    return number + std::string(16 - number.size(), ' ');
+}
+
+// Its data file, byte for byte.
+inline std::string ExampleFileBytes() {
+    return "@Test\r\nX\r\nY\r\n0\r\n1\r\n0.000000 1.000000\r\n0.000000 0.000000\r\n5 5 1 1\r\n" +
+           Wide16("2.00000") + "\r\n" + Wide16("1.00000") + "\r\n" + Wide16("0.00000") + "\t" +
+           Wide16("1.00000") + "\t" + Wide16("1.00000") + "\t" + Wide16("0.00000") + "\r\n" +
+           Wide16("2.00000") + "\t" + Wide16("5.00000") + "\t" + Wide16("5.00000") + "\t" +
+           Wide16("0.00000") + "\r\n";
+}
+
+// A header for hand-made files: lines 1 to 8 and the coefficient lines, CR LF ended.
+inline std::string Header(const std::string& order = "1", const std::string& type = "0",
+                          const std::string& display = "5 5 1 1", int coefLines = 2) {
+    std::string h = "@T\r\nX\r\nY\r\n" + type + "\r\n" + order +
+                    "\r\n0.000000 0.000000\r\n0.000000 0.000000\r\n" + display + "\r\n";
+    for (int i = 0; i < coefLines; ++i)
+        h += "1.0\r\n";
+    return h;
+}
+
+} // namespace lumetra::test

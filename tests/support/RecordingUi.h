@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/Ui.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace lumetra::test {
+
+// Records every call and answers from a script, so a test sees exactly what a user would have
+// seen and never blocks on a modal box.
+class RecordingUi : public Ui {
+public:
+    struct Message {
+        std::string text;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    std::vector<Message> messages;
+    std::vector<std::string> status[3];   // every text each pane was given, in order
+    std::vector<FileRequest> fileRequests;
+    std::deque<Answer> answers;           // Yes/No answers to give; No when empty
+    std::deque<FileChoice> fileChoices;   // cancelled when empty
+    int pumps = 0;
+    int waitDepth = 0;
+    int waitBegins = 0;
+
+    Answer MessageBox(const std::string& text, Buttons buttons, Icon icon) override {
+        messages.push_back({text, buttons, icon});
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        if (answers.empty())
+            return Answer::No;
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void SetStatusText(int pane, const std::string& text) override {
+        if (pane >= 0 && pane < 3)
+            status[pane].push_back(text);
+    }
+    void PumpMessages() override { ++pumps; }
+    void BeginWaitCursor() override {
+        ++waitDepth;
+        ++waitBegins;
+    }
+    void EndWaitCursor() override {
+        if (waitDepth > 0)
+            --waitDepth;
+    }
+    FileChoice ChooseFile(const FileRequest& request) override {
+        fileRequests.push_back(request);
+        if (fileChoices.empty())
+            return {};
+        FileChoice c = fileChoices.front();
+        fileChoices.pop_front();
+        return c;
+    }
+
+    // The one message shown, or "" when there was none or more than one.
+    std::string OnlyMessage() const { return messages.size() == 1 ? messages[0].text : ""; }
+};
+
+} // namespace lumetra::test
