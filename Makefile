@@ -22,9 +22,8 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_datafile
-	$(BUILD_DIR)/bench/bench_datafile
+bench: build
+	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -20,6 +20,37 @@ double CLocaleStrtod(const char* begin, const char* end, const char** stop) {
     return v;
 }
 
+// The common case of a data file, "[digits][.digits]" with at most 15 significant digits and no
+// exponent, converted exactly: a mantissa below 2^53 divided by an exact power of ten rounds
+// once, so the result is the correctly rounded value strtod gives. Anything else returns false.
+bool ScanPlainDecimal(const char*& p, const char* end, double& out) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    auto isDigit = [](char c) { return unsigned(c - '0') < 10u; };
+    const char* q = p;
+    unsigned long long mantissa = 0;
+    while (q < end && isDigit(*q))
+        mantissa = mantissa * 10 + unsigned(*q++ - '0');
+    const long whole = q - p;
+    long fraction = 0;
+    if (q < end && *q == '.') {
+        const char* first = ++q;
+        while (q < end && isDigit(*q))
+            mantissa = mantissa * 10 + unsigned(*q++ - '0');
+        fraction = q - first;
+    }
+    // 19 digits cannot overflow the mantissa; below 2^53 it is exact as a double.
+    if (whole + fraction == 0 || whole + fraction > 19 || fraction > 22 ||
+        mantissa > (1ULL << 53))
+        return false;
+    if (q < end && (*q == 'e' || *q == 'E' || *q == 'x' || *q == 'X'))
+        return false;
+    out = double(mantissa) / kPow10[fraction];
+    p = q;
+    return true;
+}
+
 } // namespace
 
 bool ScanDouble(const char*& p, const char* end, double& out) {
@@ -35,7 +66,9 @@ bool ScanDouble(const char*& p, const char* end, double& out) {
         return false; // from_chars would take a second minus
     double v = 0.0;
     const char* stop = q;
-    if (end - q >= 2 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) {
+    if (const char* fast = q; ScanPlainDecimal(fast, end, v)) {
+        stop = fast;
+    } else if (end - q >= 2 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) {
         auto r = std::from_chars(q + 2, end, v, std::chars_format::hex);
         if (r.ec == std::errc::invalid_argument) {
             v = 0.0; // "0x" with nothing after it reads as the zero before the x

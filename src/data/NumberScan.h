@@ -20,8 +20,7 @@ bool ScanInt(const char*& p, const char* end, int& out);
 double TextToDouble(std::string_view text);
 int TextToInt(std::string_view text);
 
-inline bool IsCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+// ' ', '\t', '\n', '\v', '\f', '\r': the C locale's white space.
+inline bool IsCSpace(char c) { return c == ' ' || unsigned(c - '\t') <= 4u; }
 
 } // namespace lumetra

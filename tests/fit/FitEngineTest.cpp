@@ -1,0 +1,281 @@
+#include "fit/FitEngine.h"
+#include "platform/MemorySettingsStore.h"
+#include "support/RecordingUi.h"
+#include "support/ReferenceFit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace lumetra {
+namespace {
+
+struct Fit : ::testing::Test {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc{ui, settings};
+    CFitEngine engine{doc};
+
+    void SetPairs(std::vector<CXYdata> pairs, int type = 0, int order = 1) {
+        doc.OnNewDocument();
+        doc.m_pPairs = std::move(pairs);
+        doc.m_nPairs = int(doc.m_pPairs.size());
+        doc.m_nCurveType = type;
+        doc.m_nOrder = order;
+    }
+};
+
+TEST_F(Fit, AStraightLineThroughThreePoints) {
+    SetPairs({{0, 1}, {1, 3}, {2, 5}});
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_NEAR(doc.m_dCoef[0], 2.0, 1e-14);
+    EXPECT_NEAR(doc.m_dCoef[1], 1.0, 1e-14);
+    EXPECT_NEAR(doc.m_pPairs[2].m_dComputed, 5.0, 1e-14);
+    EXPECT_NEAR(doc.m_dSumAbsDiff, 0.0, 1e-14);
+    EXPECT_NEAR(doc.m_dPerformance, 1.0, 1e-14);
+    EXPECT_EQ(doc.m_dMaxX, 2.0);
+    EXPECT_EQ(doc.m_dMinY, 1.0);
+    EXPECT_EQ(doc.m_bFitting, 0);
+    EXPECT_EQ(ui.waitDepth, 0);
+    // The normal equations of it: exponents 2n-(i-1)-(j-1), N in the corner.
+    EXPECT_EQ(engine.m_dPowers[0][0], 2.0);
+    EXPECT_EQ(engine.m_dPowers[1][1], 0.0);
+    EXPECT_EQ(engine.m_dNormal[0][0], 5.0);
+    EXPECT_EQ(engine.m_dNormal[0][1], 3.0);
+    EXPECT_EQ(engine.m_dNormal[1][1], 3.0);
+    EXPECT_EQ(engine.m_dRhs[0], 13.0);
+    EXPECT_EQ(engine.m_dRhs[1], 9.0);
+    EXPECT_EQ(engine.m_dRhsPowers[0], 1.0);
+}
+
+TEST_F(Fit, PairsAtZeroCountButAddNothingToThePowerSums) {
+    SetPairs({{0, 4}, {0, 4}, {1, 6}, {2, 8}});
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_EQ(engine.m_dNormal[1][1], 4.0);
+    EXPECT_EQ(engine.m_dNormal[0][1], 3.0);
+    EXPECT_EQ(doc.m_pPairs[0].m_dComputed, doc.m_dCoef[1]); // at X = 0, exactly C[n+1]
+}
+
+TEST_F(Fit, TheNormalMatrixIsBitIdenticalToEntryByEntrySums) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> xs(-3.0, 3.0), ys(-50.0, 50.0);
+    for (size_t count : {size_t(40), size_t(30000)}) { // one core, and split over two
+        std::vector<CXYdata> pairs(count);
+        for (CXYdata& p : pairs)
+            p = {xs(rng), ys(rng)};
+        for (int order = 1; order <= 10; ++order) {
+            SetPairs(pairs, 0, order);
+            engine.m_pWorkX.clear();
+            engine.m_pWorkY.clear();
+            for (const CXYdata& p : pairs) {
+                engine.m_pWorkX.push_back(p.m_dX);
+                engine.m_pWorkY.push_back(p.m_dY);
+            }
+            engine.BuildNormalEquations();
+            const test::ReferenceNormal ref =
+                test::BuildReferenceNormal(engine.m_pWorkX, engine.m_pWorkY, order);
+            for (int i = 0; i <= order; ++i) {
+                for (int j = 0; j <= order; ++j)
+                    EXPECT_EQ(std::memcmp(&engine.m_dNormal[i][j], &ref.normal[i][j], 8), 0)
+                        << "order " << order << " entry " << i << "," << j;
+                EXPECT_EQ(std::memcmp(&engine.m_dRhs[i], &ref.rhs[i], 8), 0)
+                    << "order " << order << " rhs " << i;
+            }
+        }
+    }
+}
+
+TEST_F(Fit, EqualXGiveASingularMatrix) {
+    SetPairs({{1, 2}, {1, 3}});
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Matrix is Singular!\nCan't Fit the Curve");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::Ok);
+    EXPECT_EQ(doc.m_dCoef[0], 0.0);
+    EXPECT_EQ(doc.m_dCoef[1], 0.0);
+    EXPECT_EQ(doc.m_dPerformance, 0.0);
+}
+
+TEST_F(Fit, AZeroPivotWithANonZeroBelowIsExchangedNotSingular) {
+    doc.m_nOrder = 1;
+    engine.m_dNormal[0][0] = 0.0;
+    engine.m_dNormal[0][1] = 1.0;
+    engine.m_dNormal[1][0] = 1.0;
+    engine.m_dNormal[1][1] = 0.0;
+    engine.m_dRhs[0] = 2.0;
+    engine.m_dRhs[1] = 3.0;
+    ASSERT_EQ(engine.SolveNormalEquations(), 1);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.m_dCoef[0], 3.0);
+    EXPECT_EQ(doc.m_dCoef[1], 2.0);
+}
+
+TEST_F(Fit, OrderTenUsesTheWholeStorage) {
+    std::vector<CXYdata> pairs;
+    for (int k = 0; k < 11; ++k) {
+        const double x = k * 0.25 - 1.0;
+        pairs.push_back({x, 1.0 + x - 2.0 * std::pow(x, 10)});
+    }
+    SetPairs(pairs, 0, 10);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_NEAR(doc.m_dCoef[0], -2.0, 1e-6);
+    EXPECT_NEAR(doc.m_dCoef[9], 1.0, 1e-6);
+    EXPECT_NEAR(doc.m_dCoef[10], 1.0, 1e-6);
+    EXPECT_EQ(engine.m_dNormal[10][10], 11.0);
+    double x20 = 0.0;
+    for (const CXYdata& p : doc.m_pPairs)
+        x20 += std::pow(p.m_dX, 20.0);
+    EXPECT_EQ(engine.m_dNormal[0][0], x20);
+    EXPECT_EQ(engine.m_dPowers[0][0], 20.0);
+    EXPECT_EQ(engine.m_dRhsPowers[9], 1.0);
+}
+
+TEST_F(Fit, TooFewPointsLowerTheOrderOrFail) {
+    SetPairs({{0, 1}, {1, 2}, {2, 5}}, 0, 3);
+    EXPECT_EQ(engine.RefitDocument(), 1);
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Must have a minimum of 4 data points to fit the curve!\nResetting curver order to 2!");
+    EXPECT_EQ(doc.m_nOrder, 2);
+    EXPECT_NEAR(doc.m_dCoef[0], 1.0, 1e-12);
+
+    ui.messages.clear();
+    SetPairs({{1, 2}}, 1, 3);
+    doc.m_dCoef[3] = 9.0;
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Must have a minimum of 4 data points to fit the curve!\nCan't Fit the Curve");
+    EXPECT_EQ(doc.m_nOrder, 3);
+    EXPECT_EQ(doc.m_dCoef[3], 0.0); // the coefficients of the current order are zeroed
+
+    for (int type : {2, 3}) {
+        ui.messages.clear();
+        SetPairs({{1, 2}, {2, 3}}, type);
+        EXPECT_EQ(engine.RefitDocument(), 0);
+        EXPECT_EQ(ui.OnlyMessage(),
+                  "Must have a minimum of 3 data points to fit the curve!\nCan't Fit the Curve");
+        ui.messages.clear();
+        SetPairs({{1, 2}, {2, 3}, {3, 5}}, type);
+        EXPECT_EQ(engine.RefitDocument(), 1);
+        EXPECT_TRUE(ui.messages.empty());
+    }
+}
+
+TEST_F(Fit, LogLogOfAPowerLaw) {
+    SetPairs({{1, 2}, {2, 4}, {4, 8}}, 1);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_EQ(doc.m_dXInt, 0.0);
+    EXPECT_EQ(doc.m_dYInt, std::log10(2.0));
+    EXPECT_NEAR(doc.m_dCoef[0], 1.0, 1e-12);
+    EXPECT_NEAR(doc.m_dCoef[1], 0.0, 1e-12);
+    EXPECT_NEAR(doc.m_pPairs[1].m_dComputed, 4.0, 1e-12);
+    EXPECT_NEAR(doc.m_pPairs[2].m_dComputed, 8.0, 1e-12);
+    EXPECT_NEAR(doc.m_pPairs[2].m_dDifference, 0.0, 1e-12);
+    EXPECT_NEAR(doc.m_dPerformance, 1.0, 1e-12);
+}
+
+TEST_F(Fit, LogLogRefusesValuesAtOrBelowZero) {
+    const std::string tail = "This will cause an error during Fitting!\n**  Can't Fit Log-Log Curve  **";
+    SetPairs({{0, 1}, {1, -2}, {2, 3}}, 1);
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(), "Values in both X & Y arrays are <= 0.0!\n" + tail);
+    ui.messages.clear();
+    SetPairs({{1, 0}, {2, 2}, {3, 3}}, 1);
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(), "One or more values in Y array is <= 0.0!\n" + tail);
+    ui.messages.clear();
+    SetPairs({{-1, 1}, {2, 2}, {3, 3}}, 1);
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(), "One or more values in X array is <= 0.0!\n" + tail);
+    EXPECT_EQ(doc.m_dCoef[0], 0.0);
+}
+
+TEST_F(Fit, SemilogModels) {
+    const double e = std::exp(1.0);
+    SetPairs({{0, 1}, {1, e}, {2, e * e}}, 2);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_NEAR(doc.m_dCoef[0], 1.0, 1e-12);
+    EXPECT_NEAR(doc.m_dCoef[1], 1.0, 1e-12);
+    EXPECT_NEAR(doc.m_pPairs[2].m_dComputed, e * e, 1e-12);
+
+    // X = A e^(BY): computed values and differences are X values, the sum is over X.
+    SetPairs({{1, 0}, {e, 1}, {e * e, 2.5}}, 3);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    double sum = 0;
+    for (const CXYdata& p : doc.m_pPairs) {
+        EXPECT_DOUBLE_EQ(p.m_dComputed, doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * p.m_dY));
+        EXPECT_EQ(p.m_dDifference, p.m_dX - p.m_dComputed);
+        sum += std::fabs(p.m_dDifference);
+    }
+    EXPECT_EQ(doc.m_dSumAbsDiff, sum);
+    EXPECT_GT(sum, 0.01);
+}
+
+TEST_F(Fit, SemilogRefusesTheLogarithmOfValuesAtOrBelowZero) {
+    const std::string tail = "This will cause an error during Fitting!\n**  Can't Fit Semilog Curve  **";
+    SetPairs({{0, 1}, {1, 0}, {2, 3}}, 2);
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(), "One or more values in Y array is <= 0.0!\n" + tail);
+    ui.messages.clear();
+    SetPairs({{-1, 1}, {1, 2}, {2, 3}}, 3);
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(), "One or more values in X array is <= 0.0!\n" + tail);
+    EXPECT_EQ(doc.m_dCoef[0], 0.0);
+    EXPECT_EQ(doc.m_dCoef[1], 0.0);
+    // A line through equal values of its variable has no slope to find.
+    ui.messages.clear();
+    SetPairs({{2, 1}, {2, 2}, {2, 3}}, 2);
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(), "Matrix is Singular!\nCan't Fit the Curve");
+}
+
+TEST_F(Fit, PerformanceWhenAllMeasuredValuesAreEqual) {
+    for (int type : {0, 1, 2}) {
+        SetPairs({{1, 5}, {2, 5}, {4, 5}}, type);
+        ASSERT_EQ(engine.RefitDocument(), 1);
+        EXPECT_LT(doc.m_dSumAbsDiff, 1e-12);
+        EXPECT_EQ(doc.m_dPerformance, 1.0) << type;
+    }
+    SetPairs({{5, 1}, {5, 2}, {5, 4}}, 3);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_EQ(doc.m_dPerformance, 1.0);
+}
+
+TEST_F(Fit, AnUnknownCurveTypeIsRefused) {
+    SetPairs({{0, 1}, {1, 2}, {2, 3}}, 7);
+    EXPECT_EQ(engine.RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Curve type 7 is not one this application fits!\nCan't Fit the Curve");
+}
+
+TEST_F(Fit, WellConditionedNistSetsMatchTheirCertifiedValues) {
+    SetPairs(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Norris.csv"), 0, 1);
+    ASSERT_EQ(doc.m_nPairs, 36);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_NEAR(doc.m_dCoef[0], 1.00211681802045, 1e-12);
+    EXPECT_NEAR(doc.m_dCoef[1], -0.262323073774029, 1e-10);
+
+    SetPairs(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Pontius.csv"), 0, 2);
+    ASSERT_EQ(doc.m_nPairs, 40);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_NEAR(doc.m_dCoef[0] / -0.316081871345029e-14, 1.0, 1e-6);
+    EXPECT_NEAR(doc.m_dCoef[1] / 0.732059160401003e-06, 1.0, 1e-8);
+    EXPECT_NEAR(doc.m_dCoef[2] / 0.673565789473684e-03, 1.0, 1e-8);
+}
+
+TEST_F(Fit, TwoRunsGiveTheSameBits) {
+    SetPairs(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Filip.csv"), 0, 10);
+    ASSERT_EQ(doc.m_nPairs, 82);
+    engine.RefitDocument();
+    double first[kMaxCoefs];
+    std::memcpy(first, doc.m_dCoef, sizeof first);
+    const double perf = doc.m_dPerformance;
+    engine.RefitDocument();
+    EXPECT_EQ(std::memcmp(first, doc.m_dCoef, sizeof first), 0);
+    EXPECT_EQ(std::memcmp(&perf, &doc.m_dPerformance, sizeof perf), 0);
+}
+
+} // namespace
+} // namespace lumetra
