@@ -2,8 +2,12 @@
 
 #include "platform/Ui.h"
 
-#include <fstream>
+#include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace lumetra::bench {
 
@@ -18,22 +22,27 @@ public:
     FileChoice ChooseFile(const FileRequest&) override { return {}; }
 };
 
-// Resident memory figures of this process in bytes, from /proc/self/status ("VmHWM", "VmRSS").
-inline double ProcStatusBytes(const std::string& key) {
-    std::ifstream in("/proc/self/status");
-    std::string name;
-    while (in >> name) {
-        if (name == key + ":") {
-            double kb = 0;
-            in >> kb;
-            return kb * 1024.0;
-        }
-        std::getline(in, name);
+// The peak resident memory of a child process running the given command, in bytes; its
+// output is thrown away.
+// A forked child starts its peak from this process's present size (small between benchmarks),
+// where a vfork-style spawn would inherit this process's own peak.
+inline double ChildPeakBytes(std::vector<std::string> argv) {
+    std::vector<char*> args;
+    for (std::string& a : argv)
+        args.push_back(a.data());
+    args.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devNull, 1);
+        ::dup2(devNull, 2);
+        ::execv(args[0], args.data());
+        ::_exit(127);
     }
-    return 0;
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    return double(usage.ru_maxrss) * 1024.0;
 }
-
-// Lets the next VmHWM reading start from the present resident size.
-inline void ResetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 } // namespace lumetra::bench

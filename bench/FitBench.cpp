@@ -65,7 +65,10 @@ void BM_NormalEquationsOrder10(benchmark::State& state) {
         benchmark::DoNotOptimize(f.engine.m_dNormal);
     }
 }
-BENCHMARK(BM_NormalEquationsOrder10)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_NormalEquationsOrder10)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
 
 void BM_EntryByEntryNormalEquationsOrder10(benchmark::State& state) {
     FitFixture f(0, 10);
@@ -79,7 +82,11 @@ void BM_EntryByEntryNormalEquationsOrder10(benchmark::State& state) {
         benchmark::DoNotOptimize(r);
     }
 }
-BENCHMARK(BM_EntryByEntryNormalEquationsOrder10)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_EntryByEntryNormalEquationsOrder10)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
 
 } // namespace
 } // namespace lumetra::bench

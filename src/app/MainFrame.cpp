@@ -38,6 +38,8 @@ bool CMainFrame::OpenDataFile(const QString& path) {
     return true;
 }
 
-QString CMainFrame::ShownText() const { return m_view->toPlainText(); }
+QString CMainFrame::ShownText() const {
+    return m_view->toPlainText();
+}
 
 } // namespace lumetra

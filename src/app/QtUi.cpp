@@ -22,10 +22,18 @@ Ui::Answer QtUi::MessageBox(const std::string& text, Buttons buttons, Icon icon)
     box.setWindowTitle("Lumetra");
     box.setText(QString::fromStdString(text));
     switch (icon) {
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
     }
     if (buttons == Buttons::YesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -50,7 +58,9 @@ void QtUi::SetStatusText(int pane, const std::string& text) {
     m_panes[pane]->repaint();
 }
 
-void QtUi::PumpMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtUi::PumpMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void QtUi::BeginWaitCursor() {
     ++m_nWaitDepth;

@@ -8,7 +8,8 @@ namespace lumetra::cli {
 
 // Exit statuses of lumetra-cli.
 inline constexpr int kOk = 0;
-inline constexpr int kFailed = 1; // the file was refused or the work failed; the message is on stderr
+inline constexpr int kFailed =
+    1; // the file was refused or the work failed; the message is on stderr
 inline constexpr int kUsage = 2;
 
 struct Streams {

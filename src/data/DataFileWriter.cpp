@@ -27,14 +27,16 @@ FileText ComposeFile(const CLumetraDoc& doc) {
             out.problem = "a title holds a line break";
             return out;
         }
-    t += FormatC("@%s\r\n%s\r\n%s\r\n%d\r\n%d\r\n",
-                 {doc.m_strDataTitle, doc.m_strXTitle, doc.m_strYTitle, doc.m_nCurveType,
-                  doc.m_nOrder});
+    t += FormatC(
+        "@%s\r\n%s\r\n%s\r\n%d\r\n%d\r\n",
+        {doc.m_strDataTitle, doc.m_strXTitle, doc.m_strYTitle, doc.m_nCurveType, doc.m_nOrder});
     t += FormatC("%lf %lf\r\n%lf %lf\r\n%d %d %d %d\r\n",
-                 {doc.m_dSumAbsDiff, doc.m_dPerformance, doc.m_dXInt, doc.m_dYInt,
-                  doc.m_nXDecimals, doc.m_nYDecimals, doc.m_bXFixed, doc.m_bYFixed});
+                 {doc.m_dSumAbsDiff, doc.m_dPerformance, doc.m_dXInt, doc.m_dYInt, doc.m_nXDecimals,
+                  doc.m_nYDecimals, doc.m_bXFixed, doc.m_bYFixed});
     const CompiledFormat coef(doc.m_szWideFormat + "\r\n");
-    const int coefs = doc.m_nOrder < 0 ? 0 : doc.m_nOrder >= kMaxCoefs ? kMaxCoefs : doc.m_nOrder + 1;
+    const int coefs = doc.m_nOrder < 0            ? 0
+                      : doc.m_nOrder >= kMaxCoefs ? kMaxCoefs
+                                                  : doc.m_nOrder + 1;
     for (int k = 0; k < coefs; ++k)
         coef.Append(t, {doc.m_dCoef[k]});
     const size_t headerEnd = t.size();

@@ -6,11 +6,16 @@ namespace lumetra {
 
 const char* CurveTypeName(int curveType) {
     switch (curveType) {
-    case 0: return "Polynomial";
-    case 1: return "Log-Log Polynomial";
-    case 2: return "Semilog Y=Ae^BX";
-    case 3: return "Semilog X=Ae^BY";
-    default: return "";
+    case 0:
+        return "Polynomial";
+    case 1:
+        return "Log-Log Polynomial";
+    case 2:
+        return "Semilog Y=Ae^BX";
+    case 3:
+        return "Semilog X=Ae^BY";
+    default:
+        return "";
     }
 }
 

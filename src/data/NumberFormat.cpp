@@ -7,12 +7,22 @@
 namespace lumetra {
 namespace {
 
-bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '0' || c == '#'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLength(char c) { return c == 'l' || c == 'h' || c == 'L' || c == 'q' || c == 'j' || c == 'z'; }
-bool IsConversion(char c) { return std::strchr("diufFeEgGsc", c) != nullptr && c != 0; }
+bool IsFlag(char c) {
+    return c == '-' || c == '+' || c == ' ' || c == '0' || c == '#';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsLength(char c) {
+    return c == 'l' || c == 'h' || c == 'L' || c == 'q' || c == 'j' || c == 'z';
+}
+bool IsConversion(char c) {
+    return std::strchr("diufFeEgGsc", c) != nullptr && c != 0;
+}
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char Upper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 // Widens the exponent after the 'e' at text[pos] to at least three digits.
 void WidenExponent(std::string& text, size_t pos) {
@@ -84,11 +94,21 @@ CompiledFormat::CompiledFormat(std::string_view format) {
         Piece d;
         while (i < format.size() && IsFlag(format[i])) {
             switch (format[i]) {
-            case '-': d.left = true; break;
-            case '+': d.plus = true; break;
-            case ' ': d.space = true; break;
-            case '0': d.zero = true; break;
-            case '#': d.alt = true; break;
+            case '-':
+                d.left = true;
+                break;
+            case '+':
+                d.plus = true;
+                break;
+            case ' ':
+                d.space = true;
+                break;
+            case '0':
+                d.zero = true;
+                break;
+            case '#':
+                d.alt = true;
+                break;
             }
             ++i;
         }
@@ -173,8 +193,8 @@ void CompiledFormat::Append(std::string& out, std::initializer_list<FmtArg> args
                 Pad(out, sign, body, p.width, p.left, false);
                 break;
             }
-            std::string body = FiniteDigits(std::fabs(v), p.conv, p.precision < 0 ? 6 : p.precision,
-                                            p.alt);
+            std::string body =
+                FiniteDigits(std::fabs(v), p.conv, p.precision < 0 ? 6 : p.precision, p.alt);
             Pad(out, sign, body, p.width, p.left, p.zero);
             break;
         }

@@ -27,22 +27,45 @@ bool ScanPlainDecimal(const char*& p, const char* end, double& out) {
     static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr unsigned long long kPow10Int[] = {1ULL,
+                                                       10ULL,
+                                                       100ULL,
+                                                       1000ULL,
+                                                       10000ULL,
+                                                       100000ULL,
+                                                       1000000ULL,
+                                                       10000000ULL,
+                                                       100000000ULL,
+                                                       1000000000ULL,
+                                                       10000000000ULL,
+                                                       100000000000ULL,
+                                                       1000000000000ULL,
+                                                       10000000000000ULL,
+                                                       100000000000000ULL,
+                                                       1000000000000000ULL,
+                                                       10000000000000000ULL,
+                                                       100000000000000000ULL,
+                                                       1000000000000000000ULL,
+                                                       10000000000000000000ULL};
     auto isDigit = [](char c) { return unsigned(c - '0') < 10u; };
+    // The whole and the fractional digits are two independent chains, so they overlap.
     const char* q = p;
-    unsigned long long mantissa = 0;
+    unsigned long long whole = 0, part = 0;
     while (q < end && isDigit(*q))
-        mantissa = mantissa * 10 + unsigned(*q++ - '0');
-    const long whole = q - p;
+        whole = whole * 10 + unsigned(*q++ - '0');
+    const long wholeDigits = q - p;
     long fraction = 0;
     if (q < end && *q == '.') {
         const char* first = ++q;
         while (q < end && isDigit(*q))
-            mantissa = mantissa * 10 + unsigned(*q++ - '0');
+            part = part * 10 + unsigned(*q++ - '0');
         fraction = q - first;
     }
     // 19 digits cannot overflow the mantissa; below 2^53 it is exact as a double.
-    if (whole + fraction == 0 || whole + fraction > 19 || fraction > 22 ||
-        mantissa > (1ULL << 53))
+    if (wholeDigits + fraction == 0 || wholeDigits + fraction > 19)
+        return false;
+    const unsigned long long mantissa = whole * kPow10Int[fraction] + part;
+    if (mantissa > (1ULL << 53))
         return false;
     if (q < end && (*q == 'e' || *q == 'E' || *q == 'x' || *q == 'X'))
         return false;

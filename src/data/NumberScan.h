@@ -21,6 +21,8 @@ double TextToDouble(std::string_view text);
 int TextToInt(std::string_view text);
 
 // ' ', '\t', '\n', '\v', '\f', '\r': the C locale's white space.
-inline bool IsCSpace(char c) { return c == ' ' || unsigned(c - '\t') <= 4u; }
+inline bool IsCSpace(char c) {
+    return c == ' ' || unsigned(c - '\t') <= 4u;
+}
 
 } // namespace lumetra

@@ -68,10 +68,18 @@ int CFitEngine::FitCurve() {
     }
     int result = 0;
     switch (type) {
-    case 0: result = FitPolynomial(); break;
-    case 1: result = FitLogLog(); break;
-    case 2: result = FitSemilogY(); break;
-    case 3: result = FitSemilogX(); break;
+    case 0:
+        result = FitPolynomial();
+        break;
+    case 1:
+        result = FitLogLog();
+        break;
+    case 2:
+        result = FitSemilogY();
+        break;
+    case 3:
+        result = FitSemilogX();
+        break;
     }
     FreeWorkArrays();
     return result;
@@ -284,9 +292,13 @@ int CFitEngine::FitLogLog() {
     return 1;
 }
 
-int CFitEngine::FitSemilogY() { return FitStraightLineOfLog(false); }
+int CFitEngine::FitSemilogY() {
+    return FitStraightLineOfLog(false);
+}
 
-int CFitEngine::FitSemilogX() { return FitStraightLineOfLog(true); }
+int CFitEngine::FitSemilogX() {
+    return FitStraightLineOfLog(true);
+}
 
 // ln(measured) = ln(A) + B · other, in closed form: Y from X for model 2, X from Y for model 3.
 int CFitEngine::FitStraightLineOfLog(bool xFromY) {

@@ -30,16 +30,23 @@ double EvalPolynomialSquaring(const double* coef, int order, double u) {
 
 bool EvalCurvePoint(const CLumetraDoc& doc, double& x, double& y) {
     switch (doc.m_nCurveType) {
-    case 0: y = EvalPolynomialSquaring(doc.m_dCoef, doc.m_nOrder, x); return true;
+    case 0:
+        y = EvalPolynomialSquaring(doc.m_dCoef, doc.m_nOrder, x);
+        return true;
     case 1:
         if (x <= 0.0)
             return false;
         y = std::pow(10.0, doc.m_dYInt + EvalPolynomialSquaring(doc.m_dCoef, doc.m_nOrder,
-                                                                 std::log10(x) - doc.m_dXInt));
+                                                                std::log10(x) - doc.m_dXInt));
         return true;
-    case 2: y = doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * x); return true;
-    case 3: x = doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * y); return true;
-    default: return false;
+    case 2:
+        y = doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * x);
+        return true;
+    case 3:
+        x = doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * y);
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
 namespace lumetra {
 namespace {
 
@@ -80,7 +84,7 @@ TEST_F(Reader, ShowsItsProgressAndEndsReady) {
 }
 
 TEST_F(Reader, PairLinesReadWithScanfRules) {
-    std::string bytes = test::Header() + "1 2\r\n" +   // computed and difference stay 0
+    std::string bytes = test::Header() + "1 2\r\n" +  // computed and difference stay 0
                         "  -3.5e1\t\t+4  7 8 9\r\n" + // any white space separates
                         "5 x 6 7\r\n" +               // reading stops at the first non-number
                         "\r\n" +                      // an empty line is a pair of zeros
@@ -177,8 +181,10 @@ TEST_F(Reader, DamagedHeadersAreRefusedWithTheirReason) {
         {test::Header("99"), "its curve order (line 5) is 99, not 1 to 10"},
         {test::Header("-1"), "its curve order (line 5) is -1, not 1 to 10"},
         {test::Header("x"), "its curve order (line 5) is not a number"},
-        {test::Header("1", "0", "15 5 1 1"), "its decimal places (line 8) are 15 and 5, not 0 to 14"},
-        {test::Header("1", "0", "5 -1 1 1"), "its decimal places (line 8) are 5 and -1, not 0 to 14"},
+        {test::Header("1", "0", "15 5 1 1"),
+         "its decimal places (line 8) are 15 and 5, not 0 to 14"},
+        {test::Header("1", "0", "5 -1 1 1"),
+         "its decimal places (line 8) are 5 and -1, not 0 to 14"},
         {test::Header("1", "0", "5 5 1"), "its display settings (line 8) are not four numbers"},
     };
     for (const Case& c : cases) {
@@ -195,8 +201,9 @@ TEST_F(Reader, AHeaderCutShortAtAnyLineIsRefused) {
         end = full.find("\r\n", end) + 2;
         ui.messages.clear();
         EXPECT_FALSE(Open(full.substr(0, end))) << lines;
-        ExpectRefusedWith("File " + dir.Path("f.dat") + ":\nis damaged: its header ends after line " +
-                          std::to_string(lines) + "!\nStopping file read!");
+        ExpectRefusedWith("File " + dir.Path("f.dat") +
+                          ":\nis damaged: its header ends after line " + std::to_string(lines) +
+                          "!\nStopping file read!");
     }
     ui.messages.clear();
     EXPECT_TRUE(Open(full));
@@ -208,6 +215,38 @@ TEST_F(Reader, FileErrorsUseTheFileErrorReport) {
     ui.messages.clear();
     EXPECT_FALSE(doc.OnOpenDocument(dir.path()));
     ExpectRefusedWith("Access to " + dir.path() + " was denied.", Ui::Icon::Exclamation);
+}
+
+// Large files are read and parsed in parts at once, from mapped pages or, when another program
+// has the file open for writing, from a copy; either way every pair comes back in order.
+TEST_F(Reader, LargeFilesReadTheSameWhicheverWayTheyAreLoaded) {
+    CLumetraDoc source(ui, settings);
+    test::FillExample(source);
+    source.m_pPairs.clear();
+    for (int k = 0; k < 120000; ++k)
+        source.m_pPairs.push_back({k * 0.5, -k * 0.25, double(k % 97), double(-(k % 13))});
+    const std::string path = dir.Path("large.dat");
+    ASSERT_TRUE(source.OnSaveDocument(path));
+    ASSERT_GT(std::filesystem::file_size(path), 4u << 20); // large enough to be split
+
+    for (bool heldForWriting : {false, true}) {
+        const int writer = heldForWriting ? ::open(path.c_str(), O_WRONLY | O_APPEND) : -1;
+        CLumetraDoc back(ui, settings);
+        ASSERT_TRUE(back.OnOpenDocument(path));
+        if (writer >= 0)
+            ::close(writer);
+        ASSERT_EQ(back.m_pPairs.size(), source.m_pPairs.size()) << heldForWriting;
+        for (size_t k = 0; k < source.m_pPairs.size(); k += 997) {
+            EXPECT_EQ(back.m_pPairs[k].m_dX, source.m_pPairs[k].m_dX) << k;
+            EXPECT_EQ(back.m_pPairs[k].m_dY, source.m_pPairs[k].m_dY) << k;
+            EXPECT_EQ(back.m_pPairs[k].m_dComputed, source.m_pPairs[k].m_dComputed) << k;
+            EXPECT_EQ(back.m_pPairs[k].m_dDifference, source.m_pPairs[k].m_dDifference) << k;
+        }
+        EXPECT_EQ(back.m_pPairs.back().m_dX, 119999 * 0.5);
+        EXPECT_EQ(back.m_dMaxX, 119999 * 0.5);
+        EXPECT_EQ(back.m_dMinY, -119999 * 0.25);
+    }
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(Reader, AFailedReadClearsWhatAnEarlierPartOfTheFileFilled) {

@@ -134,7 +134,10 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
     } cases[] = {
         {"long title", [](CLumetraDoc& d) { d.m_strDataTitle = std::string(1023, 't'); },
          "a title or number line would be longer than 1023 characters"},
-        {"huge fixed values", [](CLumetraDoc& d) { d.m_pPairs[0] = {1e300, 1e300, 1e300, 1e300}; },
+        {"huge fixed values",
+         [](CLumetraDoc& d) {
+             d.m_pPairs[0] = {1e300, 1e300, 1e300, 1e300};
+         },
          "a data line would be longer than 1023 characters"},
         {"line break", [](CLumetraDoc& d) { d.m_strYTitle = "Y\r\nmore"; },
          "a title holds a line break"},

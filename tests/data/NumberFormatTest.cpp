@@ -51,8 +51,8 @@ TEST(NumberFormat, IntegersStringsAndLiterals) {
     EXPECT_EQ(FormatC("[%-4s|%4s|%.2s]", {"ab", "ab", "abcdef"}), "[ab  |  ab|ab]");
     EXPECT_EQ(FormatC("%c!", {int('x')}), "x!");
     EXPECT_EQ(FormatC("no directives", {}), "no directives");
-    EXPECT_EQ(FormatC("%d and %d", {1}), "1 and ");   // a missing argument prints nothing
-    EXPECT_EQ(FormatC("%d", {1.5}), "");              // nor does one of the wrong kind
+    EXPECT_EQ(FormatC("%d and %d", {1}), "1 and "); // a missing argument prints nothing
+    EXPECT_EQ(FormatC("%d", {1.5}), "");            // nor does one of the wrong kind
     EXPECT_EQ(FormatC("50%", {}), "50%");
 }
 

@@ -136,8 +136,9 @@ TEST_F(Fit, OrderTenUsesTheWholeStorage) {
 TEST_F(Fit, TooFewPointsLowerTheOrderOrFail) {
     SetPairs({{0, 1}, {1, 2}, {2, 5}}, 0, 3);
     EXPECT_EQ(engine.RefitDocument(), 1);
-    EXPECT_EQ(ui.OnlyMessage(),
-              "Must have a minimum of 4 data points to fit the curve!\nResetting curver order to 2!");
+    EXPECT_EQ(
+        ui.OnlyMessage(),
+        "Must have a minimum of 4 data points to fit the curve!\nResetting curver order to 2!");
     EXPECT_EQ(doc.m_nOrder, 2);
     EXPECT_NEAR(doc.m_dCoef[0], 1.0, 1e-12);
 
@@ -177,7 +178,8 @@ TEST_F(Fit, LogLogOfAPowerLaw) {
 }
 
 TEST_F(Fit, LogLogRefusesValuesAtOrBelowZero) {
-    const std::string tail = "This will cause an error during Fitting!\n**  Can't Fit Log-Log Curve  **";
+    const std::string tail =
+        "This will cause an error during Fitting!\n**  Can't Fit Log-Log Curve  **";
     SetPairs({{0, 1}, {1, -2}, {2, 3}}, 1);
     EXPECT_EQ(engine.RefitDocument(), 0);
     EXPECT_EQ(ui.OnlyMessage(), "Values in both X & Y arrays are <= 0.0!\n" + tail);
@@ -214,7 +216,8 @@ TEST_F(Fit, SemilogModels) {
 }
 
 TEST_F(Fit, SemilogRefusesTheLogarithmOfValuesAtOrBelowZero) {
-    const std::string tail = "This will cause an error during Fitting!\n**  Can't Fit Semilog Curve  **";
+    const std::string tail =
+        "This will cause an error during Fitting!\n**  Can't Fit Semilog Curve  **";
     SetPairs({{0, 1}, {1, 0}, {2, 3}}, 2);
     EXPECT_EQ(engine.RefitDocument(), 0);
     EXPECT_EQ(ui.OnlyMessage(), "One or more values in Y array is <= 0.0!\n" + tail);

@@ -19,10 +19,10 @@ public:
     };
 
     std::vector<Message> messages;
-    std::vector<std::string> status[3];   // every text each pane was given, in order
+    std::vector<std::string> status[3]; // every text each pane was given, in order
     std::vector<FileRequest> fileRequests;
-    std::deque<Answer> answers;           // Yes/No answers to give; No when empty
-    std::deque<FileChoice> fileChoices;   // cancelled when empty
+    std::deque<Answer> answers;         // Yes/No answers to give; No when empty
+    std::deque<FileChoice> fileChoices; // cancelled when empty
     int pumps = 0;
     int waitDepth = 0;
     int waitBegins = 0;

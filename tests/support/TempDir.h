@@ -11,7 +11,8 @@ namespace lumetra::test {
 class TempDir {
 public:
     TempDir() {
-        std::string templ = (std::filesystem::temp_directory_path() / "lumetra-test-XXXXXX").string();
+        std::string templ =
+            (std::filesystem::temp_directory_path() / "lumetra-test-XXXXXX").string();
         m_path = ::mkdtemp(templ.data());
     }
     ~TempDir() {

@@ -1,0 +1,113 @@
+#include "data/FileContents.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <new>
+#include <sys/mman.h>
+#include <thread>
+#include <unistd.h>
+
+namespace lumetra {
+namespace {
+
+// Reads bytes [offset, offset + length) with pread; returns the count read (less when the file
+// is shorter), or -1 with errno set.
+ssize_t ReadRange(int fd, char* buffer, size_t offset, size_t length) {
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(fd, buffer + done, length - done, off_t(offset + done));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (got == 0)
+            break;
+        done += size_t(got);
+    }
+    return ssize_t(done);
+}
+
+// Reads a large file in two halves at once: copying from the cache costs as much as parsing.
+ssize_t ReadAll(int fd, char* buffer, size_t length) {
+    constexpr size_t kSplitBytes = 4 * 1024 * 1024;
+    const size_t half =
+        length >= kSplitBytes && std::thread::hardware_concurrency() > 1 ? length / 2 : length;
+    ssize_t second = 0;
+    int secondErr = 0;
+    std::thread helper;
+    if (half < length)
+        helper = std::thread([&] {
+            second = ReadRange(fd, buffer + half, half, length - half);
+            secondErr = errno;
+        });
+    const ssize_t first = ReadRange(fd, buffer, 0, half);
+    const int firstErr = errno;
+    if (helper.joinable())
+        helper.join();
+    if (first < 0 || second < 0) {
+        errno = first < 0 ? firstErr : secondErr;
+        return -1;
+    }
+    return size_t(first) < half ? first : ssize_t(half) + second;
+}
+
+// A read lease makes anyone who opens the file for writing or truncates it wait until we let
+// go, so its mapped pages cannot vanish under the parser. The lease's break is announced by a
+// signal; SIGURG is ignored by default, so the announcement never ends the program.
+bool TakeReadLease(int fd) {
+    if (::fcntl(fd, F_SETSIG, SIGURG) != 0)
+        return false;
+    return ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+}
+
+} // namespace
+
+FileContents::~FileContents() {
+    Release();
+}
+
+void FileContents::Release() {
+    if (m_mapping)
+        ::munmap(m_mapping, m_size);
+    if (m_leased)
+        ::fcntl(m_fd, F_SETLEASE, F_UNLCK);
+    m_mapping = nullptr;
+    m_leased = false;
+    m_buffer.reset();
+    m_data = nullptr;
+    m_size = 0;
+}
+
+FileContents::Status FileContents::Load(int fd, size_t length) {
+    Release();
+    m_fd = fd;
+    if (length > 0 && TakeReadLease(fd)) {
+        m_leased = true;
+        void* map = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (map != MAP_FAILED) {
+            m_mapping = map;
+            m_data = static_cast<const char*>(map);
+            m_size = length;
+            return Status::Ok;
+        }
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+        m_leased = false;
+    }
+    try {
+        m_buffer.reset(new char[length + 1]);
+    } catch (const std::bad_alloc&) {
+        return Status::OutOfMemory;
+    }
+    const ssize_t got = ReadAll(fd, m_buffer.get(), length);
+    if (got < 0) {
+        m_buffer.reset();
+        return Status::ReadError;
+    }
+    m_data = m_buffer.get();
+    m_size = size_t(got);
+    return Status::Ok;
+}
+
+} // namespace lumetra
