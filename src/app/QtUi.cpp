@@ -9,6 +9,20 @@
 #include <QPushButton>
 
 namespace lumetra {
+namespace {
+
+// QFileDialog reads the patterns from the parentheses of a filter's text. "*.*" means every file
+// where the filters were first written; here it would skip names without a dot.
+QString FilterText(const Ui::FileFilter& filter) {
+    QString name = QString::fromStdString(filter.name).trimmed();
+    const QString pattern = filter.pattern == "*.*" ? "*" : QString::fromStdString(filter.pattern);
+    const int paren = name.indexOf('(');
+    if (paren >= 0)
+        name = name.left(paren).trimmed();
+    return name + " (" + pattern + ")";
+}
+
+} // namespace
 
 void QtUi::Attach(QWidget* parent, QLabel* pane0, QLabel* pane1, QLabel* pane2) {
     m_parent = parent;
@@ -81,7 +95,7 @@ Ui::FileChoice QtUi::ChooseFile(const FileRequest& request) {
     dialog.setFileMode(request.saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;
     for (const FileFilter& f : request.filters)
-        filters << QString::fromStdString(f.name + " (" + f.pattern + ")");
+        filters << FilterText(f);
     dialog.setNameFilters(filters);
     if (!request.initialDir.empty())
         dialog.setDirectory(QString::fromStdString(request.initialDir));
@@ -89,6 +103,8 @@ Ui::FileChoice QtUi::ChooseFile(const FileRequest& request) {
         dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(request.okLabel));
     if (!request.cancelLabel.empty())
         dialog.setLabelText(QFileDialog::Reject, QString::fromStdString(request.cancelLabel));
+    if (!request.defaultSuffix.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
     FileChoice choice;
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         choice.accepted = true;

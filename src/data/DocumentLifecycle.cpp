@@ -1,5 +1,6 @@
 #include "data/LumetraDoc.h"
 #include "platform/SettingsStore.h"
+#include "platform/Ui.h"
 
 namespace lumetra {
 
@@ -17,6 +18,85 @@ void CLumetraDoc::RememberDirectory(const std::string& path) {
         return;
     m_strLastPath = slash == 0 ? "/" : path.substr(0, slash);
     m_pSettings->SetString("Preferences", "LastPath", m_strLastPath);
+}
+
+std::string CLumetraDoc::PromptForDataFile() {
+    Ui::FileRequest request;
+    request.title = "New Data to start new fit or Select a data file and Open Existing";
+    request.filters = {{"Data Files (*.dat)", "*.dat"}, {"All Files (*.*)", "*.*"}};
+    request.initialDir = m_strLastPath;
+    request.okLabel = "Open Existing";
+    request.cancelLabel = "New Data";
+    const Ui::FileChoice choice = m_pUi->ChooseFile(request);
+    if (!choice.accepted)
+        return "";
+    if (!choice.path.empty())
+        RememberDirectory(choice.path);
+    return choice.path;
+}
+
+// A save that fails while closing keeps the document open, so the user's changes are not lost:
+// the close is refused after the save's own error message and the user can try again.
+bool CLumetraDoc::SaveModified() {
+    if (m_bBuildingReport)
+        return false;
+    if (m_bReading) {
+        m_pUi->MessageBox(
+            "Reading a data File.  Won't close now!!\nTry again when file has been read!");
+        return false;
+    }
+    if (m_bFitting) {
+        m_pUi->MessageBox(
+            "Fitting the data to curve.  Won't close now!!\nTry again when data has been fitted!");
+        return false;
+    }
+    m_bClosing = 1;
+    if (!IsModified())
+        return true;
+    auto refuse = [this] {
+        m_bClosing = 0;
+        return false;
+    };
+    if (m_strFileName != kUnNamedFile) {
+        if (m_pUi->MessageBox(m_strFileName +
+                                  "'s information has been modified!\nSave the modifications?",
+                              Ui::Buttons::YesNo, Ui::Icon::Question) == Ui::Answer::Yes &&
+            !OnSaveDocument(m_strFileName))
+            return refuse();
+        return true;
+    }
+    if (m_pUi->MessageBox(GetTitle() +
+                              ": you've added data but haven't saved it!\nSave the data NOW?",
+                          Ui::Buttons::YesNo, Ui::Icon::Question) != Ui::Answer::Yes)
+        return true;
+    Ui::FileRequest request;
+    request.saving = true;
+    request.title = "Save Lumetra Data As";
+    request.filters = {{"Data Files (*.dat) ", "*.dat"}, {"All Files (*.*) ", "*.*"}};
+    request.initialDir = m_strLastPath;
+    request.cancelLabel = "Abort";
+    const Ui::FileChoice choice = m_pUi->ChooseFile(request);
+    if (choice.accepted && !choice.path.empty() && !OnSaveDocument(choice.path))
+        return refuse();
+    return true;
+}
+
+bool CLumetraDoc::DoSave(bool saveAs) {
+    std::string path = saveAs ? "" : m_strPathName;
+    if (path.empty()) {
+        Ui::FileRequest request;
+        request.saving = true;
+        request.title = "Save As";
+        request.filters = {{"Lumetra Files (*.dat)", "*.dat"}};
+        request.initialDir = m_strLastPath;
+        // File names are case-sensitive here, and the open dialog looks for "*.dat".
+        request.defaultSuffix = "dat";
+        const Ui::FileChoice choice = m_pUi->ChooseFile(request);
+        if (!choice.accepted || choice.path.empty())
+            return false;
+        path = choice.path;
+    }
+    return OnSaveDocument(path);
 }
 
 } // namespace lumetra

@@ -107,6 +107,12 @@ public:
     // Remembers the directory of a chosen or written data file in m_strLastPath and the
     // "Preferences"/"LastPath" setting.
     void RememberDirectory(const std::string& path);
+    // The start-up choice's dialog: the chosen file, or "" when the user wants new data.
+    std::string PromptForDataFile();
+    // The close guard: false keeps the document open.
+    bool SaveModified();
+    // File > Save (saveAs false) and File > Save As: asks for a name when there is none.
+    bool DoSave(bool saveAs);
 
     static bool ValidateNumber(Ui& ui, std::string& text);
 

@@ -26,6 +26,7 @@ public:
         std::string initialDir; // empty: the chooser's own choice
         std::string okLabel;    // empty: the toolkit's own label
         std::string cancelLabel;
+        std::string defaultSuffix; // added to a name typed without one; empty: used as typed
     };
 
     struct FileChoice {
