@@ -1,37 +1,71 @@
 #pragma once
 
+#include "app/View.h"
+
 #include <QMainWindow>
 
-#include <memory>
+#include <map>
 
+class QAction;
 class QLabel;
-class QPlainTextEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
 
 namespace lumetra {
 
-class CLumetraDoc;
-class Ui;
-class SettingsStore;
+class CLumetraApp;
 
-// The main window: for now it shows what one data file holds.
-class CMainFrame : public QMainWindow {
+// The main window: the document windows in an MDI area, the menus, the toolbar and the
+// three-pane status bar. It routes every command to the active view, then itself, then the
+// application, and asks the same chain at idle time which commands are enabled.
+class CMainFrame : public QMainWindow, public CCommandTarget {
     Q_OBJECT
 public:
-    CMainFrame(Ui& ui, SettingsStore& settings);
+    explicit CMainFrame(CLumetraApp& app);
     ~CMainFrame() override;
 
-    // Reads the file with the document's reader; false after the reader's message.
-    bool OpenDataFile(const QString& path);
-    const CLumetraDoc* Document() const { return m_doc.get(); }
-    QString ShownText() const;
     QLabel* StatusPane(int pane) const { return m_panes[pane]; }
+    QMdiArea* MdiArea() const { return m_mdi; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QAction* Action(int id) const;
+    // The view of the active document window, or nullptr.
+    CView* ActiveView() const;
+    // Puts a new document window into the MDI area and shows it.
+    void AddDocumentWindow(QMdiSubWindow* frame);
+
+    // Routes a command as a menu choice does; false when nobody handled it.
+    bool RouteCommand(int id);
+    // Brings every command's enabled and checked state up to date (done at idle time).
+    void UpdateCommandUI();
+    // The recent-file entries of the File menu follow the list.
+    void RebuildRecentFileMenu();
+
+    bool OnCommand(int id) override;
+    std::optional<CommandState> OnUpdateCommand(int id) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    Ui& m_ui;
-    SettingsStore& m_settings;
-    std::unique_ptr<CLumetraDoc> m_doc;
-    QPlainTextEdit* m_view;
-    QLabel* m_panes[3];
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    QAction* MakeAction(int id, const char* text);
+    void NewWindow(bool plot);
+
+    CLumetraApp& m_app;
+    QMdiArea* m_mdi;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_panes[3] = {};
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentPlaceholder = nullptr;
+    std::vector<QAction*> m_recentActions;
+    std::vector<QAction*> m_documentOnly; // shown only while a document window is open
+    std::map<int, QAction*> m_actions;
 };
 
 } // namespace lumetra

@@ -68,8 +68,11 @@ Ui::Answer QtUi::MessageBox(const std::string& text, Buttons buttons, Icon icon)
 void QtUi::SetStatusText(int pane, const std::string& text) {
     if (pane < 0 || pane > 2 || !m_panes[pane])
         return;
-    m_panes[pane]->setText(QString::fromStdString(text));
-    m_panes[pane]->repaint();
+    const QString shown = QString::fromStdString(text);
+    if (m_panes[pane]->text() == shown)
+        return;
+    m_panes[pane]->setText(shown);
+    m_panes[pane]->repaint(); // at once: a long build may not return to the event loop soon
 }
 
 void QtUi::PumpMessages() {

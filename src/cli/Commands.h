@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace lumetra {
+class CLumetraDoc;
+}
+
 namespace lumetra::cli {
 
 // Exit statuses of lumetra-cli.
@@ -19,5 +23,10 @@ struct Streams {
 
 // Each command takes the words after its name.
 int RunCheck(const std::vector<std::string>& args, Streams io);
+int RunReport(const std::vector<std::string>& args, Streams io);
+int RunFit(const std::vector<std::string>& args, Streams io);
+
+// The report's lines, one output line each, TABs kept.
+void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);
 
 } // namespace lumetra::cli

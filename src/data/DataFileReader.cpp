@@ -207,7 +207,7 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     BuildFormats();
     m_nPairs = int(m_pPairs.size());
     m_strFileName = path;
-    m_strPathName = path; // so File > Save writes here without asking
+    SetPathName(path); // so File > Save writes here without asking
     m_pUi->EndWaitCursor();
     m_bReading = 0;
     SetModifiedFlag(false);

@@ -157,7 +157,7 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
 
     SetModifiedFlag(false);
     m_strFileName = path;
-    m_strPathName = path; // so File > Save writes here without asking
+    SetPathName(path); // so File > Save writes here without asking
     RememberDirectory(path);
     return true;
 }

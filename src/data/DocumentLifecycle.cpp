@@ -12,12 +12,18 @@ bool CLumetraDoc::OnNewDocument() {
     return true;
 }
 
-void CLumetraDoc::RememberDirectory(const std::string& path) {
+std::optional<std::string> DirectoryToRemember(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos)
-        return;
-    m_strLastPath = slash == 0 ? "/" : path.substr(0, slash);
-    m_pSettings->SetString("Preferences", "LastPath", m_strLastPath);
+        return std::nullopt;
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void CLumetraDoc::RememberDirectory(const std::string& path) {
+    if (const auto dir = DirectoryToRemember(path)) {
+        m_strLastPath = *dir;
+        m_pSettings->SetString("Preferences", "LastPath", m_strLastPath);
+    }
 }
 
 std::string CLumetraDoc::PromptForDataFile() {

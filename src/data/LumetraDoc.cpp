@@ -11,6 +11,12 @@ std::string ValueFormat(int fixed, int width, int decimals) {
 
 CLumetraDoc::CLumetraDoc(Ui& ui, SettingsStore& settings) : m_pUi(&ui), m_pSettings(&settings) {}
 
+void CLumetraDoc::SetPathName(const std::string& path) {
+    m_strPathName = path;
+    const size_t slash = path.rfind('/');
+    m_strTitle = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 void CLumetraDoc::BuildFormats() {
     m_szXFormat = ValueFormat(m_bXFixed, m_nXWidth, m_nXDecimals);
     m_szYFormat = ValueFormat(m_bYFixed, m_nYWidth, m_nYDecimals);

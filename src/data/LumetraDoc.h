@@ -3,6 +3,7 @@
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ inline constexpr int kMaxCoefs = kMaxOrder + 1;
 inline constexpr int kMaxDecimals = 14;
 // A data file line holds at most this many characters before its CR LF.
 inline constexpr int kMaxFileLineChars = 1023;
+
+// The directory the program remembers for a data file's path: its folder, "/" for a file in the
+// root; nothing for a name without a folder.
+std::optional<std::string> DirectoryToRemember(const std::string& path);
 
 // The data set of one open document and everything that belongs to it. A plain holder of public
 // state: views, pages and the fit read and write the members directly.
@@ -86,7 +91,8 @@ public:
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
     const std::string& GetPathName() const { return m_strPathName; }
-    void SetPathName(const std::string& path) { m_strPathName = path; }
+    // The framework's path, and the title that names the document: its file name.
+    void SetPathName(const std::string& path);
     const std::string& GetTitle() const { return m_strTitle; }
     void SetTitle(const std::string& title) { m_strTitle = title; }
     Ui& GetUi() const { return *m_pUi; }

@@ -139,6 +139,20 @@ bool ScanInt(const char*& p, const char* end, int& out) {
     return true;
 }
 
+bool ReadWholeNumber(std::string_view text, int& value) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    int v = 0;
+    if (!ScanInt(p, end, v))
+        return false;
+    while (p < end && IsCSpace(*p))
+        ++p;
+    if (p != end)
+        return false;
+    value = v;
+    return true;
+}
+
 double TextToDouble(std::string_view text) {
     const char* p = text.data();
     double v = 0.0;

@@ -16,6 +16,10 @@ bool ScanDouble(const char*& p, const char* end, double& out);
 // range of int saturates.
 bool ScanInt(const char*& p, const char* end, int& out);
 
+// A whole number as an integer field takes it: optional blanks, an optional sign, digits and
+// optional blanks, nothing else. False for anything else, "" included.
+bool ReadWholeNumber(std::string_view text, int& value);
+
 // Like strtod / atoi on the text: what cannot be read gives 0.
 double TextToDouble(std::string_view text);
 int TextToInt(std::string_view text);

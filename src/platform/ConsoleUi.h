@@ -12,7 +12,8 @@ class ConsoleUi : public Ui {
 public:
     explicit ConsoleUi(std::ostream& err);
 
-    Answer MessageBox(const std::string& text, Buttons buttons, Icon icon) override;
+    Answer MessageBox(const std::string& text, Buttons buttons = Buttons::Ok,
+                      Icon icon = Icon::Exclamation) override;
     void SetStatusText(int, const std::string&) override {}
     void PumpMessages() override {}
     void BeginWaitCursor() override {}

@@ -91,6 +91,20 @@ TEST(NumberScan, TextConversionsGiveZeroForNothing) {
     EXPECT_EQ(TextToInt(""), 0);
 }
 
+TEST(NumberScan, WholeNumbersAsAnIntegerFieldTakesThem) {
+    int v = 9;
+    EXPECT_TRUE(ReadWholeNumber(" 12 ", v));
+    EXPECT_EQ(v, 12);
+    EXPECT_TRUE(ReadWholeNumber("-3", v));
+    EXPECT_EQ(v, -3);
+    EXPECT_TRUE(ReadWholeNumber("+0", v));
+    EXPECT_EQ(v, 0);
+    v = 9;
+    for (const char* bad : {"", "  ", "3.7", "1e2", "12a", "a12", "--1", "1 2"})
+        EXPECT_FALSE(ReadWholeNumber(bad, v)) << bad;
+    EXPECT_EQ(v, 9);
+}
+
 TEST(NumberScan, ReadsAPointInACommaLocale) {
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
         GTEST_SKIP() << "no de_DE.UTF-8 locale on this machine";

@@ -1,0 +1,53 @@
+#include "app/ChildFrame.h"
+
+#include "app/DocManager.h"
+#include "app/View.h"
+#include "data/LumetraDoc.h"
+
+#include <QCloseEvent>
+
+#include <algorithm>
+
+namespace lumetra {
+
+CChildFrame::CChildFrame(CDocManager& manager, CView& view) : m_manager(manager), m_view(view) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(view.Widget());
+    setMinimumSize(240, 150);
+    setWindowTitle(QString::fromStdString(view.GetDocument().GetTitle()));
+    manager.AddView(view.GetDocument(), view);
+}
+
+CChildFrame::~CChildFrame() {
+    std::unique_ptr<CLumetraDoc> orphan = m_manager.DetachView(m_view);
+    // The view goes before its document, which it may still refer to.
+    delete widget();
+}
+
+void CChildFrame::RefreshTitle() {
+    const CLumetraDoc& doc = m_view.GetDocument();
+    const std::vector<CView*>& views = m_manager.Views(doc);
+    QString title = QString::fromStdString(doc.GetTitle());
+    if (views.size() > 1) {
+        const auto it = std::find(views.begin(), views.end(), &m_view);
+        title += ":" + QString::number(int(it - views.begin()) + 1);
+    }
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CChildFrame::CloseWithoutAsking() {
+    m_bAsked = true;
+    close();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    CLumetraDoc& doc = m_view.GetDocument();
+    if (!m_bAsked && m_manager.Views(doc).size() == 1 && !doc.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+} // namespace lumetra

@@ -1,0 +1,32 @@
+#pragma once
+
+// The command ids of menus, accelerators and toolbar buttons.
+namespace lumetra::cmd {
+
+inline constexpr int kAppSynopsis = 32771;
+inline constexpr int kOptionsData = 32774;
+inline constexpr int kHelpContents = 32775;
+inline constexpr int kOptionsCompute = 32776;
+inline constexpr int kNewListWindow = 32778;
+inline constexpr int kNewPlotWindow = 32779;
+inline constexpr int kZoomPlot = 32781;
+inline constexpr int kNextPage = 32782;
+inline constexpr int kPrevPage = 32783;
+inline constexpr int kGoToPage = 32784;
+inline constexpr int kFileNew = 57600;
+inline constexpr int kFileOpen = 57601;
+inline constexpr int kFileSave = 57603;
+inline constexpr int kFileSaveAs = 57604;
+inline constexpr int kPrintSetup = 57606;
+inline constexpr int kFilePrint = 57607;
+inline constexpr int kPrintPreview = 57609;
+inline constexpr int kRecentFile1 = 57616;
+inline constexpr int kArrangeIcons = 57649;
+inline constexpr int kCascade = 57650;
+inline constexpr int kTile = 57651;
+inline constexpr int kAbout = 57664;
+inline constexpr int kExit = 57665;
+inline constexpr int kViewToolbar = 59392;
+inline constexpr int kViewStatusBar = 59393;
+
+} // namespace lumetra::cmd

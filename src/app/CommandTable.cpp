@@ -1,0 +1,145 @@
+#include "app/CommandTable.h"
+
+#include "app/CommandIds.h"
+
+namespace lumetra {
+namespace {
+
+struct Prompt {
+    int id;
+    const char* text;
+};
+
+// Commands without an entry here show the toolkit's own texts.
+constexpr Prompt kPrompts[] = {
+    {cmd::kAppSynopsis, "Learn about the Lumetra application"},
+    {cmd::kOptionsData, "Add/Modify/Delete Data, Set Curve Type/Order\nData"},
+    {cmd::kHelpContents, "Display Table of Contents of Lumetra's help\nHelp"},
+    {cmd::kOptionsCompute, "Compute Y from entered X and vice versa\nCompute"},
+    {cmd::kNewListWindow, "New Data Listing Window"},
+    {cmd::kNewPlotWindow, "New Plot Window\nPlot"},
+    {cmd::kZoomPlot, "Switch plot 50 to 100% or 100 to 50%\nZoom"},
+    {cmd::kNextPage, "Next Data Page\nNext Page"},
+    {cmd::kPrevPage, "Previous Data Page\nPrevious Page"},
+    {cmd::kGoToPage, "Select the display page you want displayed\nGoTo Display Page"},
+    {cmd::kFileNew, "Create a new Lumetra Instance\nNew Fit"},
+    {cmd::kFileOpen, "Open an existing Lumetra File\nOpen"},
+    {cmd::kFileSave, "Save the data to file\nSave"},
+    {cmd::kFileSaveAs, "Save the data to a new file name\nSave As"},
+    {cmd::kPrintSetup, "Change the printer and printing options\nPrint Setup"},
+    {cmd::kFilePrint, "Print the active display\nPrint"},
+    {cmd::kPrintPreview, "Display full pages\nPrint Preview"},
+    {cmd::kExit, "Quit the application; prompts to save documents\nExit"},
+    // The toolkit's standard texts for the rest.
+    {cmd::kAbout, "Display program information, version number and copyright\nAbout"},
+    {cmd::kCascade, "Arrange windows so they overlap\nCascade Windows"},
+    {cmd::kTile, "Arrange windows as non-overlapping tiles\nTile Windows"},
+    {cmd::kArrangeIcons, "Arrange icons at the bottom of the window\nArrange Icons"},
+    {cmd::kViewToolbar, "Show or hide the toolbar\nToggle ToolBar"},
+    {cmd::kViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
+    {cmd::kRecentFile1, "Open this document"},
+};
+
+const MenuEntry kSeparator{0, "", false};
+
+} // namespace
+
+const std::vector<MenuDef>& MenuBar() {
+    static const std::vector<MenuDef> bar = {
+        {"&File",
+         false,
+         {{cmd::kFileNew, "&New\tCtrl+N", false},
+          {cmd::kFileOpen, "&Open...\tCtrl+O", false},
+          {cmd::kFileSave, "&Save\tCtrl+S", true},
+          {cmd::kFileSaveAs, "Save &As...", true},
+          kSeparator,
+          {cmd::kFilePrint, "&Print...\tCtrl+P", true},
+          {cmd::kPrintPreview, "Print Pre&view", true},
+          {cmd::kPrintSetup, "P&rint Setup...", false},
+          kSeparator,
+          {cmd::kRecentFile1, "Recent File", false},
+          kSeparator,
+          {cmd::kExit, "E&xit", false}}},
+        {"&Options",
+         true,
+         {{cmd::kOptionsData, "&Data...", true},
+          kSeparator,
+          {cmd::kOptionsCompute, "Compute...", true},
+          kSeparator,
+          {cmd::kZoomPlot, "&Zoom Plot", true}}},
+        {"&View",
+         false,
+         {{cmd::kViewToolbar, "&Toolbar", false},
+          {cmd::kViewStatusBar, "&Status Bar", false},
+          {0, "", true},
+          {cmd::kNextPage, "&Next Data Page", true},
+          {cmd::kPrevPage, "&Previous Data Page", true},
+          {cmd::kGoToPage, "&Go to Display Page", true}}},
+        {"&Window",
+         true,
+         {{cmd::kNewListWindow, "&New List Window", true},
+          {cmd::kNewPlotWindow, "New &Plot Window", true},
+          kSeparator,
+          {cmd::kCascade, "&Cascade", true},
+          {cmd::kTile, "&Tile", true},
+          {cmd::kArrangeIcons, "&Arrange Icons", true}}},
+        {"&Help",
+         false,
+         {{cmd::kAbout, "&About Lumetra...", false},
+          kSeparator,
+          {cmd::kAppSynopsis, "Application &Synopsis...", false},
+          {cmd::kHelpContents, "&Contents...", false}}},
+    };
+    return bar;
+}
+
+const std::vector<int>& ToolbarLayout() {
+    static const std::vector<int> layout = {cmd::kFileNew,
+                                            cmd::kFileOpen,
+                                            cmd::kFileSave,
+                                            0,
+                                            cmd::kOptionsData,
+                                            cmd::kOptionsCompute,
+                                            0,
+                                            cmd::kNewPlotWindow,
+                                            cmd::kZoomPlot,
+                                            0,
+                                            cmd::kNextPage,
+                                            cmd::kPrevPage,
+                                            cmd::kGoToPage,
+                                            0,
+                                            cmd::kFilePrint,
+                                            cmd::kHelpContents};
+    return layout;
+}
+
+std::string CommandPrompt(int id) {
+    for (const Prompt& p : kPrompts)
+        if (p.id == id) {
+            const std::string text = p.text;
+            return text.substr(0, text.find('\n'));
+        }
+    return "";
+}
+
+std::string CommandToolTip(int id) {
+    for (const Prompt& p : kPrompts)
+        if (p.id == id) {
+            const std::string text = p.text;
+            const size_t nl = text.find('\n');
+            return nl == std::string::npos ? "" : text.substr(nl + 1);
+        }
+    return "";
+}
+
+std::string CommandMenuText(int id) {
+    for (const MenuDef& menu : MenuBar())
+        for (const MenuEntry& e : menu.entries)
+            if (e.id == id) {
+                const std::string text = e.text;
+                return text.substr(0, text.find('\t'));
+            }
+    return "";
+}
+
+} // namespace lumetra

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/View.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace lumetra {
+
+class CDocManager;
+class CMySheet;
+class CLumetraDoc;
+class CMainFrame;
+class CRecentFileList;
+class SettingsStore;
+class Ui;
+
+// The application: settings, the recent-file list, the document templates, the main frame, and
+// the commands no window handles (New, Open, About, Exit, the recent files).
+class CLumetraApp : public CCommandTarget {
+public:
+    CLumetraApp(Ui& ui, SettingsStore& settings);
+    ~CLumetraApp() override;
+
+    // Start-up in order; false: the application ends at once.
+    bool InitInstance(const QStringList& arguments);
+    int ExitInstance();
+
+    // Lines per display page of the listing and pairs per page of the Data page. The system
+    // offers 32000 or 128000; the listing here refers to its lines without copying them, so the
+    // larger page costs nothing and spares paging.
+    int m_nLinesPerDisplayPage = 128000;
+    int m_bOldShell = 0;
+    int m_bRestorePending = 1;
+
+    Ui& GetUi() const { return m_ui; }
+    SettingsStore& Settings() const { return m_settings; }
+    CDocManager& DocManager() const { return *m_docManager; }
+    CRecentFileList& RecentFiles() const { return *m_recentFiles; }
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+
+    // File > Open, a recent file, a dropped file, the command line.
+    CLumetraDoc* OpenDocumentFile(const std::string& path);
+    // A data file was read or written under this name.
+    void NoteFileUsed(const std::string& path);
+
+    bool OnCommand(int id) override;
+    std::optional<CommandState> OnUpdateCommand(int id) override;
+
+    // Runs an Options sheet modally; true when it closed with OK. Tests work the pages
+    // themselves through runSheet instead.
+    bool RunSheet(CMySheet& sheet);
+    std::function<bool(CMySheet&)> runSheet;
+
+    // Called once the main frame exists, before any document opens (the Qt Ui attaches to its
+    // status bar here).
+    std::function<void(CMainFrame&)> onMainFrameCreated;
+
+private:
+    void OnFileOpen();
+
+    Ui& m_ui;
+    SettingsStore& m_settings;
+    std::unique_ptr<CDocManager> m_docManager;
+    std::unique_ptr<CRecentFileList> m_recentFiles;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+};
+
+} // namespace lumetra

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+
+class QWidget;
+
+namespace lumetra {
+
+class CLumetraDoc;
+
+// What a command looks like in menus and on the toolbar right now.
+struct CommandState {
+    bool enabled = true;
+    bool checked = false;
+};
+
+// Something that takes commands: a view, the main frame, the application. Commands go to the
+// active view first, then the main frame, then the application; the first that knows one has it.
+class CCommandTarget {
+public:
+    virtual ~CCommandTarget() = default;
+    // True when this target handled the command.
+    virtual bool OnCommand(int id) = 0;
+    // The command's state when this target handles it; nothing when it does not.
+    virtual std::optional<CommandState> OnUpdateCommand(int id) = 0;
+};
+
+// A window onto a document: the listing or the plot.
+class CView : public CCommandTarget {
+public:
+    virtual CLumetraDoc& GetDocument() const = 0;
+    // The document changed; hint 1: its pairs or settings.
+    virtual void OnUpdate(CView* sender, int hint) = 0;
+    // Called once the view sits in its frame and is shown for the first time.
+    virtual void OnInitialUpdate() = 0;
+    virtual QWidget* Widget() = 0;
+};
+
+} // namespace lumetra

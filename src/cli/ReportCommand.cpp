@@ -1,0 +1,34 @@
+#include "cli/Commands.h"
+
+#include "data/LumetraDoc.h"
+#include "platform/ConsoleUi.h"
+#include "platform/MemorySettingsStore.h"
+#include "report/ReportBuilder.h"
+
+#include <ostream>
+
+namespace lumetra::cli {
+
+void PrintReportLines(const CLumetraDoc& doc, std::ostream& out) {
+    for (const std::string& line : doc.m_pReportLines)
+        out << line << '\n';
+}
+
+int RunReport(const std::vector<std::string>& args, Streams io) {
+    if (args.size() != 1) {
+        io.err << "usage: lumetra-cli report FILE\n";
+        return kUsage;
+    }
+    ConsoleUi ui(io.err);
+    MemorySettingsStore settings;
+    CLumetraDoc doc(ui, settings);
+    if (!doc.OnOpenDocument(args[0]))
+        return kFailed;
+    // As stored: reading a file does not fit.
+    ReportBuilder report(doc, kReportLineLimit);
+    report.BuildReport();
+    PrintReportLines(doc, io.out);
+    return kOk;
+}
+
+} // namespace lumetra::cli

@@ -1,0 +1,103 @@
+#include "options/CurvePage.h"
+
+#include "data/NumberScan.h"
+#include "platform/Ui.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace lumetra {
+
+CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
+    : CPropertyPage("Curve", doc, ui), m_editDataTitle(new QLineEdit), m_editXTitle(new QLineEdit),
+      m_editYTitle(new QLineEdit), m_editOrder(new QLineEdit) {
+    auto* layout = new QVBoxLayout(this);
+    auto* titles = new QFormLayout;
+    titles->addRow("Data &Title:", m_editDataTitle);
+    titles->addRow("&X-Axis Title:", m_editXTitle);
+    titles->addRow("&Y-Axis Title:", m_editYTitle);
+    layout->addLayout(titles);
+    auto* types = new QGroupBox(" Curve Type ");
+    auto* typeLayout = new QVBoxLayout(types);
+    const char* names[] = {"Polynomial", "Log-Log Polynomial", "Semi-Log (Y=Ae^BX)",
+                           "Semi-Log (X=Ae^BY)"};
+    for (int i = 0; i < 4; ++i) {
+        m_radioType[i] = new QRadioButton(names[i]);
+        typeLayout->addWidget(m_radioType[i]);
+        connect(m_radioType[i], &QRadioButton::clicked, this, &CCurveType::OnTypeClicked);
+    }
+    layout->addWidget(types);
+    auto* order = new QFormLayout;
+    m_editOrder->setMaximumWidth(60);
+    order->addRow("Curve Order", m_editOrder);
+    layout->addLayout(order);
+    layout->addStretch();
+}
+
+bool CCurveType::SaveControls() {
+    for (int i = 0; i < 4; ++i)
+        if (m_radioType[i]->isChecked())
+            m_rules.m_nType = i;
+    int order = 0;
+    if (!ReadWholeNumber(m_editOrder->text().toStdString(), order)) {
+        m_ui.MessageBox("Please enter an integer.");
+        Focus(PageField::Order);
+        return false;
+    }
+    m_rules.m_nOrder = order;
+    m_rules.m_strDataTitle = m_editDataTitle->text().toStdString();
+    m_rules.m_strXTitle = m_editXTitle->text().toStdString();
+    m_rules.m_strYTitle = m_editYTitle->text().toStdString();
+    return true;
+}
+
+void CCurveType::ShowMembers() {
+    for (int i = 0; i < 4; ++i)
+        m_radioType[i]->setChecked(m_rules.m_nType == i);
+    m_editOrder->setText(QString::number(m_rules.m_nOrder));
+    m_editDataTitle->setText(QString::fromStdString(m_rules.m_strDataTitle));
+    m_editXTitle->setText(QString::fromStdString(m_rules.m_strXTitle));
+    m_editYTitle->setText(QString::fromStdString(m_rules.m_strYTitle));
+}
+
+void CCurveType::OnSetActive() {
+    if (m_rules.m_bFirstActivation) {
+        m_rules.OnSetActive(m_doc);
+        m_editOrder->setEnabled(m_rules.UpdateOrderField());
+        ShowMembers();
+    }
+}
+
+void CCurveType::OnTypeClicked() {
+    SaveControls();
+    m_editOrder->setEnabled(m_rules.UpdateOrderField());
+    ShowMembers();
+}
+
+void CCurveType::Focus(PageField field) {
+    QLineEdit* edit = field == PageField::Order    ? m_editOrder
+                      : field == PageField::XTitle ? m_editXTitle
+                      : field == PageField::YTitle ? m_editYTitle
+                                                   : nullptr;
+    if (edit) {
+        edit->setFocus();
+        edit->selectAll();
+    }
+}
+
+bool CCurveType::OnKillActive() {
+    SaveControls();
+    const PageField refused = m_rules.OnKillActive(m_ui, m_doc);
+    Focus(refused);
+    return refused == PageField::None;
+}
+
+void CCurveType::OnOK() {
+    SaveControls();
+    m_rules.OnOK(m_doc);
+}
+
+} // namespace lumetra

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "options/CurveTypeRules.h"
+#include "options/OptionsSheet.h"
+
+class QLineEdit;
+class QRadioButton;
+
+namespace lumetra {
+
+// The Curve page: data and axis titles, curve model and order.
+class CCurveType : public CPropertyPage {
+    Q_OBJECT
+public:
+    CCurveType(CLumetraDoc& doc, Ui& ui);
+
+    void OnSetActive() override;
+    bool OnKillActive() override;
+    void OnOK() override;
+    int HelpContext() const override { return 5003; }
+
+    CurveTypeRules m_rules;
+    QLineEdit* m_editDataTitle;
+    QLineEdit* m_editXTitle;
+    QLineEdit* m_editYTitle;
+    QRadioButton* m_radioType[4];
+    QLineEdit* m_editOrder;
+
+private:
+    // Controls to members; false when the order field holds no whole number (the message has
+    // been shown, and the order and the titles keep what they had).
+    bool SaveControls();
+    void ShowMembers();
+    void OnTypeClicked();
+    void Focus(PageField field);
+};
+
+} // namespace lumetra

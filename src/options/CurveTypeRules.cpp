@@ -1,0 +1,71 @@
+#include "options/CurveTypeRules.h"
+
+#include "data/LumetraDoc.h"
+#include "platform/Ui.h"
+
+namespace lumetra {
+
+void CurveTypeRules::OnSetActive(const CLumetraDoc& doc) {
+    if (!m_bFirstActivation)
+        return;
+    m_bFirstActivation = 0;
+    LoadFromDocument(doc);
+}
+
+void CurveTypeRules::LoadFromDocument(const CLumetraDoc& doc) {
+    m_nType = doc.m_nCurveType;
+    m_strDataTitle = doc.m_strDataTitle;
+    m_strXTitle = doc.m_strXTitle;
+    m_strYTitle = doc.m_strYTitle;
+    m_nOrder = doc.m_nOrder;
+    m_baseDataTitle = m_strDataTitle;
+    m_baseXTitle = m_strXTitle;
+    m_baseYTitle = m_strYTitle;
+    m_nBaseType = m_nType;
+    m_nBaseOrder = m_nOrder;
+    UpdateOrderField();
+}
+
+bool CurveTypeRules::UpdateOrderField() {
+    if (m_nType == 2 || m_nType == 3) {
+        m_nOrder = 1;
+        return false;
+    }
+    return true;
+}
+
+PageField CurveTypeRules::OnKillActive(Ui& ui, CLumetraDoc& doc) {
+    auto refuse = [&ui](const std::string& message, PageField field) {
+        ui.MessageBox(message);
+        return field;
+    };
+    if (m_nOrder < 1)
+        return refuse("Order must be at least 1!", PageField::Order);
+    if (m_nOrder > kMaxOrder)
+        return refuse("Order must not exceed" + FormatC(" %d!", {kMaxOrder}), PageField::Order);
+    if (m_strXTitle.empty()) {
+        m_strXTitle = "X"; // the next transfer from the still empty field overwrites it
+        return refuse("X-Axis Title must not be left empty!", PageField::XTitle);
+    }
+    if (m_strYTitle.empty()) {
+        m_strYTitle = "Y";
+        return refuse("Y-Axis Title must not be left empty!", PageField::YTitle);
+    }
+    doc.m_strWorkXTitle = m_strXTitle;
+    doc.m_strWorkYTitle = m_strYTitle;
+    return PageField::None;
+}
+
+void CurveTypeRules::OnOK(CLumetraDoc& doc) {
+    m_bChanged = m_strDataTitle != m_baseDataTitle || m_strXTitle != m_baseXTitle ||
+                 m_strYTitle != m_baseYTitle || m_nType != m_nBaseType || m_nOrder != m_nBaseOrder;
+    if (m_bChanged)
+        doc.SetModifiedFlag(true);
+    doc.m_nCurveType = m_nType;
+    doc.m_strDataTitle = m_strDataTitle;
+    doc.m_strXTitle = m_strXTitle;
+    doc.m_strYTitle = m_strYTitle;
+    doc.m_nOrder = m_nOrder;
+}
+
+} // namespace lumetra

@@ -1,0 +1,24 @@
+#include "options/OptionsCommands.h"
+
+#include "data/LumetraDoc.h"
+
+namespace lumetra {
+
+bool RunOptionsData(CLumetraDoc& doc, const std::function<bool()>& runSheet,
+                    const std::function<void()>& notifyViews) {
+    const bool wasModified = doc.IsModified();
+    doc.SetModifiedFlag(false);
+    doc.m_strWorkXTitle = doc.m_strXTitle;
+    doc.m_strWorkYTitle = doc.m_strYTitle;
+    if (runSheet() && doc.IsModified()) {
+        doc.m_nPairs = int(doc.m_pPairs.size());
+        doc.BuildFormats();
+        notifyViews();
+        doc.SetModifiedFlag(true);
+        return true;
+    }
+    doc.SetModifiedFlag(wasModified);
+    return false;
+}
+
+} // namespace lumetra

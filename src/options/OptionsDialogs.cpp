@@ -1,0 +1,40 @@
+#include "options/OptionsDialogs.h"
+
+#include "app/DocManager.h"
+#include "app/LumetraApp.h"
+#include "app/View.h"
+#include "data/LumetraDoc.h"
+#include "dataentry/DataPage.h"
+#include "options/ComputePages.h"
+#include "options/CurvePage.h"
+#include "options/OptionsCommands.h"
+#include "options/ResolutionPage.h"
+#include "report/ListingView.h"
+
+#include <QWidget>
+
+namespace lumetra {
+
+void RunOptionsDataSheet(CLumetraApp& app, CView& view) {
+    CLumetraDoc& doc = view.GetDocument();
+    RunOptionsData(
+        doc,
+        [&] {
+            CMySheet sheet(view.Widget()->window());
+            sheet.AddPage(new CCurveType(doc, app.GetUi()));
+            sheet.AddPage(new CData(doc, app.GetUi()));
+            sheet.AddPage(new CCurveData(doc, app.GetUi(), sheet));
+            return app.RunSheet(sheet);
+        },
+        [&] { app.DocManager().UpdateAllViews(doc, nullptr, kHintRefit); });
+}
+
+void RunOptionsComputeSheet(CLumetraApp& app, CView& view) {
+    CLumetraDoc& doc = view.GetDocument();
+    CMySheet sheet(view.Widget()->window());
+    sheet.AddPage(new CCompY(doc, app.GetUi()));
+    sheet.AddPage(new CCompX(doc, app.GetUi()));
+    app.RunSheet(sheet);
+}
+
+} // namespace lumetra

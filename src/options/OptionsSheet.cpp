@@ -1,0 +1,89 @@
+#include "options/OptionsSheet.h"
+
+#include "app/HelpViewer.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace lumetra {
+
+CPropertyPage::CPropertyPage(const QString& caption, CLumetraDoc& doc, Ui& ui)
+    : m_doc(doc), m_ui(ui) {
+    setWindowTitle(caption);
+}
+
+CMySheet::CMySheet(QWidget* parent) : QDialog(parent), m_tabs(new QTabWidget) {
+    setWindowTitle("Lumetra");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                                         QDialogButtonBox::Help);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CMySheet::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CMySheet::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, &CMySheet::OnHelp);
+    layout->addWidget(buttons);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (m_bSwitching || index == m_nActive)
+            return;
+        if (!SetActivePage(index)) {
+            m_bSwitching = true;
+            m_tabs->setCurrentIndex(m_nActive);
+            m_bSwitching = false;
+        }
+    });
+}
+
+void CMySheet::AddPage(CPropertyPage* page) {
+    m_pages.push_back(page);
+    m_bSwitching = true;
+    m_tabs->addTab(page, page->windowTitle());
+    m_bSwitching = false;
+}
+
+CPropertyPage* CMySheet::ActivePage() const {
+    return m_nActive >= 0 ? m_pages[size_t(m_nActive)] : nullptr;
+}
+
+void CMySheet::Activate(int index) {
+    m_nActive = index;
+    m_bSwitching = true;
+    m_tabs->setCurrentIndex(index);
+    m_bSwitching = false;
+    m_pages[size_t(index)]->m_bShown = true;
+    m_pages[size_t(index)]->OnSetActive();
+}
+
+bool CMySheet::SetActivePage(int index) {
+    if (index < 0 || size_t(index) >= m_pages.size())
+        return false;
+    if (CPropertyPage* current = ActivePage(); current && !current->OnKillActive())
+        return false;
+    Activate(index);
+    return true;
+}
+
+void CMySheet::showEvent(QShowEvent* event) {
+    if (m_nActive < 0 && !m_pages.empty())
+        Activate(0);
+    QDialog::showEvent(event);
+}
+
+void CMySheet::accept() {
+    if (m_nActive < 0 && !m_pages.empty())
+        Activate(0);
+    if (CPropertyPage* current = ActivePage(); current && !current->OnKillActive())
+        return;
+    for (CPropertyPage* page : m_pages)
+        if (page->m_bShown)
+            page->OnOK();
+    QDialog::accept();
+}
+
+void CMySheet::OnHelp() {
+    if (CPropertyPage* page = ActivePage())
+        ShowHelpContext(this, page->HelpContext());
+}
+
+} // namespace lumetra

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+
+#include <vector>
+
+class QTabWidget;
+
+namespace lumetra {
+
+class CLumetraDoc;
+class Ui;
+
+// One page of the Options sheet. Leaving a page can be refused (it has shown its message and
+// put the focus on the field); OK reaches every page that was shown.
+class CPropertyPage : public QWidget {
+    Q_OBJECT
+public:
+    CPropertyPage(const QString& caption, CLumetraDoc& doc, Ui& ui);
+
+    virtual void OnSetActive() {}
+    virtual bool OnKillActive() { return true; }
+    virtual void OnOK() {}
+    virtual int HelpContext() const = 0;
+
+    bool m_bShown = false;
+
+protected:
+    CLumetraDoc& m_doc;
+    Ui& m_ui;
+};
+
+// The modal Options sheet, captioned "Lumetra", with OK, Cancel and Help.
+class CMySheet : public QDialog {
+    Q_OBJECT
+public:
+    explicit CMySheet(QWidget* parent = nullptr);
+
+    void AddPage(CPropertyPage* page);
+    // Shows the page as a tab click does: false when the page showing refused to be left.
+    bool SetActivePage(int index);
+    CPropertyPage* ActivePage() const;
+    int ActiveIndex() const { return m_nActive; }
+    const std::vector<CPropertyPage*>& Pages() const { return m_pages; }
+
+    // Raised by the Resolution page when the display settings changed, so the Data page
+    // formats its list lines anew, whichever window opened the sheet.
+    int m_bRefreshDataList = 0;
+
+    void accept() override;
+    void OnHelp();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Activate(int index);
+
+    QTabWidget* m_tabs;
+    std::vector<CPropertyPage*> m_pages;
+    int m_nActive = -1;
+    bool m_bSwitching = false;
+};
+
+} // namespace lumetra

@@ -1,0 +1,289 @@
+#include "report/ListingView.h"
+
+#include "app/CommandIds.h"
+#include "app/DocManager.h"
+#include "app/HelpViewer.h"
+#include "app/LumetraApp.h"
+#include "data/LumetraDoc.h"
+#include "options/OptionsDialogs.h"
+#include "platform/Ui.h"
+#include "report/DisplayPage.h"
+#include "report/GoToPageDlg.h"
+#include "report/ReportItemDelegate.h"
+#include "report/ReportPageModel.h"
+
+#include <QFontMetrics>
+#include <QListView>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace lumetra {
+
+CLumetraView::CLumetraView(CLumetraApp& app, CLumetraDoc& doc)
+    : m_app(app), m_doc(doc), m_engine(doc), m_report(doc, app.m_nLinesPerDisplayPage, this),
+      m_listReport(new QListView(this)), m_model(new ReportPageModel(doc.m_pReportLines, this)) {
+    QFont font("Courier New");
+    font.setPointSize(8);
+    font.setStyleHint(QFont::TypeWriter);
+    m_listReport->setFont(font);
+    // The font is measured once: every item has the same height.
+    const QFontMetrics metrics(font);
+    m_nItemHeight = metrics.height() + metrics.leading() + 3;
+    m_nCharWidth = metrics.averageCharWidth();
+    m_bMeasureFont = 0;
+    m_delegate = new ReportItemDelegate(m_nItemHeight, m_nCharWidth, this);
+    m_listReport->setModel(m_model);
+    m_listReport->setItemDelegate(m_delegate);
+    m_listReport->setUniformItemSizes(true);
+    m_listReport->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_listReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_listReport->setFrameShape(QFrame::StyledPanel);
+    m_listReport->setFrameShadow(QFrame::Sunken);
+    m_listReport->setGeometry(0, 2, 372, 148); // where the form puts it until the first drawing
+    m_askPage = [this](int current) -> std::optional<int> {
+        CGoToPageDlg dialog(m_app.GetUi(), this);
+        dialog.m_nPage = current;
+        if (!dialog.Run())
+            return std::nullopt;
+        return dialog.m_nPage;
+    };
+}
+
+CLumetraView::~CLumetraView() = default;
+
+void CLumetraView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The first drawing starts the work; queued, so no dialog opens inside a paint.
+    if (!m_bStarted)
+        QTimer::singleShot(0, this, &CLumetraView::OnDraw);
+}
+
+void CLumetraView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_bStarted)
+        FitListToView();
+}
+
+void CLumetraView::OnDraw() {
+    if (m_doc.m_bClosing || m_report.m_bBuilding || m_bStarted)
+        return;
+    m_bStarted = 1;
+    if (m_doc.m_nPairs < 1) {
+        StartNewOrOpen();
+        return;
+    }
+    FitListToView();
+    BuildReport();
+}
+
+void CLumetraView::StartNewOrOpen() {
+    FitListToView();
+    const std::string path = m_doc.m_bHasFile ? m_doc.m_strFileName : m_doc.PromptForDataFile();
+    if (path.empty()) {
+        OnOptionsData();
+        return;
+    }
+    if (!m_doc.OnOpenDocument(path)) {
+        m_doc.m_strFileName = kUnNamedFile;
+        OnOptionsData();
+        return;
+    }
+    m_app.NoteFileUsed(path);
+    BuildReport();
+}
+
+void CLumetraView::BuildReport() {
+    m_report.BuildReport();
+    FlushShownLines();
+    // Every other listing window of the document refers to the lines just rebuilt.
+    m_app.DocManager().UpdateAllViews(m_doc, this, kHintReportRebuilt);
+}
+
+void CLumetraView::OnUpdate(CView*, int hint) {
+    if (hint == kHintRefit) {
+        m_engine.RefitDocument();
+        BuildReport();
+    } else if (hint == kHintReportRebuilt) {
+        m_report.m_nDisplayPages =
+            DisplayPageCount(m_doc.m_nLineCount, m_report.m_nLinesPerDisplayPage);
+        m_report.m_nCurPage = ClampDisplayPage(m_report.m_nCurPage, m_report.m_nDisplayPages);
+        const PageRange r = DisplayPageRange(m_report.m_nCurPage, m_report.m_nLinesPerDisplayPage,
+                                             m_doc.m_nLineCount);
+        BuildDisplayPage(r.first, r.last);
+    }
+}
+
+void CLumetraView::OnLineShown(int) {
+    // Builds show the lines of page 1 in order, into a list emptied before.
+    ++m_nPendingRows;
+    // Shown in batches: at the next pump of the build, or when it ends.
+    if (m_nPendingRows == 1)
+        QTimer::singleShot(0, this, &CLumetraView::FlushShownLines);
+}
+
+void CLumetraView::FlushShownLines() {
+    const int rows = m_nPendingRows;
+    m_nPendingRows = 0;
+    m_model->Append(rows);
+}
+
+void CLumetraView::OnShownListEmptied() {
+    m_nPendingRows = 0;
+    m_model->Reset(0);
+}
+
+void CLumetraView::OnHorizontalExtent(int chars) {
+    m_delegate->SetExtentChars(chars);
+    m_listReport->doItemsLayout();
+}
+
+void CLumetraView::SelectLine(int row) {
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const QModelIndex index = m_model->index(row);
+    m_listReport->setCurrentIndex(index);
+    m_listReport->scrollTo(index);
+}
+
+void CLumetraView::BuildDisplayPage(int first, int last) {
+    Ui& ui = m_app.GetUi();
+    WaitCursor wait(ui);
+    m_report.m_bBuilding = 1;
+    m_report.ShowBuildProgress(m_doc.m_strFileName, 0);
+    m_nPendingRows = 0;
+    m_model->Reset(first);
+    int shown = first;
+    for (const PageStep& step : DisplayPageSteps(first, last)) {
+        if (m_doc.m_bClosing)
+            return;
+        m_model->Append(step.after + 1 - shown);
+        shown = step.after + 1;
+        m_report.ShowBuildProgress(m_doc.m_strFileName, step.percent);
+    }
+    if (m_doc.m_bClosing)
+        return;
+    m_model->Append(last - shown);
+    m_report.ShowBuildProgress(m_doc.m_strFileName, 110);
+    m_report.m_bBuilding = 0;
+}
+
+void CLumetraView::ShowPageStatus() {
+    Ui& ui = m_app.GetUi();
+    ui.SetStatusText(1, PageLinesText(m_report.m_nCurPage, m_report.m_nDisplayPages,
+                                      m_report.m_nLinesPerDisplayPage, m_doc.m_nLineCount));
+    ui.SetStatusText(2, PageNumberText(m_report.m_nCurPage, m_report.m_nDisplayPages));
+}
+
+void CLumetraView::FitListToView() {
+    const int inset = m_doc.m_nBorder; // three times a one-pixel border
+    m_listReport->setGeometry(rect().adjusted(inset, inset, -inset, -inset));
+    m_delegate->SetExtentChars(m_doc.m_nMaxLineLen + 5);
+    m_listReport->doItemsLayout();
+    m_listReport->viewport()->update();
+}
+
+void CLumetraView::OnNextDisplayPage() {
+    WaitCursor wait(m_app.GetUi());
+    m_report.m_nCurPage += 1;
+    const PageRange r =
+        DisplayPageRange(m_report.m_nCurPage, m_report.m_nLinesPerDisplayPage, m_doc.m_nLineCount);
+    BuildDisplayPage(r.first, r.last);
+    update();
+    SelectLine(0);
+}
+
+void CLumetraView::OnPrevDisplayPage() {
+    WaitCursor wait(m_app.GetUi());
+    m_report.m_nCurPage -= 1;
+    const int P = m_report.m_nLinesPerDisplayPage;
+    BuildDisplayPage((m_report.m_nCurPage - 1) * P, m_report.m_nCurPage * P);
+    update();
+    SelectLine(P - 1);
+}
+
+void CLumetraView::OnGoToDisplayPage() {
+    WaitCursor wait(m_app.GetUi());
+    const std::optional<int> asked = m_askPage(m_report.m_nCurPage);
+    if (!asked)
+        return;
+    m_report.m_nCurPage = ClampDisplayPage(*asked, m_report.m_nDisplayPages);
+    const PageRange r =
+        DisplayPageRange(m_report.m_nCurPage, m_report.m_nLinesPerDisplayPage, m_doc.m_nLineCount);
+    BuildDisplayPage(r.first, r.last);
+    update();
+    SelectLine(m_report.m_nLinesPerDisplayPage - 1);
+}
+
+void CLumetraView::OnOptionsData() {
+    RunOptionsDataSheet(m_app, *this);
+}
+
+void CLumetraView::OnOptionsCompute() {
+    RunOptionsComputeSheet(m_app, *this);
+}
+
+bool CLumetraView::OnCommand(int id) {
+    switch (id) {
+    case cmd::kNextPage:
+        OnNextDisplayPage();
+        return true;
+    case cmd::kPrevPage:
+        OnPrevDisplayPage();
+        return true;
+    case cmd::kGoToPage:
+        OnGoToDisplayPage();
+        return true;
+    case cmd::kOptionsData:
+        OnOptionsData();
+        return true;
+    case cmd::kOptionsCompute:
+        OnOptionsCompute();
+        return true;
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+        if (m_doc.DoSave(id == cmd::kFileSaveAs))
+            m_app.NoteFileUsed(m_doc.GetPathName());
+        return true;
+    case cmd::kHelpContents:
+        ShowHelpContext(this, 5000);
+        return true;
+    case cmd::kAppSynopsis:
+        ShowHelpContext(this, 5001);
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
+    const bool haveReport = m_doc.m_nLineCount > 0;
+    const int pages = m_report.m_nDisplayPages;
+    const int page = m_report.m_nCurPage;
+    switch (id) {
+    case cmd::kNextPage:
+        return CommandState{pages > 1 && page < pages};
+    case cmd::kPrevPage:
+        return CommandState{pages > 1 && page > 1};
+    case cmd::kGoToPage:
+        return CommandState{pages > 1};
+    case cmd::kFilePrint:
+        // The enabling of Print is where the page texts follow the active listing; the
+        // command itself is not offered before the report can be printed.
+        ShowPageStatus();
+        return std::nullopt;
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+    case cmd::kOptionsCompute:
+        return CommandState{haveReport};
+    case cmd::kOptionsData:
+    case cmd::kHelpContents:
+    case cmd::kAppSynopsis:
+        return CommandState{};
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace lumetra

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "app/View.h"
+#include "fit/FitEngine.h"
+#include "report/ReportBuilder.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QListView;
+
+namespace lumetra {
+
+class CLumetraApp;
+class ReportItemDelegate;
+class ReportPageModel;
+
+// Update hints: 1, the pairs or settings changed (refit); 2, a window of the document rebuilt
+// the report lines, so every listing window shows them anew.
+inline constexpr int kHintRefit = 1;
+inline constexpr int kHintReportRebuilt = 2;
+
+// The listing window: the report of its document, one display page at a time. It owns the fit
+// engine's working storage and the report state, and fits on hint 1.
+class CLumetraView : public QWidget, public CView, public ReportListener {
+    Q_OBJECT
+public:
+    CLumetraView(CLumetraApp& app, CLumetraDoc& doc);
+    ~CLumetraView() override;
+
+    // CView
+    CLumetraDoc& GetDocument() const override { return m_doc; }
+    void OnUpdate(CView* sender, int hint) override;
+    void OnInitialUpdate() override {}
+    QWidget* Widget() override { return this; }
+    bool OnCommand(int id) override;
+    std::optional<CommandState> OnUpdateCommand(int id) override;
+
+    // ReportListener
+    void OnLineShown(int index) override;
+    void OnShownListEmptied() override;
+    void OnHorizontalExtent(int chars) override;
+
+    void OnDraw();
+    void StartNewOrOpen();
+    void BuildDisplayPage(int first, int last);
+    void ShowPageStatus();
+    void FitListToView();
+    void OnNextDisplayPage();
+    void OnPrevDisplayPage();
+    void OnGoToDisplayPage();
+    void OnOptionsData();
+    void OnOptionsCompute();
+
+    QListView* List() const { return m_listReport; }
+    ReportBuilder& Report() { return m_report; }
+    // Asks for the page to go to (the Go-to dialog); tests answer it themselves.
+    std::function<std::optional<int>(int current)> m_askPage;
+
+    int m_bMeasureFont = 1;
+    int m_bStarted = 0;
+    int m_nItemHeight = 16;
+    int m_nCharWidth = 6;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildReport();
+    void FlushShownLines();
+    void SelectLine(int row);
+
+    CLumetraApp& m_app;
+    CLumetraDoc& m_doc;
+    CFitEngine m_engine;
+    ReportBuilder m_report;
+    QListView* m_listReport;
+    ReportPageModel* m_model;
+    ReportItemDelegate* m_delegate;
+    int m_nPendingRows = 0;
+};
+
+} // namespace lumetra

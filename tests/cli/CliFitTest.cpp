@@ -1,0 +1,83 @@
+#include "cli/CliRunner.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace lumetra {
+namespace {
+
+struct CliFit : ::testing::Test {
+    test::TempDir dir;
+    const std::string sample = LUMETRA_SOURCE_DIR "/samples/example.dat";
+    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
+};
+
+TEST_F(CliFit, ReportPrintsTheStoredReportLineByLine) {
+    test::CliResult r = Run("report " + sample);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const std::string rule(80, '-');
+    const std::string expected =
+        rule + "\n         Data Title:  Test\n         Data File:   " + sample + "\n" + rule +
+        "\n         Curve Type:  Polynomial\n         Curve Order: 1\n" + rule +
+        "\n         Sum of Absolute (Y-YComp): 0.000000E+000\n"
+        "         Fit Coefficient of Performance:  1.0000\n" +
+        rule +
+        "\n         Fitted Curve:\n"
+        "         Y=C[1]*X^n + C[2]*X^(n-1) + ... + C[n]*X + C[n+1] where n = 1 and\n"
+        "              C[1] = 2.00000         \n"
+        "              C[2] = 1.00000         \n"
+        " \n"
+        "|-------- X --------|\t|-------- Y --------|\t|- Computed Value --|\t|--- Difference "
+        "----|\n"
+        "0.00000         \t1.00000         \t1.00000         \t0.00000         \n"
+        "2.00000         \t5.00000         \t5.00000         \t0.00000         \n";
+    EXPECT_EQ(r.out, expected);
+}
+
+TEST_F(CliFit, FitsTheExampleAndSavesIt) {
+    const std::string out = dir.Path("fitted.dat");
+    test::CliResult r = Run("fit " + sample + " --save " + out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("              C[1] = 2.00000         \n"), std::string::npos);
+    EXPECT_NE(r.out.find("              C[2] = 1.00000         \n"), std::string::npos);
+    EXPECT_EQ(test::TempDir::Read(out), test::TempDir::Read(sample));
+}
+
+TEST_F(CliFit, AFailedFitPrintsItsMessageAndTheZeroedReport) {
+    test::CliResult r = Run("fit " + sample + " --model semilogx");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "Must have a minimum of 3 data points to fit the curve!\nCan't Fit the Curve\n");
+    EXPECT_NE(r.out.find("         Curve Type:  Semilog X=Ae^BY\n"), std::string::npos);
+    EXPECT_NE(r.out.find("              C[1] = 0.00000         \n"), std::string::npos);
+}
+
+TEST_F(CliFit, TheOrderIsTakenAsTheCurvePageTakesIt) {
+    test::CliResult r = Run("fit " + sample + " --order 3");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(
+        r.err,
+        "Must have a minimum of 4 data points to fit the curve!\nResetting curver order to 1!\n");
+    EXPECT_NE(r.out.find("where n = 1 and"), std::string::npos);
+    r = Run("fit " + sample + " --order 0");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Order must be at least 1!\n");
+    r = Run("fit " + sample + " --order 11");
+    EXPECT_EQ(r.err, "Order must not exceed 10!\n");
+    r = Run("fit " + sample + " --order two");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Please enter an integer.\n");
+}
+
+TEST_F(CliFit, UsageErrors) {
+    EXPECT_EQ(Run("fit").status, 2);
+    EXPECT_EQ(Run("fit " + sample + " --model cubic").status, 2);
+    EXPECT_EQ(Run("fit " + sample + " --save").status, 2);
+    EXPECT_EQ(Run("report").status, 2);
+    EXPECT_EQ(Run("report " + dir.Path("none.dat")).status, 1);
+}
+
+} // namespace
+} // namespace lumetra

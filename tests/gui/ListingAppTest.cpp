@@ -1,0 +1,282 @@
+#include "AppFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/DocManager.h"
+#include "app/RecentFileList.h"
+#include "data/LumetraDoc.h"
+#include "options/OptionsSheet.h"
+#include "report/GoToPageDlg.h"
+#include "support/ExampleFile.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+
+namespace lumetra {
+namespace {
+
+using Listing = test::AppFixture;
+
+// A data file of `pairs` pairs, fitted and saved as the program would.
+std::string WriteDataFile(test::RecordingUi& ui, MemorySettingsStore& settings,
+                          const std::string& path, int pairs) {
+    CLumetraDoc doc(ui, settings);
+    test::FillExample(doc);
+    doc.m_pPairs.clear();
+    for (int k = 0; k < pairs; ++k)
+        doc.m_pPairs.push_back({double(k), 2.0 * k + 1.0, 2.0 * k + 1.0, 0.0});
+    doc.m_nPairs = pairs;
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    return path;
+}
+
+TEST_F(Listing, StartingWithoutAFileOffersTheStartUpChoice) {
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(WindowCount(), 1);
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    const Ui::FileRequest& r = ui.fileRequests[0];
+    EXPECT_EQ(r.title, "New Data to start new fit or Select a data file and Open Existing");
+    EXPECT_EQ(r.okLabel, "Open Existing");
+    EXPECT_EQ(r.cancelLabel, "New Data");
+    EXPECT_EQ(Frame().windowTitle(), "Lumetra");
+    EXPECT_EQ(Frame().MdiArea()->subWindowList()[0]->windowTitle(), "Lumi1");
+}
+
+TEST_F(Listing, NewDataOpensTheOptionsSheetOnTheCurvePage) {
+    std::vector<QString> pages;
+    sheetAnswer = [&](CMySheet& sheet) {
+        sheet.show();
+        for (CPropertyPage* page : sheet.Pages())
+            pages.push_back(page->windowTitle());
+        EXPECT_EQ(sheet.windowTitle(), "Lumetra");
+        EXPECT_EQ(sheet.ActivePage()->windowTitle(), "Curve");
+        return false;
+    };
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(pages, (std::vector<QString>{"Curve", "Data", "Resolution"}));
+    EXPECT_EQ(ActiveListing()->List()->model()->rowCount(), 0); // cancelled: the window stays empty
+    // The choice is offered once per window.
+    ActiveListing()->OnDraw();
+    EXPECT_EQ(ui.fileRequests.size(), 1u);
+}
+
+TEST_F(Listing, AFileChosenAtStartUpIsReadAndReported) {
+    ui.fileChoices.push_back({true, Sample()});
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Row(0), QString(80, '-'));
+    EXPECT_EQ(Row(1), "         Data Title:  Test");
+    EXPECT_EQ(app->RecentFiles().Files().front(), Sample());
+    EXPECT_EQ(settings.GetString("Preferences", "LastPath"), LUMETRA_SOURCE_DIR "/samples");
+}
+
+TEST_F(Listing, AFileOnTheCommandLineIsReportedWithoutTheChoice) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    EXPECT_TRUE(ui.fileRequests.empty());
+    EXPECT_EQ(Row(0), QString(80, '-'));
+    EXPECT_EQ(Row(2), "         Data File:   " + QString::fromStdString(Sample()));
+    EXPECT_EQ(Frame().MdiArea()->subWindowList()[0]->windowTitle(), "example.dat");
+    const int lines = ActiveListing()->GetDocument().m_nLineCount;
+    ASSERT_GT(lines, 15);
+    EXPECT_EQ(ActiveListing()->List()->model()->rowCount(), lines);
+    Frame().UpdateCommandUI();
+    EXPECT_EQ(ui.status[1].back(), QString("%1/%1 Lines").arg(lines).toStdString());
+    EXPECT_EQ(ui.status[2].back(), "Display Page 1 of 1");
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+    EXPECT_FALSE(Enabled(cmd::kNextPage));
+    EXPECT_FALSE(Enabled(cmd::kPrevPage));
+    EXPECT_FALSE(Enabled(cmd::kGoToPage));
+    EXPECT_TRUE(Enabled(cmd::kFileSave));
+    EXPECT_TRUE(Enabled(cmd::kOptionsData));
+    EXPECT_TRUE(Enabled(cmd::kOptionsCompute));
+}
+
+TEST_F(Listing, AFileThatCannotBeOpenedOnTheCommandLineEndsTheStart) {
+    EXPECT_FALSE(Start({dir.Path("missing.dat").c_str()}));
+    EXPECT_EQ(ui.OnlyMessage(), dir.Path("missing.dat") + " was not found.");
+}
+
+TEST_F(Listing, PagesWalkForwardBackAndToAChosenPage) {
+    const std::string file = WriteDataFile(ui, settings, dir.Path("thirty.dat"), 30);
+    ASSERT_TRUE(Start({file.c_str()}, 10));
+    CLumetraView* view = ActiveListing();
+    const int lines = view->GetDocument().m_nLineCount; // header and 30 rows
+    ASSERT_GT(lines, 40);
+    const int pages = (lines + 9) / 10;
+    EXPECT_EQ(view->Report().m_nDisplayPages, pages);
+    EXPECT_TRUE(Enabled(cmd::kNextPage));
+    EXPECT_FALSE(Enabled(cmd::kPrevPage));
+    EXPECT_TRUE(Enabled(cmd::kGoToPage));
+
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNextPage));
+    EXPECT_EQ(view->Report().m_nCurPage, 2);
+    EXPECT_EQ(view->List()->model()->rowCount(), 10);
+    EXPECT_EQ(Row(0).toStdString(), view->GetDocument().m_pReportLines[10]);
+    EXPECT_EQ(view->List()->currentIndex().row(), 0);
+    EXPECT_TRUE(Enabled(cmd::kPrevPage));
+    Frame().UpdateCommandUI();
+    EXPECT_EQ(ui.status[1].back(), "10/" + std::to_string(lines) + " Lines");
+    EXPECT_EQ(ui.status[2].back(), "Display Page 2 of " + std::to_string(pages));
+
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kPrevPage));
+    EXPECT_EQ(view->Report().m_nCurPage, 1);
+    EXPECT_EQ(view->List()->currentIndex().row(), 9); // the last line of the page
+
+    view->m_askPage = [](int current) -> std::optional<int> { return current + 100; };
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kGoToPage));
+    EXPECT_EQ(view->Report().m_nCurPage, pages);
+    EXPECT_EQ(view->List()->model()->rowCount(), lines - (pages - 1) * 10);
+    EXPECT_FALSE(Enabled(cmd::kNextPage));
+    Frame().UpdateCommandUI();
+    EXPECT_EQ(ui.status[1].back(),
+              std::to_string(lines - (pages - 1) * 10) + "/" + std::to_string(lines) + " Lines");
+
+    view->m_askPage = [](int) -> std::optional<int> { return -4; };
+    Frame().RouteCommand(cmd::kGoToPage);
+    EXPECT_EQ(view->Report().m_nCurPage, 1);
+    view->m_askPage = [](int) -> std::optional<int> { return std::nullopt; }; // Cancel
+    Frame().RouteCommand(cmd::kGoToPage);
+    EXPECT_EQ(view->Report().m_nCurPage, 1);
+}
+
+TEST_F(Listing, TheGoToDialogWantsAWholeNumber) {
+    CGoToPageDlg dialog(ui);
+    dialog.m_nPage = 3;
+    dialog.show();
+    EXPECT_EQ(dialog.PageField()->text(), "3");
+    dialog.PageField()->setText("two");
+    dialog.accept();
+    EXPECT_EQ(ui.OnlyMessage(), "Please enter an integer.");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.m_nPage, 3);
+    dialog.PageField()->setText(" 7 ");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_nPage, 7);
+}
+
+TEST_F(Listing, SaveAsWritesTheFileAndRemembersIt) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    const std::string target = dir.Path("copy.dat");
+    ui.fileChoices.push_back({true, target});
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileSaveAs));
+    EXPECT_EQ(ui.fileRequests.back().title, "Save As");
+    EXPECT_EQ(test::TempDir::Read(target), test::TempDir::Read(Sample()));
+    EXPECT_EQ(app->RecentFiles().Files().front(), target);
+    Frame().UpdateCommandUI();
+    EXPECT_EQ(Frame().MdiArea()->subWindowList()[0]->windowTitle(), "copy.dat");
+}
+
+TEST_F(Listing, ClosingAskesToSaveChangedWork) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    CLumetraDoc& doc = ActiveListing()->GetDocument();
+    doc.SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::No);
+    Frame().MdiArea()->subWindowList()[0]->close();
+    Settle();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              Sample() + "'s information has been modified!\nSave the modifications?");
+    EXPECT_EQ(WindowCount(), 0);
+    EXPECT_TRUE(app->DocManager().Documents().empty());
+
+    ui.messages.clear();
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileNew)); // "Lumi2": New Data again
+    Settle();
+    ActiveListing()->GetDocument().SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::No);
+    Frame().MdiArea()->subWindowList()[0]->close();
+    Settle();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Lumi1: you've added data but haven't saved it!\nSave the data NOW?");
+    EXPECT_EQ(WindowCount(), 0);
+}
+
+TEST_F(Listing, ClosingIsRefusedWhileReadingOrFitting) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    CLumetraDoc& doc = ActiveListing()->GetDocument();
+    doc.m_bReading = 1;
+    Frame().MdiArea()->subWindowList()[0]->close();
+    doc.m_bReading = 0;
+    doc.m_bFitting = 1;
+    Frame().MdiArea()->subWindowList()[0]->close();
+    doc.m_bFitting = 0;
+    Settle();
+    EXPECT_EQ(WindowCount(), 1);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Reading a data File.  Won't close now!!\nTry again when file has been read!");
+    EXPECT_EQ(ui.messages[1].text, "Fitting the data to curve.  Won't close now!!\nTry again "
+                                   "when data has been fitted!");
+}
+
+TEST_F(Listing, AFailedSaveWhileClosingKeepsTheDocument) {
+    ASSERT_TRUE(Start());
+    CLumetraDoc& doc = ActiveListing()->GetDocument();
+    test::FillExample(doc);
+    doc.SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::Yes);
+    ui.fileChoices.push_back({true, dir.path()}); // a directory: the save fails
+    Frame().MdiArea()->subWindowList()[0]->close();
+    Settle();
+    EXPECT_EQ(WindowCount(), 1);
+    EXPECT_EQ(ui.messages.back().text, "Access to " + dir.path() + " was denied.");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_bClosing, 0);
+}
+
+TEST_F(Listing, TheRecentFileListFollowsWhatWasOpened) {
+    const std::string second = WriteDataFile(ui, settings, dir.Path("second.dat"), 3);
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    ASSERT_NE(app->OpenDocumentFile(second), nullptr);
+    Settle();
+    ASSERT_EQ(app->RecentFiles().Files().size(), 2u);
+    EXPECT_EQ(Frame().Action(cmd::kRecentFile1)->text().toStdString(),
+              "&1 " + CRecentFileList::Abbreviate(second, 30));
+    EXPECT_EQ(Frame().Action(cmd::kRecentFile1 + 1)->text().toStdString(),
+              "&2 " + CRecentFileList::Abbreviate(Sample(), 30));
+    EXPECT_EQ(settings.GetString("Recent File List", "File1"), second);
+    EXPECT_EQ(WindowCount(), 2);
+    // Opening a file that is open already shows it again.
+    app->OpenDocumentFile(Sample());
+    EXPECT_EQ(WindowCount(), 2);
+}
+
+TEST_F(Listing, NewListWindowNeedsADocumentWindow) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    EXPECT_TRUE(Enabled(cmd::kNewListWindow));
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewListWindow));
+    Settle();
+    ASSERT_EQ(WindowCount(), 2);
+    EXPECT_EQ(Row(0), QString(80, '-')); // the new window built its report
+    Frame().UpdateCommandUI();
+    EXPECT_EQ(Frame().MdiArea()->subWindowList()[1]->windowTitle(), "example.dat:2");
+    for (QMdiSubWindow* w : Frame().MdiArea()->subWindowList())
+        w->close();
+    Settle();
+    EXPECT_FALSE(Enabled(cmd::kNewListWindow));
+    EXPECT_FALSE(Enabled(cmd::kNewPlotWindow));
+    Frame().OnCommand(cmd::kNewListWindow);
+    EXPECT_EQ(ui.messages.back().text, "Command failed.");
+}
+
+TEST_F(Listing, TheMenusFollowWhetherADocumentIsOpen) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    Frame().UpdateCommandUI();
+    EXPECT_TRUE(Frame().Action(cmd::kFileSave)->isVisible());
+    EXPECT_EQ(Frame().Action(cmd::kFileNew)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(Frame().Action(cmd::kFileSave)->statusTip(), "Save the data to file");
+    EXPECT_EQ(Frame().Action(cmd::kFileSave)->toolTip(), "Save");
+    Frame().MdiArea()->subWindowList()[0]->close();
+    Settle();
+    Frame().UpdateCommandUI();
+    EXPECT_FALSE(Frame().Action(cmd::kFileSave)->isVisible());
+    EXPECT_FALSE(Frame().Action(cmd::kNextPage)->isVisible());
+    EXPECT_TRUE(Frame().Action(cmd::kViewToolbar)->isVisible());
+}
+
+} // namespace
+} // namespace lumetra

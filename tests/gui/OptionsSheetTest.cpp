@@ -1,0 +1,203 @@
+#include "AppFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "data/LumetraDoc.h"
+#include "options/ComputePages.h"
+#include "options/CurvePage.h"
+#include "options/ResolutionPage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace lumetra {
+namespace {
+
+using Options = test::AppFixture;
+
+// Works an Options sheet the way a user does, then says how it closed.
+template <class Page> Page& PageOf(CMySheet& sheet, int index) {
+    return *dynamic_cast<Page*>(sheet.Pages()[size_t(index)]);
+}
+
+struct OptionsWithFile : Options {
+    CLumetraDoc* doc = nullptr;
+    void SetUp() override {
+        ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+        doc = &ActiveListing()->GetDocument();
+    }
+    // Opens Options > Data and lets `work` act on the shown sheet.
+    void Data(const std::function<bool(CMySheet&)>& work) {
+        sheetAnswer = [work](CMySheet& sheet) {
+            sheet.show();
+            return work(sheet);
+        };
+        ASSERT_TRUE(Frame().RouteCommand(cmd::kOptionsData));
+        Settle();
+    }
+};
+
+TEST_F(OptionsWithFile, SemilogGreysTheOrderFieldAtOne) {
+    Data([](CMySheet& sheet) {
+        auto& curve = PageOf<CCurveType>(sheet, 0);
+        EXPECT_TRUE(curve.m_editOrder->isEnabled());
+        curve.m_radioType[2]->click();
+        EXPECT_EQ(curve.m_editOrder->text(), "1");
+        EXPECT_FALSE(curve.m_editOrder->isEnabled());
+        curve.m_radioType[0]->click();
+        EXPECT_TRUE(curve.m_editOrder->isEnabled());
+        EXPECT_EQ(curve.m_editOrder->text(), "1");
+        return false;
+    });
+}
+
+TEST_F(OptionsWithFile, TheCurvePageRefusesBadOrdersAndEmptyAxisTitles) {
+    Data([this](CMySheet& sheet) {
+        auto& curve = PageOf<CCurveType>(sheet, 0);
+        curve.m_editOrder->setText("0");
+        EXPECT_FALSE(sheet.SetActivePage(2));
+        curve.m_editOrder->setText("11");
+        EXPECT_FALSE(sheet.SetActivePage(2));
+        curve.m_editOrder->setText("2x");
+        EXPECT_FALSE(sheet.SetActivePage(2)); // the order stays 11 after the integer message
+        curve.m_editOrder->setText("10");
+        curve.m_editXTitle->clear();
+        curve.m_editYTitle->clear();
+        EXPECT_FALSE(sheet.SetActivePage(2));
+        curve.m_editXTitle->setText("Time");
+        EXPECT_FALSE(sheet.SetActivePage(2));
+        EXPECT_EQ(sheet.ActiveIndex(), 0);
+        curve.m_editYTitle->setText("Temp");
+        EXPECT_TRUE(sheet.SetActivePage(2));
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages)
+            texts.push_back(m.text);
+        EXPECT_EQ(texts, (std::vector<std::string>{
+                             "Order must be at least 1!", "Order must not exceed 10!",
+                             "Please enter an integer.", "Order must not exceed 10!",
+                             "X-Axis Title must not be left empty!",
+                             "Y-Axis Title must not be left empty!"}));
+        // The Resolution caption follows the renamed X title.
+        auto& resolution = PageOf<CCurveData>(sheet, 2);
+        EXPECT_EQ(resolution.m_labelXCaption->text(), "Time-Data");
+        EXPECT_EQ(resolution.m_labelYCaption->text(), "Temp-Data");
+        return false;
+    });
+    EXPECT_EQ(doc->m_strXTitle, "X"); // cancelled
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(OptionsWithFile, DecimalPlacesUpToFourteenPerAxis) {
+    Data([this](CMySheet& sheet) {
+        EXPECT_TRUE(sheet.SetActivePage(2));
+        auto& resolution = PageOf<CCurveData>(sheet, 2);
+        EXPECT_EQ(resolution.m_editXDecimals->text(), "5");
+        EXPECT_TRUE(resolution.m_radioXStandard->isChecked());
+        resolution.m_editXDecimals->setText("15");
+        EXPECT_FALSE(sheet.SetActivePage(0));
+        resolution.m_editXDecimals->setText("14");
+        resolution.m_editYDecimals->setText("15");
+        EXPECT_FALSE(sheet.SetActivePage(0));
+        resolution.m_editYDecimals->setText("14");
+        EXPECT_TRUE(sheet.SetActivePage(0));
+        EXPECT_EQ(ui.messages.size(), 2u);
+        EXPECT_EQ(ui.messages[0].text,
+                  "Can't have more than 14 digits to right of X decimal point!");
+        EXPECT_EQ(ui.messages[1].text,
+                  "Can't have more than 14 digits to right of Y decimal point!");
+        EXPECT_EQ(sheet.m_bRefreshDataList, 1);
+        return false;
+    });
+    // Leaving the page wrote the values; Cancel only restores the modified flag.
+    EXPECT_EQ(doc->m_nXDecimals, 14);
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(OptionsWithFile, OkWithoutAChangeStartsNoFit) {
+    doc->SetModifiedFlag(true);
+    doc->m_dCoef[0] = 99.0; // a fit would replace it
+    Data([](CMySheet& sheet) {
+        sheet.accept();
+        return true;
+    });
+    EXPECT_EQ(doc->m_dCoef[0], 99.0);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(OptionsWithFile, AYDecimalsChangeRefitsEveryView) {
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewListWindow));
+    Settle();
+    ASSERT_EQ(WindowCount(), 2);
+    doc->m_dCoef[0] = 99.0;
+    Data([](CMySheet& sheet) {
+        EXPECT_TRUE(sheet.SetActivePage(2));
+        PageOf<CCurveData>(sheet, 2).m_editYDecimals->setText("2");
+        sheet.accept();
+        return true;
+    });
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->m_szYFormat, "%-16.2lf");
+    EXPECT_NEAR(doc->m_dCoef[0], 2.0, 1e-12); // refitted
+    for (QMdiSubWindow* w : Frame().MdiArea()->subWindowList()) {
+        auto& view = dynamic_cast<CLumetraView&>(dynamic_cast<CChildFrame*>(w)->View());
+        const QString row =
+            view.List()->model()->index(view.GetDocument().m_nLineCount - 1, 0).data().toString();
+        EXPECT_TRUE(row.startsWith("2.00000         \t5.00            \t5.00"))
+            << row.toStdString();
+    }
+}
+
+TEST_F(OptionsWithFile, ComputePagesGiveTheirResults) {
+    doc->m_dCoef[0] = 2.0;
+    doc->m_dCoef[1] = 3.0;
+    sheetAnswer = [this](CMySheet& sheet) {
+        sheet.show();
+        auto& y = PageOf<CCompY>(sheet, 0);
+        EXPECT_EQ(sheet.ActivePage(), &y);
+        EXPECT_TRUE(y.m_editInput->isEnabled());
+        y.m_editInput->setText(" 2 ");
+        y.m_buttonCompute->click();
+        EXPECT_EQ(y.m_labelResult->text(), "         7.00000");
+        EXPECT_EQ(y.m_editInput->text(), "2");
+        y.m_editInput->setText("-1.5");
+        y.m_buttonCompute->click();
+        EXPECT_EQ(y.m_labelResult->text(), "0.0000000E+000");
+        EXPECT_TRUE(sheet.SetActivePage(1));
+        EXPECT_FALSE(PageOf<CCompX>(sheet, 1).m_editInput->isEnabled());
+        return false;
+    };
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kOptionsCompute));
+
+    doc->m_nCurveType = 1;
+    sheetAnswer = [this](CMySheet& sheet) {
+        sheet.show();
+        auto& y = PageOf<CCompY>(sheet, 0);
+        y.m_editInput->setText("0");
+        y.m_buttonCompute->click();
+        EXPECT_EQ(ui.messages.back().text,
+                  "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)");
+        EXPECT_EQ(y.m_labelResult->text(), " Y = "); // nothing computed yet
+        return false;
+    };
+    Frame().RouteCommand(cmd::kOptionsCompute);
+
+    doc->m_nCurveType = 3;
+    sheetAnswer = [](CMySheet& sheet) {
+        sheet.show();
+        EXPECT_FALSE(PageOf<CCompY>(sheet, 0).m_editInput->isEnabled());
+        EXPECT_FALSE(PageOf<CCompY>(sheet, 0).m_buttonCompute->isEnabled());
+        EXPECT_TRUE(sheet.SetActivePage(1));
+        auto& x = PageOf<CCompX>(sheet, 1);
+        EXPECT_TRUE(x.m_editInput->isEnabled());
+        x.m_editInput->setText("0");
+        x.m_buttonCompute->click();
+        EXPECT_EQ(x.m_labelResult->text(), "         2.00000");
+        return false;
+    };
+    Frame().RouteCommand(cmd::kOptionsCompute);
+}
+
+} // namespace
+} // namespace lumetra

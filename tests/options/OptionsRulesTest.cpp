@@ -1,0 +1,234 @@
+#include "options/ComputeRules.h"
+#include "options/CurveDataRules.h"
+#include "options/CurveTypeRules.h"
+#include "options/OptionsCommands.h"
+
+#include "data/LumetraDoc.h"
+#include "platform/MemorySettingsStore.h"
+#include "support/RecordingUi.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace lumetra {
+namespace {
+
+struct Options : ::testing::Test {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc{ui, settings};
+    void SetUp() override { doc.OnNewDocument(); }
+};
+
+TEST_F(Options, SemilogModelsFixTheOrderAtOne) {
+    CurveTypeRules page;
+    doc.m_nOrder = 4;
+    page.OnSetActive(doc);
+    EXPECT_EQ(page.m_nOrder, 4);
+    page.m_nType = 2;
+    EXPECT_FALSE(page.UpdateOrderField());
+    EXPECT_EQ(page.m_nOrder, 1);
+    page.m_nType = 0;
+    EXPECT_TRUE(page.UpdateOrderField());
+    EXPECT_EQ(page.m_nOrder, 1);
+    // Only the first activation loads the document.
+    doc.m_nOrder = 7;
+    page.OnSetActive(doc);
+    EXPECT_EQ(page.m_nOrder, 1);
+}
+
+TEST_F(Options, TheCurvePageChecksOrderThenTitles) {
+    CurveTypeRules page;
+    page.OnSetActive(doc);
+    page.m_nOrder = 0;
+    EXPECT_EQ(page.OnKillActive(ui, doc), PageField::Order);
+    page.m_nOrder = 11;
+    EXPECT_EQ(page.OnKillActive(ui, doc), PageField::Order);
+    page.m_nOrder = 10;
+    page.m_strXTitle = "";
+    page.m_strYTitle = "";
+    EXPECT_EQ(page.OnKillActive(ui, doc), PageField::XTitle);
+    page.m_strXTitle = "Time";
+    page.m_strYTitle = "";
+    EXPECT_EQ(page.OnKillActive(ui, doc), PageField::YTitle);
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_EQ(ui.messages[0].text, "Order must be at least 1!");
+    EXPECT_EQ(ui.messages[1].text, "Order must not exceed 10!");
+    EXPECT_EQ(ui.messages[2].text, "X-Axis Title must not be left empty!");
+    EXPECT_EQ(ui.messages[3].text, "Y-Axis Title must not be left empty!");
+    page.m_strYTitle = "Temp";
+    page.m_strDataTitle = "";
+    EXPECT_EQ(page.OnKillActive(ui, doc), PageField::None);
+    EXPECT_EQ(doc.m_strWorkXTitle, "Time");
+    EXPECT_EQ(doc.m_strWorkYTitle, "Temp");
+    EXPECT_EQ(doc.m_strXTitle, "X"); // written only on OK
+}
+
+TEST_F(Options, TheCurvePageWritesOnOkAndMarksOnlyRealChanges) {
+    CurveTypeRules page;
+    page.OnSetActive(doc);
+    page.OnOK(doc);
+    EXPECT_EQ(page.m_bChanged, 0);
+    EXPECT_FALSE(doc.IsModified());
+    page.m_strXTitle = "x"; // case counts
+    page.m_nType = 1;
+    page.m_nOrder = 3;
+    page.OnOK(doc);
+    EXPECT_EQ(page.m_bChanged, 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_strXTitle, "x");
+    EXPECT_EQ(doc.m_nCurveType, 1);
+    EXPECT_EQ(doc.m_nOrder, 3);
+}
+
+TEST_F(Options, TheResolutionPageChecksXBeforeY) {
+    CurveDataRules page;
+    doc.m_strWorkXTitle = "Time";
+    page.OnSetActive(doc);
+    EXPECT_EQ(page.m_strXDecimals, "5");
+    EXPECT_EQ(page.m_nXStyle, 1);
+    EXPECT_EQ(page.m_strXCaption, "Time-Data");
+    EXPECT_EQ(page.m_strYCaption, "Y-Data");
+    int refresh = 0;
+    page.m_strXDecimals = "-1";
+    page.m_strYDecimals = "-2";
+    EXPECT_EQ(page.OnKillActive(ui, doc, refresh), PageField::XDecimals);
+    page.m_strXDecimals = "2";
+    EXPECT_EQ(page.OnKillActive(ui, doc, refresh), PageField::YDecimals);
+    page.m_strXDecimals = "15";
+    page.m_strYDecimals = "14";
+    EXPECT_EQ(page.OnKillActive(ui, doc, refresh), PageField::XDecimals);
+    page.m_strXDecimals = "14";
+    page.m_strYDecimals = "15";
+    EXPECT_EQ(page.OnKillActive(ui, doc, refresh), PageField::YDecimals);
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_EQ(ui.messages[0].text, "Can't have negative digits to right of X decimal point!");
+    EXPECT_EQ(ui.messages[1].text, "Can't have negative digits to right of Y decimal point!");
+    EXPECT_EQ(ui.messages[2].text, "Can't have more than 14 digits to right of X decimal point!");
+    EXPECT_EQ(ui.messages[3].text, "Can't have more than 14 digits to right of Y decimal point!");
+    EXPECT_EQ(refresh, 0);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(Options, TheResolutionPageWritesWhenLeft) {
+    CurveDataRules page;
+    page.OnSetActive(doc);
+    int refresh = 0;
+    page.m_strXDecimals = " 3.7"; // counts as 3
+    page.m_nYStyle = 0;
+    EXPECT_EQ(page.OnKillActive(ui, doc, refresh), PageField::None);
+    EXPECT_EQ(doc.m_nXDecimals, 3);
+    EXPECT_EQ(doc.m_bYFixed, 0);
+    EXPECT_EQ(doc.m_szXFormat, "%-16.3lf");
+    EXPECT_EQ(doc.m_szYFormat, "%-16.5E");
+    EXPECT_EQ(refresh, 1);
+    EXPECT_TRUE(doc.IsModified());
+    // Left again without change: nothing more happens.
+    doc.SetModifiedFlag(false);
+    refresh = 0;
+    page.OnSetActive(doc);
+    EXPECT_EQ(page.OnKillActive(ui, doc, refresh), PageField::None);
+    EXPECT_EQ(refresh, 0);
+    EXPECT_FALSE(doc.IsModified());
+    page.m_strYDecimals = "abc"; // no digits: 0, and OK does not test the range
+    page.OnOK(doc);
+    EXPECT_EQ(doc.m_nYDecimals, 0);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(Options, ComputeResultsAndTheirForm) {
+    EXPECT_EQ(FormatComputeResult(7.0), "         7.00000");
+    EXPECT_EQ(FormatComputeResult(0.00001), "1.0000000E-005");
+    EXPECT_EQ(FormatComputeResult(0.0), "0.0000000E+000");
+    EXPECT_EQ(FormatComputeResult(-1234.5678), "-1.2345678E+003");
+    EXPECT_EQ(FormatComputeResult(0.0000100001), "         0.00001");
+
+    doc.m_nOrder = 1;
+    doc.m_dCoef[0] = 2.0;
+    doc.m_dCoef[1] = 3.0;
+    std::string x = " 2 ";
+    ComputeOutcome o = ComputeY(ui, doc, x);
+    EXPECT_TRUE(o.computed);
+    EXPECT_EQ(o.result, "         7.00000");
+    EXPECT_EQ(x, "2");
+    x = "";
+    EXPECT_EQ(ComputeY(ui, doc, x).result, "         3.00000");
+    x = "1-2";
+    EXPECT_FALSE(ComputeY(ui, doc, x).computed);
+    EXPECT_EQ(ui.messages.back().text, "Negative sign must be 1st!");
+
+    doc.m_nCurveType = 1;
+    doc.m_dXInt = 0.5;
+    doc.m_dYInt = 0.25;
+    for (const char* bad : {"0", "-1"}) {
+        x = bad;
+        EXPECT_FALSE(ComputeY(ui, doc, x).computed);
+        EXPECT_EQ(ui.messages.back().text,
+                  "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)");
+    }
+    x = "1";
+    EXPECT_EQ(ComputeY(ui, doc, x).result,
+              FormatComputeResult(std::pow(10.0, 0.25 + 2.0 * -0.5 + 3.0)));
+
+    doc.m_nCurveType = 3;
+    EXPECT_FALSE(ComputesYFromX(3));
+    EXPECT_TRUE(ComputesYFromX(2));
+    std::string y = "";
+    const size_t messages = ui.messages.size();
+    o = ComputeX(ui, doc, y);
+    EXPECT_FALSE(o.computed);
+    EXPECT_EQ(o.focus, PageField::None);
+    y = "   ";
+    o = ComputeX(ui, doc, y);
+    EXPECT_EQ(o.result, "         2.00000"); // blanks trimmed to empty count as 0: C[1]
+    y = "0.5";
+    EXPECT_EQ(ComputeX(ui, doc, y).result, FormatComputeResult(2.0 * std::exp(1.5)));
+    EXPECT_EQ(ui.messages.size(), messages);
+}
+
+TEST_F(Options, TheDataCommandRefitsOnlyAfterOkWithAChange) {
+    int notified = 0;
+    auto notify = [&] { ++notified; };
+    doc.SetModifiedFlag(true);
+    doc.m_strXTitle = "Time";
+    // OK without a change: no fit, the flag as it was.
+    EXPECT_FALSE(RunOptionsData(
+        doc,
+        [&] {
+            EXPECT_EQ(doc.m_strWorkXTitle, "Time");
+            EXPECT_FALSE(doc.IsModified()); // the sheet starts from a clear flag
+            return true;
+        },
+        notify));
+    EXPECT_EQ(notified, 0);
+    EXPECT_TRUE(doc.IsModified());
+    // A change, then Cancel: no fit either, and the flag goes back.
+    doc.SetModifiedFlag(false);
+    EXPECT_FALSE(RunOptionsData(
+        doc,
+        [&] {
+            doc.SetModifiedFlag(true);
+            return false;
+        },
+        notify));
+    EXPECT_FALSE(doc.IsModified());
+    // A change and OK: pairs counted, formats rebuilt, the views told, the flag set.
+    doc.m_pPairs = {{1, 2}, {3, 4}, {5, 6}};
+    doc.m_nPairs = 0;
+    EXPECT_TRUE(RunOptionsData(
+        doc,
+        [&] {
+            doc.m_nYDecimals = 2;
+            doc.SetModifiedFlag(true);
+            return true;
+        },
+        notify));
+    EXPECT_EQ(notified, 1);
+    EXPECT_EQ(doc.m_nPairs, 3);
+    EXPECT_EQ(doc.m_szYFormat, "%-16.2lf");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+} // namespace
+} // namespace lumetra
