@@ -11,7 +11,9 @@ constexpr std::string_view kUsageText =
     "  check FILE    read a data file and print what it holds\n"
     "  report FILE   print the report of a data file as stored\n"
     "  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] [--save OUT]\n"
-    "                fit the data with these settings, print the report, save it\n";
+    "                fit the data with these settings, print the report, save it\n"
+    "  compute FILE VALUE\n"
+    "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n";
 
 } // namespace
 
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
         return RunReport(args, io);
     if (command == "fit")
         return RunFit(args, io);
+    if (command == "compute")
+        return RunCompute(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

@@ -25,6 +25,7 @@ struct Streams {
 int RunCheck(const std::vector<std::string>& args, Streams io);
 int RunReport(const std::vector<std::string>& args, Streams io);
 int RunFit(const std::vector<std::string>& args, Streams io);
+int RunCompute(const std::vector<std::string>& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);

@@ -71,6 +71,25 @@ TEST_F(CliFit, TheOrderIsTakenAsTheCurvePageTakesIt) {
     EXPECT_EQ(r.err, "Please enter an integer.\n");
 }
 
+TEST_F(CliFit, ComputeShowsWhatTheComputePageShows) {
+    test::CliResult r = Run("compute " + sample + " 2");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "         5.00000\n");
+    r = Run("compute " + sample + " -0.5");
+    EXPECT_EQ(r.out, "0.0000000E+000\n");
+    r = Run("compute " + sample + " 1-2");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Negative sign must be 1st!\n");
+    // A log-log model has no value at X <= 0.
+    const std::string loglog = dir.Path("loglog.dat");
+    ASSERT_EQ(Run("fit " + sample + " --model loglog --save " + loglog).status, 1);
+    r = Run("compute " + loglog + " 0");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)\n");
+    EXPECT_EQ(Run("compute " + sample).status, 2);
+}
+
 TEST_F(CliFit, UsageErrors) {
     EXPECT_EQ(Run("fit").status, 2);
     EXPECT_EQ(Run("fit " + sample + " --model cubic").status, 2);

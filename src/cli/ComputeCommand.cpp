@@ -1,0 +1,32 @@
+#include "cli/Commands.h"
+
+#include "data/LumetraDoc.h"
+#include "options/ComputeRules.h"
+#include "platform/ConsoleUi.h"
+#include "platform/MemorySettingsStore.h"
+
+#include <ostream>
+
+namespace lumetra::cli {
+
+int RunCompute(const std::vector<std::string>& args, Streams io) {
+    if (args.size() != 2) {
+        io.err << "usage: lumetra-cli compute FILE VALUE\n";
+        return kUsage;
+    }
+    ConsoleUi ui(io.err);
+    MemorySettingsStore settings;
+    CLumetraDoc doc(ui, settings);
+    if (!doc.OnOpenDocument(args[0]))
+        return kFailed;
+    // The page the model offers: Y from X, or X from Y for X=Ae^BY.
+    std::string input = args[1];
+    const ComputeOutcome outcome = ComputesYFromX(doc.m_nCurveType) ? ComputeY(ui, doc, input)
+                                                                    : ComputeX(ui, doc, input);
+    if (!outcome.computed)
+        return kFailed;
+    io.out << outcome.result << '\n';
+    return kOk;
+}
+
+} // namespace lumetra::cli
