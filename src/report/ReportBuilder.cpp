@@ -1,0 +1,211 @@
+#include "report/ReportBuilder.h"
+
+#include "data/LumetraDoc.h"
+#include "data/NumberFormat.h"
+#include "platform/Ui.h"
+
+#include <algorithm>
+#include <new>
+
+namespace lumetra {
+namespace {
+
+constexpr std::string_view kRule =
+    "--------------------------------------------------------------------------------";
+constexpr size_t kTitleRoom = 19;
+// Room for the longest header: model 1 with order 10.
+constexpr size_t kMaxHeaderLines = 32;
+
+// One 21-character column heading with the title centred in it; longer titles are cut.
+std::string TitleCell(std::string_view title) {
+    std::string cell = "|-------------------|";
+    const size_t len = std::min(title.size(), kTitleRoom);
+    const size_t i = (kTitleRoom - len) / 2;
+    cell[i] = ' ';
+    cell.replace(i + 1, len, title.substr(0, len));
+    cell[i + len + 1] = ' ';
+    return cell;
+}
+
+} // namespace
+
+int DisplayPageCount(int lineCount, int linesPerPage) {
+    if (lineCount <= linesPerPage)
+        return 1;
+    return (lineCount + linesPerPage - 1) / linesPerPage;
+}
+
+ReportBuilder::ReportBuilder(CLumetraDoc& doc, int linesPerDisplayPage, ReportListener* listener)
+    : m_nLinesPerDisplayPage(linesPerDisplayPage), m_doc(doc), m_pListener(listener) {}
+
+void ReportBuilder::PumpMessages() {
+    Ui& ui = m_doc.GetUi();
+    ui.EndWaitCursor();
+    ui.PumpMessages();
+    ui.BeginWaitCursor();
+}
+
+void ReportBuilder::ShowBuildProgress(const std::string& fileName, int percent) {
+    Ui& ui = m_doc.GetUi();
+    if (percent < 100) {
+        ui.SetStatusText(0, FormatC("Building Data Page %d for %s", {m_nCurPage, fileName}));
+        ui.SetStatusText(1, percent < 0 ? std::string() : FormatC("%d %%processed", {percent}));
+    } else {
+        ui.SetStatusText(0, "Ready");
+        ui.SetStatusText(1, "");
+    }
+    ui.SetStatusText(2, "");
+    PumpMessages();
+}
+
+bool ReportBuilder::StoreLine(std::string_view text) {
+    try {
+        m_doc.m_pReportLines.emplace_back(text);
+    } catch (const std::bad_alloc&) {
+        m_doc.GetUi().MessageBox("Memory Limit Reached!", Ui::Buttons::Ok, Ui::Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void ReportBuilder::AddReportLine(std::string_view text) {
+    if (m_doc.m_nLineCount < kReportLineLimit) {
+        if (!StoreLine(text))
+            return;
+        m_doc.m_nMaxLineLen = std::max(m_doc.m_nMaxLineLen, int(text.size()));
+        ++m_doc.m_nLineCount;
+        if (m_pListener && m_doc.m_nLineCount <= m_nLinesPerDisplayPage)
+            m_pListener->OnLineShown(m_doc.m_nLineCount - 1);
+    } else if (m_bLimitNotePending && StoreLine(kLineLimitNote)) {
+        m_bLimitNotePending = 0;
+        ++m_doc.m_nLineCount;
+    }
+}
+
+void ReportBuilder::ClearReport() {
+    Ui& ui = m_doc.GetUi();
+    WaitCursor wait(ui);
+    ui.SetStatusText(0, "Clearing Old Display...");
+    ui.SetStatusText(1, "");
+    ui.SetStatusText(2, "");
+    PumpMessages();
+    // The shown items refer to the lines, so they go first.
+    if (m_pListener)
+        m_pListener->OnShownListEmptied();
+    m_doc.m_pReportLines.clear();
+    m_doc.m_nLineCount = 0;
+    PumpMessages();
+}
+
+void ReportBuilder::AddCoefficientLines(int count) {
+    const CompiledFormat line(FormatC("              C[%%d] = %s", {m_doc.m_szWideFormat}));
+    count = std::min(count, kMaxCoefs);
+    for (int k = 1; k <= count; ++k)
+        AddReportLine(line.Format({k, m_doc.m_dCoef[k - 1]}));
+}
+
+void ReportBuilder::AddHeader() {
+    const CLumetraDoc& doc = m_doc;
+    AddReportLine(kRule);
+    AddReportLine(FormatC("         Data Title:  %s", {doc.m_strDataTitle}));
+    AddReportLine(FormatC("         Data File:   %s", {doc.m_strFileName}));
+    AddReportLine(kRule);
+    switch (doc.m_nCurveType) {
+    case 0:
+        AddReportLine("         Curve Type:  Polynomial");
+        AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
+        break;
+    case 1:
+        AddReportLine("         Curve Type:  Log-Log Polynomial");
+        AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
+        break;
+    case 2:
+        AddReportLine("         Curve Type:  Semilog Y=Ae^BX");
+        break;
+    case 3:
+        AddReportLine("         Curve Type:  Semilog X=Ae^BY");
+        break;
+    }
+    AddReportLine(kRule);
+    AddReportLine(FormatC(doc.m_nCurveType == 3 ? "         Sum of Absolute (X-XComp): %E"
+                                                : "         Sum of Absolute (Y-YComp): %E",
+                          {doc.m_dSumAbsDiff}));
+    AddReportLine(FormatC("         Fit Coefficient of Performance: %7.4lf", {doc.m_dPerformance}));
+    AddReportLine(kRule);
+    AddReportLine("         Fitted Curve:");
+    switch (doc.m_nCurveType) {
+    case 0:
+        AddReportLine(FormatC("         Y=C[1]*X^n + C[2]*X^(n-1) + ... + C[n]*X + C[n+1] where "
+                              "n = %d and",
+                              {doc.m_nOrder}));
+        AddCoefficientLines(doc.m_nOrder + 1);
+        break;
+    case 1:
+        AddReportLine(FormatC("         G=C[1]*H^n + C[2]*H^(n-1) + ... + C[n]*H + C[n+1] where "
+                              "n = %d and ",
+                              {doc.m_nOrder}));
+        AddReportLine("              G=Log10(Y)-YINT and H = Log10(X)-XINT therefore:");
+        AddReportLine("              Y = 10^(G+YINT) and:");
+        AddReportLine(
+            FormatC("              YINT = %lf and XINT = %lf and:", {doc.m_dYInt, doc.m_dXInt}));
+        AddCoefficientLines(doc.m_nOrder + 1);
+        break;
+    case 2:
+        AddReportLine("         Y=C[1]*exp(C[2]*X) where:");
+        AddCoefficientLines(2);
+        break;
+    case 3:
+        AddReportLine("         X=C[1]*exp(C[2]*Y) where:");
+        AddCoefficientLines(2);
+        break;
+    }
+    AddReportLine(" ");
+    AddReportLine(FormatC("%s\t%s\t|- Computed Value --|\t|--- Difference ----|",
+                          {TitleCell(doc.m_strXTitle), TitleCell(doc.m_strYTitle)}));
+}
+
+void ReportBuilder::BuildReport() {
+    CLumetraDoc& doc = m_doc;
+    doc.m_bBuildingReport = 1;
+    m_nCurPage = 1;
+    if (!doc.m_pReportLines.empty())
+        ClearReport();
+
+    m_bBuilding = 1;
+    WaitCursor wait(doc.GetUi());
+    ShowBuildProgress(doc.m_strFileName, 0);
+    try {
+        doc.m_pReportLines.reserve(
+            std::min(doc.m_pPairs.size() + kMaxHeaderLines, size_t(kReportLineLimit) + 1));
+    } catch (const std::bad_alloc&) {
+        // Each line then reports the shortage as it fails.
+    }
+    AddHeader();
+    doc.m_bBuildingReport = 0;
+
+    const size_t step = doc.m_pPairs.size() / 10;
+    const bool showProgress = step > 10;
+    size_t threshold = step;
+    int percent = 0;
+    std::string row;
+    for (size_t k = 0; k < doc.m_pPairs.size(); ++k) {
+        if (doc.m_bClosing)
+            return;
+        row.clear();
+        doc.m_pPairs[k].FormatRow(row, doc);
+        AddReportLine(row);
+        if (showProgress && k > threshold) {
+            percent += 10;
+            threshold += step;
+            ShowBuildProgress(doc.m_strFileName, percent);
+        }
+    }
+
+    if (m_pListener)
+        m_pListener->OnHorizontalExtent(doc.m_nMaxLineLen);
+    m_bBuilding = 0;
+    ShowBuildProgress(doc.m_strFileName, 110);
+    m_nDisplayPages = DisplayPageCount(doc.m_nLineCount, m_nLinesPerDisplayPage);
+}
+
+} // namespace lumetra
