@@ -8,7 +8,8 @@ namespace {
 constexpr std::string_view kUsageText =
     "usage: lumetra-cli COMMAND ARGS\n"
     "commands:\n"
-    "  check FILE    read a data file and print what it holds\n";
+    "  check FILE    read a data file and print what it holds\n"
+    "  report FILE   print the report of a data file as read, without fitting\n";
 
 } // namespace
 
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
     const Streams io{std::cout, std::cerr};
     if (command == "check")
         return RunCheck(args, io);
+    if (command == "report")
+        return RunReport(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

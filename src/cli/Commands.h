@@ -8,7 +8,8 @@ namespace lumetra::cli {
 
 // Exit statuses of lumetra-cli.
 inline constexpr int kOk = 0;
-inline constexpr int kFailed = 1; // the file was refused or the work failed; the message is on stderr
+inline constexpr int kFailed =
+    1; // the file was refused or the work failed; the message is on stderr
 inline constexpr int kUsage = 2;
 
 struct Streams {
@@ -18,5 +19,6 @@ struct Streams {
 
 // Each command takes the words after its name.
 int RunCheck(const std::vector<std::string>& args, Streams io);
+int RunReport(const std::vector<std::string>& args, Streams io);
 
 } // namespace lumetra::cli
