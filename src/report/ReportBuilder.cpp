@@ -16,7 +16,7 @@ constexpr size_t kTitleRoom = 19;
 // Room for the longest header: model 1 with order 10.
 constexpr size_t kMaxHeaderLines = 32;
 
-// One 21-character column heading with the title centred in it; longer titles are cut.
+// One 21-character column heading with the title centred in it.
 std::string TitleCell(std::string_view title) {
     std::string cell = "|-------------------|";
     const size_t len = std::min(title.size(), kTitleRoom);

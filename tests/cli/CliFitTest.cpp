@@ -12,29 +12,6 @@ struct CliFit : ::testing::Test {
     test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
 };
 
-TEST_F(CliFit, ReportPrintsTheStoredReportLineByLine) {
-    test::CliResult r = Run("report " + sample);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    const std::string rule(80, '-');
-    const std::string expected =
-        rule + "\n         Data Title:  Test\n         Data File:   " + sample + "\n" + rule +
-        "\n         Curve Type:  Polynomial\n         Curve Order: 1\n" + rule +
-        "\n         Sum of Absolute (Y-YComp): 0.000000E+000\n"
-        "         Fit Coefficient of Performance:  1.0000\n" +
-        rule +
-        "\n         Fitted Curve:\n"
-        "         Y=C[1]*X^n + C[2]*X^(n-1) + ... + C[n]*X + C[n+1] where n = 1 and\n"
-        "              C[1] = 2.00000         \n"
-        "              C[2] = 1.00000         \n"
-        " \n"
-        "|-------- X --------|\t|-------- Y --------|\t|- Computed Value --|\t|--- Difference "
-        "----|\n"
-        "0.00000         \t1.00000         \t1.00000         \t0.00000         \n"
-        "2.00000         \t5.00000         \t5.00000         \t0.00000         \n";
-    EXPECT_EQ(r.out, expected);
-}
-
 TEST_F(CliFit, FitsTheExampleAndSavesIt) {
     const std::string out = dir.Path("fitted.dat");
     test::CliResult r = Run("fit " + sample + " --save " + out);
