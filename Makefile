@@ -17,7 +17,7 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/src/app/lumetra samples/example.dat
+	$(BUILD_DIR)/src/app/lumetra samples/pontius.dat
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -10,6 +10,7 @@
 #include "options/OptionsSheet.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
+#include "plot/PlotView.h"
 #include "report/ListingView.h"
 
 #include <QFileInfo>
@@ -32,8 +33,12 @@ bool CLumetraApp::InitInstance(const QStringList& arguments) {
         m_mainFrame->AddDocumentWindow(new CChildFrame(*m_docManager, *view));
         return view;
     };
-    // The plot window's template has no view yet; New Plot Window then makes nothing.
-    m_docManager->SetTemplates(listing, listing, nullptr);
+    auto plot = [this](CLumetraDoc& doc) -> CView* {
+        auto* view = new CPlotView(*this, doc);
+        m_mainFrame->AddDocumentWindow(new CChildFrame(*m_docManager, *view));
+        return view;
+    };
+    m_docManager->SetTemplates(listing, listing, plot);
     m_docManager->onFileUsed = [this](const std::string& path) { NoteFileUsed(path); };
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);

@@ -171,8 +171,12 @@ void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l,
         ui.MessageBox("Maximum value for Y equals Minimum!\nCan't plot if no range in Y!");
         return;
     }
-    const Mapping map{doc.m_dMinX, doc.m_dMinY, double(l.W) / (doc.m_dMaxX - doc.m_dMinX),
-                      double(l.H) / (doc.m_dMaxY - doc.m_dMinY), l.L0, l.B0};
+    const Mapping map{doc.m_dMinX,
+                      doc.m_dMinY,
+                      double(l.W) / (doc.m_dMaxX - doc.m_dMinX),
+                      double(l.H) / (doc.m_dMaxY - doc.m_dMinY),
+                      l.L0,
+                      l.B0};
 
     s.MoveTo(l.L0, l.B0 + l.H);
     s.LineTo(l.L0, l.B0);

@@ -22,7 +22,9 @@ struct PlotLayout {
 };
 
 // The font height of the plot at 100 % (true) or 50 %.
-inline int PlotFontHeight(bool fullSize) { return fullSize ? 150 : 100; }
+inline int PlotFontHeight(bool fullSize) {
+    return fullSize ? 150 : 100;
+}
 
 // Removes leading and trailing C white space.
 void TrimBlanks(std::string& text);

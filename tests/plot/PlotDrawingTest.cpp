@@ -90,13 +90,15 @@ TEST_F(Plot, NoRangeShowsItsMessageAndDrawsNothing) {
     doc.m_dMaxX = doc.m_dMinX;
     doc.m_dMaxY = doc.m_dMinY;
     PaintPlot(doc, s, ui, true);
-    EXPECT_EQ(ui.OnlyMessage(), "Maximum value for X equals Minimum!\nCan't plot if no range in X!");
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Maximum value for X equals Minimum!\nCan't plot if no range in X!");
     EXPECT_TRUE(s.ops.empty());
     SetPairs(3);
     doc.m_dMaxY = doc.m_dMinY;
     ui.messages.clear();
     PaintPlot(doc, s, ui, true);
-    EXPECT_EQ(ui.OnlyMessage(), "Maximum value for Y equals Minimum!\nCan't plot if no range in Y!");
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Maximum value for Y equals Minimum!\nCan't plot if no range in Y!");
     EXPECT_TRUE(s.ops.empty());
     doc.m_nPairs = 0;
     ui.messages.clear();

@@ -1,0 +1,189 @@
+#include "plot/PlotView.h"
+
+#include "app/CommandIds.h"
+#include "app/HelpViewer.h"
+#include "app/LumetraApp.h"
+#include "data/LumetraDoc.h"
+#include "options/OptionsDialogs.h"
+#include "platform/Ui.h"
+#include "plot/PainterSurface.h"
+#include "plot/PlotDrawing.h"
+#include "report/ListingView.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace lumetra {
+namespace {
+
+// The Ui of a drawing pass: a message box cannot open inside a paint, so the message is kept
+// for after it; everything else goes to the application's Ui.
+class PaintUi : public Ui {
+public:
+    PaintUi(Ui& ui, std::string& message) : m_ui(ui), m_message(message) {}
+    Answer MessageBox(const std::string& text, Buttons, Icon) override {
+        m_message = text;
+        return Answer::Ok;
+    }
+    void SetStatusText(int pane, const std::string& text) override {
+        m_ui.SetStatusText(pane, text);
+    }
+    void PumpMessages() override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    FileChoice ChooseFile(const FileRequest&) override { return {}; }
+
+private:
+    Ui& m_ui;
+    std::string& m_message;
+};
+
+} // namespace
+
+CPlotView::CPlotView(CLumetraApp& app, CLumetraDoc& doc) : m_app(app), m_doc(doc) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    QPalette white = viewport()->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    viewport()->setPalette(white);
+}
+
+void CPlotView::OnInitialUpdate() {
+    m_nZoomDiv = m_bFullSize ? 1 : 2; // a new plot window opens at 50 %
+    SetScrollSizes();
+}
+
+QSize CPlotView::LogicalSize() const {
+    const PlotLayout layout(m_nZoomDiv);
+    return {layout.ScrollWidth(), layout.ScrollHeight()};
+}
+
+void CPlotView::SetScrollSizes() {
+    const QSize logical = LogicalSize();
+    const int w = int(logical.width() * logicalDpiX() / 1000.0);
+    const int h = int(logical.height() * logicalDpiY() / 1000.0);
+    const QSize page = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, w - page.width()));
+    verticalScrollBar()->setRange(0, std::max(0, h - page.height()));
+    // A page is a tenth of the drawing, a line a tenth of a page.
+    horizontalScrollBar()->setPageStep(std::max(1, w / 10));
+    verticalScrollBar()->setPageStep(std::max(1, h / 10));
+    horizontalScrollBar()->setSingleStep(std::max(1, w / 100));
+    verticalScrollBar()->setSingleStep(std::max(1, h / 100));
+}
+
+void CPlotView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    SetScrollSizes();
+}
+
+void CPlotView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    PainterSurface surface(painter, logicalDpiX(), logicalDpiY(),
+                           {horizontalScrollBar()->value(), verticalScrollBar()->value()});
+    std::string message;
+    PaintUi ui(m_app.GetUi(), message);
+    PaintPlot(m_doc, surface, ui, m_bFullSize != 0);
+    if (!message.empty() && !m_bMessageShowing) {
+        m_strPendingMessage = message;
+        m_bMessageShowing = true; // one box at a time, however often the window repaints
+        QTimer::singleShot(0, this, &CPlotView::ShowPendingMessage);
+    }
+}
+
+void CPlotView::ShowPendingMessage() {
+    m_app.GetUi().MessageBox(m_strPendingMessage);
+    m_bMessageShowing = false;
+}
+
+void CPlotView::OnUpdate(CView*, int hint) {
+    if (hint == kHintRefit)
+        viewport()->update();
+}
+
+void CPlotView::OnZoomPlot() {
+    m_bFullSize = !m_bFullSize;
+    m_nZoomDiv = m_bFullSize ? 1 : 2;
+    SetScrollSizes();
+    viewport()->update();
+}
+
+void CPlotView::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        v->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        v->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_End:
+        v->triggerAction(QAbstractSlider::SliderToMaximum);
+        h->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case Qt::Key_Home:
+        v->triggerAction(QAbstractSlider::SliderToMinimum);
+        h->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case Qt::Key_Left:
+        h->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Up:
+        v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+        h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case Qt::Key_Down:
+        v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    default:
+        break; // other keys do nothing
+    }
+    event->accept();
+}
+
+bool CPlotView::OnCommand(int id) {
+    switch (id) {
+    case cmd::kZoomPlot:
+        OnZoomPlot();
+        return true;
+    case cmd::kOptionsData:
+        RunOptionsDataSheet(m_app, *this);
+        return true;
+    case cmd::kOptionsCompute:
+        RunOptionsComputeSheet(m_app, *this);
+        return true;
+    case cmd::kHelpContents:
+        ShowHelpContext(this, 5000);
+        return true;
+    case cmd::kAppSynopsis:
+        ShowHelpContext(this, 5001);
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
+    switch (id) {
+    case cmd::kZoomPlot:
+    case cmd::kOptionsData:
+    case cmd::kOptionsCompute:
+    case cmd::kHelpContents:
+    case cmd::kAppSynopsis:
+        return CommandState{};
+    // The plot prints nothing: Print and Print Preview are unavailable here.
+    case cmd::kFilePrint:
+    case cmd::kPrintPreview:
+        return CommandState{false};
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace lumetra
