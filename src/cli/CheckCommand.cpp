@@ -1,9 +1,8 @@
+#include "cli/CliDocument.h"
 #include "cli/Commands.h"
 
 #include "data/DocumentSummary.h"
 #include "data/LumetraDoc.h"
-#include "platform/ConsoleUi.h"
-#include "platform/MemorySettingsStore.h"
 
 #include <ostream>
 
@@ -14,11 +13,10 @@ int RunCheck(const std::vector<std::string>& args, Streams io) {
         io.err << "usage: lumetra-cli check FILE\n";
         return kUsage;
     }
-    ConsoleUi ui(io.err);
-    MemorySettingsStore settings;
-    CLumetraDoc doc(ui, settings);
-    if (!doc.OnOpenDocument(args[0]))
+    CliDocument file(io.err);
+    if (!file.Open(args[0]))
         return kFailed;
+    CLumetraDoc& doc = file.doc;
     io.out << DescribeDocument(doc);
     return kOk;
 }

@@ -1,9 +1,8 @@
+#include "cli/CliDocument.h"
 #include "cli/Commands.h"
 
 #include "data/LumetraDoc.h"
 #include "options/ComputeRules.h"
-#include "platform/ConsoleUi.h"
-#include "platform/MemorySettingsStore.h"
 
 #include <ostream>
 
@@ -14,15 +13,15 @@ int RunCompute(const std::vector<std::string>& args, Streams io) {
         io.err << "usage: lumetra-cli compute FILE VALUE\n";
         return kUsage;
     }
-    ConsoleUi ui(io.err);
-    MemorySettingsStore settings;
-    CLumetraDoc doc(ui, settings);
-    if (!doc.OnOpenDocument(args[0]))
+    CliDocument file(io.err);
+    if (!file.Open(args[0]))
         return kFailed;
+    CLumetraDoc& doc = file.doc;
+    Ui& ui = file.ui;
     // The page the model offers: Y from X, or X from Y for X=Ae^BY.
     std::string input = args[1];
-    const ComputeOutcome outcome = ComputesYFromX(doc.m_nCurveType) ? ComputeY(ui, doc, input)
-                                                                    : ComputeX(ui, doc, input);
+    const ComputeOutcome outcome =
+        ComputesYFromX(doc.m_nCurveType) ? ComputeY(ui, doc, input) : ComputeX(ui, doc, input);
     if (!outcome.computed)
         return kFailed;
     io.out << outcome.result << '\n';

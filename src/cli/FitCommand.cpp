@@ -1,11 +1,10 @@
+#include "cli/CliDocument.h"
 #include "cli/Commands.h"
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 #include "fit/FitEngine.h"
 #include "options/CurveTypeRules.h"
-#include "platform/ConsoleUi.h"
-#include "platform/MemorySettingsStore.h"
 #include "report/ReportBuilder.h"
 
 #include <map>
@@ -58,11 +57,11 @@ int RunFit(const std::vector<std::string>& args, Streams io) {
         io.err << kFitUsage;
         return kUsage;
     }
-    ConsoleUi ui(io.err);
-    MemorySettingsStore settings;
-    CLumetraDoc doc(ui, settings);
-    if (!doc.OnOpenDocument(fit.file))
+    CliDocument file(io.err);
+    if (!file.Open(fit.file))
         return kFailed;
+    CLumetraDoc& doc = file.doc;
+    Ui& ui = file.ui;
 
     // The settings go in as the Curve page takes them.
     CurveTypeRules page;

@@ -1,8 +1,7 @@
+#include "cli/CliDocument.h"
 #include "cli/Commands.h"
 
 #include "data/LumetraDoc.h"
-#include "platform/ConsoleUi.h"
-#include "platform/MemorySettingsStore.h"
 #include "report/ReportBuilder.h"
 
 #include <ostream>
@@ -19,11 +18,10 @@ int RunReport(const std::vector<std::string>& args, Streams io) {
         io.err << "usage: lumetra-cli report FILE\n";
         return kUsage;
     }
-    ConsoleUi ui(io.err);
-    MemorySettingsStore settings;
-    CLumetraDoc doc(ui, settings);
-    if (!doc.OnOpenDocument(args[0]))
+    CliDocument file(io.err);
+    if (!file.Open(args[0]))
         return kFailed;
+    CLumetraDoc& doc = file.doc;
     // As stored: reading a file does not fit.
     ReportBuilder report(doc, kReportLineLimit);
     report.BuildReport();

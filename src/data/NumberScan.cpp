@@ -139,6 +139,16 @@ bool ScanInt(const char*& p, const char* end, int& out) {
     return true;
 }
 
+void TrimCSpace(std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && IsCSpace(text[end - 1]))
+        --end;
+    size_t begin = 0;
+    while (begin < end && IsCSpace(text[begin]))
+        ++begin;
+    text = text.substr(begin, end - begin);
+}
+
 bool ReadWholeNumber(std::string_view text, int& value) {
     const char* p = text.data();
     const char* end = p + text.size();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace lumetra {
@@ -23,6 +24,9 @@ bool ReadWholeNumber(std::string_view text, int& value);
 // Like strtod / atoi on the text: what cannot be read gives 0.
 double TextToDouble(std::string_view text);
 int TextToInt(std::string_view text);
+
+// Removes leading and trailing C white space in place.
+void TrimCSpace(std::string& text);
 
 // ' ', '\t', '\n', '\v', '\f', '\r': the C locale's white space.
 inline bool IsCSpace(char c) {

@@ -6,13 +6,7 @@ namespace lumetra {
 
 // Syntax only: the caller's conversion then takes what it can (so "1e2e3" passes here).
 bool CLumetraDoc::ValidateNumber(Ui& ui, std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && IsCSpace(text[end - 1]))
-        --end;
-    size_t begin = 0;
-    while (begin < end && IsCSpace(text[begin]))
-        ++begin;
-    text = text.substr(begin, end - begin);
+    TrimCSpace(text);
 
     bool minus = false, plus = false, point = false, digit = false;
     auto reject = [&ui](const std::string& message) {

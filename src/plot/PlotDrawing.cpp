@@ -139,13 +139,7 @@ PlotLayout::PlotLayout(int zoomDiv)
       tick(100 / z) {}
 
 void TrimBlanks(std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && IsCSpace(text[end - 1]))
-        --end;
-    size_t begin = 0;
-    while (begin < end && IsCSpace(text[begin]))
-        ++begin;
-    text = text.substr(begin, end - begin);
+    TrimCSpace(text);
 }
 
 int XLabelLeft(const std::string& text, int x, int charWidth) {

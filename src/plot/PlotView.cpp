@@ -1,7 +1,6 @@
 #include "plot/PlotView.h"
 
 #include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
@@ -158,12 +157,6 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kOptionsCompute:
         RunOptionsComputeSheet(m_app, *this);
         return true;
-    case cmd::kHelpContents:
-        ShowHelpContext(this, 5000);
-        return true;
-    case cmd::kAppSynopsis:
-        ShowHelpContext(this, 5001);
-        return true;
     default:
         return false;
     }
@@ -174,8 +167,6 @@ std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
     case cmd::kZoomPlot:
     case cmd::kOptionsData:
     case cmd::kOptionsCompute:
-    case cmd::kHelpContents:
-    case cmd::kAppSynopsis:
         return CommandState{};
     // The plot prints nothing: Print and Print Preview are unavailable here.
     case cmd::kFilePrint:

@@ -2,7 +2,6 @@
 
 #include "app/CommandIds.h"
 #include "app/DocManager.h"
-#include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
@@ -246,12 +245,6 @@ bool CLumetraView::OnCommand(int id) {
         if (m_doc.DoSave(id == cmd::kFileSaveAs))
             m_app.NoteFileUsed(m_doc.GetPathName());
         return true;
-    case cmd::kHelpContents:
-        ShowHelpContext(this, 5000);
-        return true;
-    case cmd::kAppSynopsis:
-        ShowHelpContext(this, 5001);
-        return true;
     default:
         return false;
     }
@@ -278,8 +271,6 @@ std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
     case cmd::kOptionsCompute:
         return CommandState{haveReport};
     case cmd::kOptionsData:
-    case cmd::kHelpContents:
-    case cmd::kAppSynopsis:
         return CommandState{};
     default:
         return std::nullopt;
