@@ -1,8 +1,10 @@
 #pragma once
 
+#include "data/LumetraDoc.h"
 #include "platform/Ui.h"
 
 #include <fcntl.h>
+#include <random>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -43,6 +45,23 @@ inline double ChildPeakBytes(std::vector<std::string> argv) {
     struct rusage usage {};
     ::wait4(pid, &status, 0, &usage);
     return double(usage.ru_maxrss) * 1024.0;
+}
+
+// A data set of `pairs` pairs around y = x²/2 with noise, as a fitted order-3 document holds them.
+inline void FillRandomDocument(CLumetraDoc& doc, int pairs) {
+    doc.OnNewDocument();
+    doc.m_strDataTitle = "Benchmark";
+    doc.m_nOrder = 3;
+    std::mt19937_64 rng(42);
+    std::uniform_real_distribution<double> x(-1000.0, 1000.0), noise(-1.0, 1.0);
+    doc.m_pPairs.resize(size_t(pairs));
+    for (CXYdata& p : doc.m_pPairs) {
+        p.m_dX = x(rng);
+        p.m_dY = 0.5 * p.m_dX * p.m_dX + noise(rng);
+        p.m_dComputed = 0.5 * p.m_dX * p.m_dX;
+        p.m_dDifference = p.m_dY - p.m_dComputed;
+    }
+    doc.m_nPairs = pairs;
 }
 
 } // namespace lumetra::bench

@@ -26,28 +26,12 @@ std::string BenchDir() {
     return dir;
 }
 
-void FillRandomDocument(CLumetraDoc& doc) {
-    doc.OnNewDocument();
-    doc.m_strDataTitle = "Benchmark";
-    doc.m_nOrder = 3;
-    std::mt19937_64 rng(42);
-    std::uniform_real_distribution<double> x(-1000.0, 1000.0), noise(-1.0, 1.0);
-    doc.m_pPairs.resize(kPairs);
-    for (CXYdata& p : doc.m_pPairs) {
-        p.m_dX = x(rng);
-        p.m_dY = 0.5 * p.m_dX * p.m_dX + noise(rng);
-        p.m_dComputed = 0.5 * p.m_dX * p.m_dX;
-        p.m_dDifference = p.m_dY - p.m_dComputed;
-    }
-    doc.m_nPairs = kPairs;
-}
-
 const std::string& MillionPairFile() {
     static const std::string path = [] {
         SilentUi ui;
         MemorySettingsStore settings;
         CLumetraDoc doc(ui, settings);
-        FillRandomDocument(doc);
+        FillRandomDocument(doc, kPairs);
         const std::string p = BenchDir() + "/million.dat";
         if (!doc.OnSaveDocument(p))
             std::abort();
@@ -127,7 +111,7 @@ void BM_WriteDataFile(benchmark::State& state) {
     SilentUi ui;
     MemorySettingsStore settings;
     CLumetraDoc doc(ui, settings);
-    FillRandomDocument(doc);
+    FillRandomDocument(doc, kPairs);
     const std::string path = BenchDir() + "/written.dat";
     for (auto _ : state)
         if (!doc.OnSaveDocument(path))

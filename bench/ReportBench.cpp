@@ -13,27 +13,11 @@ namespace {
 
 constexpr int kPairs = 128000;
 
-void FillRandomDocument(CLumetraDoc& doc) {
-    doc.OnNewDocument();
-    doc.m_strDataTitle = "Benchmark";
-    doc.m_nOrder = 3;
-    std::mt19937_64 rng(42);
-    std::uniform_real_distribution<double> x(-1000.0, 1000.0), noise(-1.0, 1.0);
-    doc.m_pPairs.resize(kPairs);
-    for (CXYdata& p : doc.m_pPairs) {
-        p.m_dX = x(rng);
-        p.m_dY = 0.5 * p.m_dX * p.m_dX + noise(rng);
-        p.m_dComputed = 0.5 * p.m_dX * p.m_dX;
-        p.m_dDifference = p.m_dY - p.m_dComputed;
-    }
-    doc.m_nPairs = kPairs;
-}
-
 void BM_BuildReport(benchmark::State& state) {
     SilentUi ui;
     MemorySettingsStore settings;
     CLumetraDoc doc(ui, settings);
-    FillRandomDocument(doc);
+    FillRandomDocument(doc, kPairs);
     for (auto _ : state) {
         // A new view each time, so every build meets the line limit with its note.
         ReportBuilder builder(doc, kReportLineLimit);
@@ -48,4 +32,3 @@ BENCHMARK(BM_BuildReport)->Unit(benchmark::kMillisecond)->Repetitions(5)->Report
 
 } // namespace
 } // namespace lumetra::bench
-
