@@ -78,11 +78,3 @@ BENCHMARK(BM_OpenMillionPairsToFirstPage)
 
 } // namespace
 } // namespace lumetra::bench
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

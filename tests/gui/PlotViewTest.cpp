@@ -2,7 +2,12 @@
 
 #include "app/CommandIds.h"
 #include "data/LumetraDoc.h"
+#include "plot/PainterSurface.h"
+#include "plot/PlotDrawing.h"
 #include "plot/PlotView.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <QAction>
 #include <QKeyEvent>
@@ -78,6 +83,31 @@ TEST_F(PlotWindow, NoRangeGivesItsMessageOnceAfterThePaint) {
     Settle();
     EXPECT_EQ(ui.OnlyMessage(),
               "Maximum value for X equals Minimum!\nCan't plot if no range in X!");
+}
+
+// The example (0, 1), (2, 5) with Y = 2X + 1, drawn at 100 % and 100 dpi: a logical point
+// (x, y) lands on pixel (x / 10, (7000 − y) / 10).
+TEST_F(PlotWindow, MarkersAndCurveLandWhereTheMappingPutsThem) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    const CLumetraDoc& doc = ActiveListing()->GetDocument();
+    QImage image(1150, 750, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PainterSurface surface(painter, 100, 100);
+        PaintPlot(doc, surface, ui, true);
+    }
+    auto pixel = [&](int x, int y) { return image.pixelColor(x / 10, (7000 - y) / 10); };
+    EXPECT_EQ(pixel(2000, 1000), QColor(255, 0, 0));  // the marker of (0, 1)
+    EXPECT_EQ(pixel(10000, 6000), QColor(255, 0, 0)); // the marker of (2, 5)
+    // The curve at X = 1, one pixel wide: on that pixel or a neighbour.
+    bool green = false;
+    for (int dx = -10; dx <= 10; dx += 10)
+        for (int dy = -10; dy <= 10; dy += 10)
+            green = green || pixel(6000 + dx, 3500 + dy) == QColor(0, 255, 0);
+    EXPECT_TRUE(green);
+    EXPECT_EQ(pixel(4000, 5000), QColor(255, 255, 255)); // nothing off the line
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 } // namespace

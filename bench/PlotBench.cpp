@@ -1,0 +1,43 @@
+// Drawing the plot of a large data set into an image, as a plot window paints it.
+#include "BenchSupport.h"
+#include "platform/MemorySettingsStore.h"
+#include "plot/PainterSurface.h"
+#include "plot/PlotDrawing.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace lumetra::bench {
+namespace {
+
+void BM_DrawPlot(benchmark::State& state) {
+    SilentUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc(ui, settings);
+    FillRandomDocument(doc, int(state.range(0)));
+    doc.m_dCoef[0] = 0.0; // the curve y = x²/2 the pairs lie around
+    doc.m_dCoef[1] = 0.5;
+    doc.m_dCoef[2] = 0.0;
+    doc.m_dCoef[3] = 0.0;
+    doc.ResetExtremes(doc.m_pPairs[0]);
+    for (const CXYdata& p : doc.m_pPairs)
+        doc.UpdateExtremes(p);
+    QImage image(1104, 720, QImage::Format_RGB32); // the whole drawing at 100 %, 96 dpi
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PainterSurface surface(painter, 96, 96);
+        PaintPlot(doc, surface, ui, true);
+    }
+}
+BENCHMARK(BM_DrawPlot)
+    ->Arg(10000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
+
+} // namespace
+} // namespace lumetra::bench
