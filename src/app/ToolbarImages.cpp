@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace lumetra {
 namespace {
@@ -52,29 +53,38 @@ void Page(QPainter& p, int left, int right, bool withLines) {
 }
 
 // Points with their fitted curve above axes, in the program's own colours: red data, green curve.
-// The glyph scales with the box it is given, from toolbar size to the large application icon.
-void PlotGlyph(QPainter& p, const QRectF& box) {
-    const qreal w = box.width();
-    const qreal h = box.height();
-    auto at = [&](qreal u, qreal v) { return QPointF(box.left() + u * w, box.bottom() - v * h); };
+// The glyph scales with the box it is given, from toolbar size to the large application icon;
+// axes and small markers sit on whole pixels so that they stay sharp.
+void PlotGlyph(QPainter& p, const QRect& box) {
+    const int axis = std::max(1, int(std::lround(box.width() / 14.0)));
+    p.fillRect(box.left(), box.top(), axis, box.height(), kInk);
+    p.fillRect(box.left(), box.bottom() - axis + 1, box.width(), axis, kInk);
+    const qreal w = box.width() - axis - 1;
+    const qreal h = box.height() - axis - 1;
+    auto at = [&](qreal u, qreal v) {
+        return QPointF(box.left() + axis + u * w, box.bottom() - axis - v * h);
+    };
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kGreen, std::max<qreal>(1.3, w / 11), Qt::SolidLine, Qt::RoundCap));
-    QPainterPath curve(at(0.08, 0.26));
-    for (qreal u = 0.08; u <= 1.0; u += 0.04)
-        curve.lineTo(at(u, 0.16 + 0.12 * u + 0.7 * u * u));
+    p.setPen(QPen(kGreen, std::max<qreal>(1.2, w / 11), Qt::SolidLine, Qt::RoundCap));
+    QPainterPath curve(at(0.05, 0.18));
+    for (qreal u = 0.05; u <= 1.0; u += 0.05)
+        curve.lineTo(at(u, 0.12 + 0.12 * u + 0.74 * u * u));
     p.drawPath(curve);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kRed);
-    const qreal r = std::max<qreal>(1.1, w / 11);
-    constexpr std::array<QPointF, 4> points{
-        {{0.2, 0.14}, {0.42, 0.42}, {0.66, 0.52}, {0.88, 0.82}}};
-    for (const QPointF& pt : points)
-        p.drawEllipse(at(pt.x(), pt.y()), r, r);
-    p.setPen(QPen(kInk, std::max<qreal>(1.0, w / 14), Qt::SolidLine, Qt::SquareCap));
-    p.drawLine(at(0, 1.05), at(0, 0));
-    p.drawLine(at(0, 0), at(1.05, 0));
+    const qreal r = w / 11;
+    constexpr std::array<QPointF, 4> points{{{0.22, 0.06}, {0.45, 0.45}, {0.68, 0.5}, {0.9, 0.95}}};
+    for (const QPointF& pt : points) {
+        const QPointF c = at(pt.x(), pt.y());
+        const QPoint pixel(int(std::lround(c.x())), int(std::lround(c.y())));
+        if (r < 1.5) {
+            p.fillRect(pixel.x() - 1, pixel.y() - 1, 2, 2, kRed);
+        } else {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kRed);
+            p.drawEllipse(QPointF(pixel), r, r);
+        }
+    }
     p.restore();
 }
 
@@ -125,7 +135,7 @@ void DrawNewPlotWindow(QPainter& p) {
     p.fillRect(1, 1, 14, 3, kBlue);
     p.setPen(kInk);
     p.drawLine(1, 3, 14, 3);
-    PlotGlyph(p, QRectF(3.5, 5.5, 10, 7));
+    PlotGlyph(p, QRect(3, 5, 11, 8));
 }
 
 void DrawZoom(QPainter& p) {
@@ -189,17 +199,10 @@ void DrawHelpContents(QPainter& p) {
     p.fillRect(12, 1, 1, 13, kPaper);
     p.setPen(kInk);
     p.drawLine(4, 1, 4, 13);
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kFolderFront, 1.8, Qt::SolidLine, Qt::RoundCap));
-    QPainterPath question(QPointF(6.2, 4.6));
-    question.cubicTo(QPointF(6.2, 2.0), QPointF(10.8, 2.0), QPointF(10.6, 4.8));
-    question.cubicTo(QPointF(10.5, 6.6), QPointF(8.4, 6.6), QPointF(8.4, 8.8));
-    p.drawPath(question);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kFolderFront);
-    p.drawEllipse(QPointF(8.4, 11.6), 1.1, 1.1);
-    p.restore();
+    constexpr std::array<QRect, 6> question{
+        {{7, 2, 3, 1}, {6, 3, 2, 2}, {9, 3, 2, 3}, {8, 5, 2, 2}, {8, 7, 2, 2}, {8, 10, 2, 2}}};
+    for (const QRect& r : question)
+        p.fillRect(r, kFolderFront);
 }
 
 struct ToolbarGlyph {
@@ -207,6 +210,7 @@ struct ToolbarGlyph {
     void (*draw)(QPainter&);
 };
 
+// The toolbar's buttons, left to right, by command id.
 constexpr std::array<ToolbarGlyph, 12> kGlyphs{{
     {57600, DrawNew},
     {57601, DrawOpen},
@@ -248,7 +252,7 @@ void DrawApplicationIcon(QPainter& p, int size) {
     p.setPen(QPen(kInk, std::max<qreal>(1.0, s)));
     p.setBrush(kPaper);
     p.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), 2.5 * s, 2.5 * s);
-    PlotGlyph(p, QRectF(3.5 * s, 2.5 * s, 10 * s, 10 * s));
+    PlotGlyph(p, QRectF(3 * s, 3 * s, 10 * s, 10 * s).toRect());
 }
 
 void DrawDocumentIcon(QPainter& p, int size) {
@@ -267,7 +271,7 @@ void DrawDocumentIcon(QPainter& p, int size) {
     p.drawPolygon(QPolygonF({{page.right() - fold, page.top()},
                              {page.right() - fold, page.top() + fold},
                              {page.right(), page.top() + fold}}));
-    PlotGlyph(p, QRectF(4.8 * s, 6 * s, 6.8 * s, 6.8 * s));
+    PlotGlyph(p, QRectF(4.5 * s, 6 * s, 7 * s, 7 * s).toRect());
 }
 
 } // namespace
