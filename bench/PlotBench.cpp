@@ -18,8 +18,8 @@ void BM_DrawPlot(benchmark::State& state) {
     CLumetraDoc doc(ui, settings);
     FillRandomDocument(doc, int(state.range(0)));
     doc.m_dCoef[0] = 0.0; // the curve y = x²/2 the pairs lie around
-    doc.m_dCoef[1] = 0.5;
-    doc.m_dCoef[2] = 0.0;
+    doc.m_dCoef[1] = 0.0;
+    doc.m_dCoef[2] = 0.5;
     doc.m_dCoef[3] = 0.0;
     doc.ResetExtremes(doc.m_pPairs[0]);
     for (const CXYdata& p : doc.m_pPairs)

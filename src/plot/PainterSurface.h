@@ -3,18 +3,27 @@
 #include "platform/Surface.h"
 
 #include <QFont>
+#include <QLine>
 #include <QPoint>
-#include <QPointF>
+
+#include <cstdint>
+#include <vector>
 
 class QPainter;
 
 namespace lumetra {
 
 // The Surface on a QPainter: logical units of 1/1000 inch, y upward, mapped point by point onto
-// the device (so text stays upright), less a scroll offset in device pixels.
+// whole device pixels (so text stays upright), less a scroll offset in device pixels.
+//
+// A large plot maps a million markers onto a few hundred thousand pixels, so lines are batched
+// and a line that repeats one already drawn with the same pen since the last text is
+// skipped: same pen, same pixels, the same picture. Lines are flushed before any text, pen
+// change and on destruction.
 class PainterSurface : public Surface {
 public:
     PainterSurface(QPainter& painter, double dpiX, double dpiY, QPoint scroll = {});
+    ~PainterSurface() override;
 
     void SetWindowOrigin(int x, int y) override;
     void SelectPen(const Pen& pen) override;
@@ -25,15 +34,20 @@ public:
     void TextOut(int x, int y, std::string_view text) override;
 
 private:
-    QPointF Map(int x, int y) const;
+    QPoint Map(int x, int y) const;
+    bool AlreadyDrawn(const QLine& line);
+    void Flush();
 
     QPainter& m_painter;
-    double m_dpiX, m_dpiY;
+    double m_scaleX, m_scaleY;
+    double m_offsetX = 0.0, m_offsetY = 0.0; // device position of the logical origin
     QPoint m_scroll;
-    int m_originX = 0, m_originY = 0;
-    QPointF m_current;
+    QPoint m_current;
     Rgb m_textColor;
     QFont m_font;
+    std::vector<QLine> m_pending;
+    std::vector<std::uint64_t> m_drawn; // open-addressing set of line keys; 0 marks a free slot
+    size_t m_drawnCount = 0;
 };
 
 } // namespace lumetra

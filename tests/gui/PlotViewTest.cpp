@@ -110,5 +110,39 @@ TEST_F(PlotWindow, MarkersAndCurveLandWhereTheMappingPutsThem) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Repeated lines are skipped only while skipping cannot change the picture: a repeat after a text
+// or after another pen is drawn again.
+TEST(PainterSurfaceTest, RepeatsAreDrawnAgainAfterTextOrAnotherPen) {
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QColor red(255, 0, 0), green(0, 255, 0);
+    {
+        QPainter painter(&image);
+        PainterSurface surface(painter, 100, 100);
+        surface.SetWindowOrigin(0, 1000); // pixel (x, y) is logical (10x, 1000 − 10y)
+        surface.SelectPen(kPenData);
+        surface.MoveTo(0, 500); // a red line along pixel row 50
+        surface.LineTo(2000, 500);
+        surface.SelectFont(400);
+        surface.SetTextColor({0, 0, 0});
+        surface.TextOut(0, 800, "MMMMMMMMMMMMM"); // black text over the row
+        surface.MoveTo(0, 500);
+        surface.LineTo(2000, 500); // the same line again: over the text
+        surface.SelectPen(kPenCurve);
+        surface.MoveTo(0, 200); // a green line along row 80, then red over it
+        surface.LineTo(2000, 200);
+        surface.SelectPen(kPenData);
+        surface.MoveTo(0, 200);
+        surface.LineTo(2000, 200);
+        surface.MoveTo(0, 500); // and a plain repeat of row 50 with the same pen
+        surface.LineTo(2000, 500);
+    }
+    for (int x = 0; x < 200; ++x) {
+        ASSERT_EQ(image.pixelColor(x, 50), red) << x;
+        ASSERT_EQ(image.pixelColor(x, 80), red) << x;
+    }
+    EXPECT_NE(image.pixelColor(100, 70), green); // nothing of the first pen is left visible
+}
+
 } // namespace
 } // namespace lumetra
