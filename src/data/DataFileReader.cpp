@@ -7,9 +7,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumetra {
 namespace {
@@ -20,18 +17,6 @@ std::string BaseName(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-class FdCloser {
-public:
-    explicit FdCloser(int fd) : m_fd(fd) {}
-    ~FdCloser() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-
-private:
-    int m_fd;
-};
 
 } // namespace
 
@@ -52,20 +37,16 @@ void CLumetraDoc::ShowReadProgress(const std::string& text, int percent) {
 bool CLumetraDoc::OnOpenDocument(const std::string& path) {
     OnNewDocument();
 
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int err = fd < 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : errno;
-        if (fd >= 0)
-            ::close(fd);
-        ReportSaveLoadException(*m_pUi, {FileErrorKindFromErrno(err), path}, false,
+    size_t length = 0;
+    const int fd = OpenForReading(path, length);
+    if (fd < 0) {
+        ReportSaveLoadException(*m_pUi, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
         return false;
     }
     FdCloser closer(fd);
 
     const std::string name = BaseName(path);
-    const size_t length = size_t(st.st_size);
     if (length == 0) {
         m_pUi->MessageBox(name + " is EMPTY!");
         m_bHasFile = 0;

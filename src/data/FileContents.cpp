@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <new>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -63,6 +64,27 @@ bool TakeReadLease(int fd) {
 }
 
 } // namespace
+
+int OpenForReading(const std::string& path, size_t& length) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    const bool measured = ::fstat(fd, &st) == 0;
+    const int err = !measured ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    if (err != 0) {
+        ::close(fd);
+        errno = err;
+        return -1;
+    }
+    length = size_t(st.st_size);
+    return fd;
+}
+
+FdCloser::~FdCloser() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 FileContents::~FileContents() {
     Release();

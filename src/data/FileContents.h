@@ -3,7 +3,25 @@
 #include <cstddef>
 #include <memory>
 
+#include <string>
+
 namespace lumetra {
+
+// Opens a file for reading and measures it; a directory is refused (EISDIR). Returns the
+// descriptor, or -1 with errno set.
+int OpenForReading(const std::string& path, size_t& length);
+
+// Closes a descriptor when the scope ends.
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : m_fd(fd) {}
+    ~FdCloser();
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+
+private:
+    int m_fd;
+};
 
 // The whole of an open file in memory, for the time it is parsed. Where the system lets us keep
 // others from writing the file meanwhile (a read lease), the file's own pages are mapped, which

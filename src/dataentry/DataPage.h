@@ -1,16 +1,70 @@
 #pragma once
 
+#include "dataentry/DataPageRules.h"
 #include "options/OptionsSheet.h"
+
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
 
 namespace lumetra {
 
-// The Data page of the Options sheet, between Curve and Resolution. It holds no controls yet:
-// typing and importing pairs arrive with their own change.
-class CData : public CPropertyPage {
+class CBitmapButton;
+class DataListModel;
+
+// The Data page of the Options sheet: the pairs of one page of the data set as list lines, the
+// X and Y fields and the editing and paging buttons. What the page does is DataPageRules'; the
+// page shows its texts and passes on the user's clicks.
+class CData : public CPropertyPage, private DataListListener {
     Q_OBJECT
 public:
-    CData(CLumetraDoc& doc, Ui& ui) : CPropertyPage("Data", doc, ui) {}
+    CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize);
+    ~CData() override;
+
+    void OnSetActive() override;
+    bool OnKillActive() override;
     int HelpContext() const override { return 5004; }
+
+    DataPageRules& Rules() { return m_rules; }
+    // Asks for the page to go to (the Go-to dialog); tests answer it themselves.
+    std::function<std::optional<int>(int current)> m_askPage;
+
+    CBitmapButton *m_btnGoPage, *m_btnNextPage, *m_btnPrevPage;
+    QProgressBar* m_progress;
+    QPushButton *m_btnImport, *m_btnDelete, *m_btnEdit, *m_btnInsert, *m_btnUp, *m_btnDown,
+        *m_btnAdd;
+    QListView* m_list;
+    QLineEdit *m_editX, *m_editY, *m_editPoints;
+    QLabel *m_labelX, *m_labelY, *m_labelPage;
+
+private:
+    void OnListReset() override;
+    void OnLineInserted(int index) override;
+    void OnLineRemoved(int index) override;
+    void OnLineChanged(int index) override;
+    void OnSelectionSet() override;
+    void OnProgressShown(bool shown) override;
+    void OnProgress(int percent) override;
+
+    // Runs a handler of the rules: the typed fields go in first, the page's texts and
+    // controls come out afterwards.
+    void Run(bool (DataPageRules::*handler)());
+    void ReadFields();
+    void Show();
+    void TakeSelection();
+    void OnGoPage();
+    void OnImport();
+    void EndIfOutOfMemory();
+
+    CMySheet& m_sheet;
+    DataPageRules m_rules;
+    DataListModel* m_model;
+    bool m_bApplyingSelection = false;
 };
 
 } // namespace lumetra

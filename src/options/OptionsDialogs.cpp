@@ -22,7 +22,7 @@ void RunOptionsDataSheet(CLumetraApp& app, CView& view) {
         [&] {
             CMySheet sheet(view.Widget()->window());
             sheet.AddPage(new CCurveType(doc, app.GetUi()));
-            sheet.AddPage(new CData(doc, app.GetUi()));
+            sheet.AddPage(new CData(doc, app.GetUi(), sheet, app.m_nLinesPerDisplayPage));
             sheet.AddPage(new CCurveData(doc, app.GetUi(), sheet));
             return app.RunSheet(sheet);
         },

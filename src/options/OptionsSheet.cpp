@@ -81,6 +81,12 @@ void CMySheet::accept() {
     QDialog::accept();
 }
 
+void CMySheet::done(int result) {
+    if (m_nBusy > 0)
+        return;
+    QDialog::done(result);
+}
+
 void CMySheet::OnHelp() {
     if (CPropertyPage* page = ActivePage())
         ShowHelpContext(this, page->HelpContext());

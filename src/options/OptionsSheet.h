@@ -47,6 +47,10 @@ public:
     // Raised by the Resolution page when the display settings changed, so the Data page
     // formats its list lines anew, whichever window opened the sheet.
     int m_bRefreshDataList = 0;
+    // A page is working (an import that lets the window repaint): the sheet stays open.
+    int m_nBusy = 0;
+
+    void done(int result) override;
 
     void accept() override;
     void OnHelp();

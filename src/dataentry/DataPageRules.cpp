@@ -1,0 +1,396 @@
+#include "dataentry/DataPageRules.h"
+
+#include "data/LumetraDoc.h"
+#include "data/NumberFormat.h"
+#include "data/NumberScan.h"
+#include "platform/Ui.h"
+
+#include <algorithm>
+#include <new>
+
+namespace lumetra {
+
+// The import's pairs go into the list while the shown range has room.
+class DataPageRules::ImportToList : public ImportListener {
+public:
+    explicit ImportToList(DataPageRules& page) : m_page(page) {}
+    void OnPairImported(const CXYdata& pair) override {
+        ++m_page.m_nTotal;
+        if (m_page.m_nPageEnd - m_page.m_nPageFirst < m_page.m_nPageSize) {
+            ++m_page.m_nPageEnd;
+            m_page.InsertLine(int(m_page.m_lines.size()), pair.FormatPair(m_page.m_doc));
+        }
+    }
+    void OnProgressShown(bool shown) override {
+        if (m_page.m_listener)
+            m_page.m_listener->OnProgressShown(shown);
+    }
+    void OnProgress(int percent) override {
+        if (m_page.m_listener)
+            m_page.m_listener->OnProgress(percent);
+    }
+
+private:
+    DataPageRules& m_page;
+};
+
+DataPageRules::DataPageRules(CLumetraDoc& doc, Ui& ui, int pageSize, int& refreshFlag)
+    : m_doc(doc), m_ui(ui), m_nPageSize(std::max(1, pageSize)), m_bRefreshDataList(refreshFlag) {}
+
+void DataPageRules::OnSetActive() {
+    m_strXLabel = m_doc.m_strWorkXTitle + ":";
+    m_strYLabel = m_doc.m_strWorkYTitle + ":";
+    if (m_bFirstActivation)
+        m_nCurPage = 1;
+    if (m_bFirstActivation || m_bRefreshDataList || m_bCommitted) {
+        m_bFirstActivation = 0;
+        m_bRefreshDataList = 0;
+        m_nTotal = int(m_doc.m_pPairs.size());
+        ShowPage(m_nCurPage);
+    }
+    UpdateControls();
+}
+
+bool DataPageRules::OnKillActive() {
+    CommitList();
+    return true;
+}
+
+void DataPageRules::SetPoints() {
+    m_strPoints = FormatC("%d/%d", {int(m_lines.size()), m_nTotal});
+}
+
+void DataPageRules::ShowPage(int page) {
+    m_nTotal = int(m_doc.m_pPairs.size());
+    m_nPageFirst = (page - 1) * m_nPageSize;
+    m_nPageEnd = std::min(m_nPageFirst + m_nPageSize, m_nTotal);
+    m_strPoints = FormatC("%d/%d", {m_nPageEnd - m_nPageFirst, m_nTotal});
+    if (m_nTotal < 1) {
+        UpdateControls();
+        return;
+    }
+    WaitCursor wait(m_ui);
+    m_lines.clear();
+    m_lines.reserve(size_t(std::max(0, m_nPageEnd - m_nPageFirst)));
+    for (int i = m_nPageFirst; i < m_nPageEnd; ++i)
+        m_lines.push_back(m_doc.m_pPairs[size_t(i)].FormatPair(m_doc));
+    m_selected.clear();
+    m_caret = 0;
+    m_bCommitted = false;
+    if (m_listener)
+        m_listener->OnListReset();
+}
+
+void DataPageRules::UpdateControls() {
+    m_nPages = m_nTotal / m_nPageSize + (m_nTotal % m_nPageSize ? 1 : 0);
+    m_strPageLabel = FormatC("Data Page %d/%d", {m_nCurPage, m_nPages});
+    DataControls c;
+    if (m_nPages > 1) {
+        c.go = true;
+        c.next = m_nCurPage != m_nPages;
+        c.prev = m_nCurPage != 1;
+    }
+    const size_t s = m_selected.size();
+    const int count = int(m_lines.size());
+    if (s >= 1) {
+        c.del = true;
+        if (s == 1) {
+            const int i = m_selected.front();
+            c.insert = c.edit = true;
+            c.up = i > 0;
+            c.down = i < count - 1;
+        }
+    }
+    m_controls = c;
+    m_focus = DataField::kX;
+}
+
+// The fields checked and formatted into a list line, or nullopt after the message.
+std::optional<std::string> DataPageRules::ReadFields() {
+    if (m_strX.empty()) {
+        m_ui.MessageBox("X value may NOT be empty!");
+        m_focus = DataField::kX;
+        return std::nullopt;
+    }
+    if (m_strY.empty()) {
+        m_ui.MessageBox("Y value may NOT be empty!");
+        m_focus = DataField::kY;
+        return std::nullopt;
+    }
+    if (!CLumetraDoc::ValidateNumber(m_ui, m_strX)) {
+        m_focus = DataField::kX;
+        return std::nullopt;
+    }
+    if (!CLumetraDoc::ValidateNumber(m_ui, m_strY)) {
+        m_focus = DataField::kY;
+        return std::nullopt;
+    }
+    CXYdata pair;
+    pair.m_dX = TextToDouble(m_strX);
+    pair.m_dY = TextToDouble(m_strY);
+    std::string line = pair.FormatPair(m_doc);
+    // Lines are re-read at the commit, so a value is refused rather than listed cut short.
+    if (line.size() > kLineLimit) {
+        m_ui.MessageBox("X or Y value is too large to list with this display precision!\n"
+                        "Choose the exponent form on the Resolution page, or enter a smaller "
+                        "value.");
+        m_focus = DataField::kX;
+        return std::nullopt;
+    }
+    return line;
+}
+
+void DataPageRules::SelectOnly(std::optional<int> index) {
+    m_selected.clear();
+    if (index) {
+        m_selected.push_back(*index);
+        m_caret = *index;
+    }
+    if (m_listener)
+        m_listener->OnSelectionSet();
+}
+
+void DataPageRules::InsertLine(int index, std::string line) {
+    m_lines.insert(m_lines.begin() + index, std::move(line));
+    if (m_listener)
+        m_listener->OnLineInserted(index);
+}
+
+void DataPageRules::RemoveLine(int index) {
+    m_lines.erase(m_lines.begin() + index);
+    if (m_listener)
+        m_listener->OnLineRemoved(index);
+}
+
+bool DataPageRules::OnAdd() {
+    if (m_nTotal >= kDataLimit) {
+        m_ui.MessageBox("At application data limit!  Can't add!");
+        return false;
+    }
+    std::optional<std::string> line = ReadFields();
+    if (!line)
+        return false;
+    m_strX.clear();
+    m_strY.clear();
+    InsertLine(int(m_lines.size()), std::move(*line));
+    ++m_nTotal;
+    SetPoints();
+    SelectOnly(std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    if (m_nTotal >= kDataLimit)
+        m_ui.MessageBox("At application data limit!  Don't add any\n"
+                        "more without deleting one or more first!");
+    if (int(m_lines.size()) > m_nPageSize + kAddMargin) {
+        m_ui.MessageBox("At the ADD limit for this page!  Must rebuild the list.\n"
+                        "Please acknowledge by clicking OK!");
+        // The added pairs are at the end of the data (on any page but the last the commit
+        // appends them there), so the page that holds the last pair shows them.
+        CommitList();
+        const int total = int(m_doc.m_pPairs.size());
+        GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
+    }
+    return true;
+}
+
+bool DataPageRules::OnInsert() {
+    std::optional<std::string> line = ReadFields();
+    if (!line)
+        return false;
+    ++m_nTotal;
+    m_strX.clear();
+    m_strY.clear();
+    InsertLine(FirstSelected(), std::move(*line));
+    SetPoints();
+    SelectOnly(std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    return true;
+}
+
+bool DataPageRules::OnEdit() {
+    std::optional<std::string> line = ReadFields();
+    if (!line)
+        return false;
+    const int index = FirstSelected();
+    m_strX.clear();
+    m_strY.clear();
+    if (index < int(m_lines.size())) {
+        m_lines[size_t(index)] = std::move(*line);
+        if (m_listener)
+            m_listener->OnLineChanged(index);
+    } else {
+        InsertLine(index, std::move(*line)); // an empty list: the line becomes its first entry
+    }
+    SelectOnly(std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    return true;
+}
+
+bool DataPageRules::OnDelete() {
+    const std::vector<int> selected = m_selected;
+    m_nTotal -= int(selected.size());
+    if (selected.size() == 1) {
+        RemoveLine(selected.front());
+    } else if (!selected.empty()) {
+        // One pass over the list, and one reset of the control, whatever the number.
+        size_t next = 0, out = 0;
+        for (size_t i = 0; i < m_lines.size(); ++i) {
+            if (next < selected.size() && size_t(selected[next]) == i) {
+                ++next;
+                continue;
+            }
+            m_lines[out++] = std::move(m_lines[i]);
+        }
+        m_lines.resize(out);
+        if (m_listener)
+            m_listener->OnListReset();
+    }
+    SetPoints();
+    SelectOnly(std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    return true;
+}
+
+bool DataPageRules::OnMoveUp() {
+    const int i = FirstSelected();
+    if (i > 0) {
+        std::swap(m_lines[size_t(i)], m_lines[size_t(i - 1)]);
+        if (m_listener) {
+            m_listener->OnLineChanged(i - 1);
+            m_listener->OnLineChanged(i);
+        }
+    }
+    SelectOnly(i > 0 ? std::optional<int>(i - 1) : std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    return true;
+}
+
+bool DataPageRules::OnMoveDown() {
+    const int i = FirstSelected();
+    const bool moves = i < int(m_lines.size()) - 1;
+    if (moves) {
+        std::swap(m_lines[size_t(i)], m_lines[size_t(i + 1)]);
+        if (m_listener) {
+            m_listener->OnLineChanged(i);
+            m_listener->OnLineChanged(i + 1);
+        }
+    }
+    SelectOnly(moves ? std::optional<int>(i + 1) : std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    return true;
+}
+
+bool DataPageRules::OnListSelChange() {
+    UpdateControls();
+    return true;
+}
+
+bool DataPageRules::OnListDblClk() {
+    if (m_caret < 0 || m_caret >= int(m_lines.size()))
+        return false;
+    const std::string& line = m_lines[size_t(m_caret)];
+    const size_t tab = line.find('\t');
+    m_strX = line.substr(0, tab);
+    m_strY = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+    UpdateControls();
+    return true;
+}
+
+void DataPageRules::GoToPage(int page) {
+    CommitList();
+    m_nTotal = int(m_doc.m_pPairs.size());
+    m_nCurPage = page;
+    ShowPage(page);
+    UpdateControls();
+}
+
+bool DataPageRules::OnNextPage() {
+    GoToPage(m_nCurPage + 1);
+    return true;
+}
+
+bool DataPageRules::OnPrevPage() {
+    GoToPage(m_nCurPage - 1);
+    return true;
+}
+
+bool DataPageRules::OnGoPage(std::optional<int> page) {
+    if (!page || *page == m_nCurPage)
+        return true;
+    CommitList();
+    m_nCurPage = std::max(1, std::min(*page, m_nPages));
+    m_nTotal = int(m_doc.m_pPairs.size());
+    ShowPage(m_nCurPage);
+    UpdateControls();
+    return true;
+}
+
+bool DataPageRules::ImportPath(const std::string& path) {
+    const size_t entries = m_lines.size();
+    ImportToList toList(*this);
+    const ImportResult result = ImportFile(m_doc, m_ui, path, &toList);
+    if (entries + size_t(result.imported) > 0)
+        m_bListChanged = 1;
+    m_bEndDialog = m_bEndDialog || result.outOfMemory;
+    SetPoints();
+    UpdateControls();
+    return true;
+}
+
+bool DataPageRules::OnImport() {
+    Ui::FileRequest request;
+    request.title = "Select an Import Data File";
+    request.filters = {{"All Files (*.*)", "*.*"}, {"Data Files (*.dat)", "*.dat"}};
+    request.initialDir = m_doc.m_strLastPath;
+    const Ui::FileChoice choice = m_ui.ChooseFile(request);
+    if (choice.accepted && !choice.path.empty())
+        return ImportPath(choice.path);
+    SetPoints();
+    UpdateControls();
+    return true;
+}
+
+void DataPageRules::SetSelection(std::vector<int> selected, int caret) {
+    m_selected = std::move(selected);
+    m_caret = caret;
+}
+
+void DataPageRules::CommitList() {
+    if (!m_bListChanged)
+        return;
+    WaitCursor wait(m_ui);
+    std::vector<CXYdata>& pairs = m_doc.m_pPairs;
+    const size_t n = m_lines.size();
+    try {
+        for (size_t i = 0; i < n; ++i) {
+            const size_t index = size_t(m_nPageFirst) + i;
+            if (index < size_t(m_nPageEnd)) {
+                pairs[index].ParseTabPair(m_lines[i]);
+            } else {
+                CXYdata pair;
+                pair.ParseTabPair(m_lines[i]);
+                pairs.push_back(pair);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        m_ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
+        m_bEndDialog = true;
+        return;
+    }
+    // The range's pairs the list no longer covers, in one move of the pairs after them.
+    const size_t keep = size_t(m_nPageFirst) + n;
+    if (keep < size_t(m_nPageEnd))
+        pairs.erase(pairs.begin() + std::ptrdiff_t(keep), pairs.begin() + m_nPageEnd);
+    m_doc.m_nPairs = int(pairs.size());
+    m_doc.SetModifiedFlag(true);
+    m_bListChanged = 0;
+    m_bRefreshDataList = 0;
+    m_bCommitted = true;
+}
+
+} // namespace lumetra

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace lumetra {
+
+class CLumetraDoc;
+class Ui;
+struct CXYdata;
+
+// What an import tells the page that runs it, as it goes.
+class ImportListener {
+public:
+    virtual ~ImportListener() = default;
+    // After each pair has been appended to the document's pairs.
+    virtual void OnPairImported(const CXYdata& pair) = 0;
+    // The progress bar: shown for files of more than 10000 bytes, moved in tenths, hidden at
+    // the end (shown == false).
+    virtual void OnProgressShown(bool shown) = 0;
+    virtual void OnProgress(int percent) = 0;
+};
+
+struct ImportResult {
+    int imported = 0;         // pairs appended to the document
+    bool outOfMemory = false; // the import stopped for want of memory; the sheet must close
+};
+
+inline constexpr size_t kImportByteLimit = 10000000;
+
+// Appends the X/Y pairs of a text file to doc.m_pPairs: lines ending in CR LF, the first two
+// numbers of each, separated by blanks, tabs, commas, semicolons or quotes. Reports every problem
+// itself through ui; pairs read before a problem stay. Neither the modified flag nor m_nPairs is
+// touched: the page's commit does that.
+ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
+                        ImportListener* listener);
+
+} // namespace lumetra
