@@ -13,7 +13,9 @@ constexpr std::string_view kUsageText =
     "  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] [--save OUT]\n"
     "                fit the data with these settings, print the report, save it\n"
     "  compute FILE VALUE\n"
-    "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n";
+    "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n"
+    "  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] [--model M] [--order N]\n"
+    "                read X/Y pairs from a text file, fit them, print the report, save them\n";
 
 } // namespace
 
@@ -35,6 +37,8 @@ int main(int argc, char** argv) {
         return RunFit(args, io);
     if (command == "compute")
         return RunCompute(args, io);
+    if (command == "import")
+        return RunImport(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

@@ -1,5 +1,5 @@
 #include "cli/CliDocument.h"
-#include "cli/Commands.h"
+#include "cli/FitArgs.h"
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
@@ -20,14 +20,9 @@ constexpr const char* kFitUsage =
 const std::map<std::string, int> kModels = {
     {"poly", 0}, {"loglog", 1}, {"semilogy", 2}, {"semilogx", 3}};
 
-struct FitArgs {
-    std::string file;
-    int model = -1; // -1: as stored
-    std::string order;
-    std::string save;
-};
+} // namespace
 
-bool ParseFitArgs(const std::vector<std::string>& args, FitArgs& out) {
+bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs& out) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -40,6 +35,12 @@ bool ParseFitArgs(const std::vector<std::string>& args, FitArgs& out) {
             out.order = args[++i];
         } else if (a == "--save" && hasValue) {
             out.save = args[++i];
+        } else if (withTitles && a == "--title" && hasValue) {
+            out.title = args[++i];
+        } else if (withTitles && a == "--xtitle" && hasValue) {
+            out.xtitle = args[++i];
+        } else if (withTitles && a == "--ytitle" && hasValue) {
+            out.ytitle = args[++i];
         } else if (a.rfind("--", 0) != 0 && out.file.empty()) {
             out.file = a;
         } else {
@@ -49,17 +50,7 @@ bool ParseFitArgs(const std::vector<std::string>& args, FitArgs& out) {
     return !out.file.empty();
 }
 
-} // namespace
-
-int RunFit(const std::vector<std::string>& args, Streams io) {
-    FitArgs fit;
-    if (!ParseFitArgs(args, fit)) {
-        io.err << kFitUsage;
-        return kUsage;
-    }
-    CliDocument file(io.err);
-    if (!file.Open(fit.file))
-        return kFailed;
+int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
     CLumetraDoc& doc = file.doc;
     Ui& ui = file.ui;
 
@@ -68,6 +59,12 @@ int RunFit(const std::vector<std::string>& args, Streams io) {
     page.OnSetActive(doc);
     if (fit.model >= 0)
         page.m_nType = fit.model;
+    if (fit.title)
+        page.m_strDataTitle = *fit.title;
+    if (fit.xtitle)
+        page.m_strXTitle = *fit.xtitle;
+    if (fit.ytitle)
+        page.m_strYTitle = *fit.ytitle;
     if (!fit.order.empty() && !ReadWholeNumber(fit.order, page.m_nOrder)) {
         ui.MessageBox("Please enter an integer.");
         return kUsage;
@@ -89,6 +86,18 @@ int RunFit(const std::vector<std::string>& args, Streams io) {
     if (!fit.save.empty() && !doc.OnSaveDocument(fit.save))
         return kFailed;
     return fitted ? kOk : kFailed;
+}
+
+int RunFit(const std::vector<std::string>& args, Streams io) {
+    FitArgs fit;
+    if (!ParseFitArgs(args, false, fit)) {
+        io.err << kFitUsage;
+        return kUsage;
+    }
+    CliDocument file(io.err);
+    if (!file.Open(fit.file))
+        return kFailed;
+    return FitPrintAndSave(file, fit, io);
 }
 
 } // namespace lumetra::cli

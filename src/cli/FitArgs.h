@@ -1,0 +1,29 @@
+#pragma once
+
+#include "cli/Commands.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumetra::cli {
+
+struct CliDocument;
+
+// The settings fit and import take from their command line.
+struct FitArgs {
+    std::string file;
+    int model = -1; // -1: as stored
+    std::string order;
+    std::string save;
+    std::optional<std::string> title, xtitle, ytitle; // import only
+};
+
+// False for an unknown word or a missing value; titles are taken only when allowed.
+bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs& out);
+
+// Puts the settings in as the Curve page takes them, fits as a window does when the sheet closes
+// with a change, prints the report and saves when asked. Returns the exit status.
+int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io);
+
+} // namespace lumetra::cli

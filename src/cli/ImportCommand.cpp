@@ -1,0 +1,32 @@
+#include "cli/CliDocument.h"
+#include "cli/FitArgs.h"
+
+#include "dataentry/ImportFile.h"
+
+#include <ostream>
+
+namespace lumetra::cli {
+
+namespace {
+constexpr const char* kImportUsage =
+    "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] "
+    "[--model poly|loglog|semilogy|semilogx] [--order N]\n";
+}
+
+int RunImport(const std::vector<std::string>& args, Streams io) {
+    FitArgs fit;
+    if (!ParseFitArgs(args, true, fit) || fit.save.empty()) {
+        io.err << kImportUsage;
+        return kUsage;
+    }
+    CliDocument file(io.err);
+    file.doc.OnNewDocument();
+    const ImportResult result = ImportFile(file.doc, file.ui, fit.file, nullptr);
+    if (result.imported == 0) {
+        io.err << "No X/Y pairs were imported from " << fit.file << "; nothing saved.\n";
+        return kFailed;
+    }
+    return FitPrintAndSave(file, fit, io);
+}
+
+} // namespace lumetra::cli

@@ -1,0 +1,55 @@
+#include "cli/CliRunner.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace lumetra {
+namespace {
+
+struct CliImport : ::testing::Test {
+    test::TempDir dir;
+    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
+};
+
+// The two pairs of the example, typed into a text file, give the example's data file byte for
+// byte once imported, fitted and saved.
+TEST_F(CliImport, ImportsFitsAndSavesTheExample) {
+    const std::string text = dir.Write("pairs.txt", "0;1\r\n\"2\",\"5\"\r\n");
+    const std::string out = dir.Path("example.dat");
+    test::CliResult r =
+        Run("import " + text + " --save " + out + " --title Test --xtitle X --ytitle Y --order 1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("              C[1] = 2.00000         \n"), std::string::npos);
+    EXPECT_EQ(test::TempDir::Read(out),
+              test::TempDir::Read(LUMETRA_SOURCE_DIR "/samples/example.dat"));
+}
+
+TEST_F(CliImport, RefusesFilesWithoutPairsAndSavesNothing) {
+    const std::string out = dir.Path("out.dat");
+    test::CliResult r = Run("import " + dir.Write("lf.txt", "1 2\n3 4\n") + " --save " + out);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "File " + dir.Path("lf.txt") + ":\nis NOT a valid data file!\n" +
+                         "No X/Y pairs were imported from " + dir.Path("lf.txt") +
+                         "; nothing saved.\n");
+    EXPECT_EQ(test::TempDir::Read(out), "");
+}
+
+TEST_F(CliImport, KeepsThePairsBeforeAMissingY) {
+    const std::string out = dir.Path("out.dat");
+    test::CliResult r =
+        Run("import " + dir.Write("cut.txt", "1 2\r\n2 4\r\n3 6\r\n4\r\n") + " --save " + out);
+    EXPECT_EQ(r.err, "File " + dir.Path("cut.txt") + ":\nhas missing Y value!\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(test::TempDir::Read(out).find("3.00000         \t6.00000"), std::string::npos);
+}
+
+TEST_F(CliImport, NeedsAFileToSaveAndKnownWords) {
+    const std::string text = dir.Write("pairs.txt", "1 2\r\n");
+    EXPECT_EQ(Run("import " + text).status, 2);
+    EXPECT_EQ(Run("import " + text + " --save x.dat --colour red").status, 2);
+    EXPECT_EQ(Run("fit " + text + " --title T").status, 2); // titles belong to import
+}
+
+} // namespace
+} // namespace lumetra
