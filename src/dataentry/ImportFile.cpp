@@ -7,8 +7,10 @@
 #include "data/NumberScan.h"
 #include "platform/Ui.h"
 
+#include <array>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 namespace lumetra {
 namespace {
@@ -16,18 +18,26 @@ namespace {
 constexpr size_t kLineLimit = 1024;
 constexpr size_t kProgressFrom = 10000;
 
-bool IsDelimiter(char c) {
-    return c == '\t' || c == ';' || c == '"' || c == ',' || c == '\'' || c == ' ' || c == '\r' ||
-           c == '\n';
+constexpr std::array<bool, 256> kDelimiters = [] {
+    std::array<bool, 256> set{};
+    for (unsigned char c : std::string_view("\t;\",' \r\n"))
+        set[c] = true;
+    return set;
+}();
+
+inline bool IsDelimiter(char c) {
+    return kDelimiters[static_cast<unsigned char>(c)];
 }
 
 // The next CR LF at or after p, or nullptr when the data ends, or holds a zero byte, first.
 const char* FindCrLf(const char* p, const char* end) {
-    for (; p + 1 < end; ++p) {
-        if (*p == '\0')
-            return nullptr;
-        if (*p == '\r' && p[1] == '\n')
-            return p;
+    for (const char* from = p; from + 1 < end;) {
+        const char* cr = static_cast<const char*>(std::memchr(from, '\r', size_t(end - from - 1)));
+        if (!cr)
+            break;
+        if (cr[1] == '\n')
+            return std::memchr(p, '\0', size_t(cr - p)) ? nullptr : cr;
+        from = cr + 1;
     }
     return nullptr;
 }
