@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace lumetra {
 namespace {
@@ -21,6 +22,7 @@ using Pairs = std::vector<std::pair<double, double>>;
 
 // The sheet as Options > Data builds it, on a document of its own, showing the Data page.
 struct DataPage : ::testing::Test {
+    static void Settle() { test::AppFixture::Settle(); }
     test::RecordingUi ui;
     MemorySettingsStore settings;
     test::TempDir dir;
@@ -230,6 +232,13 @@ TEST_F(DataPage, PagesHoldThePageSizeAndTheRestGoesOnTheLast) {
     EXPECT_EQ(Line(0), Pair("6.00000", "60.00000"));
     EXPECT_FALSE(page->m_btnNextPage->isEnabled());
     EXPECT_TRUE(page->m_btnPrevPage->isEnabled());
+}
+
+TEST_F(DataPage, TheListOpensAtItsFirstLine) {
+    Open(400);
+    Settle();
+    EXPECT_GT(page->m_list->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(page->m_list->verticalScrollBar()->value(), 0);
 }
 
 TEST_F(DataPage, GoToClampsThePageAndIgnoresTheCurrentOne) {
