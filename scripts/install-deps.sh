@@ -10,6 +10,7 @@ packages=(
     fonts-liberation2
     xvfb xauth
     locales
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

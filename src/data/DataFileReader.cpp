@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace lumetra {
@@ -16,6 +17,14 @@ constexpr int kHeaderLines = 8;
 std::string BaseName(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The 1-based number of the line that holds position at.
+int LineNumberAt(const char* data, const char* at) {
+    int line = 1;
+    for (const char* p = FindCrLf(data, at); p < at; p = FindCrLf(p + 2, at))
+        ++line;
+    return line;
 }
 
 } // namespace
@@ -95,6 +104,11 @@ bool CLumetraDoc::FailRead(const std::string& message) {
 
 bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, const char* data,
                              size_t length) {
+    // An editor may put a byte order mark before the "@" when the user retitles the file by hand.
+    if (length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+        data += 3;
+        length -= 3;
+    }
     const char* const end = data + length;
     const char* eol = FindCrLf(data, end);
     if (eol == end)
@@ -107,6 +121,14 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     auto damaged = [&](const std::string& what) {
         return FailRead("File " + path + ":\nis damaged: " + what + "!\nStopping file read!");
     };
+    auto notFinite = [](int fileLine) {
+        return FormatC("line %d holds an infinite or undefined number", {fileLine});
+    };
+
+    // No text line holds a NUL; a file cut short by a crash is often padded with them.
+    if (const void* nul = std::memchr(data, '\0', length))
+        return damaged(FormatC("line %d holds a NUL character",
+                               {LineNumberAt(data, static_cast<const char*>(nul))}));
 
     ReadProgress progress(length);
     m_nPairs = 0;
@@ -152,10 +174,16 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
             coefLines = (m_nOrder < 2 ? 1 : m_nOrder) + 1;
             break;
         case 5:
-            ScanDouble(p, eol, m_dSumAbsDiff) && ScanDouble(p, eol, m_dPerformance);
+            if (!(ScanDouble(p, eol, m_dSumAbsDiff) && ScanDouble(p, eol, m_dPerformance)))
+                return damaged("its fit statistics (line 6) are not two numbers");
+            if (!std::isfinite(m_dSumAbsDiff) || !std::isfinite(m_dPerformance))
+                return damaged(notFinite(6));
             break;
         case 6:
-            ScanDouble(p, eol, m_dXInt) && ScanDouble(p, eol, m_dYInt);
+            if (!(ScanDouble(p, eol, m_dXInt) && ScanDouble(p, eol, m_dYInt)))
+                return damaged("its XINT and YINT (line 7) are not two numbers");
+            if (!std::isfinite(m_dXInt) || !std::isfinite(m_dYInt))
+                return damaged(notFinite(7));
             break;
         case 7:
             if (!(ScanInt(p, eol, m_nXDecimals) && ScanInt(p, eol, m_nYDecimals) &&
@@ -166,9 +194,15 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
                 return damaged(FormatC("its decimal places (line 8) are %d and %d, not 0 to 14",
                                        {m_nXDecimals, m_nYDecimals}));
             break;
-        default:
-            ScanDouble(p, eol, m_dCoef[line - kHeaderLines]);
+        default: {
+            double& coef = m_dCoef[line - kHeaderLines];
+            if (!ScanDouble(p, eol, coef))
+                return damaged(FormatC("its coefficient C[%d] (line %d) is not a number",
+                                       {line - kHeaderLines + 1, line + 1}));
+            if (!std::isfinite(coef))
+                return damaged(notFinite(line + 1));
             break;
+        }
         }
     }
 
@@ -178,6 +212,10 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
         return FailRead(tooLong);
     if (!ReadPairLines(plan, m_pPairs, [&](int percent) { ShowReadProgress(name, percent); }))
         return FailRead("Ran out of Memory reading File:\n" + path);
+    // inf and nan read like numbers, but no fit, report or plot can use them.
+    for (size_t k = 0; k < m_pPairs.size(); ++k)
+        if (!m_pPairs[k].IsFinite())
+            return damaged(notFinite(line + int(k) + 1));
     if (!m_pPairs.empty()) {
         ResetExtremes(m_pPairs.front());
         for (const CXYdata& pair : m_pPairs)

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,21 +13,48 @@
 namespace lumetra {
 namespace {
 
-// The whole file as text, or the reason it must not be written: a line the reader would refuse.
+constexpr const char* kShortenAdvice = "Shorten the titles or choose exponent display.";
+
+// The whole file as text, or the reason it must not be written: a line the reader would refuse,
+// with what the user can do about it.
 struct FileText {
     std::string text;
     std::string problem;
+    const char* advice = kShortenAdvice;
 };
+
+int CoefficientCount(const CLumetraDoc& doc) {
+    return doc.m_nOrder < 0 ? 0 : doc.m_nOrder >= kMaxCoefs ? kMaxCoefs : doc.m_nOrder + 1;
+}
+
+// inf and nan would be written as words no fit or plot can use.
+bool AllFinite(const CLumetraDoc& doc) {
+    for (double v : {doc.m_dSumAbsDiff, doc.m_dPerformance, doc.m_dXInt, doc.m_dYInt})
+        if (!std::isfinite(v))
+            return false;
+    for (int k = 0; k < CoefficientCount(doc); ++k)
+        if (!std::isfinite(doc.m_dCoef[k]))
+            return false;
+    for (const CXYdata& pair : doc.m_pPairs)
+        if (!pair.IsFinite())
+            return false;
+    return true;
+}
 
 FileText ComposeFile(const CLumetraDoc& doc) {
     FileText out;
     std::string& t = out.text;
-    t.reserve(200 + size_t(doc.m_nOrder + 1) * 20 + doc.m_pPairs.size() * 72);
     for (const std::string* title : {&doc.m_strDataTitle, &doc.m_strXTitle, &doc.m_strYTitle})
         if (title->find_first_of("\r\n") != std::string::npos) {
             out.problem = "a title holds a line break";
             return out;
         }
+    if (!AllFinite(doc)) {
+        out.problem = "a number is infinite or undefined";
+        out.advice = "Correct the data and fit the curve again.";
+        return out;
+    }
+    t.reserve(200 + size_t(doc.m_nOrder + 1) * 20 + doc.m_pPairs.size() * 72);
     t += FormatC(
         "@%s\r\n%s\r\n%s\r\n%d\r\n%d\r\n",
         {doc.m_strDataTitle, doc.m_strXTitle, doc.m_strYTitle, doc.m_nCurveType, doc.m_nOrder});
@@ -34,10 +62,7 @@ FileText ComposeFile(const CLumetraDoc& doc) {
                  {doc.m_dSumAbsDiff, doc.m_dPerformance, doc.m_dXInt, doc.m_dYInt, doc.m_nXDecimals,
                   doc.m_nYDecimals, doc.m_bXFixed, doc.m_bYFixed});
     const CompiledFormat coef(doc.m_szWideFormat + "\r\n");
-    const int coefs = doc.m_nOrder < 0            ? 0
-                      : doc.m_nOrder >= kMaxCoefs ? kMaxCoefs
-                                                  : doc.m_nOrder + 1;
-    for (int k = 0; k < coefs; ++k)
+    for (int k = 0; k < CoefficientCount(doc); ++k)
         coef.Append(t, {doc.m_dCoef[k]});
     const size_t headerEnd = t.size();
     for (const CXYdata& pair : doc.m_pPairs) {
@@ -145,8 +170,7 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
     if (!file.problem.empty()) {
         m_pUi->EndWaitCursor();
         m_pUi->MessageBox("File " + path + ":\nwas NOT saved: " + file.problem +
-                          ",\nwhich this application could not read back!\n" +
-                          "Shorten the titles or choose exponent display.");
+                          ",\nwhich this application could not read back!\n" + file.advice);
         return false;
     }
     const WriteResult written =

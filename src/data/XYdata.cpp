@@ -3,6 +3,8 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 
+#include <cmath>
+
 namespace lumetra {
 
 std::string CXYdata::FormatPair(const CLumetraDoc& doc) const {
@@ -16,6 +18,11 @@ void CXYdata::FormatFileLine(std::string& out, const CLumetraDoc& doc) const {
 
 void CXYdata::FormatRow(std::string& out, const CLumetraDoc& doc) const {
     doc.RowFormat().Append(out, {m_dX, m_dY, m_dComputed, m_dDifference});
+}
+
+bool CXYdata::IsFinite() const {
+    return std::isfinite(m_dX) && std::isfinite(m_dY) && std::isfinite(m_dComputed) &&
+           std::isfinite(m_dDifference);
 }
 
 bool CXYdata::ParseTabPair(std::string_view text) {

@@ -20,6 +20,8 @@ struct CXYdata {
     void FormatFileLine(std::string& out, const CLumetraDoc& doc) const;
     // Appends the report row: the row format without line end.
     void FormatRow(std::string& out, const CLumetraDoc& doc) const;
+    // False when any of the four values is infinite or not a number.
+    bool IsFinite() const;
     // Reads "X<TAB>Y" as strtod does; computed value and difference become 0.0.
     // Returns false, changing nothing, when the text holds no TAB.
     bool ParseTabPair(std::string_view text);

@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* kCantFit = "Can't Fit the Curve";
 constexpr const char* kSingular = "Matrix is Singular!\nCan't Fit the Curve";
+constexpr const char* kTooLarge =
+    "The data or the fitted curve hold numbers too large to compute with!\nCan't Fit the Curve";
 
 } // namespace
 
@@ -23,6 +25,9 @@ int CFitEngine::RefitDocument() {
         m_doc.m_dSumAbsDiff = 0.0;
         const int coefs = std::clamp(m_doc.m_nOrder + 1, 0, kMaxCoefs);
         std::fill(m_doc.m_dCoef, m_doc.m_dCoef + coefs, 0.0);
+        // A log-log fit sets them before it can fail; no failed fit leaves a value behind.
+        m_doc.m_dXInt = 0.0;
+        m_doc.m_dYInt = 0.0;
     }
     m_doc.m_bFitting = 0;
     return ok;
@@ -229,24 +234,43 @@ void CFitEngine::EvalPolynomialAtWorkX(std::vector<double>& computed) const {
     });
 }
 
-void CFitEngine::StoreFitStatistics(const std::vector<double>& computed, bool measuredIsX) {
+int CFitEngine::StoreFitStatistics(const std::vector<double>& computed, bool measuredIsX) {
     double sumAbs = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
     const size_t N = computed.size();
+    bool finite = true;
     for (size_t k = 0; k < N; ++k) {
-        CXYdata& p = m_doc.m_pPairs[k];
+        const CXYdata& p = m_doc.m_pPairs[k];
         const double measured = measuredIsX ? p.m_dX : p.m_dY;
-        p.m_dComputed = computed[k];
-        p.m_dDifference = measured - computed[k];
-        sumAbs += std::fabs(p.m_dDifference);
+        const double difference = measured - computed[k];
+        finite = finite && std::isfinite(computed[k]) && std::isfinite(difference);
+        sumAbs += std::fabs(difference);
         s1 += computed[k] * measured;
         s2 += measured;
         s3 += measured * measured;
     }
-    m_doc.m_dSumAbsDiff = sumAbs;
     const double s4 = s2 * s2 / double(N);
     // Equal measured values leave no variation: every model reproduces a constant (up to
     // rounding), so the fit explains all there is to explain.
-    m_doc.m_dPerformance = (s3 - s4 == 0.0) ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
+    const double performance = (s3 - s4 == 0.0) ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
+
+    // Overflow anywhere on the way (a huge value raised to a high power, an inf typed in) leaves
+    // inf or nan, which must reach neither the report nor the file.
+    const int coefs = m_doc.m_nCurveType >= 2 ? 2 : m_doc.m_nOrder + 1;
+    for (int k = 0; k < coefs; ++k)
+        finite = finite && std::isfinite(m_doc.m_dCoef[k]);
+    if (!finite || !std::isfinite(sumAbs) || !std::isfinite(performance) ||
+        !std::isfinite(m_doc.m_dXInt) || !std::isfinite(m_doc.m_dYInt)) {
+        m_doc.GetUi().MessageBox(kTooLarge);
+        return 0;
+    }
+    for (size_t k = 0; k < N; ++k) {
+        CXYdata& p = m_doc.m_pPairs[k];
+        p.m_dComputed = computed[k];
+        p.m_dDifference = (measuredIsX ? p.m_dX : p.m_dY) - computed[k];
+    }
+    m_doc.m_dSumAbsDiff = sumAbs;
+    m_doc.m_dPerformance = performance;
+    return 1;
 }
 
 int CFitEngine::FitPolynomial() {
@@ -257,8 +281,7 @@ int CFitEngine::FitPolynomial() {
     m_doc.m_dYInt = 0.0;
     std::vector<double> computed(m_pWorkX.size());
     EvalPolynomialAtWorkX(computed);
-    StoreFitStatistics(computed, false);
-    return 1;
+    return StoreFitStatistics(computed, false);
 }
 
 int CFitEngine::RefuseNonPositive(const char* model, bool xBad, bool yBad) {
@@ -288,8 +311,7 @@ int CFitEngine::FitLogLog() {
     EvalPolynomialAtWorkX(computed);
     for (double& g : computed)
         g = std::pow(10.0, m_doc.m_dYInt + g);
-    StoreFitStatistics(computed, false);
-    return 1;
+    return StoreFitStatistics(computed, false);
 }
 
 int CFitEngine::FitSemilogY() {
@@ -324,7 +346,10 @@ int CFitEngine::FitStraightLineOfLog(bool xFromY) {
     const double b = (sxy - sy * sx / n) / (sxx - sx * sx / n);
     const double a = std::exp((sy - sx * b) / n);
     if (!std::isfinite(a) || !std::isfinite(b)) {
-        m_doc.GetUi().MessageBox(kSingular); // all the values of the line's variable are equal
+        // With finite sums only a zero denominator gives this: all the line's values are equal.
+        const bool sumsFinite =
+            std::isfinite(sx) && std::isfinite(sxx) && std::isfinite(sxy) && std::isfinite(sy);
+        m_doc.GetUi().MessageBox(sumsFinite ? kSingular : kTooLarge);
         return 0;
     }
     m_doc.m_dCoef[1] = b;
@@ -334,8 +359,7 @@ int CFitEngine::FitStraightLineOfLog(bool xFromY) {
     std::vector<double> computed(N);
     for (size_t k = 0; k < N; ++k)
         computed[k] = a * std::exp(b * m_pWorkX[k]);
-    StoreFitStatistics(computed, xFromY);
-    return 1;
+    return StoreFitStatistics(computed, xFromY);
 }
 
 } // namespace lumetra

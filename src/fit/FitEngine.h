@@ -38,8 +38,9 @@ private:
         double s1 = 0.0, s2 = 0.0, s3 = 0.0;
     };
     // Stores computed value and difference of every pair, the sum of absolute differences and the
-    // coefficient of performance; computed[k] is the model value of pair k.
-    void StoreFitStatistics(const std::vector<double>& computed, bool measuredIsX);
+    // coefficient of performance; computed[k] is the model value of pair k. Refuses with a message
+    // and stores nothing (0) when any of them, a coefficient, XINT or YINT is not finite.
+    int StoreFitStatistics(const std::vector<double>& computed, bool measuredIsX);
     // Fills computed[k] = the polynomial at m_pWorkX[k] with pow, the fit's rule.
     void EvalPolynomialAtWorkX(std::vector<double>& computed) const;
     int FitStraightLineOfLog(bool xFromY);

@@ -25,11 +25,18 @@ int Trunc(double v) {
     return int(v);
 }
 
+// Offsets (the origin, a marker's arms) are added after truncation, as the drawing rule has it,
+// but in a wider type: a point held at the end of int must stay there, not wrap around.
+int SaturatingAdd(int v, int offset) {
+    const long long sum = (long long)v + offset;
+    return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : int(sum);
+}
+
 struct Mapping {
     double minX, minY, xs, ys;
     int L0, B0;
-    int Px(double x) const { return Trunc((x - minX) * xs) + L0; }
-    int Py(double y) const { return Trunc((y - minY) * ys) + B0; }
+    int Px(double x) const { return SaturatingAdd(Trunc((x - minX) * xs), L0); }
+    int Py(double y) const { return SaturatingAdd(Trunc((y - minY) * ys), B0); }
 };
 
 std::string Label(const std::string& format, double value) {
@@ -101,14 +108,16 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
         const int px = map.Px(p.m_dX), py = map.Py(p.m_dY);
-        s.MoveTo(px - r, py);
-        s.LineTo(px + r, py);
-        s.MoveTo(px, py - rv);
-        s.LineTo(px, py + rv);
-        s.MoveTo(px - r, py - rv);
-        s.LineTo(px + r, py + rv);
-        s.MoveTo(px + r, py - rv);
-        s.LineTo(px - r, py + rv);
+        const int left = SaturatingAdd(px, -r), right = SaturatingAdd(px, r);
+        const int down = SaturatingAdd(py, -rv), up = SaturatingAdd(py, rv);
+        s.MoveTo(left, py);
+        s.LineTo(right, py);
+        s.MoveTo(px, down);
+        s.LineTo(px, up);
+        s.MoveTo(left, down);
+        s.LineTo(right, up);
+        s.MoveTo(right, down);
+        s.LineTo(left, up);
     }
 }
 

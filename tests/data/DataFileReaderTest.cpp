@@ -8,10 +8,19 @@
 
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumetra {
 namespace {
+
+// The file with its line `number` (from 1) replaced.
+std::string WithLine(const std::string& file, int number, const std::string& text) {
+    size_t begin = 0;
+    for (int k = 1; k < number; ++k)
+        begin = file.find("\r\n", begin) + 2;
+    return file.substr(0, begin) + text + file.substr(file.find("\r\n", begin));
+}
 
 struct Reader : ::testing::Test {
     test::RecordingUi ui;
@@ -137,6 +146,11 @@ TEST_F(Reader, UnixLineEndsAreNotADataFile) {
     ExpectRefusedWith("File " + dir.Path("unix.dat") + ":\nis NOT a valid data file!\n");
 }
 
+TEST_F(Reader, CarriageReturnsAloneAreNotADataFile) {
+    EXPECT_FALSE(Open("@Test\rX\rY\r0\r1\r", "mac.dat"));
+    ExpectRefusedWith("File " + dir.Path("mac.dat") + ":\nis NOT a valid data file!\n");
+}
+
 TEST_F(Reader, TheTwoLongLineTests) {
     EXPECT_FALSE(Open("@" + std::string(1023, 'a') + "\r\n" + test::Header()));
     ExpectRefusedWith("File " + dir.Path("f.dat") +
@@ -154,10 +168,144 @@ TEST_F(Reader, TheTwoLongLineTests) {
 }
 
 TEST_F(Reader, ALongLaterLineIsRefused) {
-    EXPECT_FALSE(Open(test::Header() + std::string(1024, '1') + "\r\n"));
+    const std::string refused = "File " + dir.Path("f.dat") +
+                                ":\ncontains lines longer than 1024 characters\nwhich is this "
+                                "application's max!\n";
+    for (size_t chars : {1024u, 5000u}) {
+        ui.messages.clear();
+        EXPECT_FALSE(Open(test::Header() + "1 2 3 4\r\n" + std::string(chars, '1') + "\r\n"))
+            << chars;
+        ExpectRefusedWith(refused);
+    }
+    // 1023 characters is a line the reader takes.
+    ui.messages.clear();
+    ASSERT_TRUE(Open(test::Header() + "7" + std::string(1022, ' ') + "\r\n"));
+    ASSERT_EQ(doc.m_pPairs.size(), 1u);
+    EXPECT_EQ(doc.m_pPairs[0].m_dX, 7.0);
+}
+
+TEST_F(Reader, AFirstLineOfFiveThousandCharactersIsRefused) {
+    EXPECT_FALSE(Open("@" + std::string(4999, 't') + "\r\n" + test::Header()));
     ExpectRefusedWith("File " + dir.Path("f.dat") +
-                      ":\ncontains lines longer than 1024 characters\nwhich is this "
+                      ":\n contains lines longer than 1024 characters\nwhich is this "
                       "application's max!\n");
+}
+
+TEST_F(Reader, NulCharactersAreDamage) {
+    const std::string file = "File " + dir.Path("f.dat") + ":\nis damaged: ";
+    const std::string pairs = "1 2 3 4\r\n5 6 7 8\r\n"; // lines 11 and 12
+    struct Case {
+        std::string bytes;
+        int line;
+    } cases[] = {
+        {"@Te" + std::string(1, '\0') + "st" + test::Header().substr(2), 1},
+        {test::Header() + "1 2 3 4\r\n5 6" + std::string(1, '\0') + " 7 8\r\n", 12},
+        // Cut short by a crash: the file's end is zeros, after its last line end.
+        {test::Header() + pairs + std::string(4096, '\0'), 13},
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        EXPECT_FALSE(Open(c.bytes)) << c.line;
+        ExpectRefusedWith(file + "line " + std::to_string(c.line) +
+                          " holds a NUL character!\nStopping file read!");
+    }
+    // Zeros alone have no line end at all.
+    ui.messages.clear();
+    EXPECT_FALSE(Open(std::string(100, '\0')));
+    ExpectRefusedWith("File " + dir.Path("f.dat") + ":\nis NOT a valid data file!\n");
+}
+
+TEST_F(Reader, ExtremeButFiniteNumbersAreReadExactly) {
+    ASSERT_TRUE(Open(WithLine(test::Header(), 9, "1e308") + "1e308 -1e308 1e-320 -4.9e-324\r\n"));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.m_dCoef[0], 1e308);
+    ASSERT_EQ(doc.m_pPairs.size(), 1u);
+    EXPECT_EQ(doc.m_pPairs[0].m_dX, 1e308);
+    EXPECT_EQ(doc.m_pPairs[0].m_dY, -1e308);
+    EXPECT_EQ(doc.m_pPairs[0].m_dComputed, 1e-320);
+    EXPECT_EQ(doc.m_pPairs[0].m_dDifference, -4.9e-324);
+}
+
+// inf and nan, written out or reached by overflow, would reach the fit, the report and the plot.
+TEST_F(Reader, InfiniteAndUndefinedNumbersAreDamage) {
+    const std::string file = "File " + dir.Path("f.dat") + ":\nis damaged: ";
+    struct Case {
+        std::string bytes;
+        int line;
+    } cases[] = {
+        {test::Header() + "1 2 3 4\r\ninf 2 3 4\r\n", 12},
+        {test::Header() + "1 nan 3 4\r\n", 11},
+        {test::Header() + "1 2 -INF 4\r\n", 11},
+        {test::Header() + "1 2 3 1e400\r\n", 11},
+        {WithLine(test::Header(), 6, "nan 1.0"), 6},
+        {WithLine(test::Header(), 7, "0 -1e999"), 7},
+        {WithLine(test::Header(), 10, "infinity"), 10},
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        EXPECT_FALSE(Open(c.bytes)) << c.line;
+        ExpectRefusedWith(file + "line " + std::to_string(c.line) +
+                          " holds an infinite or undefined number!\nStopping file read!");
+    }
+}
+
+TEST_F(Reader, AByteOrderMarkBeforeTheFileIsSkipped) {
+    const std::string bom = "\xEF\xBB\xBF";
+    ASSERT_TRUE(Open(bom + test::ExampleFileBytes()));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.m_strDataTitle, "Test");
+    EXPECT_EQ(doc.m_pPairs.size(), 2u);
+}
+
+TEST_F(Reader, AByteOrderMarkDoesNotMakeNumbersADataFile) {
+    EXPECT_FALSE(Open("\xEF\xBB\xBF"
+                      "1 2\r\n"));
+    ExpectRefusedWith("File " + dir.Path("f.dat") +
+                      ": was NOT saved by this application!\nYou may import data only thru the "
+                      "Data tab!\nStopping file read!");
+}
+
+// A file far larger than any data set: refused, never a crash.
+TEST_F(Reader, ATwoGigabyteSparseFileIsRefused) {
+    const std::string path = dir.Write("sparse.dat", test::Header() + "1 2 3 4\r\n");
+    constexpr off_t kSize = off_t(2) << 30;
+    struct stat st {};
+    if (::truncate(path.c_str(), kSize) != 0 || ::stat(path.c_str(), &st) != 0 ||
+        off_t(st.st_blocks) * 512 >= kSize)
+        GTEST_SKIP() << "this file system cannot make a sparse file of 2 GB";
+    EXPECT_FALSE(doc.OnOpenDocument(path));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::string& text = ui.messages[0].text;
+    EXPECT_TRUE(text == "Ran out of Memory reading File:\n" + path ||
+                text == "File " + path +
+                            ":\nis damaged: line 12 holds a NUL character!\nStopping file read!")
+        << text;
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
+    EXPECT_TRUE(doc.m_pPairs.empty());
+    EXPECT_EQ(doc.m_bReading, 0);
+}
+
+TEST_F(Reader, AFileRemovedBetweenTheDialogAndTheReadIsNotFound) {
+    const std::string path = dir.Write("gone.dat", test::ExampleFileBytes());
+    ui.fileChoices.push_back({true, path});
+    const std::string chosen = doc.PromptForDataFile();
+    ASSERT_EQ(chosen, path);
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    EXPECT_FALSE(doc.OnOpenDocument(chosen));
+    ExpectRefusedWith(path + " was not found.", Ui::Icon::Exclamation);
+}
+
+TEST_F(Reader, AFileMadeUnreadableBetweenTheDialogAndTheReadIsDenied) {
+    const std::string path = dir.Write("locked.dat", test::ExampleFileBytes());
+    ui.fileChoices.push_back({true, path});
+    const std::string chosen = doc.PromptForDataFile();
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    if (const int fd = ::open(path.c_str(), O_RDONLY); fd >= 0) {
+        ::close(fd);
+        GTEST_SKIP() << "this user (root?) reads files whatever their mode";
+    }
+    EXPECT_FALSE(doc.OnOpenDocument(chosen));
+    ExpectRefusedWith("Access to " + path + " was denied.", Ui::Icon::Exclamation);
 }
 
 TEST_F(Reader, NumbersAloneAreToBeImported) {
@@ -185,7 +333,14 @@ TEST_F(Reader, DamagedHeadersAreRefusedWithTheirReason) {
          "its decimal places (line 8) are 15 and 5, not 0 to 14"},
         {test::Header("1", "0", "5 -1 1 1"),
          "its decimal places (line 8) are 5 and -1, not 0 to 14"},
+        {test::Header("1", "0", "5 99 1 1"),
+         "its decimal places (line 8) are 5 and 99, not 0 to 14"},
         {test::Header("1", "0", "5 5 1"), "its display settings (line 8) are not four numbers"},
+        {WithLine(test::Header(), 6, "none"), "its fit statistics (line 6) are not two numbers"},
+        {WithLine(test::Header(), 6, "1.5"), "its fit statistics (line 6) are not two numbers"},
+        {WithLine(test::Header(), 7, "x 0"), "its XINT and YINT (line 7) are not two numbers"},
+        {WithLine(test::Header(), 9, "C1"), "its coefficient C[1] (line 9) is not a number"},
+        {WithLine(test::Header(), 10, ""), "its coefficient C[2] (line 10) is not a number"},
     };
     for (const Case& c : cases) {
         ui.messages.clear();

@@ -9,6 +9,7 @@
 #include <clocale>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -165,6 +166,47 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
     doc.m_bXFixed = doc.m_bYFixed = 0;
     doc.BuildFormats();
     EXPECT_TRUE(doc.OnSaveDocument(path));
+    ExpectNoTemporaryFiles();
+}
+
+TEST_F(Writer, NonFiniteNumbersAreNeverWritten) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::string path = dir.Path("keep.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const std::string before = test::TempDir::Read(path);
+    struct Case {
+        const char* what;
+        std::function<void(CLumetraDoc&)> damage;
+    } cases[] = {
+        {"infinite X", [&](CLumetraDoc& d) { d.m_pPairs[1].m_dX = inf; }},
+        {"nan difference", [&](CLumetraDoc& d) { d.m_pPairs[0].m_dDifference = nan; }},
+        {"infinite C[2]", [&](CLumetraDoc& d) { d.m_dCoef[1] = -inf; }},
+        {"nan performance", [&](CLumetraDoc& d) { d.m_dPerformance = nan; }},
+        {"infinite sum", [&](CLumetraDoc& d) { d.m_dSumAbsDiff = inf; }},
+        {"nan YINT", [&](CLumetraDoc& d) { d.m_dYInt = nan; }},
+    };
+    for (const Case& c : cases) {
+        CLumetraDoc doc(ui, settings);
+        test::FillExample(doc);
+        doc.SetModifiedFlag(true);
+        c.damage(doc);
+        ui.messages.clear();
+        EXPECT_FALSE(doc.OnSaveDocument(path)) << c.what;
+        EXPECT_EQ(ui.OnlyMessage(), "File " + path +
+                                        ":\nwas NOT saved: a number is infinite or undefined,\n"
+                                        "which this application could not read back!\n"
+                                        "Correct the data and fit the curve again.")
+            << c.what;
+        EXPECT_EQ(test::TempDir::Read(path), before) << c.what;
+        EXPECT_TRUE(doc.IsModified()) << c.what;
+        EXPECT_EQ(ui.waitDepth, 0);
+    }
+    // A coefficient beyond the order is not part of the file.
+    doc.m_dCoef[2] = nan;
+    ui.messages.clear();
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(test::TempDir::Read(path), test::ExampleFileBytes());
     ExpectNoTemporaryFiles();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 
 namespace lumetra {
@@ -244,6 +245,61 @@ TEST_F(Fit, PerformanceWhenAllMeasuredValuesAreEqual) {
     SetPairs({{5, 1}, {5, 2}, {5, 4}}, 3);
     ASSERT_EQ(engine.RefitDocument(), 1);
     EXPECT_EQ(doc.m_dPerformance, 1.0);
+}
+
+// Overflow on the way to a result leaves inf or nan; such a fit is refused, stores nothing in
+// the pairs and leaves zeros where the report and the file would show its numbers.
+TEST_F(Fit, AResultThatIsNotFiniteIsRefused) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<CXYdata> huge10;
+    for (int k = 1; k <= 11; ++k)
+        huge10.push_back({k * 1e20, double(k)});
+    struct Case {
+        const char* what;
+        std::vector<CXYdata> pairs;
+        int type;
+        int order;
+    } cases[] = {
+        {"X squared beyond the range", {{1e308, 1}, {-1e308, 2}, {0, 3}}, 0, 1},
+        {"order 10 on values of 1e20", huge10, 0, 10},
+        {"an infinite Y", {{0, 1}, {1, inf}, {2, 3}}, 0, 1},
+        {"a nan X", {{0, 1}, {nan, 2}, {2, 3}}, 0, 2},
+        {"log-log of an infinite X", {{1, 1}, {inf, 2}, {4, 3}}, 1, 1},
+        {"semilog over X of 1e300", {{1e300, 1}, {2e300, 2}, {3e300, 3}}, 2, 1},
+        {"semilog X=Ae^BY over an infinite Y", {{1, 1}, {2, inf}, {3, 3}}, 3, 1},
+    };
+    for (const Case& c : cases) {
+        SetPairs(c.pairs, c.type, c.order);
+        for (CXYdata& p : doc.m_pPairs)
+            p.m_dComputed = p.m_dDifference = 7.0; // from an earlier fit
+        doc.m_dXInt = doc.m_dYInt = 7.0;
+        ui.messages.clear();
+        EXPECT_EQ(engine.RefitDocument(), 0) << c.what;
+        EXPECT_EQ(ui.OnlyMessage(), "The data or the fitted curve hold numbers too large to "
+                                    "compute with!\nCan't Fit the Curve")
+            << c.what;
+        for (int k = 0; k <= c.order; ++k)
+            EXPECT_EQ(doc.m_dCoef[k], 0.0) << c.what << " C[" << k + 1 << "]";
+        EXPECT_EQ(doc.m_dSumAbsDiff, 0.0) << c.what;
+        EXPECT_EQ(doc.m_dPerformance, 0.0) << c.what;
+        EXPECT_EQ(doc.m_dXInt, 0.0) << c.what;
+        EXPECT_EQ(doc.m_dYInt, 0.0) << c.what;
+        for (const CXYdata& p : doc.m_pPairs) {
+            EXPECT_EQ(p.m_dComputed, 7.0) << c.what;
+            EXPECT_EQ(p.m_dDifference, 7.0) << c.what;
+        }
+        EXPECT_EQ(doc.m_bFitting, 0);
+    }
+}
+
+// X of 1e150 squared is 1e300, still a number: such data fits.
+TEST_F(Fit, HugeValuesWhosePowersStayInRangeFit) {
+    SetPairs({{1e150, 1}, {2e150, 3}, {3e150, 5}});
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_NEAR(doc.m_dCoef[0] * 1e150, 2.0, 1e-9);
+    EXPECT_NEAR(doc.m_dCoef[1], -1.0, 1e-6);
 }
 
 TEST_F(Fit, AnUnknownCurveTypeIsRefused) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace lumetra {
@@ -201,10 +203,16 @@ TEST_F(Plot, ACurveFarBeyondTheRangeNeitherOverflowsNorHangs) {
     doc.m_dMinX = 0;
     doc.m_dMaxX = 1e-300; // a step that rounds to no progress
     PaintPlot(doc, s, ui, true);
-    const std::vector<Op> curve = s.WithPen(kPenCurve);
-    ASSERT_FALSE(curve.empty());
-    for (const Op& o : curve)
-        EXPECT_LE(o.y, INT_MAX);
+    ASSERT_FALSE(s.WithPen(kPenCurve).empty());
+    // The pairs at X = 1 and 2 lie far right of the plot: their markers are held at the end of
+    // int, arms and all; none wraps around to the left.
+    const std::vector<Op> markers = s.WithPen(kPenData);
+    ASSERT_EQ(markers.size(), 3u * 8u);
+    for (const Op& o : markers)
+        EXPECT_GT(o.x, 0);
+    EXPECT_EQ(
+        std::count_if(markers.begin(), markers.end(), [](const Op& o) { return o.x == INT_MAX; }),
+        2 * 5); // the centre and the right arm of each
 }
 
 } // namespace
