@@ -6,6 +6,7 @@
 #include "platform/Ui.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace lumetra {
@@ -128,6 +129,11 @@ std::optional<std::string> DataPageRules::ReadFields() {
     CXYdata pair;
     pair.m_dX = TextToDouble(m_strX);
     pair.m_dY = TextToDouble(m_strY);
+    if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
+        m_ui.MessageBox("Value is beyond the range of numbers (about 1.8E+308)!");
+        m_focus = std::isfinite(pair.m_dX) ? DataField::kY : DataField::kX;
+        return std::nullopt;
+    }
     std::string line = pair.FormatPair(m_doc);
     // Lines are re-read at the commit, so a value is refused rather than listed cut short.
     if (line.size() > kLineLimit) {

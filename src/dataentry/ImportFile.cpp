@@ -8,6 +8,7 @@
 #include "platform/Ui.h"
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -162,6 +163,13 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
         CXYdata pair;
         pair.m_dX = TextToDouble({x0, size_t(x1 - x0)});
         pair.m_dY = TextToDouble({y0, size_t(y1 - y0)});
+        // An overflowing or "inf"/"nan" value could be neither fitted nor saved.
+        if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
+            ui.MessageBox("File " + path + ":\nhas a value beyond the range of numbers (about " +
+                              "1.8E+308)\nor one that is not a number!",
+                          Ui::Buttons::Ok, Ui::Icon::Stop);
+            return result;
+        }
         try {
             doc.m_pPairs.push_back(pair);
         } catch (const std::bad_alloc&) {

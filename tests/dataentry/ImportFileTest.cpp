@@ -52,9 +52,22 @@ TEST_F(Import, TakesBlanksCommasSemicolonsAndQuotesAsSeparators) {
 }
 
 TEST_F(Import, ReadsNumbersAsStrtodDoesAndOnlyTheFirstTwo) {
-    Run("1 2 3 4\r\nabc def\r\n-1.5e3 +.25x\r\n1e400 0x10\r\n");
-    EXPECT_EQ(Read(), (Pairs{{1, 2}, {0, 0}, {-1500, 0.25}, {HUGE_VAL, 16}}));
+    Run("1 2 3 4\r\nabc def\r\n-1.5e3 +.25x\r\n1e300 0x10\r\n");
+    EXPECT_EQ(Read(), (Pairs{{1, 2}, {0, 0}, {-1500, 0.25}, {1e300, 16}}));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Import, StopsAtAValueNoFitCouldUse) {
+    for (const char* bad : {"1e400 1", "1 -1e999", "inf 2", "1 nan"}) {
+        doc.m_pPairs.clear();
+        ui.messages.clear();
+        Run(std::string("5 6\r\n") + bad + "\r\n7 8\r\n");
+        EXPECT_EQ(Read(), (Pairs{{5, 6}})) << bad;
+        EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                        ":\nhas a value beyond the range of numbers (about "
+                                        "1.8E+308)\nor one that is not a number!")
+            << bad;
+    }
 }
 
 TEST_F(Import, LinesEndWithCrLfOnly) {
@@ -105,7 +118,7 @@ TEST_F(Import, LongLinesAreRefusedWithTwoDifferentMessages) {
     EXPECT_EQ(ui.OnlyMessage(), "File " + Path() + ":\n contains lines longer than 1024" + tail);
     EXPECT_TRUE(doc.m_pPairs.empty());
     ui.messages.clear();
-    Run("1 " + std::string(1021, '2') + "\r\n5 6\r\n" + std::string(1024, '7') + "\r\n");
+    Run("1 2" + std::string(1020, ' ') + "\r\n5 6\r\n" + std::string(1024, '7') + "\r\n");
     EXPECT_EQ(Read().size(), 2u); // 1023 characters are fine; the pairs before stay
     EXPECT_EQ(ui.OnlyMessage(), "File " + Path() + ":\ncontains lines longer than 1024" + tail);
 }

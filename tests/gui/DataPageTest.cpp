@@ -125,6 +125,10 @@ TEST_F(DataPage, EmptyOrBadFieldsAreRefusedAndKeepTheTyping) {
     EXPECT_EQ(sheet->focusWidget(), page->m_editY);
     EXPECT_EQ(page->m_editY->text(), "1,5");
     ui.messages.clear();
+    Add("1", "1e999");
+    EXPECT_EQ(ui.OnlyMessage(), "Value is beyond the range of numbers (about 1.8E+308)!");
+    EXPECT_EQ(sheet->focusWidget(), page->m_editY);
+    ui.messages.clear();
     Add("1e300", "1"); // 301 digits in fixed display: refused, never cut
     EXPECT_EQ(ui.OnlyMessage(),
               "X or Y value is too large to list with this display precision!\n"
