@@ -6,7 +6,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
-#include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
@@ -30,23 +29,33 @@ public:
         font.setWeight(QFont::Normal);
         m_painter.setFont(font);
         const QFontMetricsF metrics(font, m_painter.device());
-        m_lineHeight = metrics.height() + metrics.leading();
-        return {int(std::lround(m_lineHeight * 1440.0 / m_dpiY)),
+        return {int(std::lround((metrics.height() + metrics.leading()) * 1440.0 / m_dpiY)),
                 int(std::lround(metrics.averageCharWidth() * 1440.0 / m_dpiX))};
     }
 
     void TabbedTextOut(int x, int y, std::string_view text, const PrintTabStops& stops) override {
-        const double left = x * m_dpiX / 1440.0;
-        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-        option.setWrapMode(QTextOption::NoWrap);
-        // Tab positions count from the text's start, the stops from x = 0.
-        QList<QTextOption::Tab> tabs;
-        for (int stop : stops)
-            tabs.append(QTextOption::Tab(stop * m_dpiX / 1440.0 - left, QTextOption::LeftTab));
-        option.setTabs(tabs);
-        const QRectF cell(left, -y * m_dpiY / 1440.0, m_painter.device()->width() - left,
-                          m_lineHeight);
-        m_painter.drawText(cell, QString::fromUtf8(text.data(), qsizetype(text.size())), option);
+        // Each piece after a TAB starts at the first stop beyond the text before it; past the
+        // last stop a TAB is one blank.
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+        const double top = -y * m_dpiY / 1440.0;
+        double left = x * m_dpiX / 1440.0;
+        size_t from = 0;
+        while (true) {
+            const size_t tab = text.find('\t', from);
+            const std::string_view piece = text.substr(from, tab - from);
+            const QString shown = QString::fromUtf8(piece.data(), qsizetype(piece.size()));
+            m_painter.drawText(QPointF(left, top + metrics.ascent()), shown);
+            if (tab == std::string_view::npos)
+                break;
+            const double end = left + metrics.horizontalAdvance(shown);
+            left = end + metrics.horizontalAdvance(' ');
+            for (int stop : stops)
+                if (stop * m_dpiX / 1440.0 > end) {
+                    left = stop * m_dpiX / 1440.0;
+                    break;
+                }
+            from = tab + 1;
+        }
     }
 
     void RestoreFont() override { m_painter.setFont(m_saved); }
@@ -54,7 +63,6 @@ public:
 private:
     QPainter& m_painter;
     double m_dpiX, m_dpiY;
-    double m_lineHeight = 0;
     QFont m_saved;
 };
 
