@@ -13,7 +13,9 @@ constexpr std::string_view kUsageText =
     "  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] [--save OUT]\n"
     "                fit the data with these settings, print the report, save it\n"
     "  compute FILE VALUE\n"
-    "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n";
+    "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n"
+    "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n"
+    "                draw the stored fit's plot into a picture (100 % unless asked)\n";
 
 } // namespace
 
@@ -35,6 +37,8 @@ int main(int argc, char** argv) {
         return RunFit(args, io);
     if (command == "compute")
         return RunCompute(args, io);
+    if (command == "plot")
+        return RunPlot(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

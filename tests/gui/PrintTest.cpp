@@ -268,5 +268,47 @@ TEST_F(Printing, PrintingDirectlyNeedsNoDialogButAPrinter) {
               "No printer is installed!\nThe report of " + Sample() + " was not printed.");
 }
 
+// "lumetra --print FILE": the report to the application's printer, no window, and the end.
+struct PrintSwitch : Printing {
+    bool StartWithPrint(const std::string& printTo) {
+        app = std::make_unique<CLumetraApp>(ui, settings);
+        app->runDialog = [this](QDialog& d) { return dialogAnswer(d); };
+        pdf = dir.Path("report.pdf");
+        app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        app->Printer().setOutputFileName(QString::fromStdString(printTo));
+        const bool run =
+            app->InitInstance({"lumetra", "--print", QString::fromStdString(Sample())});
+        Settle();
+        return run;
+    }
+};
+
+TEST_F(PrintSwitch, PrintsTheWholeReportWithoutADialogAndEnds) {
+    AcceptPrintDialog(1);
+    EXPECT_FALSE(StartWithPrint(dir.Path("report.pdf")));
+    EXPECT_EQ(app->m_nExitCode, 0);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_FALSE(Frame().isVisible());
+    EXPECT_TRUE(ui.messages.empty());
+    const std::vector<std::string> pages = PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(Words(Lines(pages[0])[1]), "Data Title: Test");
+}
+
+TEST_F(PrintSwitch, WithoutAPrinterItSaysSoAndEndsWithAFailure) {
+    EXPECT_FALSE(StartWithPrint(""));
+    EXPECT_EQ(app->m_nExitCode, 1);
+    EXPECT_EQ(ui.OnlyMessage(),
+              "No printer is installed!\nThe report of " + Sample() + " was not printed.");
+}
+
+TEST_F(PrintSwitch, AFileThatCannotBeOpenedEndsWithAFailure) {
+    app = std::make_unique<CLumetraApp>(ui, settings);
+    EXPECT_FALSE(
+        app->InitInstance({"lumetra", "--print", QString::fromStdString(dir.Path("x.dat"))}));
+    EXPECT_EQ(app->m_nExitCode, 1);
+    EXPECT_EQ(ui.OnlyMessage(), dir.Path("x.dat") + " was not found.");
+}
+
 } // namespace
 } // namespace lumetra
