@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
+    poppler-utils
     xvfb xauth
     locales
     clang-14 libclang-rt-14-dev

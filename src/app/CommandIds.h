@@ -13,12 +13,15 @@ inline constexpr int kZoomPlot = 32781;
 inline constexpr int kNextPage = 32782;
 inline constexpr int kPrevPage = 32783;
 inline constexpr int kGoToPage = 32784;
+inline constexpr int kExportPlot = 32785;
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;
 inline constexpr int kFileSave = 57603;
 inline constexpr int kFileSaveAs = 57604;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kFilePrint = 57607;
+// Printing without the dialog, as the desktop shell and "lumetra --print" ask for it.
+inline constexpr int kFilePrintDirect = 57608;
 inline constexpr int kPrintPreview = 57609;
 inline constexpr int kRecentFile1 = 57616;
 inline constexpr int kArrangeIcons = 57649;

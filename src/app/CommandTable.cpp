@@ -29,6 +29,7 @@ constexpr Prompt kPrompts[] = {
     {cmd::kPrintSetup, "Change the printer and printing options\nPrint Setup"},
     {cmd::kFilePrint, "Print the active display\nPrint"},
     {cmd::kPrintPreview, "Display full pages\nPrint Preview"},
+    {cmd::kExportPlot, "Save the plot as a PNG, SVG or PDF picture\nExport Plot"},
     {cmd::kExit, "Quit the application; prompts to save documents\nExit"},
     // The toolkit's standard texts for the rest.
     {cmd::kAbout, "Display program information, version number and copyright\nAbout"},
@@ -55,6 +56,7 @@ const std::vector<MenuDef>& MenuBar() {
           kSeparator,
           {cmd::kFilePrint, "&Print...\tCtrl+P", true},
           {cmd::kPrintPreview, "Print Pre&view", true},
+          {cmd::kExportPlot, "Export Plot...", true},
           {cmd::kPrintSetup, "P&rint Setup...", false},
           kSeparator,
           {cmd::kRecentFile1, "Recent File", false},

@@ -6,6 +6,7 @@
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
+#include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsSheet.h"
 #include "platform/SettingsStore.h"
@@ -14,6 +15,8 @@
 #include "report/ListingView.h"
 
 #include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrinter>
 
 namespace lumetra {
 
@@ -44,17 +47,51 @@ bool CLumetraApp::InitInstance(const QStringList& arguments) {
     m_mainFrame = std::make_unique<CMainFrame>(*this);
     if (onMainFrameCreated)
         onMainFrameCreated(*m_mainFrame);
-    m_mainFrame->setGeometry(19, 72, 676 - 19, 449 - 72);
 
     const QStringList files = arguments.mid(1);
+    int show = kShowNormal;
+    RestoreWindowState(show);
+    if (files.size() == 2 && files.first() == "--print") {
+        m_nExitCode = PrintFromCommandLine(files[1].toStdString()) ? 0 : 1;
+        return false;
+    }
     if (files.isEmpty()) {
         if (!m_docManager->OnFileNew())
             return false;
     } else if (!OpenDocumentFile(files.first().toStdString())) {
         return false;
     }
-    m_mainFrame->show();
+    m_mainFrame->ShowWithState(show);
     return true;
+}
+
+void CLumetraApp::RestoreWindowState(int& show) {
+    if (!m_bRestorePending)
+        return;
+    m_bRestorePending = 0;
+    show = m_mainFrame->RestoreLayout(m_settings);
+}
+
+bool CLumetraApp::PrintFromCommandLine(const std::string& path) {
+    CLumetraDoc* doc = OpenDocumentFile(path);
+    if (!doc)
+        return false;
+    auto* view = dynamic_cast<CLumetraView*>(m_docManager->Views(*doc).front());
+    // The window is never shown, so its first drawing is made here: it builds the report.
+    view->OnDraw();
+    return view->OnFilePrint(true);
+}
+
+QPrinter& CLumetraApp::Printer() {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+int CLumetraApp::RunDialog(QDialog& dialog) {
+    if (runDialog)
+        return runDialog(dialog);
+    return dialog.exec();
 }
 
 int CLumetraApp::ExitInstance() {
@@ -109,6 +146,11 @@ bool CLumetraApp::OnCommand(int id) {
     case cmd::kFileOpen:
         OnFileOpen();
         return true;
+    case cmd::kPrintSetup: {
+        QPageSetupDialog setup(&Printer(), m_mainFrame.get());
+        RunDialog(setup);
+        return true;
+    }
     case cmd::kAbout: {
         CAboutDlg about(m_mainFrame.get());
         about.exec();
@@ -133,6 +175,7 @@ std::optional<CommandState> CLumetraApp::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kFileNew:
     case cmd::kFileOpen:
+    case cmd::kPrintSetup:
     case cmd::kAbout:
     case cmd::kExit:
         return CommandState{};

@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+class QDialog;
+class QPrinter;
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,9 +28,13 @@ public:
     CLumetraApp(Ui& ui, SettingsStore& settings);
     ~CLumetraApp() override;
 
-    // Start-up in order; false: the application ends at once.
+    // Start-up in order; false: the application ends at once, with m_nExitCode.
+    // "--print FILE" prints the file's report on the default printer and ends.
     bool InitInstance(const QStringList& arguments);
     int ExitInstance();
+    // Places the main window and shows or hides its bars as the last run left them, once per
+    // run; gives the show state to show the main window with.
+    void RestoreWindowState(int& show);
 
     // Lines per display page of the listing and pairs per page of the Data page. The system
     // offers 32000 or 128000; the listing here refers to its lines without copying them, so the
@@ -35,6 +42,7 @@ public:
     int m_nLinesPerDisplayPage = 128000;
     int m_bOldShell = 0;
     int m_bRestorePending = 1;
+    int m_nExitCode = 1; // when InitInstance ends the run: 0 after a finished "--print"
 
     Ui& GetUi() const { return m_ui; }
     SettingsStore& Settings() const { return m_settings; }
@@ -54,6 +62,12 @@ public:
     // themselves through runSheet instead.
     bool RunSheet(CMySheet& sheet);
     std::function<bool(CMySheet&)> runSheet;
+    // Runs the print, preview and page setup dialogs; tests answer them through runDialog.
+    int RunDialog(QDialog& dialog);
+    std::function<int(QDialog&)> runDialog;
+
+    // The application's printer: what Print Setup chose, used by Print and Print Preview.
+    QPrinter& Printer();
 
     // Called once the main frame exists, before any document opens (the Qt Ui attaches to its
     // status bar here).
@@ -61,12 +75,14 @@ public:
 
 private:
     void OnFileOpen();
+    bool PrintFromCommandLine(const std::string& path);
 
     Ui& m_ui;
     SettingsStore& m_settings;
     std::unique_ptr<CDocManager> m_docManager;
     std::unique_ptr<CRecentFileList> m_recentFiles;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 } // namespace lumetra

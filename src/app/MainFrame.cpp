@@ -8,7 +8,9 @@
 #include "app/LumetraApp.h"
 #include "app/RecentFileList.h"
 #include "app/ToolbarImages.h"
+#include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
+#include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 
 #include <QAbstractEventDispatcher>
@@ -28,6 +30,13 @@
 #include <algorithm>
 
 namespace lumetra {
+namespace {
+
+// The toolkit's record of the bars, kept as text in the settings.
+constexpr const char* kBarStateSection = "BarState";
+constexpr const char* kBarStateEntry = "MainFrame";
+
+} // namespace
 
 CMainFrame::CMainFrame(CLumetraApp& app) : m_app(app), m_mdi(new QMdiArea(this)) {
     setWindowTitle("Lumetra");
@@ -38,6 +47,9 @@ CMainFrame::CMainFrame(CLumetraApp& app) : m_app(app), m_mdi(new QMdiArea(this))
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    const std::string bars = m_app.Settings().GetString(kBarStateSection, kBarStateEntry, "");
+    if (!bars.empty())
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(bars)));
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
     // Idle time: just before the event loop waits for the next event.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -262,7 +274,53 @@ std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
     }
 }
 
+int CMainFrame::RestoreLayout(const SettingsStore& settings) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
+    const RestoredLayout layout = ReadWindowLayout(settings, size.width(), size.height());
+    const WindowRect& r = layout.normal;
+    setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // After the bar state: these two win over the visibility it recorded.
+    m_toolBar->setVisible(layout.toolBar);
+    statusBar()->setVisible(layout.statusLine);
+    m_bRestoreToMaximized = layout.restoreToMaximized;
+    return layout.showState;
+}
+
+void CMainFrame::ShowWithState(int showState) {
+    if (showState == kShowMaximized) {
+        showMaximized();
+    } else if (showState == kShowMinNoActive || showState == kShowMinimized) {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        // Restored later, it comes back maximized when it was.
+        setWindowState(m_bRestoreToMaximized ? Qt::WindowMinimized | Qt::WindowMaximized
+                                             : Qt::WindowMinimized);
+        show();
+    } else {
+        show();
+    }
+}
+
+void CMainFrame::SaveLayout(SettingsStore& settings) const {
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    const Qt::WindowStates state = windowState();
+    ClosingLayout layout;
+    layout.normal = {normal.left(), normal.top(), normal.left() + normal.width(),
+                     normal.top() + normal.height()};
+    layout.showState = state & Qt::WindowMinimized    ? kShowMinimized
+                       : state & Qt::WindowFullScreen ? 0
+                       : state & Qt::WindowMaximized  ? kShowMaximized
+                                                      : kShowNormal;
+    layout.restoreToMaximized = (state & Qt::WindowMaximized) != 0;
+    layout.toolBarVisible = m_toolBar->isVisibleTo(this);
+    layout.statusLineVisible = statusBar()->isVisibleTo(this);
+    WriteWindowLayout(settings, layout);
+    settings.SetString(kBarStateSection, kBarStateEntry, saveState().toBase64().toStdString());
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Written at every close request, even one a save prompt then cancels.
+    SaveLayout(m_app.Settings());
     if (!m_app.DocManager().SaveAllModified()) {
         event->ignore();
         return;

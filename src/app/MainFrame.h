@@ -16,6 +16,7 @@ class QToolBar;
 namespace lumetra {
 
 class CLumetraApp;
+class SettingsStore;
 
 // The main window: the document windows in an MDI area, the menus, the toolbar and the
 // three-pane status bar. It routes every command to the active view, then itself, then the
@@ -42,6 +43,14 @@ public:
     // The recent-file entries of the File menu follow the list.
     void RebuildRecentFileMenu();
 
+    // Places the window and shows or hides its bars as the settings say; returns the show
+    // state to show it with.
+    int RestoreLayout(const SettingsStore& settings);
+    // Shows the window normal, maximized or minimized (without taking the focus).
+    void ShowWithState(int showState);
+    // Writes the window's layout and the bar state, as every close request does.
+    void SaveLayout(SettingsStore& settings) const;
+
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
 
@@ -66,6 +75,7 @@ private:
     std::vector<QAction*> m_recentActions;
     std::vector<QAction*> m_documentOnly; // shown only while a document window is open
     std::map<int, QAction*> m_actions;
+    bool m_bRestoreToMaximized = false;
 };
 
 } // namespace lumetra

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         ui.Attach(&frame, frame.StatusPane(0), frame.StatusPane(1), frame.StatusPane(2));
     };
     if (!app.InitInstance(QApplication::arguments()))
-        return 1;
+        return app.m_nExitCode;
     const int status = QApplication::exec();
     return app.ExitInstance() == 0 ? status : 1;
 }

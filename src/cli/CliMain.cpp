@@ -15,7 +15,9 @@ constexpr std::string_view kUsageText =
     "  compute FILE VALUE\n"
     "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n"
     "  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] [--model M] [--order N]\n"
-    "                read X/Y pairs from a text file, fit them, print the report, save them\n";
+    "                read X/Y pairs from a text file, fit them, print the report, save them\n"
+    "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n"
+    "                draw the stored fit's plot into a picture (100 % unless asked)\n";
 
 } // namespace
 
@@ -39,6 +41,8 @@ int main(int argc, char** argv) {
         return RunCompute(args, io);
     if (command == "import")
         return RunImport(args, io);
+    if (command == "plot")
+        return RunPlot(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

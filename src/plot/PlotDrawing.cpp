@@ -4,6 +4,7 @@
 #include "data/NumberScan.h"
 #include "fit/ModelEval.h"
 #include "platform/Ui.h"
+#include "plot/PlotFile.h"
 
 #include <climits>
 #include <cmath>
@@ -166,12 +167,8 @@ int YLabelLeft(const std::string& text, int x, int charWidth) {
 void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l,
               const FontMetrics& f) {
     s.SetWindowOrigin(0, l.H + 2000 / l.z);
-    if (doc.m_dMaxX == doc.m_dMinX) {
-        ui.MessageBox("Maximum value for X equals Minimum!\nCan't plot if no range in X!");
-        return;
-    }
-    if (doc.m_dMaxY == doc.m_dMinY) {
-        ui.MessageBox("Maximum value for Y equals Minimum!\nCan't plot if no range in Y!");
+    if (const std::optional<std::string> refusal = PlotRangeMessage(doc)) {
+        ui.MessageBox(*refusal);
         return;
     }
     const Mapping map{doc.m_dMinX,

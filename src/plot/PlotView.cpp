@@ -4,9 +4,11 @@
 #include "app/LumetraApp.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
+#include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
+#include "plot/PlotExport.h"
 #include "report/ListingView.h"
 
 #include <QKeyEvent>
@@ -110,6 +112,25 @@ void CPlotView::OnZoomPlot() {
     viewport()->update();
 }
 
+void CPlotView::OnExportPlot() {
+    Ui& ui = m_app.GetUi();
+    Ui::FileRequest request;
+    request.saving = true;
+    request.title = "Export Plot";
+    request.filters = {{"PNG Pictures (*.png)", "*.png"},
+                       {"SVG Drawings (*.svg)", "*.svg"},
+                       {"PDF Documents (*.pdf)", "*.pdf"}};
+    // Beside the data file; a new data set starts where files were last opened.
+    const std::optional<std::string> folder = DirectoryToRemember(m_doc.GetPathName());
+    request.initialDir = folder ? *folder : m_app.Settings().GetString("Preferences", "LastPath");
+    request.defaultSuffix = "png";
+    const Ui::FileChoice choice = ui.ChooseFile(request);
+    if (!choice.accepted || choice.path.empty())
+        return;
+    WaitCursor wait(ui);
+    ExportPlot(m_doc, m_bFullSize != 0, choice.path, ui);
+}
+
 void CPlotView::keyPressEvent(QKeyEvent* event) {
     QScrollBar* v = verticalScrollBar();
     QScrollBar* h = horizontalScrollBar();
@@ -151,6 +172,9 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kZoomPlot:
         OnZoomPlot();
         return true;
+    case cmd::kExportPlot:
+        OnExportPlot();
+        return true;
     case cmd::kOptionsData:
         RunOptionsDataSheet(m_app, *this);
         return true;
@@ -165,6 +189,7 @@ bool CPlotView::OnCommand(int id) {
 std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kZoomPlot:
+    case cmd::kExportPlot:
     case cmd::kOptionsData:
     case cmd::kOptionsCompute:
         return CommandState{};

@@ -23,6 +23,8 @@ public:
     std::optional<CommandState> OnUpdateCommand(int id) override;
 
     void OnZoomPlot();
+    // File > Export Plot...: the plot at its present zoom into a picture file.
+    void OnExportPlot();
 
     int m_bFullSize = 0;
     int m_nZoomDiv = 1;

@@ -5,14 +5,21 @@
 #include "app/LumetraApp.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
+#include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/DisplayPage.h"
 #include "report/GoToPageDlg.h"
+#include "report/ListingPrint.h"
 #include "report/ReportItemDelegate.h"
 #include "report/ReportPageModel.h"
+#include "report/ReportPrinting.h"
 
 #include <QFontMetrics>
 #include <QListView>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -223,6 +230,69 @@ void CLumetraView::OnOptionsCompute() {
     RunOptionsComputeSheet(m_app, *this);
 }
 
+bool CLumetraView::OnPreparePrinting() {
+    return PreparePrinting(m_doc) > 0;
+}
+
+bool CLumetraView::OnFilePrint(bool direct) {
+    if (!OnPreparePrinting())
+        return false;
+    QPrinter& printer = m_app.Printer();
+    if (direct) {
+        printer.setPrintRange(QPrinter::AllPages);
+        if (!PrinterAvailable(printer)) {
+            m_app.GetUi().MessageBox(NoPrinterMessage(m_doc.m_strFileName));
+            return false;
+        }
+    } else {
+        QPrintDialog dialog(&printer, this);
+        dialog.setMinMax(1, m_doc.m_nPageCount);
+        if (m_app.RunDialog(dialog) != QDialog::Accepted)
+            return false;
+    }
+    WaitCursor wait(m_app.GetUi());
+    if (PrintReport(m_doc, printer))
+        return true;
+    m_app.GetUi().MessageBox(PrintFailedMessage(m_doc.m_strFileName));
+    return false;
+}
+
+namespace {
+
+QPrintPreviewWidget::ViewMode PreviewMode(int pages) {
+    return pages == 0   ? QPrintPreviewWidget::AllPagesView
+           : pages == 2 ? QPrintPreviewWidget::FacingPagesView
+                        : QPrintPreviewWidget::SinglePageView;
+}
+
+int PreviewPages(QPrintPreviewWidget::ViewMode mode) {
+    return mode == QPrintPreviewWidget::AllPagesView      ? 0
+           : mode == QPrintPreviewWidget::FacingPagesView ? 2
+                                                          : 1;
+}
+
+} // namespace
+
+void CLumetraView::OnFilePrintPreview() {
+    if (!OnPreparePrinting())
+        return;
+    QPrinter& printer = m_app.Printer();
+    printer.setPrintRange(QPrinter::AllPages);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle("Lumetra");
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { PrintReport(m_doc, *target); });
+    SettingsStore& settings = m_app.Settings();
+    auto* pages = preview.findChild<QPrintPreviewWidget*>();
+    if (pages)
+        pages->setViewMode(
+            PreviewMode(ReadPreviewPages(settings.GetString("Settings", "PreviewPages", "1"))));
+    m_app.RunDialog(preview);
+    if (pages)
+        settings.SetString("Settings", "PreviewPages",
+                           std::to_string(PreviewPages(pages->viewMode())));
+}
+
 bool CLumetraView::OnCommand(int id) {
     switch (id) {
     case cmd::kNextPage:
@@ -239,6 +309,13 @@ bool CLumetraView::OnCommand(int id) {
         return true;
     case cmd::kOptionsCompute:
         OnOptionsCompute();
+        return true;
+    case cmd::kFilePrint:
+    case cmd::kFilePrintDirect:
+        OnFilePrint(id == cmd::kFilePrintDirect);
+        return true;
+    case cmd::kPrintPreview:
+        OnFilePrintPreview();
         return true;
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
@@ -262,10 +339,10 @@ std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
     case cmd::kGoToPage:
         return CommandState{pages > 1};
     case cmd::kFilePrint:
-        // The enabling of Print is where the page texts follow the active listing; the
-        // command itself is not offered before the report can be printed.
+        // The enabling of Print is where the page texts follow the active listing.
         ShowPageStatus();
-        return std::nullopt;
+        return CommandState{haveReport};
+    case cmd::kPrintPreview:
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
     case cmd::kOptionsCompute:

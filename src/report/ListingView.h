@@ -53,6 +53,12 @@ public:
     void OnGoToDisplayPage();
     void OnOptionsData();
     void OnOptionsCompute();
+    // The page count for a print job; false when there is nothing to print.
+    bool OnPreparePrinting();
+    // File > Print (with the print dialog, unless direct) and File > Print Preview. True when
+    // the report went to the printer.
+    bool OnFilePrint(bool direct);
+    void OnFilePrintPreview();
 
     QListView* List() const { return m_listReport; }
     ReportBuilder& Report() { return m_report; }

@@ -10,6 +10,7 @@
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -28,6 +29,8 @@ struct AppFixture : ::testing::Test {
     std::unique_ptr<CLumetraApp> app;
     // How the Options sheet is answered; cancelled unless a test works its pages.
     std::function<bool(CMySheet&)> sheetAnswer = [](CMySheet&) { return false; };
+    // How the print, preview and page setup dialogs are answered; cancelled unless a test says.
+    std::function<int(QDialog&)> dialogAnswer = [](QDialog&) { return int(QDialog::Rejected); };
 
     void TearDown() override {
         // Nothing may ask any more questions while the windows go.
@@ -41,6 +44,7 @@ struct AppFixture : ::testing::Test {
         app = std::make_unique<CLumetraApp>(ui, settings);
         app->m_nLinesPerDisplayPage = linesPerPage;
         app->runSheet = [this](CMySheet& sheet) { return sheetAnswer(sheet); };
+        app->runDialog = [this](QDialog& dialog) { return dialogAnswer(dialog); };
         const bool ok = app->InitInstance(QStringList{"lumetra"} + files);
         Settle();
         return ok;

@@ -4,12 +4,14 @@
 #include "data/LumetraDoc.h"
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
+#include "plot/PlotFile.h"
 #include "plot/PlotView.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <QAction>
+#include <QFile>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -142,6 +144,55 @@ TEST(PainterSurfaceTest, RepeatsAreDrawnAgainAfterTextOrAnotherPen) {
         ASSERT_EQ(image.pixelColor(x, 80), red) << x;
     }
     EXPECT_NE(image.pixelColor(100, 70), green); // nothing of the first pen is left visible
+TEST_F(PlotWindow, ExportPlotWritesThePictureAtTheWindowsZoom) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    EXPECT_FALSE(Enabled(cmd::kExportPlot)); // a listing has no plot to export
+    EXPECT_EQ(Frame().Action(cmd::kExportPlot)->text(), "Export Plot...");
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Settle();
+    ASSERT_NE(ActivePlot(Frame()), nullptr);
+    EXPECT_TRUE(Enabled(cmd::kExportPlot));
+
+    const std::string out = dir.Path("plot.png");
+    ui.fileChoices.push_back({true, out});
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kExportPlot));
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    const Ui::FileRequest& r = ui.fileRequests[0];
+    EXPECT_TRUE(r.saving);
+    EXPECT_EQ(r.title, "Export Plot");
+    ASSERT_EQ(r.filters.size(), 3u);
+    EXPECT_EQ(r.filters[0].pattern, "*.png");
+    EXPECT_EQ(r.filters[1].pattern, "*.svg");
+    EXPECT_EQ(r.filters[2].pattern, "*.pdf");
+    EXPECT_EQ(r.initialDir, LUMETRA_SOURCE_DIR "/samples");
+    EXPECT_TRUE(ui.messages.empty());
+    // The window opened at 50 %: so is the picture, drawn as the window draws.
+    QImage picture(QString::fromStdString(out));
+    ASSERT_FALSE(picture.isNull());
+    const PlotPictureSize half = PlotPictureSizeAt(false, kPlotPictureDpi);
+    EXPECT_EQ(picture.size(), QSize(half.width, half.height));
+    // The marker of (2, 5) at 50 %: logical (5000, 3000) under an origin of 3500.
+    EXPECT_EQ(picture.pixelColor(5000 * 96 / 1000, (3500 - 3000) * 96 / 1000), QColor(255, 0, 0));
+
+    Frame().RouteCommand(cmd::kZoomPlot);
+    ui.fileChoices.push_back({true, out});
+    Frame().RouteCommand(cmd::kExportPlot);
+    EXPECT_EQ(QImage(QString::fromStdString(out)).width(),
+              PlotPictureSizeAt(true, kPlotPictureDpi).width);
+}
+
+TEST_F(PlotWindow, ExportPlotRefusesANameWithoutAPictureSuffix) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Settle();
+    ui.fileChoices.push_back({true, dir.Path("plot.bmp")});
+    Frame().RouteCommand(cmd::kExportPlot);
+    EXPECT_EQ(ui.OnlyMessage(), PlotSuffixMessage(dir.Path("plot.bmp")));
+    // Cancelled: nothing asked, nothing written.
+    ui.messages.clear();
+    Frame().RouteCommand(cmd::kExportPlot);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.Path("plot.bmp"))));
 }
 
 } // namespace

@@ -1,0 +1,112 @@
+#include "plot/PlotExport.h"
+
+#include "data/LumetraDoc.h"
+#include "platform/Ui.h"
+#include "plot/PainterSurface.h"
+#include "plot/PlotDrawing.h"
+#include "plot/PlotFile.h"
+
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <cmath>
+
+namespace lumetra {
+namespace {
+
+// A PDF keeps its lines and text as drawn; this is only the grid they are placed on.
+constexpr int kPdfDpi = 1200;
+
+// Draws onto a painter that has begun on a picture of that size; false when it could not
+// finish.
+bool DrawPicture(QPainter& painter, QSize size, int dpi, const CLumetraDoc& doc, bool fullSize,
+                 Ui& ui) {
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white); // the window's background
+    PainterSurface surface(painter, dpi, dpi);
+    PaintPlot(doc, surface, ui, fullSize);
+    return painter.end();
+}
+
+QSize PictureSize(bool fullSize, int dpi) {
+    const PlotPictureSize size = PlotPictureSizeAt(fullSize, dpi);
+    return {size.width, size.height};
+}
+
+bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+    const QSize size = PictureSize(fullSize, kPlotPictureDpi);
+    QImage image(size, QImage::Format_RGB32);
+    const int dotsPerMeter = int(std::lround(kPlotPictureDpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    QPainter painter;
+    if (!painter.begin(&image) || !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, ui))
+        return false;
+    return image.save(&file, "PNG");
+}
+
+bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+    const QSize size = PictureSize(fullSize, kPlotPictureDpi);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(kPlotPictureDpi);
+    svg.setTitle(QString::fromStdString(doc.m_strDataTitle));
+    QPainter painter;
+    return painter.begin(&svg) && DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, ui);
+}
+
+bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+    const PlotPictureSize inches1000 = PlotPictureSizeAt(fullSize, 1000);
+    QPdfWriter pdf(&file);
+    pdf.setResolution(kPdfDpi);
+    pdf.setPageSize(QPageSize(QSizeF(inches1000.width / 1000.0, inches1000.height / 1000.0),
+                              QPageSize::Inch, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setTitle(QString::fromStdString(doc.m_strDataTitle));
+    QPainter painter;
+    return painter.begin(&pdf) &&
+           DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc, fullSize, ui);
+}
+
+} // namespace
+
+bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui) {
+    const std::optional<PlotFileFormat> format = PlotFileFormatFor(path);
+    if (!format) {
+        ui.MessageBox(PlotSuffixMessage(path));
+        return false;
+    }
+    if (const std::optional<std::string> refusal = PlotExportRefusal(doc)) {
+        ui.MessageBox(*refusal);
+        return false;
+    }
+    QSaveFile file(QString::fromStdString(path));
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        switch (*format) {
+        case PlotFileFormat::Png:
+            written = WritePng(file, doc, fullSize, ui);
+            break;
+        case PlotFileFormat::Svg:
+            written = WriteSvg(file, doc, fullSize, ui);
+            break;
+        case PlotFileFormat::Pdf:
+            written = WritePdf(file, doc, fullSize, ui);
+            break;
+        }
+    }
+    // commit() renames the finished file into place; without it the temporary one goes.
+    if (!written || !file.commit()) {
+        file.cancelWriting();
+        ui.MessageBox(PlotWriteMessage(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace lumetra
