@@ -144,6 +144,8 @@ TEST(PainterSurfaceTest, RepeatsAreDrawnAgainAfterTextOrAnotherPen) {
         ASSERT_EQ(image.pixelColor(x, 80), red) << x;
     }
     EXPECT_NE(image.pixelColor(100, 70), green); // nothing of the first pen is left visible
+}
+
 TEST_F(PlotWindow, ExportPlotWritesThePictureAtTheWindowsZoom) {
     ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
     EXPECT_FALSE(Enabled(cmd::kExportPlot)); // a listing has no plot to export
