@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench format clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench install format clean
 
 all: build
 
@@ -41,6 +41,12 @@ fuzz: deps
 		-DLUMETRA_FUZZ=ON > /dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
 	@bash scripts/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# make install PREFIX=/opt/lumetra (default /usr/local): programs, help, desktop entry, icons,
+# data file type and man pages.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done

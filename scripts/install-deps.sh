@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation2
     poppler-utils
+    desktop-file-utils shared-mime-info man-db
     xvfb xauth
     locales
     clang-14 libclang-rt-14-dev

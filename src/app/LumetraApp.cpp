@@ -94,6 +94,17 @@ int CLumetraApp::RunDialog(QDialog& dialog) {
     return dialog.exec();
 }
 
+void CLumetraApp::OpenFilesFromShell(const QStringList& files) {
+    for (const QString& file : files)
+        OpenDocumentFile(file.toStdString());
+    if (m_mainFrame) {
+        if (m_mainFrame->isMinimized())
+            m_mainFrame->showNormal();
+        m_mainFrame->raise();
+        m_mainFrame->activateWindow();
+    }
+}
+
 int CLumetraApp::ExitInstance() {
     m_recentFiles->WriteList();
     return 0;

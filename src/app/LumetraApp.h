@@ -52,6 +52,9 @@ public:
 
     // File > Open, a recent file, a dropped file, the command line.
     CLumetraDoc* OpenDocumentFile(const std::string& path);
+    // The desktop's open request (a file opened from the file manager while Lumetra runs):
+    // each file is opened, and the main window comes to the front.
+    void OpenFilesFromShell(const QStringList& files);
     // A data file was read or written under this name.
     void NoteFileUsed(const std::string& path);
 

@@ -234,15 +234,18 @@ QPixmap Transparent(int width, int height) {
 
 constexpr std::array<int, 3> kIconSizes{16, 32, 48};
 
+QPixmap IconImage(void (*draw)(QPainter&, int size), int size) {
+    QPixmap pixmap = Transparent(size, size);
+    QPainter p(&pixmap);
+    draw(p, size);
+    p.end();
+    return pixmap;
+}
+
 QIcon IconAtSizes(void (*draw)(QPainter&, int size)) {
     QIcon icon;
-    for (int size : kIconSizes) {
-        QPixmap pixmap = Transparent(size, size);
-        QPainter p(&pixmap);
-        draw(p, size);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : kIconSizes)
+        icon.addPixmap(IconImage(draw, size));
     return icon;
 }
 
@@ -294,6 +297,14 @@ QIcon ApplicationIcon() {
 
 QIcon DocumentIcon() {
     return IconAtSizes(DrawDocumentIcon);
+}
+
+QPixmap ApplicationIconImage(int size) {
+    return IconImage(DrawApplicationIcon, size);
+}
+
+QPixmap DocumentIconImage(int size) {
+    return IconImage(DrawDocumentIcon, size);
 }
 
 } // namespace lumetra

@@ -14,4 +14,8 @@ QIcon ApplicationIcon();
 // The icon of a Lumetra data file: a page holding a small plot.
 QIcon DocumentIcon();
 
+// The two icons drawn at any size, for the desktop's icon theme.
+QPixmap ApplicationIconImage(int size);
+QPixmap DocumentIconImage(int size);
+
 } // namespace lumetra
