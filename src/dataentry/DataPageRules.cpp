@@ -261,31 +261,25 @@ bool DataPageRules::OnDelete() {
 }
 
 bool DataPageRules::OnMoveUp() {
-    const int i = FirstSelected();
-    if (i > 0) {
-        std::swap(m_lines[size_t(i)], m_lines[size_t(i - 1)]);
-        if (m_listener) {
-            m_listener->OnLineChanged(i - 1);
-            m_listener->OnLineChanged(i);
-        }
-    }
-    SelectOnly(i > 0 ? std::optional<int>(i - 1) : std::nullopt);
-    UpdateControls();
-    m_bListChanged = 1;
-    return true;
+    return MoveSelected(-1);
 }
 
 bool DataPageRules::OnMoveDown() {
-    const int i = FirstSelected();
-    const bool moves = i < int(m_lines.size()) - 1;
+    return MoveSelected(1);
+}
+
+// The selected entry one line up (step −1) or down (+1), selected where it lands.
+bool DataPageRules::MoveSelected(int step) {
+    const int i = FirstSelected(), to = i + step;
+    const bool moves = to >= 0 && to < int(m_lines.size()) && i < int(m_lines.size());
     if (moves) {
-        std::swap(m_lines[size_t(i)], m_lines[size_t(i + 1)]);
+        std::swap(m_lines[size_t(i)], m_lines[size_t(to)]);
         if (m_listener) {
-            m_listener->OnLineChanged(i);
-            m_listener->OnLineChanged(i + 1);
+            m_listener->OnLineChanged(std::min(i, to));
+            m_listener->OnLineChanged(std::max(i, to));
         }
     }
-    SelectOnly(moves ? std::optional<int>(i + 1) : std::nullopt);
+    SelectOnly(moves ? std::optional<int>(to) : std::nullopt);
     UpdateControls();
     m_bListChanged = 1;
     return true;

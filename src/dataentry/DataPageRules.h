@@ -110,6 +110,7 @@ private:
     std::optional<std::string> ReadFields();
     int FirstSelected() const { return m_selected.empty() ? 0 : m_selected.front(); }
     void SelectOnly(std::optional<int> index);
+    bool MoveSelected(int step);
     void InsertLine(int index, std::string line);
     void RemoveLine(int index);
 
