@@ -5,6 +5,7 @@
 #include "report/GoToPageDlg.h"
 
 #include <QAbstractListModel>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,7 +99,6 @@ CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize)
     m_btnImport = new QPushButton("I&mport");
     m_btnUp = new QPushButton("&Up");
     m_btnDown = new QPushButton("Do&wn");
-    m_btnAdd->setDefault(true);
     m_editPoints = new QLineEdit;
     m_editPoints->setReadOnly(true);
     m_progress = new QProgressBar;
@@ -182,11 +182,16 @@ void CData::OnSetActive() {
         m_progress->setEnabled(false);
         m_progress->hide();
     }
+    // Enter in the fields adds the pair while the page shows, instead of closing the sheet.
+    m_btnAdd->setDefault(true);
     m_rules.OnSetActive();
     Show();
 }
 
 bool CData::OnKillActive() {
+    m_btnAdd->setDefault(false);
+    if (auto* buttons = m_sheet.findChild<QDialogButtonBox*>())
+        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     m_rules.OnKillActive();
     if (m_rules.EndDialogRequested()) {
         m_sheet.done(2);

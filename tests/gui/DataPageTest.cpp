@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 namespace lumetra {
 namespace {
@@ -108,6 +109,24 @@ TEST_F(DataPage, AddShowsThePairAsFormattedAndEmptiesTheFields) {
     EXPECT_EQ(Stored(), (Pairs{{2.5, 7}}));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_nPairs, 1);
+}
+
+// Typing a pair and pressing Enter adds it, as the page's default button is Add; the sheet stays.
+TEST_F(DataPage, EnterInTheFieldsAdds) {
+    Open(0);
+    sheet->activateWindow();
+    page->m_editX->setFocus();
+    QTest::keyClicks(page->m_editX, "3");
+    page->m_editY->setFocus();
+    QTest::keyClicks(page->m_editY, "4");
+    QTest::keyClick(page->m_editY, Qt::Key_Return);
+    EXPECT_TRUE(sheet->isVisible());
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Line(0), Pair("3.00000", "4.00000"));
+    ASSERT_TRUE(sheet->SetActivePage(0)); // on the Curve page Enter is OK again
+    QTest::keyClick(dynamic_cast<CCurveType&>(*sheet->Pages()[0]).m_editDataTitle, Qt::Key_Return);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(sheet->result(), QDialog::Accepted);
 }
 
 TEST_F(DataPage, EmptyOrBadFieldsAreRefusedAndKeepTheTyping) {
