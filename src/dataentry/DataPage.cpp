@@ -5,7 +5,6 @@
 #include "report/GoToPageDlg.h"
 
 #include <QAbstractListModel>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -189,9 +188,6 @@ void CData::OnSetActive() {
 }
 
 bool CData::OnKillActive() {
-    m_btnAdd->setDefault(false);
-    if (auto* buttons = m_sheet.findChild<QDialogButtonBox*>())
-        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     m_rules.OnKillActive();
     if (m_rules.EndDialogRequested()) {
         m_sheet.done(2);

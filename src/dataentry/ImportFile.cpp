@@ -5,6 +5,7 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
+#include "data/PairLines.h"
 #include "platform/Ui.h"
 
 #include <array>
@@ -31,16 +32,11 @@ inline bool IsDelimiter(char c) {
 }
 
 // The next CR LF at or after p, or nullptr when the data ends, or holds a zero byte, first.
-const char* FindCrLf(const char* p, const char* end) {
-    for (const char* from = p; from + 1 < end;) {
-        const char* cr = static_cast<const char*>(std::memchr(from, '\r', size_t(end - from - 1)));
-        if (!cr)
-            break;
-        if (cr[1] == '\n')
-            return std::memchr(p, '\0', size_t(cr - p)) ? nullptr : cr;
-        from = cr + 1;
-    }
-    return nullptr;
+const char* NextLineEnd(const char* p, const char* end) {
+    const char* crlf = FindCrLf(p, end);
+    if (crlf == end || std::memchr(p, '\0', size_t(crlf - p)))
+        return nullptr;
+    return crlf;
 }
 
 // The next token of [p, end) as the C library's tokenizer splits it; false when there is none.
@@ -123,7 +119,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
     const size_t r = contents.size();
     const char* const dataEnd = data + r;
 
-    const char* first = FindCrLf(data, dataEnd);
+    const char* first = NextLineEnd(data, dataEnd);
     if (!first) {
         ui.MessageBox("File " + path + ":\nis NOT a valid data file!\n", Ui::Buttons::Ok,
                       Ui::Icon::Stop);
@@ -142,7 +138,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
 
     size_t bytesDone = 0;
     for (const char* pos = data; pos < dataEnd;) {
-        const char* cr = FindCrLf(pos, dataEnd);
+        const char* cr = NextLineEnd(pos, dataEnd);
         if (!cr)
             break;
         const size_t len = size_t(cr - pos) + 1;

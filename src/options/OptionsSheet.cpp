@@ -23,6 +23,7 @@ CMySheet::CMySheet(QWidget* parent) : QDialog(parent), m_tabs(new QTabWidget) {
     connect(buttons, &QDialogButtonBox::accepted, this, &CMySheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CMySheet::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, &CMySheet::OnHelp);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     layout->addWidget(buttons);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (m_bSwitching || index == m_nActive)
@@ -51,6 +52,7 @@ void CMySheet::Activate(int index) {
     m_bSwitching = true;
     m_tabs->setCurrentIndex(index);
     m_bSwitching = false;
+    m_ok->setDefault(true); // Enter means OK unless the page shown gives it a default of its own
     m_pages[size_t(index)]->m_bShown = true;
     m_pages[size_t(index)]->OnSetActive();
 }

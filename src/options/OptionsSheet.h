@@ -5,6 +5,7 @@
 
 #include <vector>
 
+class QPushButton;
 class QTabWidget;
 
 namespace lumetra {
@@ -62,6 +63,7 @@ private:
     void Activate(int index);
 
     QTabWidget* m_tabs;
+    QPushButton* m_ok = nullptr;
     std::vector<CPropertyPage*> m_pages;
     int m_nActive = -1;
     bool m_bSwitching = false;
