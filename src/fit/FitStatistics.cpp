@@ -225,8 +225,8 @@ double ClassicSemilogDigits(double a, double b, const AccurateSolution& accurate
 }
 
 std::string PrecisionWarningText(double digits) {
-    return FormatC("The coefficients of this fit kept only %.1f significant digits!\n"
-                   "Fit with the Accurate method (Curve page) to keep more.",
+    return FormatC("The coefficients of this fit kept only %.1f significant digits: fit with the "
+                   "Accurate method to keep more.",
                    {digits});
 }
 
