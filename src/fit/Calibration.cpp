@@ -1,0 +1,231 @@
+#include "fit/Calibration.h"
+
+#include "data/NumberFormat.h"
+
+#include <unsupported/Eigen/Polynomials>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumetra {
+namespace {
+
+using LD = long double;
+
+// Points at which the range is searched for sign changes, and for where an interval ends.
+constexpr int kGridSteps = 4096;
+// A root of the companion matrix this close to the real axis (in the range mapped to [-1, 1])
+// is taken as a real root: a double root comes out with an imaginary part of about √ε.
+constexpr double kRealTolerance = 1e-6;
+// Roots closer than this part of the range are one root found twice.
+constexpr LD kSameRoot = 1e-9L;
+
+// v(u) − target.
+struct Offset {
+    const FittedCurve& curve;
+    LD target;
+    LD operator()(LD u) const {
+        LD v = 0.0L;
+        for (double c : curve.coef)
+            v = v * u + LD(c);
+        return v - target;
+    }
+    LD Slope(LD u) const {
+        LD d = 0.0L;
+        const size_t n = curve.coef.size() - 1;
+        for (size_t i = 0; i < n; ++i)
+            d = d * u + LD(curve.coef[i]) * LD(n - i);
+        return d;
+    }
+};
+
+// Halves [a, b] while f(a) and f(b) keep their sides (inside(a), !inside(b)) until no halving
+// makes progress.
+template <class Inside> LD Bisect(Inside inside, LD a, LD b) {
+    for (;;) {
+        const LD m = a + (b - a) / 2;
+        if (m == a || m == b)
+            return m;
+        (inside(m) ? a : b) = m;
+    }
+}
+
+// Newton's steps on the curve itself while they stay in the range and make |f| smaller.
+LD Polish(const Offset& f, LD u, LD lo, LD hi) {
+    LD fu = f(u);
+    for (int i = 0; i < 50 && fu != 0.0L; ++i) {
+        const LD slope = f.Slope(u);
+        if (slope == 0.0L)
+            break;
+        const LD next = u - fu / slope;
+        if (!(next >= lo && next <= hi))
+            break;
+        const LD fn = f(next);
+        if (!(std::fabs(fn) < std::fabs(fu)))
+            break;
+        u = next;
+        fu = fn;
+    }
+    return u;
+}
+
+// The real roots of v(u) − target on [lo, hi]: the eigenvalues of the companion matrix of the
+// polynomial on the range mapped to [-1, 1], each polished on the curve, and every sign change
+// on a grid, so that neither a tangent root nor an ill-conditioned one is missed.
+std::vector<LD> RootsInRange(const Offset& f, LD lo, LD hi) {
+    std::vector<LD> roots;
+    const size_t n = f.curve.coef.size() - 1;
+    const LD centre = (lo + hi) / 2, half = (hi - lo) / 2;
+    // Ascending coefficients of v(centre + half·s) − target: a Taylor shift, then the scaling.
+    std::vector<LD> a(n + 1);
+    for (size_t k = 0; k <= n; ++k)
+        a[k] = LD(f.curve.coef[n - k]);
+    a[0] -= f.target;
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = n - 1; j + 1 > i; --j)
+            a[j] += centre * a[j + 1];
+    LD power = 1.0L, magnitude = 0.0L;
+    for (size_t k = 0; k <= n; ++k, power *= half) {
+        a[k] *= power;
+        magnitude = std::max(magnitude, std::fabs(a[k]));
+    }
+    size_t degree = n;
+    while (degree > 0 && a[degree] == 0.0L)
+        --degree;
+    if (degree > 0) {
+        Eigen::VectorXd coefficients(Eigen::Index(degree + 1));
+        for (size_t k = 0; k <= degree; ++k)
+            coefficients[Eigen::Index(k)] = double(a[k] / magnitude);
+        Eigen::PolynomialSolver<double, Eigen::Dynamic> solver(coefficients);
+        for (const std::complex<double>& r : solver.roots()) {
+            if (!(std::fabs(r.imag()) <= kRealTolerance * (1.0 + std::fabs(r.real()))) ||
+                !(std::fabs(r.real()) <= 1.0 + kRealTolerance))
+                continue;
+            const LD u = Polish(f, std::clamp(centre + half * LD(r.real()), lo, hi), lo, hi);
+            // A near miss of a complex pair is not a root; a real one polishes to almost zero.
+            if (std::fabs(f(u)) <= 1e-10L * magnitude)
+                roots.push_back(u);
+        }
+    }
+    LD previous = lo, fPrevious = f(lo);
+    if (fPrevious == 0.0L)
+        roots.push_back(lo);
+    for (int i = 1; i <= kGridSteps; ++i) {
+        const LD u = i == kGridSteps ? hi : lo + (hi - lo) * LD(i) / kGridSteps;
+        const LD fu = f(u);
+        if (fu == 0.0L)
+            roots.push_back(u);
+        else if (fPrevious != 0.0L && (fu < 0.0L) != (fPrevious < 0.0L))
+            roots.push_back(
+                Bisect([&](LD m) { return (f(m) < 0.0L) == (fPrevious < 0.0L); }, previous, u));
+        previous = u;
+        fPrevious = fu;
+    }
+    std::sort(roots.begin(), roots.end());
+    const LD same = kSameRoot * (hi - lo);
+    roots.erase(std::unique(roots.begin(), roots.end(), [&](LD x, LD y) { return y - x <= same; }),
+                roots.end());
+    return roots;
+}
+
+// Where the set of u with inside(u), which holds u0, ends on the way from u0 to `end`; nothing
+// when it reaches the end.
+template <class Inside> std::optional<LD> IntervalEnd(Inside inside, LD u0, LD end, LD step) {
+    LD previous = u0;
+    for (int i = 1;; ++i) {
+        LD u = u0 + (end > u0 ? step : -step) * LD(i);
+        if ((end > u0) ? u >= end : u <= end)
+            u = end;
+        if (!inside(u))
+            return Bisect(inside, previous, u);
+        if (u == end)
+            return std::nullopt;
+        previous = u;
+    }
+}
+
+std::string LevelText(double level) {
+    return FormatC("%g %%", {level * 100.0});
+}
+
+} // namespace
+
+const char* CalibrationIntervalWord(CalibrationInterval kind) {
+    return kind == CalibrationInterval::Wald ? "wald" : "inversion";
+}
+
+Calibration Calibrate(const FittedCurve& curve, double observed,
+                      const CalibrationRequest& request) {
+    Calibration result;
+    result.observed = observed;
+    const char* in = InputName(curve);
+    const char* out = OutputName(curve);
+    const std::optional<double> target = FittedOutput(curve, observed);
+    if (!target) {
+        result.message = FormatC("%s = %g is not above 0: the curve takes only values above 0.",
+                                 {out, observed});
+        return result;
+    }
+    const std::optional<double> lo = FittedInput(curve, curve.low),
+                                hi = FittedInput(curve, curve.high);
+    const Offset f{curve, LD(*target)};
+    const std::vector<LD> roots =
+        lo && hi && *lo < *hi ? RootsInRange(f, *lo, *hi) : std::vector<LD>{};
+    if (roots.empty()) {
+        result.message = FormatC("No %s from %g to %g gives %s = %g on the fitted curve.",
+                                 {in, curve.low, curve.high, out, observed});
+        return result;
+    }
+    for (LD u : roots)
+        result.estimates.push_back({InputFromFitted(curve, double(u)), {}, {}});
+    if (curve.dof < 1) {
+        result.message = NoDegreesOfFreedomText(curve);
+        return result;
+    }
+
+    const LD t = StudentQuantile(curve, request.level);
+    const LD scatter = request.meanResponse ? 0.0L : 1.0L;
+    const LD ts = t * LD(curve.s);
+    bool unbounded = false, flat = false;
+    for (size_t r = 0; r < roots.size(); ++r) {
+        CalibrationEstimate& e = result.estimates[r];
+        const LD u0 = roots[r];
+        std::optional<LD> lower, upper;
+        if (request.interval == CalibrationInterval::Wald) {
+            const LD slope = std::fabs(f.Slope(u0));
+            const LD se = std::sqrt(scatter + LD(CurveAt(curve, double(u0)).leverage));
+            if (slope > 0.0L) {
+                lower = u0 - ts * se / slope;
+                upper = u0 + ts * se / slope;
+            } else {
+                flat = true;
+            }
+        } else if (ts == 0.0L) {
+            lower = upper = u0; // a perfect fit: the curve is known exactly
+        } else {
+            auto inside = [&](LD u) {
+                const LD d = f(u);
+                return d * d <= ts * ts * (scatter + LD(CurveAt(curve, double(u)).leverage));
+            };
+            const LD step = (*hi - *lo) / kGridSteps;
+            lower = IntervalEnd(inside, u0, *lo, step);
+            upper = IntervalEnd(inside, u0, *hi, step);
+            unbounded = unbounded || !lower || !upper;
+        }
+        if (lower)
+            e.lower = InputFromFitted(curve, double(*lower));
+        if (upper)
+            e.upper = InputFromFitted(curve, double(*upper));
+    }
+    if (flat)
+        result.message = FormatC("The curve is flat where it takes %s = %g: the Wald interval "
+                                 "has no bounds.",
+                                 {out, observed});
+    else if (unbounded)
+        result.message = FormatC("The %s interval is not bounded inside the data's %s range, %g "
+                                 "to %g: the curve is too flat there for that level.",
+                                 {LevelText(request.level), in, curve.low, curve.high});
+    return result;
+}
+
+} // namespace lumetra

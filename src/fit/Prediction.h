@@ -1,0 +1,70 @@
+#pragma once
+
+#include "fit/AccurateFit.h"
+#include "fit/FitStatistics.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumetra {
+
+// A fit seen as the polynomial v(u) its model fits, with what the uncertainty of a point on it
+// needs. u is the model's input in its fitted scale (X, log10(X) − XINT, or Y for X=Ae^BY), v its
+// output there (Y, log10(Y) − YINT, ln(Y), or ln(X)). The input is the variable the model computes
+// from (X; Y for X=Ae^BY), the output the one it computes.
+struct FittedCurve {
+    int curveType = 0;
+    std::vector<double> coef; // highest power first
+    std::shared_ptr<const AccurateSolution> design;
+    int n = 0;
+    int dof = 0;
+    double s = 0.0; // the residual standard deviation in the fitted scale
+    double xInt = 0.0, yInt = 0.0;
+    double low = 0.0, high = 0.0; // the data's range of the input
+};
+
+// The document's present fit as a FittedCurve, or why there is none.
+struct CurveOutcome {
+    std::optional<FittedCurve> curve;
+    std::string failure;
+};
+CurveOutcome DocumentCurve(const CLumetraDoc& doc);
+
+// The names of the input and the output ("X" and "Y"; the other way round for X=Ae^BY).
+const char* InputName(const FittedCurve& curve);
+const char* OutputName(const FittedCurve& curve);
+
+// An input or an output in the fitted scale and back; nothing where a logarithm has no value.
+std::optional<double> FittedInput(const FittedCurve& curve, double input);
+std::optional<double> FittedOutput(const FittedCurve& curve, double output);
+double InputFromFitted(const FittedCurve& curve, double u);
+double OutputFromFitted(const FittedCurve& curve, double v);
+
+// v(u) and gᵀ(AᵀA)⁻¹g with g = (u^n, ..., u, 1): the mean response's variance is s² times it.
+struct CurvePoint {
+    double v = 0.0;
+    double leverage = 0.0;
+};
+CurvePoint CurveAt(const FittedCurve& curve, double u);
+
+// Student's t quantile of the two-sided interval at `level` with the fit's degrees of freedom;
+// level lies strictly between 0 and 1 and the fit has degrees of freedom.
+double StudentQuantile(const FittedCurve& curve, double level);
+
+// Why a fit without degrees of freedom gives no intervals.
+std::string NoDegreesOfFreedomText(const FittedCurve& curve);
+
+// The curve's output for an input, with the standard error of the mean response (in the output's
+// units, by the delta method where the fitted scale is a logarithm), the confidence interval of
+// the mean response and the prediction interval of a new observation. The intervals are formed in
+// the fitted scale and taken back. message says why a value is missing.
+struct Prediction {
+    double input = 0.0;
+    Statistic output, seMean, meanLow, meanHigh, predLow, predHigh;
+    std::string message;
+};
+Prediction Predict(const FittedCurve& curve, double input, double level);
+
+} // namespace lumetra
