@@ -16,6 +16,12 @@ constexpr std::string_view kUsageText =
     "  stats FILE [--method classic|accurate] [--level L] [--json]\n"
     "                fit the data as stored and print the fit's statistics (level 0.95 unless\n"
     "                asked), as text or as one JSON object\n"
+    "  predict FILE X... [--level L] [--json]\n"
+    "                Y for each X on the data's fit, with the standard error of the mean and the\n"
+    "                confidence and prediction intervals (Y gives X with X=Ae^BY)\n"
+    "  calibrate FILE Y... [--level L] [--mean-response] [--interval inversion|wald] [--json]\n"
+    "                every X in the data's range where the fit takes each Y, with its interval\n"
+    "                (X gives Y with X=Ae^BY)\n"
     "  compute FILE VALUE\n"
     "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n"
     "  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] [--model M] [--order N]\n"
@@ -50,6 +56,10 @@ int main(int argc, char** argv) {
         return RunPlot(args, io);
     if (command == "stats")
         return RunStats(args, io);
+    if (command == "predict")
+        return RunPredict(args, io);
+    if (command == "calibrate")
+        return RunCalibrate(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

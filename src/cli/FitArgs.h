@@ -25,6 +25,12 @@ struct FitArgs {
 bool ParseMethodArg(const std::vector<std::string>& args, size_t& i,
                     std::optional<FitMethod>& method);
 
+// A confidence level strictly between 0 and 1, written with "." whatever the locale; the message
+// for one that is not.
+bool ReadLevel(const std::string& text, double& level);
+inline constexpr const char* kLevelMessage =
+    "lumetra-cli: the level must be a number between 0 and 1, such as 0.95\n";
+
 // False for an unknown word or a missing value; titles are taken only when allowed.
 bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs& out);
 

@@ -5,7 +5,6 @@
 #include "fit/FitStatistics.h"
 #include "stats/StatisticsText.h"
 
-#include <charconv>
 #include <ostream>
 
 namespace lumetra::cli {
@@ -13,13 +12,6 @@ namespace {
 
 constexpr const char* kStatsUsage =
     "usage: lumetra-cli stats FILE [--method classic|accurate] [--level L] [--json]\n";
-
-// A confidence level strictly between 0 and 1, written with "." whatever the locale.
-bool ReadLevel(const std::string& text, double& level) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, level);
-    return ec == std::errc() && ptr == end && level > 0.0 && level < 1.0;
-}
 
 } // namespace
 
@@ -37,8 +29,7 @@ int RunStats(const std::vector<std::string>& args, Streams io) {
             }
         } else if (a == "--level" && i + 1 < args.size()) {
             if (!ReadLevel(args[++i], level)) {
-                io.err << "lumetra-cli: the level must be a number between 0 and 1, such as "
-                          "0.95\n";
+                io.err << kLevelMessage;
                 return kUsage;
             }
         } else if (a == "--json") {

@@ -1,0 +1,110 @@
+#include "stats/PredictionText.h"
+
+#include "data/NumberFormat.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cctype>
+
+namespace lumetra {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json Number(const Statistic& value) {
+    return value ? Json(*value) : Json(nullptr);
+}
+
+std::string Key(const char* name) {
+    return std::string(1, char(std::tolower(static_cast<unsigned char>(name[0]))));
+}
+
+// Enough digits to tell neighbouring values of an interval apart.
+std::string Text(const Statistic& value) {
+    return value ? FormatC("%.10g", {*value}) : std::string("n/a");
+}
+
+std::string Percent(double level) {
+    return FormatC("%g %%", {level * 100.0});
+}
+
+} // namespace
+
+std::string PredictionJson(const FittedCurve& curve, const std::vector<Prediction>& predictions) {
+    Json out = Json::array();
+    for (const Prediction& p : predictions) {
+        Json item;
+        item[Key(InputName(curve))] = p.input;
+        item[Key(OutputName(curve))] = Number(p.output);
+        item["se_mean"] = Number(p.seMean);
+        item["mean_low"] = Number(p.meanLow);
+        item["mean_high"] = Number(p.meanHigh);
+        item["pred_low"] = Number(p.predLow);
+        item["pred_high"] = Number(p.predHigh);
+        if (!p.message.empty())
+            item["message"] = p.message;
+        out.push_back(std::move(item));
+    }
+    return out.dump();
+}
+
+std::string CalibrationJson(const FittedCurve& curve, const std::vector<Calibration>& calibrations,
+                            const CalibrationRequest& request) {
+    Json out = Json::array();
+    for (const Calibration& c : calibrations) {
+        Json item;
+        item[Key(OutputName(curve))] = c.observed;
+        Json estimates = Json::array();
+        for (const CalibrationEstimate& e : c.estimates)
+            estimates.push_back({{Key(InputName(curve)), e.input},
+                                 {"lower", Number(e.lower)},
+                                 {"upper", Number(e.upper)},
+                                 {"interval", CalibrationIntervalWord(request.interval)}});
+        item["estimates"] = std::move(estimates);
+        if (!c.message.empty())
+            item["message"] = c.message;
+        out.push_back(std::move(item));
+    }
+    return out.dump();
+}
+
+std::vector<std::string> PredictionLines(const FittedCurve& curve,
+                                         const std::vector<Prediction>& predictions, double level) {
+    std::vector<std::string> lines;
+    const std::string percent = Percent(level);
+    for (const Prediction& p : predictions) {
+        lines.push_back(FormatC(
+            "%s = %s: %s = %s, standard error of the mean %s", //
+            {InputName(curve), Text(p.input), OutputName(curve), Text(p.output), Text(p.seMean)}));
+        if (p.seMean) {
+            lines.push_back(FormatC("    %s confidence interval of the mean: %s to %s",
+                                    {percent, Text(p.meanLow), Text(p.meanHigh)}));
+            lines.push_back(FormatC("    %s prediction interval of a new observation: %s to %s",
+                                    {percent, Text(p.predLow), Text(p.predHigh)}));
+        }
+        if (!p.message.empty())
+            lines.push_back("    " + p.message);
+    }
+    return lines;
+}
+
+std::vector<std::string> CalibrationLines(const FittedCurve& curve,
+                                          const std::vector<Calibration>& calibrations,
+                                          const CalibrationRequest& request) {
+    std::vector<std::string> lines;
+    const std::string interval = FormatC(
+        "%s %s interval%s", {Percent(request.level), CalibrationIntervalWord(request.interval),
+                             request.meanResponse ? " of a mean response" : ""});
+    for (const Calibration& c : calibrations) {
+        lines.push_back(FormatC("%s = %s:", {OutputName(curve), Text(c.observed)}));
+        for (const CalibrationEstimate& e : c.estimates)
+            lines.push_back(
+                FormatC("    %s = %s, %s %s to %s",
+                        {InputName(curve), Text(e.input), interval, Text(e.lower), Text(e.upper)}));
+        if (!c.message.empty())
+            lines.push_back("    " + c.message);
+    }
+    return lines;
+}
+
+} // namespace lumetra
