@@ -27,8 +27,9 @@ constexpr std::string_view kUsageText =
     "  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] [--model M] [--order N]\n"
     "                [--method classic|accurate]\n"
     "                read X/Y pairs from a text file, fit them, print the report, save them\n"
-    "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n"
-    "                draw the stored fit's plot into a picture (100 % unless asked)\n";
+    "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] [--residuals] [--level L]\n"
+    "                draw the stored fit's plot into a picture (100 % unless asked), with its\n"
+    "                confidence and prediction bands, or its residuals against X\n";
 
 } // namespace
 

@@ -1,5 +1,8 @@
 #include "cli/CliDocument.h"
 #include "cli/Commands.h"
+#include "cli/FitArgs.h"
+
+#include "fit/Prediction.h"
 
 #include "plot/PlotExport.h"
 #include "plot/PlotFile.h"
@@ -12,13 +15,15 @@ namespace lumetra::cli {
 namespace {
 
 constexpr const char* kPlotUsage =
-    "usage: lumetra-cli plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n";
+    "usage: lumetra-cli plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] "
+    "[--residuals] [--level L]\n";
 
 } // namespace
 
 int RunPlot(const std::vector<std::string>& args, Streams io) {
     std::string input, output;
     bool fullSize = true;
+    PlotOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -26,6 +31,15 @@ int RunPlot(const std::vector<std::string>& args, Streams io) {
             output = args[++i];
         } else if (a == "--zoom" && hasValue && (args[i + 1] == "50" || args[i + 1] == "100")) {
             fullSize = args[++i] == "100";
+        } else if (a == "--bands") {
+            options.confidenceBand = options.predictionBand = true;
+        } else if (a == "--residuals") {
+            options.residuals = true;
+        } else if (a == "--level" && hasValue) {
+            if (!ReadLevel(args[++i], options.level)) {
+                io.err << kLevelMessage;
+                return kUsage;
+            }
         } else if (a.rfind("--", 0) != 0 && input.empty()) {
             input = a;
         } else {
@@ -51,7 +65,15 @@ int RunPlot(const std::vector<std::string>& args, Streams io) {
     char name[] = "lumetra-cli";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    return ExportPlot(file.doc, fullSize, output, file.ui) ? kOk : kFailed;
+    // A plot of a fit without intervals still has its pairs and curve; say why the bands are not.
+    if (options.confidenceBand && !options.residuals) {
+        const CurveOutcome curve = DocumentCurve(file.doc);
+        if (!curve.curve)
+            io.err << curve.failure << '\n';
+        else if (curve.curve->dof < 1)
+            io.err << NoDegreesOfFreedomText(*curve.curve) << '\n';
+    }
+    return ExportPlot(file.doc, fullSize, output, file.ui, options) ? kOk : kFailed;
 }
 
 } // namespace lumetra::cli

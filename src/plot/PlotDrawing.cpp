@@ -4,41 +4,13 @@
 #include "data/NumberScan.h"
 #include "fit/ModelEval.h"
 #include "platform/Ui.h"
+#include "plot/PlotBands.h"
 #include "plot/PlotFile.h"
-
-#include <climits>
-#include <cmath>
 
 namespace lumetra {
 namespace {
 
 constexpr size_t kWorkBuffer = 199; // characters a label or the vertical title may hold
-
-// A double to int by truncation; values beyond int (an extrapolated curve can reach them) are
-// held at its ends instead of being undefined.
-int Trunc(double v) {
-    if (std::isnan(v))
-        return 0;
-    if (v >= double(INT_MAX))
-        return INT_MAX;
-    if (v <= double(INT_MIN))
-        return INT_MIN;
-    return int(v);
-}
-
-// Offsets (the origin, a marker's arms) are added after truncation, as the drawing rule has it,
-// but in a wider type: a point held at the end of int must stay there, not wrap around.
-int SaturatingAdd(int v, int offset) {
-    const long long sum = (long long)v + offset;
-    return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : int(sum);
-}
-
-struct Mapping {
-    double minX, minY, xs, ys;
-    int L0, B0;
-    int Px(double x) const { return SaturatingAdd(Trunc((x - minX) * xs), L0); }
-    int Py(double y) const { return SaturatingAdd(Trunc((y - minY) * ys), B0); }
-};
 
 std::string Label(const std::string& format, double value) {
     std::string text = FormatC(format, {value});
@@ -48,32 +20,9 @@ std::string Label(const std::string& format, double value) {
     return text;
 }
 
-// Samples the curve from lo to hi in steps of (hi − lo) / steps, the last sample on hi itself.
-// eval maps a sample to a point, or returns false where the curve has no value.
-template <class Eval>
-void DrawSampledCurve(Surface& s, double lo, double hi, int steps, Eval eval) {
-    const double d = (hi - lo) / double(steps);
-    bool started = false;
-    for (double v = lo; v <= hi;) {
-        int px = 0, py = 0;
-        if (eval(v, px, py)) {
-            if (started)
-                s.LineTo(px, py);
-            else
-                s.MoveTo(px, py);
-            started = true;
-        }
-        // The step before hi lands on hi exactly; a step that rounds to no progress does too,
-        // so the loop always ends.
-        double next = v + d;
-        if (v < hi && (next > hi || !(next > v)))
-            next = hi;
-        v = next;
-    }
-}
-
 void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l,
-                         const Mapping& map) {
+                         const PlotMapping& map, const PlotRange& range,
+                         const PlotOptions& options) {
     const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
     int m = 10, r = 50 / l.z;
     if (N > 100) {
@@ -83,6 +32,11 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
     if (N > 1000) {
         m = 1;
         r /= 2;
+    }
+    const int rv = Trunc(double(r) * double(l.W) / double(l.H));
+    if (options.residuals) {
+        DrawResiduals(doc, s, map, range, r, rv);
+        return;
     }
     s.SelectPen(kPenCurve);
     const int steps = N * m;
@@ -104,21 +58,11 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
             return true;
         });
     }
+    DrawBands(doc, s, map, steps, options);
     s.SelectPen(kPenData);
-    const int rv = Trunc(double(r) * double(l.W) / double(l.H));
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
-        const int px = map.Px(p.m_dX), py = map.Py(p.m_dY);
-        const int left = SaturatingAdd(px, -r), right = SaturatingAdd(px, r);
-        const int down = SaturatingAdd(py, -rv), up = SaturatingAdd(py, rv);
-        s.MoveTo(left, py);
-        s.LineTo(right, py);
-        s.MoveTo(px, down);
-        s.LineTo(px, up);
-        s.MoveTo(left, down);
-        s.LineTo(right, up);
-        s.MoveTo(right, down);
-        s.LineTo(left, up);
+        DrawMarker(s, map.Px(p.m_dX), map.Py(p.m_dY), r, rv);
     }
 }
 
@@ -164,52 +108,59 @@ int YLabelLeft(const std::string& text, int x, int charWidth) {
     return r > 0 ? r : 0;
 }
 
-void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l,
-              const FontMetrics& f) {
+void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l, const FontMetrics& f,
+              const PlotOptions& options) {
     s.SetWindowOrigin(0, l.H + 2000 / l.z);
     if (const std::optional<std::string> refusal = PlotRangeMessage(doc)) {
         ui.MessageBox(*refusal);
         return;
     }
-    const Mapping map{doc.m_dMinX,
-                      doc.m_dMinY,
-                      double(l.W) / (doc.m_dMaxX - doc.m_dMinX),
-                      double(l.H) / (doc.m_dMaxY - doc.m_dMinY),
-                      l.L0,
-                      l.B0};
+    const PlotRange range = options.residuals
+                                ? ResidualRange(doc)
+                                : PlotRange{doc.m_dMinX, doc.m_dMaxX, doc.m_dMinY, doc.m_dMaxY};
+    // The differences of X=Ae^BY are X values.
+    const std::string& yFormat =
+        options.residuals && doc.m_nCurveType == 3 ? doc.m_szXFormat : doc.m_szYFormat;
+    const PlotMapping map{range.minX,
+                          range.minY,
+                          double(l.W) / (range.maxX - range.minX),
+                          double(l.H) / (range.maxY - range.minY),
+                          l.L0,
+                          l.B0};
 
     s.MoveTo(l.L0, l.B0 + l.H);
     s.LineTo(l.L0, l.B0);
     s.LineTo(l.L0 + l.W, l.B0);
 
-    double v = doc.m_dMinX;
+    double v = range.minX;
     for (int i = 0, x = l.L0; i <= 8; ++i, x += l.tickStep) {
         s.MoveTo(x, l.B0);
         s.LineTo(x, l.B0 - l.tick);
         const std::string text = Label(doc.m_szXFormat, v);
         const int rows = i % 2 == 0 ? 1 : 2;
         s.TextOut(XLabelLeft(text, x, f.charWidth), l.B0 - l.tick - rows * f.lineHeight, text);
-        v += (doc.m_dMaxX - doc.m_dMinX) * 0.125;
+        v += (range.maxX - range.minX) * 0.125;
     }
-    double w = doc.m_dMinY;
+    double w = range.minY;
     for (int j = 0, y = l.B0; j <= 5; ++j, y += l.tickStep) {
         s.MoveTo(l.L0, y);
         s.LineTo(l.L0 - l.tick, y);
-        const std::string text = Label(doc.m_szYFormat, w);
+        const std::string text = Label(yFormat, w);
         s.TextOut(YLabelLeft(text, l.L0 - l.tick, f.charWidth), y + f.lineHeight / 2, text);
-        w += (doc.m_dMaxY - doc.m_dMinY) * 0.2;
+        w += (range.maxY - range.minY) * 0.2;
     }
 
-    DrawCurveAndMarkers(doc, s, l, map);
+    DrawCurveAndMarkers(doc, s, l, map, range, options);
     DrawTitles(doc, s, l, f);
 }
 
-void PaintPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, bool fullSize) {
+void PaintPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, bool fullSize,
+               const PlotOptions& options) {
     if (doc.m_nPairs < 1)
         return;
     const FontMetrics metrics = surface.SelectFont(PlotFontHeight(fullSize));
     surface.SelectPen(kPenAxes);
-    DrawPlot(doc, surface, ui, PlotLayout(fullSize ? 1 : 2), metrics);
+    DrawPlot(doc, surface, ui, PlotLayout(fullSize ? 1 : 2), metrics, options);
 }
 
 } // namespace lumetra

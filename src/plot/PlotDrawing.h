@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Surface.h"
+#include "plot/PlotBands.h"
 
 #include <string>
 
@@ -33,14 +34,16 @@ void TrimBlanks(std::string& text);
 int XLabelLeft(const std::string& text, int x, int charWidth);
 int YLabelLeft(const std::string& text, int x, int charWidth);
 
-// Draws the whole plot of the document: axes, ticks and labels, the fitted curve, the markers
-// and the titles. With no X or Y range it shows the message and draws nothing. The plot font
-// and the axes pen are expected to be selected; metrics are the font's measures.
+// Draws the whole plot of the document: axes, ticks and labels, the fitted curve with the bands
+// asked for, the markers and the titles; or in place of curve and pairs the residual plot. With no
+// X or Y range it shows the message and draws nothing. The plot font and the axes pen are expected
+// to be selected; metrics are the font's measures.
 void DrawPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, const PlotLayout& layout,
-              const FontMetrics& metrics);
+              const FontMetrics& metrics, const PlotOptions& options = {});
 
 // Everything a plot window paints: nothing without pairs, else the font, the axes pen and
 // DrawPlot.
-void PaintPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, bool fullSize);
+void PaintPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, bool fullSize,
+               const PlotOptions& options = {});
 
 } // namespace lumetra

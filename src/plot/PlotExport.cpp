@@ -24,10 +24,10 @@ constexpr int kPdfDpi = 1200;
 // Draws onto a painter that has begun on a picture of that size; false when it could not
 // finish.
 bool DrawPicture(QPainter& painter, QSize size, int dpi, const CLumetraDoc& doc, bool fullSize,
-                 Ui& ui) {
+                 const PlotOptions& options, Ui& ui) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white); // the window's background
     PainterSurface surface(painter, dpi, dpi);
-    PaintPlot(doc, surface, ui, fullSize);
+    PaintPlot(doc, surface, ui, fullSize, options);
     return painter.end();
 }
 
@@ -36,19 +36,22 @@ QSize PictureSize(bool fullSize, int dpi) {
     return {size.width, size.height};
 }
 
-bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options,
+              Ui& ui) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QImage image(size, QImage::Format_RGB32);
     const int dotsPerMeter = int(std::lround(kPlotPictureDpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     QPainter painter;
-    if (!painter.begin(&image) || !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, ui))
+    if (!painter.begin(&image) ||
+        !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, options, ui))
         return false;
     return image.save(&file, "PNG");
 }
 
-bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options,
+              Ui& ui) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -57,10 +60,12 @@ bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
     svg.setResolution(kPlotPictureDpi);
     svg.setTitle(QString::fromStdString(doc.m_strDataTitle));
     QPainter painter;
-    return painter.begin(&svg) && DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, ui);
+    return painter.begin(&svg) &&
+           DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, options, ui);
 }
 
-bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options,
+              Ui& ui) {
     const PlotPictureSize inches1000 = PlotPictureSizeAt(fullSize, 1000);
     QPdfWriter pdf(&file);
     pdf.setResolution(kPdfDpi);
@@ -69,13 +74,14 @@ bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setTitle(QString::fromStdString(doc.m_strDataTitle));
     QPainter painter;
-    return painter.begin(&pdf) &&
-           DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc, fullSize, ui);
+    return painter.begin(&pdf) && DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc,
+                                              fullSize, options, ui);
 }
 
 } // namespace
 
-bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui) {
+bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui,
+                const PlotOptions& options) {
     const std::optional<PlotFileFormat> format = PlotFileFormatFor(path);
     if (!format) {
         ui.MessageBox(PlotSuffixMessage(path));
@@ -90,13 +96,13 @@ bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, 
     if (written) {
         switch (*format) {
         case PlotFileFormat::Png:
-            written = WritePng(file, doc, fullSize, ui);
+            written = WritePng(file, doc, fullSize, options, ui);
             break;
         case PlotFileFormat::Svg:
-            written = WriteSvg(file, doc, fullSize, ui);
+            written = WriteSvg(file, doc, fullSize, options, ui);
             break;
         case PlotFileFormat::Pdf:
-            written = WritePdf(file, doc, fullSize, ui);
+            written = WritePdf(file, doc, fullSize, options, ui);
             break;
         }
     }

@@ -1,0 +1,142 @@
+#include "plot/PlotBands.h"
+
+#include "data/LumetraDoc.h"
+#include "fit/FitEngine.h"
+#include "platform/MemorySettingsStore.h"
+#include "plot/PlotDrawing.h"
+#include "support/RecordingSurface.h"
+#include "support/RecordingUi.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace lumetra {
+namespace {
+
+using Op = test::RecordingSurface::Op;
+
+constexpr double kT975Dof3 = 3.182446305284263; // from the tables
+
+// y on x for x = 1 ... 5: y = 0.09 + 1.97x, SSE = 0.091, Sxx = 10, x̄ = 3.
+struct Bands : ::testing::Test {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc{ui, settings};
+    test::RecordingSurface s;
+
+    void SetUp() override {
+        doc.OnNewDocument();
+        doc.m_pPairs = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
+        doc.m_nPairs = 5;
+        doc.m_nOrder = 1;
+        ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    }
+    // Where the drawing puts a Y value: 5000 logical units over the Y range, from 1000.
+    int Py(double y) const {
+        return int((y - doc.m_dMinY) * 5000 / (doc.m_dMaxY - doc.m_dMinY)) + 1000;
+    }
+    static std::vector<std::vector<Op>> Polylines(const std::vector<Op>& ops) {
+        std::vector<std::vector<Op>> lines;
+        for (const Op& o : ops) {
+            if (o.kind == Op::Move)
+                lines.emplace_back();
+            lines.back().push_back(o);
+        }
+        return lines;
+    }
+};
+
+TEST_F(Bands, EachBandIsTwoEdgesAtTheIntervalsOfTheLine) {
+    PaintPlot(doc, s, ui, true, {true, true, false});
+    const double sres = std::sqrt(0.091 / 3);
+    for (const Pen& pen : {kPenConfidence, kPenPrediction}) {
+        const auto lines = Polylines(s.WithPen(pen));
+        ASSERT_EQ(lines.size(), 2u);
+        const double scatter = pen == kPenConfidence ? 0.0 : 1.0;
+        for (int side = 0; side < 2; ++side) {
+            const std::vector<Op>& line = lines[size_t(side)];
+            ASSERT_EQ(line.size(), 5u * 10 + 1); // the curve's sampling: ten steps a pair
+            for (size_t i : {size_t(0), size_t(25), size_t(50)}) {
+                const double x = 1.0 + 4.0 * double(i) / 50;
+                const double half =
+                    kT975Dof3 * sres * std::sqrt(scatter + 0.2 + (x - 3) * (x - 3) / 10);
+                const double y = 0.09 + 1.97 * x + (side == 0 ? -half : half);
+                EXPECT_EQ(line[i].x, 2000 + int((x - 1) * 2000)) << i;
+                EXPECT_NEAR(line[i].y, Py(y), 1) << i;
+            }
+        }
+    }
+    // Drawn between the curve and the markers, so the markers stay on top.
+    EXPECT_EQ(s.ops.back().pen, kPenData);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Bands, OnlyTheBandsAskedForAreDrawn) {
+    PaintPlot(doc, s, ui, true, {true, false, false});
+    EXPECT_EQ(Polylines(s.WithPen(kPenConfidence)).size(), 2u);
+    EXPECT_TRUE(s.WithPen(kPenPrediction).empty());
+    test::RecordingSurface plain;
+    PaintPlot(doc, plain, ui, true);
+    EXPECT_TRUE(plain.WithPen(kPenConfidence).empty());
+    EXPECT_EQ(plain.ops.size(), s.ops.size() - 2 * 51);
+}
+
+TEST_F(Bands, AFitWithoutDegreesOfFreedomDrawsNoBands) {
+    doc.m_pPairs = {{1, 2.0}, {2, 4.1}};
+    doc.m_nPairs = 2;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    PaintPlot(doc, s, ui, true, {true, true, false});
+    EXPECT_TRUE(s.WithPen(kPenConfidence).empty());
+    EXPECT_TRUE(s.WithPen(kPenPrediction).empty());
+    EXPECT_FALSE(s.WithPen(kPenCurve).empty());
+}
+
+TEST_F(Bands, TheResidualPlotShowsTheDifferencesAroundAZeroLine) {
+    PaintPlot(doc, s, ui, true, {true, true, true});
+    // Differences -0.06, 0.07, -0.1, 0.23, -0.14: the Y axis runs from -0.14 to 0.23.
+    const std::vector<Op> texts = s.Texts();
+    EXPECT_EQ(texts[9].text, "-0.14000"); // the first Y label
+    EXPECT_EQ(texts[14].text, "0.23000");
+    const double lo = -0.14, hi = 0.23;
+    auto py = [&](double d) { return int(std::trunc((d - lo) * 5000 / (hi - lo))) + 1000; };
+    const std::vector<Op> zero = s.WithPen(kPenZeroLine);
+    ASSERT_EQ(zero.size(), 2u);
+    EXPECT_EQ(zero[0].x, 2000);
+    EXPECT_EQ(zero[1].x, 10000);
+    EXPECT_NEAR(zero[0].y, py(0.0), 1);
+    const std::vector<Op> markers = s.WithPen(kPenData);
+    ASSERT_EQ(markers.size(), 5u * 8);
+    EXPECT_EQ(markers[0].y, markers[1].y); // the horizontal arm of the first marker
+    EXPECT_NEAR(markers[0].y, py(2.0 - 2.06), 1);
+    EXPECT_NEAR(markers[3 * 8].y, py(8.2 - 7.97), 1);
+    // No curve and no bands in this mode.
+    EXPECT_TRUE(s.WithPen(kPenCurve).empty());
+    EXPECT_TRUE(s.WithPen(kPenConfidence).empty());
+}
+
+TEST_F(Bands, AResidualPlotOfAPerfectFitSpansOneEitherSideOfZero) {
+    doc.m_pPairs = {{1, 2}, {2, 4}, {3, 6}};
+    doc.m_nPairs = 3;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    for (CXYdata& p : doc.m_pPairs)
+        p.m_dDifference = 0.0;
+    const PlotRange range = ResidualRange(doc);
+    EXPECT_EQ(range.minY, -1.0);
+    EXPECT_EQ(range.maxY, 1.0);
+    EXPECT_EQ(range.minX, 1.0);
+    EXPECT_EQ(range.maxX, 3.0);
+}
+
+TEST(PlotOptionsSettings, TheChoicesAreRememberedAsOneAndZero) {
+    MemorySettingsStore settings;
+    EXPECT_EQ(LoadPlotOptions(settings), PlotOptions{});
+    SavePlotOptions(settings, {true, false, true});
+    EXPECT_EQ(settings.GetString("Preferences", "PlotConfidenceBand"), "1");
+    EXPECT_EQ(settings.GetString("Preferences", "PlotPredictionBand"), "0");
+    EXPECT_EQ(settings.GetString("Preferences", "PlotResiduals"), "1");
+    EXPECT_EQ(LoadPlotOptions(settings), (PlotOptions{true, false, true}));
+}
+
+} // namespace
+} // namespace lumetra
