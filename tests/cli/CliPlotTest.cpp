@@ -157,3 +157,33 @@ TEST_F(CliPlot, AFileThatCannotBeReadGivesTheReadersMessage) {
 
 } // namespace
 } // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+TEST_F(CliPlot, BandsAndResidualsChangeThePictureAndAFitWithoutIntervalsSaysSo) {
+    const std::string plain = dir.Path("plain.png"), bands = dir.Path("bands.png"),
+                      residuals = dir.Path("residuals.png");
+    const std::string pontius = LUMETRA_SOURCE_DIR "/samples/pontius.dat";
+    ASSERT_EQ(Run("plot " + pontius + " --out " + plain).status, 0);
+    test::CliResult r = Run("plot " + pontius + " --bands --level 0.99 --out " + bands);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    ASSERT_EQ(Run("plot " + pontius + " --residuals --out " + residuals).status, 0);
+    const std::string a = test::TempDir::Read(plain), b = test::TempDir::Read(bands),
+                      c = test::TempDir::Read(residuals);
+    EXPECT_NE(a, b);
+    EXPECT_NE(a, c);
+    EXPECT_NE(b, c);
+    // The example holds two pairs on a straight line: no degrees of freedom are left.
+    r = Run("plot " + Sample() + " --bands --out " + bands);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "No degrees of freedom are left (2 pairs, 2 coefficients): the fit gives "
+                     "no intervals.\n");
+    r = Run("plot " + Sample() + " --bands --level 1 --out " + bands);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "lumetra-cli: the level must be a number between 0 and 1, such as 0.95\n");
+}
+
+} // namespace
+} // namespace lumetra
