@@ -1,5 +1,6 @@
 // Drawing the plot of a large data set into an image, as a plot window paints it.
 #include "BenchSupport.h"
+#include "fit/FitEngine.h"
 #include "platform/MemorySettingsStore.h"
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
@@ -35,6 +36,36 @@ void BM_DrawPlot(benchmark::State& state) {
 BENCHMARK(BM_DrawPlot)
     ->Arg(10000)
     ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
+
+// An order-10 fit of 1,000,000 pairs drawn without (0) and with (1) both bands: the bands may at
+// most double the time.
+void BM_DrawPlotBands(benchmark::State& state) {
+    SilentUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc(ui, settings);
+    FillRandomDocument(doc, 1000000);
+    doc.m_nOrder = 10;
+    doc.m_eFitMethod = FitMethod::Accurate;
+    if (!CFitEngine(doc).RefitDocument()) {
+        state.SkipWithError("the fit failed");
+        return;
+    }
+    const bool bands = state.range(0) != 0;
+    const PlotOptions options{bands, bands, false};
+    QImage image(1104, 720, QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PainterSurface surface(painter, 96, 96);
+        PaintPlot(doc, surface, ui, true, options);
+    }
+}
+BENCHMARK(BM_DrawPlotBands)
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly();
