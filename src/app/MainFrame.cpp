@@ -102,6 +102,8 @@ void CMainFrame::CreateMenus() {
     }
     Action(cmd::kViewToolbar)->setCheckable(true);
     Action(cmd::kViewStatusBar)->setCheckable(true);
+    for (int id : {cmd::kConfidenceBand, cmd::kPredictionBand, cmd::kResidualPlot})
+        Action(id)->setCheckable(true);
     RebuildRecentFileMenu();
 }
 

@@ -43,7 +43,8 @@ private:
 
 } // namespace
 
-CPlotView::CPlotView(CLumetraApp& app, CLumetraDoc& doc) : m_app(app), m_doc(doc) {
+CPlotView::CPlotView(CLumetraApp& app, CLumetraDoc& doc)
+    : m_options(LoadPlotOptions(app.Settings())), m_app(app), m_doc(doc) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(true);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -87,7 +88,7 @@ void CPlotView::paintEvent(QPaintEvent*) {
                            {horizontalScrollBar()->value(), verticalScrollBar()->value()});
     std::string message;
     PaintUi ui(m_app.GetUi(), message);
-    PaintPlot(m_doc, surface, ui, m_bFullSize != 0);
+    PaintPlot(m_doc, surface, ui, m_bFullSize != 0, m_options);
     if (!message.empty() && !m_bMessageShowing) {
         m_strPendingMessage = message;
         m_bMessageShowing = true; // one box at a time, however often the window repaints
@@ -112,6 +113,15 @@ void CPlotView::OnZoomPlot() {
     viewport()->update();
 }
 
+void CPlotView::OnTogglePlotOption(int id) {
+    bool& option = id == cmd::kConfidenceBand   ? m_options.confidenceBand
+                   : id == cmd::kPredictionBand ? m_options.predictionBand
+                                                : m_options.residuals;
+    option = !option;
+    SavePlotOptions(m_app.Settings(), m_options);
+    viewport()->update();
+}
+
 void CPlotView::OnExportPlot() {
     Ui& ui = m_app.GetUi();
     Ui::FileRequest request;
@@ -128,7 +138,7 @@ void CPlotView::OnExportPlot() {
     if (!choice.accepted || choice.path.empty())
         return;
     WaitCursor wait(ui);
-    ExportPlot(m_doc, m_bFullSize != 0, choice.path, ui);
+    ExportPlot(m_doc, m_bFullSize != 0, choice.path, ui, m_options);
 }
 
 void CPlotView::keyPressEvent(QKeyEvent* event) {
@@ -175,6 +185,11 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kExportPlot:
         OnExportPlot();
         return true;
+    case cmd::kConfidenceBand:
+    case cmd::kPredictionBand:
+    case cmd::kResidualPlot:
+        OnTogglePlotOption(id);
+        return true;
     case cmd::kOptionsData:
         RunOptionsDataSheet(m_app, *this);
         return true;
@@ -193,6 +208,12 @@ std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
     case cmd::kOptionsData:
     case cmd::kOptionsCompute:
         return CommandState{};
+    case cmd::kConfidenceBand:
+        return CommandState{true, m_options.confidenceBand};
+    case cmd::kPredictionBand:
+        return CommandState{true, m_options.predictionBand};
+    case cmd::kResidualPlot:
+        return CommandState{true, m_options.residuals};
     // The plot prints nothing: Print and Print Preview are unavailable here.
     case cmd::kFilePrint:
     case cmd::kPrintPreview:

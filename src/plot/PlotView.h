@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/View.h"
+#include "plot/PlotBands.h"
 
 #include <QAbstractScrollArea>
 
@@ -23,11 +24,14 @@ public:
     std::optional<CommandState> OnUpdateCommand(int id) override;
 
     void OnZoomPlot();
+    // Options > Confidence Band, Prediction Band, Residual Plot: switched and remembered.
+    void OnTogglePlotOption(int id);
     // File > Export Plot...: the plot at its present zoom into a picture file.
     void OnExportPlot();
 
     int m_bFullSize = 0;
     int m_nZoomDiv = 1;
+    PlotOptions m_options;
     // The drawing's size in logical units (1/1000 inch) at the present zoom.
     QSize LogicalSize() const;
 

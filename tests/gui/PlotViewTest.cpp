@@ -47,6 +47,39 @@ TEST_F(PlotWindow, OpensAtHalfSizeAndZoomsBothWays) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(PlotWindow, BandsAndTheResidualPlotAreSwitchedFromTheMenuAndRemembered) {
+    ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
+    EXPECT_FALSE(Enabled(cmd::kConfidenceBand)); // the listing has no bands
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewPlotWindow));
+    Settle();
+    CPlotView* plot = ActivePlot(Frame());
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(plot->m_options, PlotOptions{});
+    for (int id : {cmd::kConfidenceBand, cmd::kPredictionBand, cmd::kResidualPlot}) {
+        EXPECT_TRUE(Enabled(id));
+        EXPECT_EQ(plot->OnUpdateCommand(id)->checked, false);
+    }
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kConfidenceBand));
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kResidualPlot));
+    EXPECT_TRUE(plot->OnUpdateCommand(cmd::kConfidenceBand)->checked);
+    EXPECT_FALSE(plot->OnUpdateCommand(cmd::kPredictionBand)->checked);
+    EXPECT_TRUE(plot->OnUpdateCommand(cmd::kResidualPlot)->checked);
+    EXPECT_EQ(settings.GetString("Preferences", "PlotConfidenceBand"), "1");
+    EXPECT_EQ(settings.GetString("Preferences", "PlotPredictionBand"), "0");
+    EXPECT_EQ(settings.GetString("Preferences", "PlotResiduals"), "1");
+    Frame().RouteCommand(cmd::kResidualPlot);
+    EXPECT_EQ(settings.GetString("Preferences", "PlotResiduals"), "0");
+    // A new plot window opens with the choices the user made last.
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewPlotWindow));
+    Settle();
+    CPlotView* second = ActivePlot(Frame());
+    ASSERT_NE(second, plot);
+    EXPECT_EQ(second->m_options, (PlotOptions{true, false, false}));
+    second->grab(); // paints the band without a message
+    Settle();
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(PlotWindow, KeysScrollTheDrawing) {
     ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
     Frame().RouteCommand(cmd::kNewPlotWindow);
