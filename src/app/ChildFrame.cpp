@@ -43,7 +43,14 @@ void CChildFrame::CloseWithoutAsking() {
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
     CLumetraDoc& doc = m_view.GetDocument();
-    if (!m_bAsked && m_manager.Views(doc).size() == 1 && !doc.SaveModified()) {
+    const bool last = m_manager.Views(doc).size() == 1;
+    // Another window of a busy document may be in the middle of its build, which refers to
+    // this one; the last window instead asks the close guard, which stops the build.
+    if (!m_bAsked && !last && m_manager.IsBusy(doc)) {
+        event->ignore();
+        return;
+    }
+    if (!m_bAsked && last && !doc.SaveModified()) {
         event->ignore();
         return;
     }

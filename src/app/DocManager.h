@@ -44,6 +44,10 @@ public:
 
     void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint);
 
+    // True while the document is read, fitted or built by any of its views. Commands run from
+    // inside those operations' message pumps must then neither change nor close it.
+    bool IsBusy(const CLumetraDoc& doc) const;
+
     // Asks every document's close guard; when one refuses, the others that had agreed are told
     // they are not closing after all.
     bool SaveAllModified();
@@ -59,6 +63,7 @@ private:
     Entry* Find(const CLumetraDoc& doc);
     const Entry* Find(const CLumetraDoc& doc) const;
     CLumetraDoc& CreateDocument();
+    void Remove(const CLumetraDoc& doc);
     CView* MakeView(const ViewFactory& factory, CLumetraDoc& doc);
 
     Ui& m_ui;

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/CommandGuard.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/DocManager.h"
@@ -175,12 +176,21 @@ CView* CMainFrame::ActiveView() const {
     return frame ? &frame->View() : nullptr;
 }
 
+bool CMainFrame::ActiveDocumentBusy() const {
+    CView* view = ActiveView();
+    return view && m_app.DocManager().IsBusy(view->GetDocument());
+}
+
 bool CMainFrame::RouteCommand(int id) {
-    if (CView* view = ActiveView(); view && view->OnCommand(id))
-        return true;
-    if (OnCommand(id))
-        return true;
-    return m_app.OnCommand(id);
+    bool handled = false;
+    RunGuarded(m_app.GetUi(), [&] {
+        // A command from inside a pump of the active document's read or build would change
+        // what that operation is working on: the document's own commands wait (they are
+        // greyed meanwhile).
+        CView* view = ActiveDocumentBusy() ? nullptr : ActiveView();
+        handled = (view && view->OnCommand(id)) || OnCommand(id) || m_app.OnCommand(id);
+    });
+    return handled;
 }
 
 void CMainFrame::UpdateCommandUI() {
@@ -188,10 +198,14 @@ void CMainFrame::UpdateCommandUI() {
     for (QAction* a : m_documentOnly)
         a->setVisible(haveDocument);
     CView* view = ActiveView();
+    const bool busy = ActiveDocumentBusy();
     for (const auto& [id, action] : m_actions) {
         std::optional<CommandState> state;
-        if (view)
+        if (view) {
             state = view->OnUpdateCommand(id);
+            if (state && busy)
+                state->enabled = false;
+        }
         if (!state)
             state = OnUpdateCommand(id);
         if (!state)
@@ -208,6 +222,8 @@ void CMainFrame::UpdateCommandUI() {
 
 void CMainFrame::NewWindow(bool plot) {
     CView* view = ActiveView();
+    if (ActiveDocumentBusy())
+        return;
     if (!view) {
         m_app.GetUi().MessageBox("Command failed.");
         return;
@@ -257,7 +273,7 @@ std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kNewListWindow:
     case cmd::kNewPlotWindow:
-        return CommandState{ActiveView() != nullptr};
+        return CommandState{ActiveView() != nullptr && !ActiveDocumentBusy()};
     case cmd::kCascade:
     case cmd::kTile:
     case cmd::kArrangeIcons:

@@ -36,7 +36,8 @@ public:
     // Puts a new document window into the MDI area and shows it.
     void AddDocumentWindow(QMdiSubWindow* frame);
 
-    // Routes a command as a menu choice does; false when nobody handled it.
+    // Routes a command as a menu choice does; false when nobody handled it. An exception that
+    // escapes the command is shown and the program goes on.
     bool RouteCommand(int id);
     // Brings every command's enabled and checked state up to date (done at idle time).
     void UpdateCommandUI();
@@ -65,6 +66,7 @@ private:
     void CreateStatusBar();
     QAction* MakeAction(int id, const char* text);
     void NewWindow(bool plot);
+    bool ActiveDocumentBusy() const;
 
     CLumetraApp& m_app;
     QMdiArea* m_mdi;

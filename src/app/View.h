@@ -34,6 +34,9 @@ public:
     // Called once the view sits in its frame and is shown for the first time.
     virtual void OnInitialUpdate() = 0;
     virtual QWidget* Widget() = 0;
+    // True while the view runs an operation that dispatches messages (a report or page build):
+    // the commands that would change or close its document wait until it ends.
+    virtual bool IsBusy() const { return false; }
 };
 
 } // namespace lumetra

@@ -1,3 +1,4 @@
+#include "app/GuardedApplication.h"
 #include "app/InstanceChannel.h"
 #include "app/LumetraApp.h"
 #include "app/MainFrame.h"
@@ -7,7 +8,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
+    lumetra::GuardedApplication qapp(argc, argv);
     QApplication::setApplicationName("Lumetra");
     QApplication::setOrganizationName("Vandrel Enterprises");
     const QStringList arguments = QApplication::arguments();
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     if (!printing && !files.isEmpty() && channel.SendToRunning(files))
         return 0;
     lumetra::QtUi ui;
+    qapp.SetUi(&ui);
     lumetra::QtSettingsStore settings;
     lumetra::CLumetraApp app(ui, settings);
     app.onMainFrameCreated = [&ui](lumetra::CMainFrame& frame) {

@@ -35,6 +35,7 @@ public:
     void OnUpdate(CView* sender, int hint) override;
     void OnInitialUpdate() override {}
     QWidget* Widget() override { return this; }
+    bool IsBusy() const override { return m_report.m_bBuilding != 0; }
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
 

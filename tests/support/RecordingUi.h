@@ -3,6 +3,7 @@
 #include "platform/Ui.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     std::deque<Answer> answers;         // Yes/No answers to give; No when empty
     std::deque<FileChoice> fileChoices; // cancelled when empty
     int pumps = 0;
+    // Runs at every pump, as a user's click would be dispatched there.
+    std::function<void()> onPump;
     int waitDepth = 0;
     int waitBegins = 0;
 
@@ -41,7 +44,11 @@ public:
         if (pane >= 0 && pane < 3)
             status[pane].push_back(text);
     }
-    void PumpMessages() override { ++pumps; }
+    void PumpMessages() override {
+        ++pumps;
+        if (onPump)
+            onPump();
+    }
     void BeginWaitCursor() override {
         ++waitDepth;
         ++waitBegins;
