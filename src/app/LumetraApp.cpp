@@ -123,6 +123,10 @@ CLumetraDoc* CLumetraApp::OpenDocumentFile(const std::string& path) {
     return doc;
 }
 
+void CLumetraApp::UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) {
+    m_docManager->UpdateAllViews(doc, sender, hint);
+}
+
 void CLumetraApp::NoteFileUsed(const std::string& path) {
     m_recentFiles->Add(path);
     m_recentFiles->WriteList();

@@ -8,6 +8,11 @@ namespace lumetra {
 
 class CLumetraDoc;
 
+// Update hints: 1, the pairs or settings changed (refit); 2, a window of the document rebuilt
+// the report lines, so every listing window shows them anew.
+inline constexpr int kHintRefit = 1;
+inline constexpr int kHintReportRebuilt = 2;
+
 // What a command looks like in menus and on the toolbar right now.
 struct CommandState {
     bool enabled = true;

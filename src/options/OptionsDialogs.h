@@ -2,12 +2,12 @@
 
 namespace lumetra {
 
-class CLumetraApp;
+class CAppHost;
 class CView;
 
 // Options > Data (Curve, Data and Resolution pages) and Options > Compute (Compute Y and
 // Compute X pages) on the view's document; the listing and the plot window both call these.
-void RunOptionsDataSheet(CLumetraApp& app, CView& view);
-void RunOptionsComputeSheet(CLumetraApp& app, CView& view);
+void RunOptionsDataSheet(CAppHost& app, CView& view);
+void RunOptionsComputeSheet(CAppHost& app, CView& view);
 
 } // namespace lumetra

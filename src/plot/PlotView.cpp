@@ -1,7 +1,7 @@
 #include "plot/PlotView.h"
 
+#include "app/AppHost.h"
 #include "app/CommandIds.h"
-#include "app/LumetraApp.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -9,7 +9,6 @@
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotExport.h"
-#include "report/ListingView.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -43,7 +42,7 @@ private:
 
 } // namespace
 
-CPlotView::CPlotView(CLumetraApp& app, CLumetraDoc& doc) : m_app(app), m_doc(doc) {
+CPlotView::CPlotView(CAppHost& app, CLumetraDoc& doc) : m_app(app), m_doc(doc) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(true);
     viewport()->setBackgroundRole(QPalette::Base);

@@ -6,14 +6,14 @@
 
 namespace lumetra {
 
-class CLumetraApp;
+class CAppHost;
 
 // The plot window: points and fitted curve of its document at 50 % or 100 %, scrolled over a
 // page-like drawing. It never fits; it shows the document's coefficients and extremes.
 class CPlotView : public QAbstractScrollArea, public CView {
     Q_OBJECT
 public:
-    CPlotView(CLumetraApp& app, CLumetraDoc& doc);
+    CPlotView(CAppHost& app, CLumetraDoc& doc);
 
     CLumetraDoc& GetDocument() const override { return m_doc; }
     void OnUpdate(CView* sender, int hint) override;
@@ -40,7 +40,7 @@ private:
     void SetScrollSizes();
     void ShowPendingMessage();
 
-    CLumetraApp& m_app;
+    CAppHost& m_app;
     CLumetraDoc& m_doc;
     std::string m_strPendingMessage;
     bool m_bMessageShowing = false;

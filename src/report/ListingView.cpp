@@ -1,8 +1,7 @@
 #include "report/ListingView.h"
 
+#include "app/AppHost.h"
 #include "app/CommandIds.h"
-#include "app/DocManager.h"
-#include "app/LumetraApp.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -26,8 +25,8 @@
 
 namespace lumetra {
 
-CLumetraView::CLumetraView(CLumetraApp& app, CLumetraDoc& doc)
-    : m_app(app), m_doc(doc), m_engine(doc), m_report(doc, app.m_nLinesPerDisplayPage, this),
+CLumetraView::CLumetraView(CAppHost& app, CLumetraDoc& doc)
+    : m_app(app), m_doc(doc), m_engine(doc), m_report(doc, app.LinesPerDisplayPage(), this),
       m_listReport(new QListView(this)), m_model(new ReportPageModel(doc.m_pReportLines, this)) {
     QFont font("Courier New");
     font.setPointSize(8);
@@ -104,7 +103,7 @@ void CLumetraView::BuildReport() {
     m_report.BuildReport();
     FlushShownLines();
     // Every other listing window of the document refers to the lines just rebuilt.
-    m_app.DocManager().UpdateAllViews(m_doc, this, kHintReportRebuilt);
+    m_app.UpdateAllViews(m_doc, this, kHintReportRebuilt);
 }
 
 void CLumetraView::OnUpdate(CView*, int hint) {

@@ -13,21 +13,16 @@ class QListView;
 
 namespace lumetra {
 
-class CLumetraApp;
+class CAppHost;
 class ReportItemDelegate;
 class ReportPageModel;
-
-// Update hints: 1, the pairs or settings changed (refit); 2, a window of the document rebuilt
-// the report lines, so every listing window shows them anew.
-inline constexpr int kHintRefit = 1;
-inline constexpr int kHintReportRebuilt = 2;
 
 // The listing window: the report of its document, one display page at a time. It owns the fit
 // engine's working storage and the report state, and fits on hint 1.
 class CLumetraView : public QWidget, public CView, public ReportListener {
     Q_OBJECT
 public:
-    CLumetraView(CLumetraApp& app, CLumetraDoc& doc);
+    CLumetraView(CAppHost& app, CLumetraDoc& doc);
     ~CLumetraView() override;
 
     // CView
@@ -80,7 +75,7 @@ private:
     void FlushShownLines();
     void SelectLine(int row);
 
-    CLumetraApp& m_app;
+    CAppHost& m_app;
     CLumetraDoc& m_doc;
     CFitEngine m_engine;
     ReportBuilder m_report;
