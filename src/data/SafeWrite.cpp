@@ -2,6 +2,7 @@
 
 #include "data/FileContents.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <new>
 #include <sys/file.h>
 #include <unistd.h>
+#include <vector>
 
 namespace lumetra {
 namespace {
@@ -36,16 +38,21 @@ std::string BesidePrefix(const std::string& target) {
                : target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".";
 }
 
-// Elsewhere they are named by the file's device and inode, which every name of it shares.
-std::string ElsewherePrefix(const struct stat& st) {
-    const char* folder = std::getenv("XDG_RUNTIME_DIR");
-    struct stat dir {};
-    if (!folder || !*folder || ::stat(folder, &dir) != 0 || !S_ISDIR(dir.st_mode))
-        folder = std::getenv("TMPDIR");
-    if (!folder || !*folder)
-        folder = "/tmp";
-    return std::string(folder) + "/lumetra-" + std::to_string(st.st_dev) + "-" +
-           std::to_string(st.st_ino) + ".";
+// Elsewhere they are named by the file's device and inode, which every name of it shares: in
+// the user's runtime folder, else the temp folder.
+std::vector<std::string> ElsewherePrefixes(const struct stat& st) {
+    std::vector<std::string> prefixes;
+    const char* const folders[] = {std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"), "/tmp"};
+    for (const char* folder : folders) {
+        struct stat dir {};
+        if (!folder || !*folder || ::stat(folder, &dir) != 0 || !S_ISDIR(dir.st_mode))
+            continue;
+        const std::string prefix = std::string(folder) + "/lumetra-" + std::to_string(st.st_dev) +
+                                   "-" + std::to_string(st.st_ino) + ".";
+        if (std::find(prefixes.begin(), prefixes.end(), prefix) == prefixes.end())
+            prefixes.push_back(prefix);
+    }
+    return prefixes;
 }
 
 std::string KeptSuffix(const struct stat& st) {
@@ -142,8 +149,9 @@ SafeWriteResult WriteInPlace(const std::string& target, const ContentWriter& wri
         return {ErrnoOr(EINVAL), false, {}};
     KeptCopy copy;
     int err = KeepCopy(fd, st, BesidePrefix(target), copy);
-    if (err)
-        err = KeepCopy(fd, st, ElsewherePrefix(st), copy);
+    for (const std::string& prefix : ElsewherePrefixes(st))
+        if (err)
+            err = KeepCopy(fd, st, prefix, copy);
     if (err)
         return {err, true, {}}; // the target is untouched
     off_t end = ::lseek(fd, 0, SEEK_SET);
@@ -255,7 +263,8 @@ void CleanUpAfterKilledSaves(const std::string& target) {
     const bool exists = ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     CleanUpPrefix(BesidePrefix(target), target, exists ? &st : nullptr);
     if (exists)
-        CleanUpPrefix(ElsewherePrefix(st), target, &st);
+        for (const std::string& prefix : ElsewherePrefixes(st))
+            CleanUpPrefix(prefix, target, &st);
 }
 
 } // namespace lumetra
