@@ -199,10 +199,15 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
         return refuse(file.problem + ",\nwhich this application could not read back!\n" +
                       file.advice);
     }
-    CleanUpAfterKilledSaves(target);
-    const SafeWriteResult written = WriteFileSafely(
-        target, exists ? &st : nullptr, exists ? (st.st_mode & 07777) : NewFileMode(),
-        [&](int fd) { return WriteContent(fd, *this, file.header, chunk); });
+    SafeWriteResult written;
+    try {
+        CleanUpAfterKilledSaves(target);
+        written = WriteFileSafely(
+            target, exists ? &st : nullptr, exists ? (st.st_mode & 07777) : NewFileMode(),
+            [&](int fd) { return WriteContent(fd, *this, file.header, chunk); });
+    } catch (const std::bad_alloc&) {
+        written.err = ENOMEM; // for a name: what lies half-written is removed by a later save
+    }
     m_pUi->EndWaitCursor();
     if (written.err == ENOMEM)
         m_pUi->MessageBox(kOutOfMemory);
