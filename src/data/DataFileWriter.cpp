@@ -206,7 +206,7 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
             target, exists ? &st : nullptr, exists ? (st.st_mode & 07777) : NewFileMode(),
             [&](int fd) { return WriteContent(fd, *this, file.header, chunk); });
     } catch (const std::bad_alloc&) {
-        written.err = ENOMEM; // for a name: what lies half-written is removed by a later save
+        written.err = ENOMEM; // a file left half-written beside the target goes with a later save
     }
     m_pUi->EndWaitCursor();
     if (written.err == ENOMEM)
