@@ -33,7 +33,7 @@ bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs
             out.model = it->second;
         } else if (a == "--order" && hasValue) {
             out.order = args[++i];
-        } else if (a == "--save" && hasValue) {
+        } else if (a == "--save" && hasValue && !args[i + 1].empty()) {
             out.save = args[++i];
         } else if (withTitles && a == "--title" && hasValue) {
             out.title = args[++i];
@@ -70,9 +70,21 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
         return kUsage;
     }
     page.UpdateOrderField();
+    // The page refuses an axis title that the user leaves empty; one that is empty in the file
+    // and not given here stays as it is.
+    const bool keepEmptyX = page.m_strXTitle.empty() && !fit.xtitle;
+    const bool keepEmptyY = page.m_strYTitle.empty() && !fit.ytitle;
+    if (keepEmptyX)
+        page.m_strXTitle = "X";
+    if (keepEmptyY)
+        page.m_strYTitle = "Y";
     if (page.OnKillActive(ui, doc) != PageField::None)
         return kUsage;
     page.OnOK(doc);
+    if (keepEmptyX)
+        doc.m_strXTitle.clear();
+    if (keepEmptyY)
+        doc.m_strYTitle.clear();
 
     // And the fit runs as a listing window runs it when the sheet closes with a change.
     doc.m_nPairs = int(doc.m_pPairs.size());
@@ -83,9 +95,13 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
     report.BuildReport();
     PrintReportLines(doc, io.out);
 
-    if (!fit.save.empty() && !doc.OnSaveDocument(fit.save))
+    if (fit.save.empty())
+        return fitted ? kOk : kFailed;
+    if (!fitted) {
+        io.err << "The curve was not fitted; nothing was saved to " << fit.save << ".\n";
         return kFailed;
-    return fitted ? kOk : kFailed;
+    }
+    return doc.OnSaveDocument(fit.save) ? kOk : kFailed;
 }
 
 int RunFit(const std::vector<std::string>& args, Streams io) {

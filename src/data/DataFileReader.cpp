@@ -1,8 +1,10 @@
 #include "data/FileContents.h"
 #include "data/FileError.h"
+#include "data/LineLimit.h"
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 #include "data/PairLines.h"
+#include "data/SafeWrite.h"
 #include "platform/Ui.h"
 
 #include <cerrno>
@@ -45,9 +47,16 @@ void CLumetraDoc::ShowReadProgress(const std::string& text, int percent) {
 
 bool CLumetraDoc::OnOpenDocument(const std::string& path) {
     OnNewDocument();
+    // A save into this file that was killed may have left it part new and part old.
+    CleanUpAfterKilledSaves(path);
 
     size_t length = 0;
     const int fd = OpenForReading(path, length);
+    if (fd == kNotRegularFile) {
+        m_pUi->MessageBox(NotRegularFileMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
+        ClearData();
+        return false;
+    }
     if (fd < 0) {
         ReportSaveLoadException(*m_pUi, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
@@ -75,6 +84,8 @@ bool CLumetraDoc::OnOpenDocument(const std::string& path) {
         break;
     case FileContents::Status::OutOfMemory:
         return FailRead("Ran out of Memory reading File:\n" + path);
+    case FileContents::Status::Changed:
+        return FailRead(ChangedWhileReadMessage(path));
     case FileContents::Status::ReadError: {
         const int err = errno;
         m_pUi->EndWaitCursor();
@@ -114,10 +125,8 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     if (eol == end)
         return FailRead("File " + path + ":\nis NOT a valid data file!\n");
     if (size_t(eol - data) > kMaxLineLen)
-        return FailRead("File " + path + ":\n contains lines longer than " + "1024" +
-                        " characters\nwhich is this application's max!\n");
-    const std::string tooLong = "File " + path + ":\ncontains lines longer than " + "1024" +
-                                " characters\nwhich is this application's max!\n";
+        return FailRead(LongLineMessage(path, true));
+    const std::string tooLong = LongLineMessage(path, false);
     auto damaged = [&](const std::string& what) {
         return FailRead("File " + path + ":\nis damaged: " + what + "!\nStopping file read!");
     };
@@ -210,6 +219,11 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     const PairLinePlan plan = PlanPairLines(pos, end, progress);
     if (plan.tooLong)
         return FailRead(tooLong);
+    const int nextLine = line + int(plan.lines) + 1;
+    if (plan.lineEndInside)
+        return damaged(FormatC("line %d holds a line end that is not CR LF", {nextLine}));
+    if (plan.cutShort)
+        return damaged(FormatC("its last line (line %d) is cut short", {nextLine}));
     if (!ReadPairLines(plan, m_pPairs, [&](int percent) { ShowReadProgress(name, percent); }))
         return FailRead("Ran out of Memory reading File:\n" + path);
     // inf and nan read like numbers, but no fit, report or plot can use them.

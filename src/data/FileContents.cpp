@@ -4,7 +4,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <new>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -55,30 +54,54 @@ ssize_t ReadAll(int fd, char* buffer, size_t length) {
 }
 
 // A read lease makes anyone who opens the file for writing or truncates it wait until we let
-// go, so its mapped pages cannot vanish under the parser. The lease's break is announced by a
-// signal; SIGURG is ignored by default, so the announcement never ends the program.
+// go (the kernel grants us some 45 s, far more than a copy takes). The lease's break is
+// announced by a signal; SIGURG is ignored by default, so the announcement never ends the program.
 bool TakeReadLease(int fd) {
     if (::fcntl(fd, F_SETSIG, SIGURG) != 0)
         return false;
     return ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
 }
 
+bool SameVersion(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
 } // namespace
 
 int OpenForReading(const std::string& path, size_t& length) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Looked at before it is opened: opening a device can itself do something.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return -1;
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode))
+        return kNotRegularFile;
+    // Without waiting, in case a pipe has taken the file's place meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return -1;
-    struct stat st {};
     const bool measured = ::fstat(fd, &st) == 0;
-    const int err = !measured ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
-    if (err != 0) {
+    const int err = errno;
+    if (!measured || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        errno = err;
-        return -1;
+        errno = !measured ? err : EISDIR;
+        return measured && !S_ISDIR(st.st_mode) ? kNotRegularFile : -1;
     }
     length = size_t(st.st_size);
     return fd;
+}
+
+std::string NotRegularFileMessage(const std::string& path) {
+    return "File " + path + ":\nis NOT a file but a pipe, device or socket!";
+}
+
+std::string ChangedWhileReadMessage(const std::string& path) {
+    return "File " + path +
+           ":\nwas changed by another program while it was read!\nTry again when it is done.";
 }
 
 FdCloser::~FdCloser() {
@@ -86,50 +109,44 @@ FdCloser::~FdCloser() {
         ::close(m_fd);
 }
 
-FileContents::~FileContents() {
-    Release();
-}
-
-void FileContents::Release() {
-    if (m_mapping)
-        ::munmap(m_mapping, m_size);
-    if (m_leased)
-        ::fcntl(m_fd, F_SETLEASE, F_UNLCK);
-    m_mapping = nullptr;
-    m_leased = false;
+FileContents::Status FileContents::Load(int fd, size_t length, size_t limit) {
     m_buffer.reset();
-    m_data = nullptr;
     m_size = 0;
-}
-
-FileContents::Status FileContents::Load(int fd, size_t length) {
-    Release();
-    m_fd = fd;
-    if (length > 0 && TakeReadLease(fd)) {
-        m_leased = true;
-        void* map = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (map != MAP_FAILED) {
-            m_mapping = map;
-            m_data = static_cast<const char*>(map);
-            m_size = length;
-            return Status::Ok;
-        }
-        ::fcntl(fd, F_SETLEASE, F_UNLCK);
-        m_leased = false;
-    }
+    const size_t want = length < limit ? length : limit;
     try {
-        m_buffer.reset(new char[length + 1]);
+        m_buffer.reset(new char[want == 0 ? 1 : want]);
     } catch (const std::bad_alloc&) {
         return Status::OutOfMemory;
     }
-    const ssize_t got = ReadAll(fd, m_buffer.get(), length);
-    if (got < 0) {
-        m_buffer.reset();
-        return Status::ReadError;
+    const bool leased = TakeReadLease(fd);
+    struct stat before {
+    }, after{};
+    Status status = Status::Ok;
+    int err = 0;
+    if (::fstat(fd, &before) != 0) {
+        err = errno;
+        status = Status::ReadError;
+    } else if (size_t(before.st_size) != length) {
+        status = Status::Changed;
+    } else {
+        const ssize_t got = ReadAll(fd, m_buffer.get(), want);
+        if (got < 0) {
+            err = errno;
+            status = Status::ReadError;
+        } else if (size_t(got) != want ||
+                   (!leased && (::fstat(fd, &after) != 0 || !SameVersion(before, after)))) {
+            status = Status::Changed; // without a lease a writer may have been at work
+        }
+        m_size = got < 0 ? 0 : size_t(got);
     }
-    m_data = m_buffer.get();
-    m_size = size_t(got);
-    return Status::Ok;
+    if (leased)
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    if (status != Status::Ok) {
+        m_buffer.reset();
+        m_size = 0;
+        errno = err;
+    }
+    return status;
 }
 
 } // namespace lumetra

@@ -16,8 +16,6 @@ inline constexpr const char* kUnNamedFile = "UnNamed File";
 inline constexpr int kMaxOrder = 10;
 inline constexpr int kMaxCoefs = kMaxOrder + 1;
 inline constexpr int kMaxDecimals = 14;
-// A data file line holds at most this many characters before its CR LF.
-inline constexpr int kMaxFileLineChars = 1023;
 
 // The directory the program remembers for a data file's path: its folder, "/" for a file in the
 // root; nothing for a name without a folder.

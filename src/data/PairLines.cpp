@@ -2,6 +2,7 @@
 
 #include "data/NumberScan.h"
 
+#include <cctype>
 #include <cstring>
 #include <new>
 #include <thread>
@@ -74,15 +75,24 @@ const char* FindCrLf(const char* p, const char* end) {
 }
 
 ReadProgress::ReadProgress(size_t fileLength)
-    : m_step((fileLength < kProgressCap ? fileLength : kProgressCap) / 20), m_threshold(m_step) {}
+    : m_length(fileLength), m_base(fileLength < kProgressCap ? fileLength : kProgressCap),
+      m_step(m_base / 20), m_threshold(m_step) {}
 
 bool ReadProgress::AddLine(size_t len) {
     m_total += len;
     if (m_total <= m_threshold)
         return false;
-    m_nPercent += 5;
+    ++m_nSteps;
     m_threshold += m_step;
     return true;
+}
+
+// Steps come every twentieth of the capped base, so a file longer than the base takes more than
+// twenty of them: each then stands for less than 5 % of the file, and the percent never passes
+// 100. Up to the base this is 5 % a step.
+int ReadProgress::Percent() const {
+    const size_t twentieths = m_length == 0 ? 0 : m_nSteps * m_base / m_length;
+    return 5 * int(twentieths < 20 ? twentieths : 20);
 }
 
 PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& progress) {
@@ -97,11 +107,17 @@ PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& pro
             plan.tooLong = true;
             return plan;
         }
+        if (std::memchr(p, '\n', len - 1) || std::memchr(p, '\r', len - 1)) {
+            plan.lineEndInside = true;
+            return plan;
+        }
         p = plan.end = eol + 2;
         ++plan.lines;
         if (progress.AddLine(len))
             plan.marks.push_back({p, progress.Percent()});
     }
+    for (const char* p = plan.end; p < end && !plan.cutShort; ++p)
+        plan.cutShort = !std::isspace(static_cast<unsigned char>(*p));
     return plan;
 }
 

@@ -2,8 +2,8 @@
 
 #include "data/FileContents.h"
 #include "data/FileError.h"
+#include "data/LineLimit.h"
 #include "data/LumetraDoc.h"
-#include "data/NumberFormat.h"
 #include "data/NumberScan.h"
 #include "data/PairLines.h"
 #include "platform/Ui.h"
@@ -17,7 +17,6 @@
 namespace lumetra {
 namespace {
 
-constexpr size_t kLineLimit = 1024;
 constexpr size_t kProgressFrom = 10000;
 
 constexpr std::array<bool, 256> kDelimiters = [] {
@@ -50,11 +49,6 @@ bool NextToken(const char*& p, const char* end, const char*& first, const char*&
         ++p;
     last = p;
     return true;
-}
-
-std::string LongLineMessage(const std::string& path, bool firstLine) {
-    return "File " + path + (firstLine ? ":\n contains" : ":\ncontains") + " lines longer than " +
-           FormatC("%d", {int(kLineLimit)}) + " characters\nwhich is this application's max!\n";
 }
 
 // Hides the progress bar and puts the cursor back however the import ends.
@@ -91,6 +85,10 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
     ImportResult result;
     size_t length = 0;
     const int fd = OpenForReading(path, length);
+    if (fd == kNotRegularFile) {
+        ui.MessageBox(NotRegularFileMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
+        return result;
+    }
     if (fd < 0) {
         ReportSaveLoadException(ui, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
@@ -104,11 +102,14 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
 
     ImportEnd end(ui, listener);
     FileContents contents;
-    switch (contents.Load(fd, std::min(length, kImportByteLimit))) {
+    switch (contents.Load(fd, length, kImportByteLimit)) {
     case FileContents::Status::Ok:
         break;
     case FileContents::Status::OutOfMemory:
         ReportSaveLoadException(ui, {FileErrorKind::None, path}, false, "Failed to open document.");
+        return result;
+    case FileContents::Status::Changed:
+        ui.MessageBox(ChangedWhileReadMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     case FileContents::Status::ReadError:
         ReportSaveLoadException(ui, {FileErrorKindFromErrno(errno), path}, false,
@@ -125,7 +126,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
                       Ui::Icon::Stop);
         return result;
     }
-    if (size_t(first - data) > kLineLimit) {
+    if (size_t(first - data) > kMaxLineLen) {
         ui.MessageBox(LongLineMessage(path, true), Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     }
@@ -143,7 +144,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
             break;
         const size_t len = size_t(cr - pos) + 1;
         bytesDone += len;
-        if (len > kLineLimit) {
+        if (len > kMaxLineLen) {
             ui.MessageBox(LongLineMessage(path, false), Ui::Buttons::Ok, Ui::Icon::Stop);
             return result;
         }
