@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 namespace lumetra::bench {
 namespace {
@@ -29,13 +28,7 @@ struct AccurateFixture {
         doc.m_nCurveType = 0;
         doc.m_nOrder = 10;
         doc.m_eFitMethod = FitMethod::Accurate;
-        std::mt19937_64 rng(1);
-        std::uniform_real_distribution<double> x(0.5, 2.0), noise(0.99, 1.01);
-        doc.m_pPairs.resize(kPairs);
-        for (CXYdata& p : doc.m_pPairs) {
-            p.m_dX = x(rng);
-            p.m_dY = (1.0 + p.m_dX * p.m_dX) * noise(rng);
-        }
+        doc.m_pPairs = NoisyParabola(kPairs);
         doc.m_nPairs = kPairs;
     }
     std::vector<double> Column(bool x) const {
@@ -96,8 +89,9 @@ void BM_NumpyPolyfitOrder10(benchmark::State& state) {
                 out.write(reinterpret_cast<const char*>(&v), sizeof v);
     }
     // The machine's OpenBLAS core type may be forced for other work; numpy runs as it would.
-    const std::string command =
-        "env -u OPENBLAS_CORETYPE /usr/bin/python3 " LUMETRA_SOURCE_DIR "/bench/numpy_polyfit.py " + path;
+    const std::string command = "env -u OPENBLAS_CORETYPE /usr/bin/python3 " LUMETRA_SOURCE_DIR
+                                "/bench/numpy_polyfit.py " +
+                                path;
     for (auto _ : state) {
         FILE* pipe = ::popen(command.c_str(), "r");
         double seconds = -1.0;
