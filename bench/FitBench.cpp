@@ -7,8 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <random>
-
 namespace lumetra::bench {
 namespace {
 
@@ -24,13 +22,7 @@ struct FitFixture {
         doc.OnNewDocument();
         doc.m_nCurveType = type;
         doc.m_nOrder = order;
-        std::mt19937_64 rng(1);
-        std::uniform_real_distribution<double> x(0.5, 2.0), noise(0.99, 1.01);
-        doc.m_pPairs.resize(kPairs);
-        for (CXYdata& p : doc.m_pPairs) {
-            p.m_dX = x(rng);
-            p.m_dY = (1.0 + p.m_dX * p.m_dX) * noise(rng);
-        }
+        doc.m_pPairs = NoisyParabola(kPairs);
         doc.m_nPairs = kPairs;
     }
 };

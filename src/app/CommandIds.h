@@ -14,6 +14,7 @@ inline constexpr int kNextPage = 32782;
 inline constexpr int kPrevPage = 32783;
 inline constexpr int kGoToPage = 32784;
 inline constexpr int kExportPlot = 32785;
+inline constexpr int kStatisticsWindow = 32790;
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;
 inline constexpr int kFileSave = 57603;

@@ -81,6 +81,10 @@ CView* CDocManager::NewPlotView(CLumetraDoc& doc) {
     return MakeView(m_plot, doc);
 }
 
+CView* CDocManager::NewStatisticsView(CLumetraDoc& doc) {
+    return MakeView(m_statistics, doc);
+}
+
 CDocManager::Entry* CDocManager::Find(const CLumetraDoc& doc) {
     for (Entry& e : m_entries)
         if (e.doc.get() == &doc)

@@ -13,6 +13,7 @@
 #include "platform/Ui.h"
 #include "plot/PlotView.h"
 #include "report/ListingView.h"
+#include "stats/StatisticsView.h"
 
 #include <QFileInfo>
 #include <QPageSetupDialog>
@@ -42,6 +43,11 @@ bool CLumetraApp::InitInstance(const QStringList& arguments) {
         return view;
     };
     m_docManager->SetTemplates(listing, listing, plot);
+    m_docManager->SetStatisticsTemplate([this](CLumetraDoc& doc) -> CView* {
+        auto* view = new CStatisticsView(*this, doc);
+        m_mainFrame->AddDocumentWindow(new CChildFrame(*m_docManager, *view));
+        return view;
+    });
     m_docManager->onFileUsed = [this](const std::string& path) { NoteFileUsed(path); };
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);

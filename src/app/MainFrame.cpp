@@ -243,6 +243,10 @@ bool CMainFrame::OnCommand(int id) {
     case cmd::kNewPlotWindow:
         NewWindow(true);
         return true;
+    case cmd::kStatisticsWindow:
+        if (CView* view = ActiveView())
+            m_app.DocManager().NewStatisticsView(view->GetDocument());
+        return true;
     case cmd::kCascade:
         m_mdi->cascadeSubWindows();
         return true;
@@ -273,6 +277,7 @@ std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kNewListWindow:
     case cmd::kNewPlotWindow:
+    case cmd::kStatisticsWindow:
         return CommandState{ActiveView() != nullptr && !ActiveDocumentBusy()};
     case cmd::kCascade:
     case cmd::kTile:

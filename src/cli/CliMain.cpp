@@ -10,11 +10,16 @@ constexpr std::string_view kUsageText =
     "commands:\n"
     "  check FILE    read a data file and print what it holds\n"
     "  report FILE   print the report of a data file as stored\n"
-    "  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] [--save OUT]\n"
+    "  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] [--method classic|accurate]\n"
+    "           [--save OUT]\n"
     "                fit the data with these settings, print the report, save it\n"
+    "  stats FILE [--method classic|accurate] [--level L] [--json]\n"
+    "                fit the data as stored and print the fit's statistics (level 0.95 unless\n"
+    "                asked), as text or as one JSON object\n"
     "  compute FILE VALUE\n"
     "                Y for an X (X for a Y with X=Ae^BY) on the stored fit\n"
     "  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] [--model M] [--order N]\n"
+    "                [--method classic|accurate]\n"
     "                read X/Y pairs from a text file, fit them, print the report, save them\n"
     "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n"
     "                draw the stored fit's plot into a picture (100 % unless asked)\n";
@@ -43,6 +48,8 @@ int main(int argc, char** argv) {
         return RunImport(args, io);
     if (command == "plot")
         return RunPlot(args, io);
+    if (command == "stats")
+        return RunStats(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

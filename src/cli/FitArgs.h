@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "fit/FitMethod.h"
 
 #include <optional>
 #include <string>
@@ -16,8 +17,13 @@ struct FitArgs {
     int model = -1; // -1: as stored
     std::string order;
     std::string save;
+    std::optional<FitMethod> method;                  // as the settings have it unless asked
     std::optional<std::string> title, xtitle, ytitle; // import only
 };
+
+// Reads "--method classic|accurate" at args[i] (moving i past the value); false when it is not.
+bool ParseMethodArg(const std::vector<std::string>& args, size_t& i,
+                    std::optional<FitMethod>& method);
 
 // False for an unknown word or a missing value; titles are taken only when allowed.
 bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs& out);

@@ -15,12 +15,23 @@ namespace {
 
 constexpr const char* kFitUsage =
     "usage: lumetra-cli fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "
-    "[--save OUT]\n";
+    "[--method classic|accurate] [--save OUT]\n";
 
 const std::map<std::string, int> kModels = {
     {"poly", 0}, {"loglog", 1}, {"semilogy", 2}, {"semilogx", 3}};
 
 } // namespace
+
+bool ParseMethodArg(const std::vector<std::string>& args, size_t& i,
+                    std::optional<FitMethod>& method) {
+    if (args[i] != "--method" || i + 1 >= args.size())
+        return false;
+    method = FitMethodFromWord(args[i + 1]);
+    if (!method)
+        return false;
+    ++i;
+    return true;
+}
 
 bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs& out) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -33,6 +44,9 @@ bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs
             out.model = it->second;
         } else if (a == "--order" && hasValue) {
             out.order = args[++i];
+        } else if (a == "--method") {
+            if (!ParseMethodArg(args, i, out.method))
+                return false;
         } else if (a == "--save" && hasValue && !args[i + 1].empty()) {
             out.save = args[++i];
         } else if (withTitles && a == "--title" && hasValue) {
@@ -85,6 +99,8 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
         doc.m_strXTitle.clear();
     if (keepEmptyY)
         doc.m_strYTitle.clear();
+    if (fit.method)
+        doc.m_eFitMethod = *fit.method;
 
     // And the fit runs as a listing window runs it when the sheet closes with a change.
     doc.m_nPairs = int(doc.m_pPairs.size());

@@ -10,7 +10,7 @@ namespace lumetra::cli {
 namespace {
 constexpr const char* kImportUsage =
     "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] "
-    "[--model poly|loglog|semilogy|semilogx] [--order N]\n";
+    "[--model poly|loglog|semilogy|semilogx] [--order N] [--method classic|accurate]\n";
 }
 
 int RunImport(const std::vector<std::string>& args, Streams io) {

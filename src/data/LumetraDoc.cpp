@@ -1,5 +1,8 @@
 #include "data/LumetraDoc.h"
 
+#include "fit/AccurateFit.h"
+#include "platform/SettingsStore.h"
+
 namespace lumetra {
 namespace {
 
@@ -9,7 +12,10 @@ std::string ValueFormat(int fixed, int width, int decimals) {
 
 } // namespace
 
-CLumetraDoc::CLumetraDoc(Ui& ui, SettingsStore& settings) : m_pUi(&ui), m_pSettings(&settings) {}
+CLumetraDoc::CLumetraDoc(Ui& ui, SettingsStore& settings) : m_pUi(&ui), m_pSettings(&settings) {
+    m_eFitMethod = FitMethodFromWord(settings.GetString("Preferences", kFitMethodEntry, ""))
+                       .value_or(FitMethod::Classic);
+}
 
 void CLumetraDoc::SetPathName(const std::string& path) {
     m_strPathName = path;
@@ -35,6 +41,9 @@ void CLumetraDoc::ClearData() {
     m_pReportLines.shrink_to_fit();
     m_pPairs.clear();
     m_pPairs.shrink_to_fit();
+    m_bFitFailed = 0;
+    m_dClassicDigits = -1.0;
+    m_pFitDesign.reset();
 }
 
 void CLumetraDoc::ResetExtremes(const CXYdata& first) {

@@ -2,7 +2,9 @@
 
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
+#include "fit/FitMethod.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@ namespace lumetra {
 
 class Ui;
 class SettingsStore;
+struct AccurateSolution;
 
 inline constexpr const char* kUnNamedFile = "UnNamed File";
 inline constexpr int kMaxOrder = 10;
@@ -84,6 +87,14 @@ public:
     double m_dYInt = 0.0;
     double m_dMaxY = 0.0;
     double m_dMinY = 0.0;
+
+    // The fit method (the user's choice, remembered in the settings) and what the last fit left
+    // for its statistics: whether it failed, the digits its classic coefficients kept (-1: not
+    // known, as after reading a file) and its design matrix's factorization.
+    FitMethod m_eFitMethod = FitMethod::Classic;
+    int m_bFitFailed = 0;
+    double m_dClassicDigits = -1.0;
+    std::shared_ptr<const AccurateSolution> m_pFitDesign;
 
     // The framework's part of a document.
     bool IsModified() const { return m_bModified; }

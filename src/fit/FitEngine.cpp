@@ -1,5 +1,7 @@
 #include "fit/FitEngine.h"
 
+#include "fit/AccurateFit.h"
+#include "fit/FitStatistics.h"
 #include "fit/Parallel.h"
 #include "platform/Ui.h"
 
@@ -19,8 +21,13 @@ constexpr const char* kTooLarge =
 
 int CFitEngine::RefitDocument() {
     m_doc.m_bFitting = 1;
+    m_doc.m_dClassicDigits = -1.0;
+    m_doc.m_pFitDesign.reset();
     const int ok = FitCurve();
+    m_doc.m_bFitFailed = !ok;
     if (!ok) {
+        m_doc.m_dClassicDigits = -1.0;
+        m_doc.m_pFitDesign.reset();
         m_doc.m_dPerformance = 0.0;
         m_doc.m_dSumAbsDiff = 0.0;
         const int coefs = std::clamp(m_doc.m_nOrder + 1, 0, kMaxCoefs);
@@ -30,6 +37,9 @@ int CFitEngine::RefitDocument() {
         m_doc.m_dYInt = 0.0;
     }
     m_doc.m_bFitting = 0;
+    if (NeedsPrecisionWarning(m_doc))
+        m_doc.GetUi().MessageBox(PrecisionWarningText(m_doc.m_dClassicDigits), Ui::Buttons::Ok,
+                                 Ui::Icon::Information);
     return ok;
 }
 
@@ -169,8 +179,15 @@ void CFitEngine::BuildNormalEquations() {
     m_dRhs[n] = ySum;
 }
 
-// Gauss-Jordan elimination with partial pivoting; the coefficients serve as right-hand side.
 int CFitEngine::SolveNormalEquations() {
+    if (EliminateNormalEquations())
+        return 1;
+    m_doc.GetUi().MessageBox(kSingular);
+    return 0;
+}
+
+// Gauss-Jordan elimination with partial pivoting; the coefficients serve as right-hand side.
+bool CFitEngine::EliminateNormalEquations() {
     const int m = m_doc.m_nOrder + 1;
     double* C = m_doc.m_dCoef;
     for (int i = 0; i < m; ++i) {
@@ -186,10 +203,8 @@ int CFitEngine::SolveNormalEquations() {
                 largest = std::fabs(m_dWork[r][c]);
                 pivot = r;
             }
-        if (largest == 0.0) {
-            m_doc.GetUi().MessageBox(kSingular);
-            return 0;
-        }
+        if (largest == 0.0)
+            return false;
         if (pivot > c) {
             for (int j = 0; j < m; ++j)
                 std::swap(m_dWork[pivot][j], m_dWork[c][j]);
@@ -210,6 +225,32 @@ int CFitEngine::SolveNormalEquations() {
                 m_dWork[r][j] -= g * m_dWork[c][j];
         }
     }
+    return true;
+}
+
+int CFitEngine::SolvePolynomialByMethod() {
+    const int n = m_doc.m_nOrder;
+    auto design = std::make_shared<AccurateSolution>(SolveAccurate(m_pWorkX, m_pWorkY, n));
+    BuildNormalEquations();
+    if (m_doc.m_eFitMethod == FitMethod::Classic) {
+        if (!SolveNormalEquations())
+            return 0;
+    } else {
+        if (!design->solved) {
+            m_doc.GetUi().MessageBox(kSingular);
+            return 0;
+        }
+        if (!EliminateNormalEquations())
+            std::fill(m_doc.m_dCoef, m_doc.m_dCoef + n + 1, 0.0); // kept no digit
+    }
+    // Data the factorization finds rank deficient leave the classic coefficients undetermined.
+    m_doc.m_dClassicDigits =
+        design->solved ? ClassicDigits({m_doc.m_dCoef, size_t(n + 1)}, *design) : 0.0;
+    if (m_doc.m_eFitMethod == FitMethod::Accurate)
+        for (int i = 0; i <= n; ++i)
+            m_doc.m_dCoef[i] = double(design->coef[i]);
+    if (design->solved)
+        m_doc.m_pFitDesign = std::move(design);
     return 1;
 }
 
@@ -274,8 +315,7 @@ int CFitEngine::StoreFitStatistics(const std::vector<double>& computed, bool mea
 }
 
 int CFitEngine::FitPolynomial() {
-    BuildNormalEquations();
-    if (!SolveNormalEquations())
+    if (!SolvePolynomialByMethod())
         return 0;
     m_doc.m_dXInt = 0.0;
     m_doc.m_dYInt = 0.0;
@@ -304,8 +344,7 @@ int CFitEngine::FitLogLog() {
         m_pWorkX[k] = std::log10(m_pWorkX[k]) - m_doc.m_dXInt;
         m_pWorkY[k] = std::log10(m_pWorkY[k]) - m_doc.m_dYInt;
     }
-    BuildNormalEquations();
-    if (!SolveNormalEquations())
+    if (!SolvePolynomialByMethod())
         return 0;
     std::vector<double> computed(m_pWorkX.size());
     EvalPolynomialAtWorkX(computed);
@@ -343,8 +382,20 @@ int CFitEngine::FitStraightLineOfLog(bool xFromY) {
         sy += ly;
     }
     const double n = double(N);
-    const double b = (sxy - sy * sx / n) / (sxx - sx * sx / n);
-    const double a = std::exp((sy - sx * b) / n);
+    double b = (sxy - sy * sx / n) / (sxx - sx * sx / n);
+    double a = std::exp((sy - sx * b) / n);
+    auto design = std::make_shared<AccurateSolution>(SolveAccurate(m_pWorkX, m_pWorkY, 1));
+    m_doc.m_dClassicDigits = design->solved ? ClassicSemilogDigits(a, b, *design) : 0.0;
+    if (m_doc.m_eFitMethod == FitMethod::Accurate) {
+        if (!design->solved) {
+            m_doc.GetUi().MessageBox(kSingular);
+            return 0;
+        }
+        b = double(design->coef[0]);
+        a = double(std::exp(design->coef[1]));
+    }
+    if (design->solved)
+        m_doc.m_pFitDesign = std::move(design);
     if (!std::isfinite(a) || !std::isfinite(b)) {
         // With finite sums only a zero denominator gives this: all the line's values are equal.
         const bool sumsFinite =

@@ -24,6 +24,9 @@ public:
     int AllocateWorkArrays();
     void BuildNormalEquations();
     int SolveNormalEquations();
+    // The Gauss-Jordan elimination of SolveNormalEquations without its message: false when the
+    // matrix is singular.
+    bool EliminateNormalEquations();
 
     std::vector<double> m_pWorkX;
     std::vector<double> m_pWorkY;
@@ -44,6 +47,9 @@ private:
     // Fills computed[k] = the polynomial at m_pWorkX[k] with pow, the fit's rule.
     void EvalPolynomialAtWorkX(std::vector<double>& computed) const;
     int FitStraightLineOfLog(bool xFromY);
+    // The polynomial of the work arrays by the document's method, with the digits the classic
+    // coefficients keep and the design the statistics need; 0 after the singular-matrix message.
+    int SolvePolynomialByMethod();
     int RefuseNonPositive(const char* model, bool xBad, bool yBad);
     void FreeWorkArrays();
 

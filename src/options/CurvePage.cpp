@@ -13,7 +13,9 @@ namespace lumetra {
 
 CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     : CPropertyPage("Curve", doc, ui), m_editDataTitle(new QLineEdit), m_editXTitle(new QLineEdit),
-      m_editYTitle(new QLineEdit), m_editOrder(new QLineEdit) {
+      m_editYTitle(new QLineEdit), m_editOrder(new QLineEdit),
+      m_radioClassic(new QRadioButton("&Classic (normal equations)")),
+      m_radioAccurate(new QRadioButton("&Accurate (orthogonal factorization)")) {
     auto* layout = new QVBoxLayout(this);
     auto* titles = new QFormLayout;
     titles->addRow("Data &Title:", m_editDataTitle);
@@ -34,6 +36,11 @@ CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     m_editOrder->setMaximumWidth(60);
     order->addRow("Curve Order", m_editOrder);
     layout->addLayout(order);
+    auto* methods = new QGroupBox(" Fit Method ");
+    auto* methodLayout = new QVBoxLayout(methods);
+    methodLayout->addWidget(m_radioClassic);
+    methodLayout->addWidget(m_radioAccurate);
+    layout->addWidget(methods);
     layout->addStretch();
 }
 
@@ -41,6 +48,7 @@ bool CCurveType::SaveControls() {
     for (int i = 0; i < 4; ++i)
         if (m_radioType[i]->isChecked())
             m_rules.m_nType = i;
+    m_rules.m_eMethod = m_radioAccurate->isChecked() ? FitMethod::Accurate : FitMethod::Classic;
     int order = 0;
     if (!ReadWholeNumber(m_editOrder->text().toStdString(), order)) {
         m_ui.MessageBox("Please enter an integer.");
@@ -58,6 +66,8 @@ void CCurveType::ShowMembers() {
     for (int i = 0; i < 4; ++i)
         m_radioType[i]->setChecked(m_rules.m_nType == i);
     m_editOrder->setText(QString::number(m_rules.m_nOrder));
+    m_radioClassic->setChecked(m_rules.m_eMethod == FitMethod::Classic);
+    m_radioAccurate->setChecked(m_rules.m_eMethod == FitMethod::Accurate);
     m_editDataTitle->setText(QString::fromStdString(m_rules.m_strDataTitle));
     m_editXTitle->setText(QString::fromStdString(m_rules.m_strXTitle));
     m_editYTitle->setText(QString::fromStdString(m_rules.m_strYTitle));

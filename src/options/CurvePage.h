@@ -25,6 +25,8 @@ public:
     QLineEdit* m_editYTitle;
     QRadioButton* m_radioType[4];
     QLineEdit* m_editOrder;
+    QRadioButton* m_radioClassic;
+    QRadioButton* m_radioAccurate;
 
 private:
     // Controls to members; false when the order field holds no whole number (the message has

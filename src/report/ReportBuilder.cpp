@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "fit/FitStatistics.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -200,6 +201,9 @@ void ReportBuilder::BuildReport() {
             ShowBuildProgress(doc.m_strFileName, percent);
         }
     }
+    // After the table, so every line before it reads as in any other report.
+    if (NeedsPrecisionWarning(doc))
+        AddReportLine(PrecisionNoteLine(doc.m_dClassicDigits));
 
     if (m_pListener)
         m_pListener->OnHorizontalExtent(doc.m_nMaxLineLen);

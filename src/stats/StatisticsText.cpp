@@ -1,0 +1,123 @@
+#include "stats/StatisticsText.h"
+
+#include "data/LumetraDoc.h"
+#include "data/NumberFormat.h"
+
+#include <nlohmann/json.hpp>
+
+namespace lumetra {
+namespace {
+
+constexpr const char* kRule =
+    "--------------------------------------------------------------------------------";
+constexpr const char* kModelWords[] = {"poly", "loglog", "semilogy", "semilogx"};
+constexpr const char* kModelNames[] = {"Polynomial", "Log-Log Polynomial", "Semilog Y=Ae^BX",
+                                       "Semilog X=Ae^BY"};
+
+// One number in a 16-character column; "n/a" where the statistic has no value.
+std::string Cell(const Statistic& value) {
+    return value ? FormatC("%16.8E", {*value}) : FormatC("%16s", {"n/a"});
+}
+
+std::string Line(const char* label, const Statistic& value) {
+    return FormatC("         %-34s%s", {label, Cell(value)});
+}
+
+const char* ScaleLine(int type) {
+    switch (type) {
+    case 1:
+        return "         Fitted scale: G=Log10(Y)-YINT on H=Log10(X)-XINT";
+    case 2:
+        return "         Fitted scale: ln(Y) = ln(C[1]) + C[2]*X; C[1] from its logarithm";
+    case 3:
+        return "         Fitted scale: ln(X) = ln(C[1]) + C[2]*Y; C[1] from its logarithm";
+    default:
+        return "         Fitted scale: Y on X";
+    }
+}
+
+nlohmann::ordered_json Number(const Statistic& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+} // namespace
+
+std::vector<std::string> StatisticsLines(const CLumetraDoc& doc, const StatisticsOutcome& outcome) {
+    std::vector<std::string> lines = {
+        kRule,
+        FormatC("         Data Title:  %s", {doc.m_strDataTitle}),
+        FormatC("         Data File:   %s", {doc.m_strFileName}),
+        kRule,
+    };
+    if (!outcome.stats) {
+        lines.push_back("         " + outcome.failure);
+        return lines;
+    }
+    const FitStatistics& s = *outcome.stats;
+    const bool semilog = s.curveType == 2 || s.curveType == 3;
+    lines.push_back(FormatC("         Curve Type:  %s", {kModelNames[s.curveType]}));
+    if (!semilog)
+        lines.push_back(FormatC("         Curve Order: %d", {s.order}));
+    lines.push_back(FormatC("         Method:      %s",
+                            {s.method == FitMethod::Accurate ? "Accurate" : "Classic"}));
+    lines.push_back(ScaleLine(s.curveType));
+    lines.push_back(FormatC("         Pairs: %d   Degrees of freedom: %d   Confidence level: %g %%",
+                            {s.n, s.dof, s.level * 100.0}));
+    lines.push_back(kRule);
+    lines.push_back(
+        FormatC("%-10s%17s%17s%17s%17s%17s%17s",
+                {"", "Estimate", "Std. Error", "t Value", "p Value",
+                 FormatC("%g%% Low", {s.level * 100.0}), FormatC("%g%% High", {s.level * 100.0})}));
+    for (const CoefficientStatistics& c : s.coefficients)
+        lines.push_back(FormatC("%-10s %s %s %s %s %s %s",
+                                {c.name, Cell(c.estimate), Cell(c.stdError), Cell(c.t), Cell(c.p),
+                                 Cell(c.ciLow), Cell(c.ciHigh)}));
+    lines.push_back(kRule);
+    lines.push_back(Line("Residual standard deviation:", s.residualStdDev));
+    lines.push_back(Line("Sum of squared residuals:", s.sse));
+    lines.push_back(Line("Root mean square error:", s.rmse));
+    lines.push_back(Line("R-squared:", s.rSquared));
+    lines.push_back(Line("Adjusted R-squared:", s.adjRSquared));
+    lines.push_back(Line("F statistic:", s.f));
+    lines.push_back(Line("p value of F:", s.fP));
+    lines.push_back(Line("Condition number of the design:", s.conditionNumber));
+    lines.push_back(s.classicDigits
+                        ? FormatC("         %-34s%16.1f",
+                                  {"Digits kept by the classic method:", *s.classicDigits})
+                        : Line("Digits kept by the classic method:", std::nullopt));
+    lines.push_back(kRule);
+    return lines;
+}
+
+std::string StatisticsJson(const FitStatistics& s) {
+    nlohmann::ordered_json coefficients = nlohmann::ordered_json::array();
+    for (const CoefficientStatistics& c : s.coefficients)
+        coefficients.push_back({{"name", c.name},
+                                {"estimate", c.estimate},
+                                {"std_error", Number(c.stdError)},
+                                {"t", Number(c.t)},
+                                {"p", Number(c.p)},
+                                {"ci_low", Number(c.ciLow)},
+                                {"ci_high", Number(c.ciHigh)}});
+    const nlohmann::ordered_json out = {
+        {"model", kModelWords[s.curveType]},
+        {"order", s.order},
+        {"method", std::string(FitMethodWord(s.method))},
+        {"n", s.n},
+        {"dof", s.dof},
+        {"level", s.level},
+        {"coefficients", coefficients},
+        {"residual_std_dev", Number(s.residualStdDev)},
+        {"sse", s.sse},
+        {"rmse", s.rmse},
+        {"r_squared", s.rSquared},
+        {"adj_r_squared", Number(s.adjRSquared)},
+        {"f", Number(s.f)},
+        {"f_p", Number(s.fP)},
+        {"condition_number", Number(s.conditionNumber)},
+        {"classic_digits", Number(s.classicDigits)},
+    };
+    return out.dump(2);
+}
+
+} // namespace lumetra
