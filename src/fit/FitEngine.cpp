@@ -1,5 +1,6 @@
 #include "fit/FitEngine.h"
 
+#include "fit/CurveModels.h"
 #include "fit/Parallel.h"
 #include "platform/Ui.h"
 
@@ -37,7 +38,13 @@ int CFitEngine::FitCurve() {
     Ui& ui = m_doc.GetUi();
     const int N = std::min(m_doc.m_nPairs, int(m_doc.m_pPairs.size()));
     const int type = m_doc.m_nCurveType;
-    if (type == 0 || type == 1) {
+    const CurveModel* model = FindCurveModel(type);
+    if (!model) {
+        ui.MessageBox(FormatC("Curve type %d is not one this application fits!\n", {type}) +
+                      kCantFit);
+        return 0;
+    }
+    if (model->usesOrder) {
         const int n = m_doc.m_nOrder;
         if (N <= n) {
             std::string text =
@@ -49,15 +56,9 @@ int CFitEngine::FitCurve() {
             m_doc.m_nOrder = N - 1;
             ui.MessageBox(text + FormatC("Resetting curver order to %d!", {N - 1}));
         }
-    } else if (type == 2 || type == 3) {
-        if (N <= 2) {
-            ui.MessageBox("Must have a minimum of 3 data points to fit the curve!\n" +
-                          std::string(kCantFit));
-            return 0;
-        }
-    } else {
-        ui.MessageBox(FormatC("Curve type %d is not one this application fits!\n", {type}) +
-                      kCantFit);
+    } else if (N <= 2) {
+        ui.MessageBox("Must have a minimum of 3 data points to fit the curve!\n" +
+                      std::string(kCantFit));
         return 0;
     }
 
@@ -72,17 +73,17 @@ int CFitEngine::FitCurve() {
         m_doc.UpdateExtremes(p);
     }
     int result = 0;
-    switch (type) {
-    case 0:
+    switch (model->type) {
+    case CurveType::Polynomial:
         result = FitPolynomial();
         break;
-    case 1:
+    case CurveType::LogLog:
         result = FitLogLog();
         break;
-    case 2:
+    case CurveType::SemilogY:
         result = FitSemilogY();
         break;
-    case 3:
+    case CurveType::SemilogX:
         result = FitSemilogX();
         break;
     }
@@ -255,7 +256,7 @@ int CFitEngine::StoreFitStatistics(const std::vector<double>& computed, bool mea
 
     // Overflow anywhere on the way (a huge value raised to a high power, an inf typed in) leaves
     // inf or nan, which must reach neither the report nor the file.
-    const int coefs = m_doc.m_nCurveType >= 2 ? 2 : m_doc.m_nOrder + 1;
+    const int coefs = CoefficientCount(*FindCurveModel(m_doc.m_nCurveType), m_doc.m_nOrder);
     for (int k = 0; k < coefs; ++k)
         finite = finite && std::isfinite(m_doc.m_dCoef[k]);
     if (!finite || !std::isfinite(sumAbs) || !std::isfinite(performance) ||
