@@ -1,8 +1,8 @@
 #include "fit/FitEngine.h"
 
 #include "fit/CurveModels.h"
-#include "fit/Parallel.h"
 #include "platform/Ui.h"
+#include "platform/WorkSplit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +10,9 @@
 
 namespace lumetra {
 namespace {
+
+// Below this many pairs for each part a thread costs more than it saves.
+constexpr size_t kMinPairsPerPart = 10000;
 
 constexpr const char* kCantFit = "Can't Fit the Curve";
 constexpr const char* kSingular = "Matrix is Singular!\nCan't Fit the Curve";
@@ -112,7 +115,8 @@ void CFitEngine::FreeWorkArrays() {
 // Each entry of the normal matrix is the sum of pow(x, e) over the pairs in pair order; entries
 // of equal exponent are equal, so only the 2n distinct sums are formed, each once and in the
 // same order, which gives the same bits as summing entry by entry. pow(x, e) also serves the
-// right-hand side's entry of the same exponent.
+// right-hand side's entry of the same exponent. The parts own exponents, not pairs: part p sums
+// the exponents e with e % parts == p, so every sum is the same whatever the part count.
 void CFitEngine::BuildNormalEquations() {
     const int n = m_doc.m_nOrder;
     const int m = n + 1;
@@ -133,12 +137,12 @@ void CFitEngine::BuildNormalEquations() {
     double powerSum[2 * kMaxOrder + 1] = {};
     double rhsSum[kMaxOrder + 1] = {};
     double ySum = 0.0;
-    RunOnCores(N, [&](int part, int parts) {
-        // This part owns the exponents e with e % parts == part; nobody else writes their sums.
+    const int split = std::min(WorkParts(N, kMinPairsPerPart), 2 * n);
+    RunParts(split, [&](int part, int parts) {
         double ps[2 * kMaxOrder + 1] = {};
         double rs[kMaxOrder + 1] = {};
         double ys = 0.0;
-        const int first = part + (part == 0 ? parts : 0);
+        const int first = part == 0 ? parts : part;
         for (size_t k = 0; k < N; ++k) {
             const double xk = x[k];
             const double yk = y[k];
@@ -218,7 +222,7 @@ void CFitEngine::EvalPolynomialAtWorkX(std::vector<double>& computed) const {
     const int n = m_doc.m_nOrder;
     const double* C = m_doc.m_dCoef;
     const size_t N = m_pWorkX.size();
-    RunOnCores(N, [&](int part, int parts) {
+    RunParts(WorkParts(N, kMinPairsPerPart), [&](int part, int parts) {
         const size_t begin = N * size_t(part) / size_t(parts);
         const size_t end = N * size_t(part + 1) / size_t(parts);
         for (size_t k = begin; k < end; ++k) {
