@@ -2,6 +2,7 @@
 
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
+#include "fit/FitLimits.h"
 
 #include <optional>
 #include <string>
@@ -13,8 +14,6 @@ class Ui;
 class SettingsStore;
 
 inline constexpr const char* kUnNamedFile = "UnNamed File";
-inline constexpr int kMaxOrder = 10;
-inline constexpr int kMaxCoefs = kMaxOrder + 1;
 inline constexpr int kMaxDecimals = 14;
 // A data file line holds at most this many characters before its CR LF.
 inline constexpr int kMaxFileLineChars = 1023;

@@ -2,6 +2,7 @@
 
 #include "data/NumberFormat.h"
 #include "fit/ModelEval.h"
+#include "fit/ModelFits.h"
 
 #include <cmath>
 
@@ -48,14 +49,15 @@ bool EvalExponential(const CurveParams& c, double v, double& value) {
 }
 
 const CurveModel kModels[] = {
-    {CurveType::Polynomial, "Polynomial", "Polynomial", "poly", false, true, PolynomialEquation,
-     EvalPolynomial, nullptr},
+    {CurveType::Polynomial, "Polynomial", "Polynomial", "poly", false, true, "Polynomial",
+     FitPolynomial, PolynomialEquation, EvalPolynomial, nullptr},
     {CurveType::LogLog, "Log-Log Polynomial", "Log-Log Polynomial", "loglog", false, true,
-     LogLogEquation, EvalLogLog, "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)"},
+     "Log-Log", FitLogLog, LogLogEquation, EvalLogLog,
+     "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)"},
     {CurveType::SemilogY, "Semilog Y=Ae^BX", "Semi-Log (Y=Ae^BX)", "semilogy", false, false,
-     SemilogYEquation, EvalExponential, nullptr},
+     "Semilog", FitSemilogY, SemilogYEquation, EvalExponential, nullptr},
     {CurveType::SemilogX, "Semilog X=Ae^BY", "Semi-Log (X=Ae^BY)", "semilogx", true, false,
-     SemilogXEquation, EvalExponential, nullptr},
+     "Semilog", FitSemilogX, SemilogXEquation, EvalExponential, nullptr},
 };
 
 } // namespace

@@ -7,6 +7,9 @@
 
 namespace lumetra {
 
+struct FitResult;
+struct NormalEquations;
+
 // The curve model of a data set. Its value is the integer the data file stores on line 4 and the
 // index of the Curve page's radio button.
 enum class CurveType { Polynomial = 0, LogLog = 1, SemilogY = 2, SemilogX = 3 };
@@ -24,11 +27,15 @@ struct CurveParams {
 // differently asks this table.
 struct CurveModel {
     CurveType type;
-    const char* caption;  // the report's and the summary's name
-    const char* pageName; // the Curve page's radio button
-    const char* cliName;  // lumetra-cli's --model word
-    bool xFromY;          // computes X from Y: its computed values and differences are X values
-    bool usesOrder;       // false: it runs with order 1 and has the two coefficients A and B
+    const char* caption;     // the report's and the summary's name
+    const char* pageName;    // the Curve page's radio button
+    const char* cliName;     // lumetra-cli's --model word
+    bool xFromY;             // computes X from Y: its computed values and differences are X values
+    bool usesOrder;          // false: it runs with order 1 and has the two coefficients A and B
+    const char* refusalName; // in "**  Can't Fit %s Curve  **" when a logarithm has no value
+    // The fit over the pairs (x[k], y[k]) at this order, in the given storage (ModelFits.h).
+    FitResult (*fit)(std::span<const double> x, std::span<const double> y, int order,
+                     NormalEquations& work);
     // The report's lines between "Fitted Curve:" and the coefficient lines.
     std::vector<std::string> (*equationLines)(const CurveParams& curve);
     // The curve at one point, as the plot and the Compute pages evaluate it (whole powers by
