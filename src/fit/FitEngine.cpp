@@ -82,6 +82,7 @@ int CFitEngine::FitCurve() {
         return 0;
 
     WaitCursor wait(ui);
+    // However the fit ends, its work arrays go with it.
     struct FreeOnExit {
         CFitEngine& engine;
         ~FreeOnExit() { engine.FreeWorkArrays(); }

@@ -60,7 +60,7 @@ TEST(PairLines, ParsedPairsAreTheSameBitsForAnyPartCount) {
     ASSERT_GT(body.size(), 8u * 64 * 1024);
     const std::vector<CXYdata> one = ReadInParts(body, 1);
     ASSERT_EQ(one.size(), lines);
-    EXPECT_EQ(one[3].m_dX, 0.0);        // the blank line is a pair of zeros
+    EXPECT_EQ(one[3].m_dX, 0.0); // the blank line is a pair of zeros
     for (int parts : {2, 3, 8}) {
         const std::vector<CXYdata> split = ReadInParts(body, parts);
         ASSERT_EQ(split.size(), lines) << parts;
