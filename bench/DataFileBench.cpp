@@ -2,6 +2,7 @@
 #include "BenchSupport.h"
 #include "data/LumetraDoc.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/WorkSplit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -55,8 +57,13 @@ void BM_ReadPeakMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Argument: the parts the work is split into (0: as many as the machine has cores).
 void BM_ReadDataFile(benchmark::State& state) {
     const std::string& path = MillionPairFile();
+    const int parts = int(state.range(0));
+    std::optional<WorkPartsOverride> split;
+    if (parts > 0)
+        split.emplace(parts);
     const double fileBytes = double(std::filesystem::file_size(path));
     for (auto _ : state) {
         SilentUi ui;
@@ -69,7 +76,14 @@ void BM_ReadDataFile(benchmark::State& state) {
     state.counters["file_MB"] = fileBytes / 1e6;
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fileBytes));
 }
-BENCHMARK(BM_ReadDataFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_ReadDataFile)
+    ->ArgName("parts")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 // The reader one would write first: each pair line handed to sscanf (bounded to the line).
 void BM_ReadPairsWithSscanf(benchmark::State& state) {

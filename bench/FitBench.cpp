@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 #include "fit/FitEngine.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/WorkSplit.h"
 #include "support/ReferenceFit.h"
 
 #include <benchmark/benchmark.h>
@@ -26,6 +27,22 @@ struct FitFixture {
         doc.m_nPairs = kPairs;
     }
 };
+
+// The order-10 fit on one part and on two: what splitting the sums over cores gains.
+void BM_FitOrder10InParts(benchmark::State& state) {
+    FitFixture f(0, 10);
+    const WorkPartsOverride split(int(state.range(0)));
+    for (auto _ : state)
+        if (!f.engine.RefitDocument())
+            state.SkipWithError("fit failed");
+}
+BENCHMARK(BM_FitOrder10InParts)
+    ->ArgName("parts")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 void BM_FitModel(benchmark::State& state) {
     FitFixture f(int(state.range(0)), int(state.range(1)));

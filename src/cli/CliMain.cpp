@@ -1,16 +1,21 @@
 #include "cli/Commands.h"
+#include "fit/CurveModels.h"
 
 #include <iostream>
+#include <string>
 #include <string_view>
 
 namespace {
 
-constexpr std::string_view kUsageText =
+// The usage text; the --model words of fit come from the curve model table.
+constexpr std::string_view kUsageHead =
     "usage: lumetra-cli COMMAND ARGS\n"
     "commands:\n"
     "  check FILE    read a data file and print what it holds\n"
     "  report FILE   print the report of a data file as stored\n"
-    "  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] [--method classic|accurate]\n"
+    "  fit FILE [--model ";
+constexpr std::string_view kUsageTail =
+    "] [--order N] [--method classic|accurate]\n"
     "           [--save OUT]\n"
     "                fit the data with these settings, print the report, save it\n"
     "  stats FILE [--method classic|accurate] [--level L] [--json]\n"
@@ -24,13 +29,17 @@ constexpr std::string_view kUsageText =
     "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n"
     "                draw the stored fit's plot into a picture (100 % unless asked)\n";
 
+std::string UsageText() {
+    return std::string(kUsageHead) + lumetra::CurveModelCliNames() + std::string(kUsageTail);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace lumetra::cli;
     std::ios::sync_with_stdio(false);
     if (argc < 2) {
-        std::cerr << kUsageText;
+        std::cerr << UsageText();
         return kUsage;
     }
     const std::string_view command = argv[1];
@@ -50,6 +59,6 @@ int main(int argc, char** argv) {
         return RunPlot(args, io);
     if (command == "stats")
         return RunStats(args, io);
-    std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
+    std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << UsageText();
     return kUsage;
 }

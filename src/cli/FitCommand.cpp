@@ -3,22 +3,20 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
+#include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "options/CurveTypeRules.h"
 #include "report/ReportBuilder.h"
 
-#include <map>
 #include <ostream>
 
 namespace lumetra::cli {
 namespace {
 
-constexpr const char* kFitUsage =
-    "usage: lumetra-cli fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "
-    "[--method classic|accurate] [--save OUT]\n";
-
-const std::map<std::string, int> kModels = {
-    {"poly", 0}, {"loglog", 1}, {"semilogy", 2}, {"semilogx", 3}};
+std::string FitUsage() {
+    return "usage: lumetra-cli fit FILE [--model " + CurveModelCliNames() +
+           "] [--order N] [--method classic|accurate] [--save OUT]\n";
+}
 
 } // namespace
 
@@ -38,10 +36,10 @@ bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--model" && hasValue) {
-            const auto it = kModels.find(args[++i]);
-            if (it == kModels.end())
+            const CurveModel* model = FindCurveModel(std::string_view(args[++i]));
+            if (!model)
                 return false;
-            out.model = it->second;
+            out.model = CurveCode(*model);
         } else if (a == "--order" && hasValue) {
             out.order = args[++i];
         } else if (a == "--method") {
@@ -123,7 +121,7 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
 int RunFit(const std::vector<std::string>& args, Streams io) {
     FitArgs fit;
     if (!ParseFitArgs(args, false, fit)) {
-        io.err << kFitUsage;
+        io.err << FitUsage();
         return kUsage;
     }
     CliDocument file(io.err);

@@ -5,6 +5,7 @@
 #include "data/NumberScan.h"
 #include "data/PairLines.h"
 #include "data/SafeWrite.h"
+#include "fit/CurveModels.h"
 #include "platform/Ui.h"
 
 #include <cerrno>
@@ -171,9 +172,9 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
         case 3:
             if (!ScanInt(p, eol, m_nCurveType))
                 return damaged("its curve type (line 4) is not a number");
-            if (m_nCurveType < 0 || m_nCurveType > 3)
-                return damaged(
-                    FormatC("its curve type (line 4) is %d, not 0 to 3", {m_nCurveType}));
+            if (!FindCurveModel(m_nCurveType))
+                return damaged(FormatC("its curve type (line 4) is %d, not 0 to %d",
+                                       {m_nCurveType, int(CurveModels().size()) - 1}));
             break;
         case 4:
             if (!ScanInt(p, eol, m_nOrder))

@@ -1,12 +1,14 @@
 #include "data/FileContents.h"
 
+#include "platform/WorkSplit.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace lumetra {
 namespace {
@@ -29,28 +31,30 @@ ssize_t ReadRange(int fd, char* buffer, size_t offset, size_t length) {
     return ssize_t(done);
 }
 
-// Reads a large file in two halves at once: copying from the cache costs as much as parsing.
+// Reads a large file in parts at once: copying from the cache costs as much as parsing.
 ssize_t ReadAll(int fd, char* buffer, size_t length) {
-    constexpr size_t kSplitBytes = 4 * 1024 * 1024;
-    const size_t half =
-        length >= kSplitBytes && std::thread::hardware_concurrency() > 1 ? length / 2 : length;
-    ssize_t second = 0;
-    int secondErr = 0;
-    std::thread helper;
-    if (half < length)
-        helper = std::thread([&] {
-            second = ReadRange(fd, buffer + half, half, length - half);
-            secondErr = errno;
-        });
-    const ssize_t first = ReadRange(fd, buffer, 0, half);
-    const int firstErr = errno;
-    if (helper.joinable())
-        helper.join();
-    if (first < 0 || second < 0) {
-        errno = first < 0 ? firstErr : secondErr;
-        return -1;
+    constexpr size_t kMinBytesPerPart = 2 * 1024 * 1024;
+    const int parts = WorkParts(length, kMinBytesPerPart);
+    auto from = [&](int part) { return length * size_t(part) / size_t(parts); };
+    std::vector<ssize_t> got(size_t(parts), 0);
+    std::vector<int> err(size_t(parts), 0);
+    RunParts(parts, [&](int part, int) {
+        got[size_t(part)] =
+            ReadRange(fd, buffer + from(part), from(part), from(part + 1) - from(part));
+        err[size_t(part)] = errno;
+    });
+    // The file ends where the first part came up short.
+    size_t total = 0;
+    for (int part = 0; part < parts; ++part) {
+        if (got[size_t(part)] < 0) {
+            errno = err[size_t(part)];
+            return -1;
+        }
+        total += size_t(got[size_t(part)]);
+        if (size_t(got[size_t(part)]) < from(part + 1) - from(part))
+            break;
     }
-    return size_t(first) < half ? first : ssize_t(half) + second;
+    return ssize_t(total);
 }
 
 // A read lease makes anyone who opens the file for writing or truncates it wait until we let

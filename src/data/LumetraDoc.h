@@ -3,6 +3,7 @@
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
 #include "fit/FitMethod.h"
+#include "fit/FitLimits.h"
 
 #include <memory>
 #include <optional>
@@ -16,8 +17,6 @@ class SettingsStore;
 struct AccurateSolution;
 
 inline constexpr const char* kUnNamedFile = "UnNamed File";
-inline constexpr int kMaxOrder = 10;
-inline constexpr int kMaxCoefs = kMaxOrder + 1;
 inline constexpr int kMaxDecimals = 14;
 
 // The directory the program remembers for a data file's path: its folder, "/" for a file in the

@@ -52,7 +52,7 @@ struct PairLinePlan {
 PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& progress);
 
 // Reads "%lf %lf %lf %lf" of every planned line into new pairs (fields a line does not supply
-// stay 0.0), on both cores for large bodies, calling step(percent) at each mark. False when
+// stay 0.0), on several cores for large bodies, calling step(percent) at each mark. False when
 // memory ran out.
 bool ReadPairLines(const PairLinePlan& plan, std::vector<CXYdata>& pairs,
                    const std::function<void(int)>& step);

@@ -1,6 +1,7 @@
 #include "options/CurvePage.h"
 
 #include "data/NumberScan.h"
+#include "fit/CurveModels.h"
 #include "platform/Ui.h"
 
 #include <QFormLayout>
@@ -24,12 +25,11 @@ CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     layout->addLayout(titles);
     auto* types = new QGroupBox(" Curve Type ");
     auto* typeLayout = new QVBoxLayout(types);
-    const char* names[] = {"Polynomial", "Log-Log Polynomial", "Semi-Log (Y=Ae^BX)",
-                           "Semi-Log (X=Ae^BY)"};
-    for (int i = 0; i < 4; ++i) {
-        m_radioType[i] = new QRadioButton(names[i]);
-        typeLayout->addWidget(m_radioType[i]);
-        connect(m_radioType[i], &QRadioButton::clicked, this, &CCurveType::OnTypeClicked);
+    for (const CurveModel& model : CurveModels()) {
+        auto* radio = new QRadioButton(model.pageName);
+        m_radioType.push_back(radio);
+        typeLayout->addWidget(radio);
+        connect(radio, &QRadioButton::clicked, this, &CCurveType::OnTypeClicked);
     }
     layout->addWidget(types);
     auto* order = new QFormLayout;
@@ -45,9 +45,9 @@ CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
 }
 
 bool CCurveType::SaveControls() {
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < m_radioType.size(); ++i)
         if (m_radioType[i]->isChecked())
-            m_rules.m_nType = i;
+            m_rules.m_nType = CurveCode(CurveModels()[i]);
     m_rules.m_eMethod = m_radioAccurate->isChecked() ? FitMethod::Accurate : FitMethod::Classic;
     int order = 0;
     if (!ReadWholeNumber(m_editOrder->text().toStdString(), order)) {
@@ -63,8 +63,8 @@ bool CCurveType::SaveControls() {
 }
 
 void CCurveType::ShowMembers() {
-    for (int i = 0; i < 4; ++i)
-        m_radioType[i]->setChecked(m_rules.m_nType == i);
+    for (size_t i = 0; i < m_radioType.size(); ++i)
+        m_radioType[i]->setChecked(m_rules.m_nType == CurveCode(CurveModels()[i]));
     m_editOrder->setText(QString::number(m_rules.m_nOrder));
     m_radioClassic->setChecked(m_rules.m_eMethod == FitMethod::Classic);
     m_radioAccurate->setChecked(m_rules.m_eMethod == FitMethod::Accurate);

@@ -3,6 +3,8 @@
 #include "options/CurveTypeRules.h"
 #include "options/OptionsSheet.h"
 
+#include <vector>
+
 class QLineEdit;
 class QRadioButton;
 
@@ -23,7 +25,7 @@ public:
     QLineEdit* m_editDataTitle;
     QLineEdit* m_editXTitle;
     QLineEdit* m_editYTitle;
-    QRadioButton* m_radioType[4];
+    std::vector<QRadioButton*> m_radioType; // one per curve model, in table order
     QLineEdit* m_editOrder;
     QRadioButton* m_radioClassic;
     QRadioButton* m_radioAccurate;

@@ -1,6 +1,7 @@
 #include "options/CurveTypeRules.h"
 
 #include "data/LumetraDoc.h"
+#include "fit/CurveModels.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 
@@ -30,7 +31,8 @@ void CurveTypeRules::LoadFromDocument(const CLumetraDoc& doc) {
 }
 
 bool CurveTypeRules::UpdateOrderField() {
-    if (m_nType == 2 || m_nType == 3) {
+    const CurveModel* model = FindCurveModel(m_nType);
+    if (model && !model->usesOrder) {
         m_nOrder = 1;
         return false;
     }

@@ -28,7 +28,7 @@ struct CurveTypeRules {
     // On the first activation only: loads the document's values as the baselines.
     void OnSetActive(const CLumetraDoc& doc);
     void LoadFromDocument(const CLumetraDoc& doc);
-    // Semilog models run with order 1: returns whether the order field is enabled.
+    // A model without an order runs with order 1: returns whether the order field is enabled.
     bool UpdateOrderField();
     // The checks on leaving the page; on refusal the message is shown and the field named.
     PageField OnKillActive(Ui& ui, CLumetraDoc& doc);

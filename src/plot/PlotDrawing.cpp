@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
+#include "fit/CurveModels.h"
 #include "fit/ModelEval.h"
 #include "platform/Ui.h"
 #include "plot/PlotFile.h"
@@ -86,7 +87,8 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
     }
     s.SelectPen(kPenCurve);
     const int steps = N * m;
-    if (doc.m_nCurveType == 3) {
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    if (model && model->xFromY) {
         DrawSampledCurve(s, doc.m_dMinY, doc.m_dMaxY, steps, [&](double y, int& px, int& py) {
             double x = 0.0;
             EvalCurvePoint(doc, x, y);

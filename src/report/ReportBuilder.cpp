@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "fit/CurveModels.h"
 #include "fit/FitStatistics.h"
 #include "platform/Ui.h"
 
@@ -111,54 +112,24 @@ void ReportBuilder::AddHeader() {
     AddReportLine(FormatC("         Data Title:  %s", {doc.m_strDataTitle}));
     AddReportLine(FormatC("         Data File:   %s", {doc.m_strFileName}));
     AddReportLine(kRule);
-    switch (doc.m_nCurveType) {
-    case 0:
-        AddReportLine("         Curve Type:  Polynomial");
-        AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
-        break;
-    case 1:
-        AddReportLine("         Curve Type:  Log-Log Polynomial");
-        AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
-        break;
-    case 2:
-        AddReportLine("         Curve Type:  Semilog Y=Ae^BX");
-        break;
-    case 3:
-        AddReportLine("         Curve Type:  Semilog X=Ae^BY");
-        break;
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    if (model) {
+        AddReportLine(FormatC("         Curve Type:  %s", {model->caption}));
+        if (model->usesOrder)
+            AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
     }
     AddReportLine(kRule);
-    AddReportLine(FormatC(doc.m_nCurveType == 3 ? "         Sum of Absolute (X-XComp): %E"
-                                                : "         Sum of Absolute (Y-YComp): %E",
+    AddReportLine(FormatC(model && model->xFromY ? "         Sum of Absolute (X-XComp): %E"
+                                                 : "         Sum of Absolute (Y-YComp): %E",
                           {doc.m_dSumAbsDiff}));
     AddReportLine(FormatC("         Fit Coefficient of Performance: %7.4lf", {doc.m_dPerformance}));
     AddReportLine(kRule);
     AddReportLine("         Fitted Curve:");
-    switch (doc.m_nCurveType) {
-    case 0:
-        AddReportLine(FormatC("         Y=C[1]*X^n + C[2]*X^(n-1) + ... + C[n]*X + C[n+1] where "
-                              "n = %d and",
-                              {doc.m_nOrder}));
-        AddCoefficientLines(doc.m_nOrder + 1);
-        break;
-    case 1:
-        AddReportLine(FormatC("         G=C[1]*H^n + C[2]*H^(n-1) + ... + C[n]*H + C[n+1] where "
-                              "n = %d and ",
-                              {doc.m_nOrder}));
-        AddReportLine("              G=Log10(Y)-YINT and H = Log10(X)-XINT therefore:");
-        AddReportLine("              Y = 10^(G+YINT) and:");
-        AddReportLine(
-            FormatC("              YINT = %lf and XINT = %lf and:", {doc.m_dYInt, doc.m_dXInt}));
-        AddCoefficientLines(doc.m_nOrder + 1);
-        break;
-    case 2:
-        AddReportLine("         Y=C[1]*exp(C[2]*X) where:");
-        AddCoefficientLines(2);
-        break;
-    case 3:
-        AddReportLine("         X=C[1]*exp(C[2]*Y) where:");
-        AddCoefficientLines(2);
-        break;
+    if (model) {
+        for (const std::string& line :
+             model->equationLines({doc.m_dCoef, doc.m_nOrder, doc.m_dXInt, doc.m_dYInt}))
+            AddReportLine(line);
+        AddCoefficientLines(CoefficientCount(*model, doc.m_nOrder));
     }
     AddReportLine(" ");
     AddReportLine(FormatC("%s\t%s\t|- Computed Value --|\t|--- Difference ----|",
