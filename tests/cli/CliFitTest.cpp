@@ -78,14 +78,16 @@ TEST_F(CliFit, UsageErrors) {
 
 TEST_F(CliFit, TheUsageTextsNameEveryModel) {
     EXPECT_EQ(Run("fit").err, "usage: lumetra-cli fit FILE [--model poly|loglog|semilogy|semilogx] "
-                              "[--order N] [--save OUT]\n");
+                              "[--order N] [--method classic|accurate] [--save OUT]\n");
     EXPECT_EQ(Run("import").err,
               "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] "
-              "[--ytitle T] [--model poly|loglog|semilogy|semilogx] [--order N]\n");
+              "[--ytitle T] [--model poly|loglog|semilogy|semilogx] [--order N] "
+              "[--method classic|accurate]\n");
     const std::string usage = Run("").err;
     EXPECT_EQ(usage.rfind("usage: lumetra-cli COMMAND ARGS\ncommands:\n", 0), 0u);
     EXPECT_NE(usage.find("\n  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "
-                         "[--save OUT]\n                fit the data with these settings"),
+                         "[--method classic|accurate]\n           [--save OUT]\n"
+                         "                fit the data with these settings"),
               std::string::npos);
     const test::CliResult r = Run("fit " + sample + " --model semilogy");
     EXPECT_NE(r.out.find("         Curve Type:  Semilog Y=Ae^BX\n"), std::string::npos);
