@@ -27,12 +27,25 @@ TEST_F(CliImport, ImportsFitsAndSavesTheExample) {
 
 TEST_F(CliImport, RefusesFilesWithoutPairsAndSavesNothing) {
     const std::string out = dir.Path("out.dat");
-    test::CliResult r = Run("import " + dir.Write("lf.txt", "1 2\n3 4\n") + " --save " + out);
+    test::CliResult r =
+        Run("import " + dir.Write("text.txt", "time;conc\nh;mg/L\n") + " --save " + out);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "File " + dir.Path("lf.txt") + ":\nis NOT a valid data file!\n" +
-                         "No X/Y pairs were imported from " + dir.Path("lf.txt") +
+    EXPECT_EQ(r.err, "File " + dir.Path("text.txt") +
+                         ":\nholds no X/Y pairs: none of its 2 lines holds numbers!\n" +
+                         "No X/Y pairs were imported from " + dir.Path("text.txt") +
                          "; nothing saved.\n");
     EXPECT_EQ(test::TempDir::Read(out), "");
+}
+
+// A header line is skipped, and said to be, on the error stream.
+TEST_F(CliImport, ReadsLinuxLineEndsAndSkipsAHeading) {
+    const std::string out = dir.Path("out.dat");
+    test::CliResult r = Run("import " + dir.Write("decay.txt", "time conc\n0 10\n1 5\n2 2.5\n") +
+                            " --save " + out + " --model semilogy");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "File " + dir.Path("decay.txt") +
+                         ":\n1 line before the first pair holds no numbers; it was skipped.\n");
+    EXPECT_NE(test::TempDir::Read(out).find("2.00000         \t2.50000"), std::string::npos);
 }
 
 TEST_F(CliImport, KeepsThePairsBeforeAMissingY) {
