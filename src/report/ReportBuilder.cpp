@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "data/Utf8Text.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -16,15 +17,15 @@ constexpr size_t kTitleRoom = 19;
 // Room for the longest header: model 1 with order 10.
 constexpr size_t kMaxHeaderLines = 32;
 
-// One 21-character column heading with the title centred in it.
+// One 21-character column heading with the title centred in it, counted in characters.
 std::string TitleCell(std::string_view title) {
-    std::string cell = "|-------------------|";
-    const size_t len = std::min(title.size(), kTitleRoom);
+    const std::string_view cell = "|-------------------|";
+    const std::string_view shown = Utf8Prefix(title, kTitleRoom);
+    const size_t len = Utf8Length(shown);
     const size_t i = (kTitleRoom - len) / 2;
-    cell[i] = ' ';
-    cell.replace(i + 1, len, title.substr(0, len));
-    cell[i + len + 1] = ' ';
-    return cell;
+    std::string out(cell.substr(0, i));
+    out.append(" ").append(shown).append(" ").append(cell.substr(i + len + 2));
+    return out;
 }
 
 } // namespace

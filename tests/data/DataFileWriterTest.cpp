@@ -90,6 +90,26 @@ TEST_F(Writer, WhatIsWrittenReadsBackToTheSameState) {
     EXPECT_EQ(test::TempDir::Read(again), test::TempDir::Read(path));
 }
 
+TEST_F(Writer, TitlesWithUtf8CharactersRoundTripUnchanged) {
+    const std::string data = "Ressort n\xc2\xb0 7 \xe2\x80\x93 20 \xc2\xb0"
+                             "C";
+    const std::string x = "Temp\xc3\xa9rature (\xc2\xb0"
+                          "C)",
+                      y = "L\xc3\xa4nge \xc2\xb5m";
+    doc.m_strDataTitle = data;
+    doc.m_strXTitle = x;
+    doc.m_strYTitle = y;
+    const std::string path = dir.Path("utf8.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(test::TempDir::Read(path).substr(0, data.size() + x.size() + y.size() + 7),
+              "@" + data + "\r\n" + x + "\r\n" + y + "\r\n");
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_EQ(back.m_strDataTitle, data);
+    EXPECT_EQ(back.m_strXTitle, x);
+    EXPECT_EQ(back.m_strYTitle, y);
+}
+
 TEST_F(Writer, TheFileKeepsNumbersAsDisplayed) {
     doc.m_nXDecimals = 2;
     doc.m_dSumAbsDiff = 1.23456789;

@@ -93,6 +93,26 @@ TEST_F(Listing, AFileOnTheCommandLineIsReportedWithoutTheChoice) {
     EXPECT_TRUE(Enabled(cmd::kOptionsCompute));
 }
 
+// The listing shows the cells of titles with non-ASCII characters whole and 21 characters wide.
+TEST_F(Listing, TitlesWithUtf8CharactersKeepTheirCells) {
+    CLumetraDoc doc(ui, settings);
+    test::FillExample(doc);
+    std::string e11;
+    for (int i = 0; i < 11; ++i)
+        e11 += "\xc3\xa9";
+    doc.m_strXTitle = "Temp\xc3\xa9rature";
+    doc.m_strYTitle = e11 + e11;
+    const std::string file = dir.Path("utf8.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(file));
+    ASSERT_TRUE(Start({QString::fromStdString(file)}));
+    const QString header = Row(ActiveListing()->GetDocument().m_nLineCount - 3);
+    const QStringList cells = header.split('\t');
+    ASSERT_EQ(cells.size(), 4) << header.toStdString();
+    EXPECT_EQ(cells[0], QString::fromUtf8("|--- Temp\xc3\xa9rature ---|"));
+    EXPECT_EQ(cells[1], " " + QString(19, QChar(0xE9)) + " ");
+    EXPECT_FALSE(header.contains(QChar(0xFFFD)));
+}
+
 TEST_F(Listing, AFileThatCannotBeOpenedOnTheCommandLineEndsTheStart) {
     EXPECT_FALSE(Start({dir.Path("missing.dat").c_str()}));
     EXPECT_EQ(ui.OnlyMessage(), dir.Path("missing.dat") + " was not found.");

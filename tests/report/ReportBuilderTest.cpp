@@ -207,6 +207,28 @@ TEST_F(Report, TitlesLongerThanACellAreCutToNineteenCharacters) {
                              "--|\t|--- Difference ----|");
 }
 
+// Titles are centred, padded and cut by characters, so units such as °C or µm keep their cells.
+TEST_F(Report, TitlesAreCountedInCharactersNotBytes) {
+    doc.m_strXTitle = "Temp\xc3\xa9rature"; // 11 characters in 12 bytes
+    doc.m_strYTitle = "Length \xc2\xb5m";   // µm: 9 characters
+    EXPECT_EQ(TableHeader(), "|--- Temp\xc3\xa9rature ---|\t|---- Length \xc2\xb5m ----|\t|- "
+                             "Computed Value --|\t|--- Difference ----|");
+    std::string e11;
+    for (int i = 0; i < 11; ++i)
+        e11 += "\xc3\xa9";
+    doc.m_strXTitle = e11;
+    doc.m_strYTitle = e11 + e11; // 22 characters: cut after the 19th, never inside one
+    const std::string header = TableHeader();
+    EXPECT_EQ(header.substr(0, header.find("\t|-")),
+              "|--- " + e11 + " ---|\t " + e11 + e11.substr(0, 16) + " ");
+    doc.m_strXTitle = "\xe2\x88\x86T \xc2\xb0"
+                      "C"; // ∆T °C: a three-byte character too
+    doc.m_strYTitle = "Y";
+    const std::string cells = TableHeader();
+    EXPECT_EQ(cells.substr(0, cells.find('\t')), "|------ \xe2\x88\x86T \xc2\xb0"
+                                                 "C ------|");
+}
+
 TEST_F(Report, NoPairsGiveTheWholeHeaderAndNoRows) {
     doc.m_pPairs.clear();
     doc.m_nPairs = 0;
