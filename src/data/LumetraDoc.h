@@ -86,6 +86,9 @@ public:
     double m_dYInt = 0.0;
     double m_dMaxY = 0.0;
     double m_dMinY = 0.0;
+    // Why the last fit failed (the first line of its message); empty after a fit that succeeded
+    // and for a file as read.
+    std::string m_strFitFailure;
 
     // The framework's part of a document.
     bool IsModified() const { return m_bModified; }

@@ -17,20 +17,39 @@ constexpr const char* kTooLarge =
 
 } // namespace
 
+bool MeasuredValuesAllEqual(const CLumetraDoc& doc) {
+    const size_t N = size_t(std::max(0, std::min(doc.m_nPairs, int(doc.m_pPairs.size()))));
+    if (N == 0)
+        return false;
+    auto measured = [&](size_t k) {
+        return doc.m_nCurveType == 3 ? doc.m_pPairs[k].m_dX : doc.m_pPairs[k].m_dY;
+    };
+    for (size_t k = 1; k < N; ++k)
+        if (measured(k) != measured(0))
+            return false;
+    return true;
+}
+
 int CFitEngine::RefitDocument() {
     m_doc.m_bFitting = 1;
+    m_strFailure.clear();
     const int ok = FitCurve();
+    // XINT and YINT keep what they hold: a log-log fit may have set them before it failed.
     if (!ok) {
         m_doc.m_dPerformance = 0.0;
         m_doc.m_dSumAbsDiff = 0.0;
         const int coefs = std::clamp(m_doc.m_nOrder + 1, 0, kMaxCoefs);
         std::fill(m_doc.m_dCoef, m_doc.m_dCoef + coefs, 0.0);
-        // A log-log fit sets them before it can fail; no failed fit leaves a value behind.
-        m_doc.m_dXInt = 0.0;
-        m_doc.m_dYInt = 0.0;
     }
+    m_doc.m_strFitFailure = ok ? std::string() : m_strFailure;
     m_doc.m_bFitting = 0;
     return ok;
+}
+
+int CFitEngine::Refuse(const std::string& message) {
+    m_doc.GetUi().MessageBox(message);
+    m_strFailure = message.substr(0, message.find('\n'));
+    return 0;
 }
 
 int CFitEngine::FitCurve() {
@@ -42,23 +61,18 @@ int CFitEngine::FitCurve() {
         if (N <= n) {
             std::string text =
                 FormatC("Must have a minimum of %d data points to fit the curve!\n", {n + 1});
-            if (N <= 1) {
-                ui.MessageBox(text + kCantFit);
-                return 0;
-            }
+            if (N <= 1)
+                return Refuse(text + kCantFit);
             m_doc.m_nOrder = N - 1;
             ui.MessageBox(text + FormatC("Resetting curver order to %d!", {N - 1}));
         }
     } else if (type == 2 || type == 3) {
-        if (N <= 2) {
-            ui.MessageBox("Must have a minimum of 3 data points to fit the curve!\n" +
+        if (N <= 2)
+            return Refuse("Must have a minimum of 3 data points to fit the curve!\n" +
                           std::string(kCantFit));
-            return 0;
-        }
     } else {
-        ui.MessageBox(FormatC("Curve type %d is not one this application fits!\n", {type}) +
+        return Refuse(FormatC("Curve type %d is not one this application fits!\n", {type}) +
                       kCantFit);
-        return 0;
     }
 
     WaitCursor wait(ui);
@@ -97,8 +111,7 @@ int CFitEngine::AllocateWorkArrays() {
         m_pWorkY.assign(N, 0.0);
     } catch (const std::bad_alloc&) {
         FreeWorkArrays();
-        m_doc.GetUi().MessageBox("Out of Memory!\nSHUT DOWN APPLICATION NOW!");
-        return 0;
+        return Refuse("Out of Memory!\nSHUT DOWN APPLICATION NOW!");
     }
     return 1;
 }
@@ -186,10 +199,8 @@ int CFitEngine::SolveNormalEquations() {
                 largest = std::fabs(m_dWork[r][c]);
                 pivot = r;
             }
-        if (largest == 0.0) {
-            m_doc.GetUi().MessageBox(kSingular);
-            return 0;
-        }
+        if (largest == 0.0)
+            return Refuse(kSingular);
         if (pivot > c) {
             for (int j = 0; j < m; ++j)
                 std::swap(m_dWork[pivot][j], m_dWork[c][j]);
@@ -249,9 +260,11 @@ int CFitEngine::StoreFitStatistics(const std::vector<double>& computed, bool mea
         s3 += measured * measured;
     }
     const double s4 = s2 * s2 / double(N);
-    // Equal measured values leave no variation: every model reproduces a constant (up to
-    // rounding), so the fit explains all there is to explain.
-    const double performance = (s3 - s4 == 0.0) ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
+    // Equal measured values leave no variation: every model reproduces a constant, so the fit
+    // explains all there is to explain. Asked of the values themselves, since rounding in the
+    // sums makes S3 - S4 anything near zero.
+    const double performance =
+        MeasuredValuesAllEqual(m_doc) ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
 
     // Overflow anywhere on the way (a huge value raised to a high power, an inf typed in) leaves
     // inf or nan, which must reach neither the report nor the file.
@@ -259,10 +272,8 @@ int CFitEngine::StoreFitStatistics(const std::vector<double>& computed, bool mea
     for (int k = 0; k < coefs; ++k)
         finite = finite && std::isfinite(m_doc.m_dCoef[k]);
     if (!finite || !std::isfinite(sumAbs) || !std::isfinite(performance) ||
-        !std::isfinite(m_doc.m_dXInt) || !std::isfinite(m_doc.m_dYInt)) {
-        m_doc.GetUi().MessageBox(kTooLarge);
-        return 0;
-    }
+        !std::isfinite(m_doc.m_dXInt) || !std::isfinite(m_doc.m_dYInt))
+        return Refuse(kTooLarge);
     for (size_t k = 0; k < N; ++k) {
         CXYdata& p = m_doc.m_pPairs[k];
         p.m_dComputed = computed[k];
@@ -288,9 +299,8 @@ int CFitEngine::RefuseNonPositive(const char* model, bool xBad, bool yBad) {
     const char* first = xBad && yBad ? "Values in both X & Y arrays are <= 0.0!\n"
                         : xBad       ? "One or more values in X array is <= 0.0!\n"
                                      : "One or more values in Y array is <= 0.0!\n";
-    m_doc.GetUi().MessageBox(std::string(first) + "This will cause an error during Fitting!\n" +
-                             "**  Can't Fit " + model + " Curve  **");
-    return 0;
+    return Refuse(std::string(first) + "This will cause an error during Fitting!\n" +
+                  "**  Can't Fit " + model + " Curve  **");
 }
 
 int CFitEngine::FitLogLog() {
@@ -349,8 +359,7 @@ int CFitEngine::FitStraightLineOfLog(bool xFromY) {
         // With finite sums only a zero denominator gives this: all the line's values are equal.
         const bool sumsFinite =
             std::isfinite(sx) && std::isfinite(sxx) && std::isfinite(sxy) && std::isfinite(sy);
-        m_doc.GetUi().MessageBox(sumsFinite ? kSingular : kTooLarge);
-        return 0;
+        return Refuse(sumsFinite ? kSingular : kTooLarge);
     }
     m_doc.m_dCoef[1] = b;
     m_doc.m_dCoef[0] = a;

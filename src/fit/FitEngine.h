@@ -6,6 +6,10 @@
 
 namespace lumetra {
 
+// True when every measured value of the fit (Y, or X for curve type 3) is the same: the
+// coefficient of performance is then 1 by definition.
+bool MeasuredValuesAllEqual(const CLumetraDoc& doc);
+
 // The least-squares engine of a listing view: its working storage and the four models. It
 // writes the fit result into the document. Index 0 of every table is row/column 1.
 class CFitEngine {
@@ -13,7 +17,8 @@ public:
     explicit CFitEngine(CLumetraDoc& doc) : m_doc(doc) {}
 
     // What a listing view does on an update with hint 1: raise m_bFitting, fit, zero the
-    // coefficients and statistics if the fit failed, lower the flag. Returns FitCurve's result.
+    // coefficients and statistics if the fit failed and note why in m_strFitFailure, lower the
+    // flag. Returns FitCurve's result.
     int RefitDocument();
 
     int FitCurve();
@@ -45,9 +50,12 @@ private:
     void EvalPolynomialAtWorkX(std::vector<double>& computed) const;
     int FitStraightLineOfLog(bool xFromY);
     int RefuseNonPositive(const char* model, bool xBad, bool yBad);
+    // Shows why the fit cannot go on and keeps its first line as the reason; returns 0.
+    int Refuse(const std::string& message);
     void FreeWorkArrays();
 
     CLumetraDoc& m_doc;
+    std::string m_strFailure;
 };
 
 } // namespace lumetra

@@ -87,7 +87,8 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
     }
     s.SelectPen(kPenCurve);
     const int steps = N * m;
-    if (doc.m_nCurveType == 3) {
+    const bool hasCurve = doc.m_strFitFailure.empty(); // a failed fit shows its pairs only
+    if (hasCurve && doc.m_nCurveType == 3) {
         DrawSampledCurve(s, doc.m_dMinY, doc.m_dMaxY, steps, [&](double y, int& px, int& py) {
             double x = 0.0;
             EvalCurvePoint(doc, x, y);
@@ -95,7 +96,7 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
             py = map.Py(y);
             return true;
         });
-    } else {
+    } else if (hasCurve) {
         DrawSampledCurve(s, doc.m_dMinX, doc.m_dMaxX, steps, [&](double x, int& px, int& py) {
             double y = 0.0;
             if (!EvalCurvePoint(doc, x, y))

@@ -3,6 +3,7 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/Utf8Text.h"
+#include "fit/FitEngine.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -14,8 +15,8 @@ namespace {
 constexpr std::string_view kRule =
     "--------------------------------------------------------------------------------";
 constexpr size_t kTitleRoom = 19;
-// Room for the longest header: model 1 with order 10.
-constexpr size_t kMaxHeaderLines = 32;
+// Room for the longest header: model 1 with order 10, and both notes.
+constexpr size_t kMaxHeaderLines = 34;
 
 // One 21-character column heading with the title centred in it, counted in characters.
 std::string TitleCell(std::string_view title) {
@@ -29,6 +30,10 @@ std::string TitleCell(std::string_view title) {
 }
 
 } // namespace
+
+std::string FitFailureNote(const CLumetraDoc& doc) {
+    return "Fit Failed:  " + doc.m_strFitFailure;
+}
 
 int DisplayPageCount(int lineCount, int linesPerPage) {
     if (lineCount <= linesPerPage)
@@ -111,6 +116,11 @@ void ReportBuilder::AddHeader() {
     AddReportLine(FormatC("         Data Title:  %s", {doc.m_strDataTitle}));
     AddReportLine(FormatC("         Data File:   %s", {doc.m_strFileName}));
     AddReportLine(kRule);
+    // Zero coefficients and differences must not read as a perfect fit.
+    if (!doc.m_strFitFailure.empty()) {
+        AddReportLine("         " + FitFailureNote(doc));
+        AddReportLine(kRule);
+    }
     switch (doc.m_nCurveType) {
     case 0:
         AddReportLine("         Curve Type:  Polynomial");
@@ -132,6 +142,12 @@ void ReportBuilder::AddHeader() {
                                                 : "         Sum of Absolute (Y-YComp): %E",
                           {doc.m_dSumAbsDiff}));
     AddReportLine(FormatC("         Fit Coefficient of Performance: %7.4lf", {doc.m_dPerformance}));
+    if (doc.m_strFitFailure.empty() && doc.m_dPerformance == 1.0 && MeasuredValuesAllEqual(doc))
+        AddReportLine(doc.m_nCurveType == 3
+                          ? "         All measured X values are equal: the coefficient is 1 by "
+                            "definition."
+                          : "         All measured Y values are equal: the coefficient is 1 by "
+                            "definition.");
     AddReportLine(kRule);
     AddReportLine("         Fitted Curve:");
     switch (doc.m_nCurveType) {
@@ -169,6 +185,7 @@ void ReportBuilder::BuildReport() {
     CLumetraDoc& doc = m_doc;
     doc.m_bBuildingReport = 1;
     m_nCurPage = 1;
+    m_bLimitNotePending = 1; // every report cut at the limit says so
     if (!doc.m_pReportLines.empty())
         ClearReport();
 
@@ -206,6 +223,8 @@ void ReportBuilder::BuildReport() {
         m_pListener->OnHorizontalExtent(doc.m_nMaxLineLen);
     m_bBuilding = 0;
     ShowBuildProgress(doc.m_strFileName, 110);
+    if (!doc.m_strFitFailure.empty())
+        doc.GetUi().SetStatusText(0, FitFailureNote(doc));
     m_nDisplayPages = DisplayPageCount(doc.m_nLineCount, m_nLinesPerDisplayPage);
 }
 

@@ -149,6 +149,32 @@ TEST_F(OptionsWithFile, AYDecimalsChangeRefitsEveryView) {
     }
 }
 
+// The sample's two pairs are too few for a semilog model.
+TEST_F(OptionsWithFile, AFailedFitIsNotedInTheListingAndTheStatusBar) {
+    Data([](CMySheet& sheet) {
+        PageOf<CCurveType>(sheet, 0).m_radioType[2]->click();
+        sheet.accept();
+        return true;
+    });
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Must have a minimum of 3 data points to fit the curve!\nCan't Fit the Curve");
+    EXPECT_EQ(Row(4),
+              "         Fit Failed:  Must have a minimum of 3 data points to fit the curve!");
+    EXPECT_EQ(Row(5), QString(80, '-'));
+    EXPECT_EQ(ui.status[0].back(), "Fit Failed:  Must have a minimum of 3 data points to fit the "
+                                   "curve!");
+    // A fit that goes well takes the note away.
+    ui.messages.clear();
+    Data([](CMySheet& sheet) {
+        PageOf<CCurveType>(sheet, 0).m_radioType[0]->click();
+        sheet.accept();
+        return true;
+    });
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Row(4), "         Curve Type:  Polynomial");
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+}
+
 TEST_F(OptionsWithFile, ComputePagesGiveTheirResults) {
     doc->m_dCoef[0] = 2.0;
     doc->m_dCoef[1] = 3.0;

@@ -215,6 +215,18 @@ TEST_F(Plot, TitlesWithUtf8CharactersAreCentredAndStackedByCharacter) {
     EXPECT_EQ(texts[17].y, int(Lt + (5000 - Lt) * 0.5 + 1000));
 }
 
+TEST_F(Plot, AFailedFitShowsThePairsButNoCurve) {
+    SetPairs(4);
+    PaintPlot(doc, s, ui, true);
+    ASSERT_FALSE(s.WithPen(kPenCurve).empty());
+    s = test::RecordingSurface();
+    doc.m_strFitFailure = "Matrix is Singular!";
+    PaintPlot(doc, s, ui, true);
+    EXPECT_TRUE(s.WithPen(kPenCurve).empty());
+    EXPECT_EQ(s.WithPen(kPenData).size(), 4u * 8u);
+    EXPECT_EQ(s.Texts().size(), 9u + 6u + 2u + 1u); // labels and titles as ever
+}
+
 TEST_F(Plot, ACurveFarBeyondTheRangeNeitherOverflowsNorHangs) {
     SetPairs(3);
     doc.m_dCoef[0] = 1e300;
