@@ -120,6 +120,11 @@ public:
     std::string PromptForDataFile();
     // The close guard: false keeps the document open.
     bool SaveModified();
+    // Asks before a save would round X or Y values to the display precision, and rounds them
+    // when the user agrees; false when the user called the save off.
+    bool AgreeToRounding(const std::string& path);
+    // AgreeToRounding, then OnSaveDocument.
+    bool SaveWithConsent(const std::string& path);
     // File > Save (saveAs false) and File > Save As: asks for a name when there is none.
     bool DoSave(bool saveAs);
 
@@ -133,6 +138,7 @@ private:
     bool ReadBuffer(const std::string& path, const std::string& name, const char* data,
                     size_t length);
     bool FailRead(const std::string& message);
+    std::string NamedData() const;
 
     Ui* m_pUi;
     SettingsStore* m_pSettings;
