@@ -3,6 +3,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
+#include "data/Rounding.h"
 #include "fit/FitEngine.h"
 #include "options/CurveTypeRules.h"
 #include "report/ReportBuilder.h"
@@ -83,8 +84,15 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
     report.BuildReport();
     PrintReportLines(doc, io.out);
 
-    if (!fit.save.empty() && !doc.OnSaveDocument(fit.save))
-        return kFailed;
+    if (!fit.save.empty()) {
+        // The file keeps the display precision; a batch run cannot ask, so it says what it did.
+        const RoundingCount rounding = CountRoundedPairs(doc);
+        RoundPairs(doc);
+        if (!doc.OnSaveDocument(fit.save))
+            return kFailed;
+        if (rounding.count > 0)
+            ui.MessageBox("File " + fit.save + ":\n" + RoundingReport(rounding));
+    }
     return fitted ? kOk : kFailed;
 }
 

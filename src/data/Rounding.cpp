@@ -6,9 +6,11 @@
 
 namespace lumetra {
 
-void RoundingCount::Add(double before, const std::string& shownAfter) {
-    if (count++ == 0)
-        example = ShortestText(before) + " becomes " + shownAfter;
+void RoundingCount::Add(double value, const std::string& shownAfter) {
+    if (count++ == 0) {
+        before = ShortestText(value);
+        after = shownAfter;
+    }
 }
 
 double StoredValue(double value, const CompiledFormat& format) {
@@ -63,21 +65,23 @@ std::string RoundingQuestion(const RoundingCount& r, bool saving) {
                : (r.count == 1 ? "OK rounds it; Cancel goes back to the list."
                                : "OK rounds them; Cancel goes back to the list.");
     if (r.count == 1)
-        return FormatC("1 value changes when %s with the display precision:\n%s!\n",
-                       {when, r.example}) +
+        return FormatC("1 value changes when %s with the display precision:\n%s becomes %s!\n",
+                       {when, r.before, r.after}) +
                answers;
-    return FormatC("%d values change when %s with the display precision,\nfor example %s!\n",
-                   {r.count, when, r.example}) +
+    return FormatC("%d values change when %s with the display precision,\nfor example %s "
+                   "becomes %s!\n",
+                   {r.count, when, r.before, r.after}) +
            answers;
 }
 
 std::string RoundingReport(const RoundingCount& r) {
     return r.count == 1
-               ? FormatC("1 value was rounded to the display precision when saved: %s.",
-                         {r.example})
+               ? FormatC("1 value was rounded to the display precision when saved: %s became "
+                         "%s.",
+                         {r.before, r.after})
                : FormatC("%d values were rounded to the display precision when saved,\nfor "
-                         "example %s.",
-                         {r.count, r.example});
+                         "example %s became %s.",
+                         {r.count, r.before, r.after});
 }
 
 } // namespace lumetra

@@ -10,12 +10,12 @@ class CompiledFormat;
 // The file keeps numbers with the display precision. These rules find which of the user's
 // X and Y values that would change, so that no value is rounded without the user's say.
 
-// How many values change and the first of them, as "8.5 becomes 8".
+// How many values change, and the first of them: 8.5 before, "8" after.
 struct RoundingCount {
     int count = 0;
-    std::string example;
+    std::string before, after;
 
-    void Add(double before, const std::string& shownAfter);
+    void Add(double value, const std::string& shownAfter);
 };
 
 // The value as a format keeps it: formatted and read back.

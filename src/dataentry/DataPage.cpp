@@ -188,7 +188,11 @@ void CData::OnSetActive() {
 }
 
 bool CData::OnKillActive() {
-    m_rules.OnKillActive();
+    if (!m_rules.OnKillActive()) {
+        // The user went back to the list rather than let typed values be rounded.
+        m_editX->setFocus();
+        return false;
+    }
     if (m_rules.EndDialogRequested()) {
         m_sheet.done(2);
         return false;

@@ -156,13 +156,67 @@ TEST_F(DataPage, EmptyOrBadFieldsAreRefusedAndKeepTheTyping) {
     EXPECT_EQ(Points(), "2/2");
 }
 
-TEST_F(DataPage, ACommitStoresTheValuesAsDisplayed) {
+// A commit stores typed values as the list shows them, but asks first when that rounds them.
+TEST_F(DataPage, ACommitThatWouldRoundTypedValuesAsksFirst) {
     Open(0);
     doc.m_nXDecimals = 2;
     doc.BuildFormats();
     Add("1.23456", "4");
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(sheet->SetActivePage(0)); // Cancel goes back to the list
+    EXPECT_EQ(ui.OnlyMessage(), "1 value changes when stored with the display precision:\n"
+                                "1.23456 becomes 1.23!\nOK rounds it; Cancel goes back to the "
+                                "list.");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::OkCancel);
+    EXPECT_EQ(sheet->ActiveIndex(), 1);
+    EXPECT_TRUE(doc.m_pPairs.empty());
+    EXPECT_EQ(Rows(), 1);
+    ui.messages.clear();
+    Add("2.5", "7.125");
+    Add("8.126", "1");
+    ui.answers.push_back(Ui::Answer::Cancel);
+    sheet->accept(); // nor does OK close the sheet
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(ui.OnlyMessage(), "2 values change when stored with the display precision,\nfor "
+                                "example 1.23456 becomes 1.23!\nOK rounds them; Cancel goes back "
+                                "to the list.");
+    ui.answers.push_back(Ui::Answer::Ok);
     ASSERT_TRUE(sheet->SetActivePage(0)); // leaving the page commits
-    EXPECT_EQ(Stored(), (Pairs{{1.23, 4}}));
+    EXPECT_EQ(Stored(), (Pairs{{1.23, 4}, {2.5, 7.125}, {8.13, 1}}));
+}
+
+// Pairs the user did not touch keep every digit, whatever the list shows of them.
+TEST_F(DataPage, UntouchedPairsNeverChangeWhenTheListIsStored) {
+    Open(0);
+    doc.m_pPairs = {{8.5, 1.23456789}, {0.125, 2.0}, {3.0, 4.0}};
+    doc.m_nXDecimals = 0;
+    doc.m_nYDecimals = 2;
+    doc.BuildFormats();
+    sheet->SetActivePage(0);
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    EXPECT_EQ(Line(0), Pair("8", "1.23"));
+    Select({2});
+    page->m_btnDown->click(); // nothing moves: the last entry
+    Select({0});
+    page->m_btnDown->click(); // a change: the list is stored
+    Type("5", "6");
+    page->m_btnAdd->click();
+    ASSERT_TRUE(sheet->SetActivePage(0));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Stored(), (Pairs{{0.125, 2.0}, {8.5, 1.23456789}, {3.0, 4.0}, {5, 6}}));
+
+    // Double-click and Edit with the fields as they were filled: the entry keeps its value.
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    Select({1});
+    page->Rules().SetSelection({1}, 1);
+    page->Rules().OnListDblClk();
+    page->m_editX->setText(QString::fromStdString(page->Rules().m_strX));
+    page->m_editY->setText("9");
+    page->m_btnEdit->click();
+    EXPECT_EQ(Line(1), Pair("8", "9.00"));
+    ASSERT_TRUE(sheet->SetActivePage(0));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Stored()[1], std::make_pair(8.5, 9.0));
 }
 
 TEST_F(DataPage, InsertGoesBeforeTheSelectedEntry) {

@@ -198,7 +198,8 @@ TEST_F(Listing, ClosingAskesToSaveChangedWork) {
     Settle();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
-              Sample() + "'s information has been modified!\nSave the modifications?");
+              "The data \"Test\" in " + Sample() + " has been modified!\nSave the modifications?");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNoCancel);
     EXPECT_EQ(WindowCount(), 0);
     EXPECT_TRUE(app->DocManager().Documents().empty());
 
@@ -213,6 +214,34 @@ TEST_F(Listing, ClosingAskesToSaveChangedWork) {
     EXPECT_EQ(ui.messages[0].text,
               "Lumi1: you've added data but haven't saved it!\nSave the data NOW?");
     EXPECT_EQ(WindowCount(), 0);
+}
+
+// Cancel on any document's question stops the whole exit: nothing is closed or saved.
+TEST_F(Listing, CancelStopsTheCloseAndTheWholeExit) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    ActiveListing()->GetDocument().SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::Cancel);
+    Frame().MdiArea()->subWindowList()[0]->close();
+    Settle();
+    EXPECT_EQ(WindowCount(), 1);
+    EXPECT_EQ(ActiveListing()->GetDocument().m_bClosing, 0);
+
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileNew));
+    Settle();
+    ASSERT_EQ(WindowCount(), 2);
+    for (CLumetraDoc* doc : app->DocManager().Documents())
+        doc->SetModifiedFlag(true);
+    ui.messages.clear();
+    ui.answers = {Ui::Answer::No, Ui::Answer::Cancel};
+    EXPECT_FALSE(Frame().close());
+    Settle();
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(WindowCount(), 2);
+    for (CLumetraDoc* doc : app->DocManager().Documents()) {
+        EXPECT_EQ(doc->m_bClosing, 0);
+        EXPECT_TRUE(doc->IsModified());
+    }
+    EXPECT_EQ(test::TempDir::Read(Sample()), test::ExampleFileBytes());
 }
 
 TEST_F(Listing, ClosingIsRefusedWhileReadingOrFitting) {
