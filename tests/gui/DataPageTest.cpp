@@ -193,7 +193,9 @@ TEST_F(DataPage, UntouchedPairsNeverChangeWhenTheListIsStored) {
     doc.m_nYDecimals = 2;
     doc.BuildFormats();
     sheet->SetActivePage(0);
+    sheet->m_bRefreshDataList = 1; // as the Resolution page raises it
     ASSERT_TRUE(sheet->SetActivePage(1));
+    ASSERT_EQ(Rows(), 3);
     EXPECT_EQ(Line(0), Pair("8", "1.23"));
     Select({2});
     page->m_btnDown->click(); // nothing moves: the last entry
