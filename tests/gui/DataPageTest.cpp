@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <filesystem>
+
 namespace lumetra {
 namespace {
 
@@ -219,6 +221,56 @@ TEST_F(DataPage, UntouchedPairsNeverChangeWhenTheListIsStored) {
     ASSERT_TRUE(sheet->SetActivePage(0));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Stored()[1], std::make_pair(8.5, 9.0));
+}
+
+// A set typed by hand, a coarser resolution, a commit, a save and the file read again: every
+// number is as typed or rounded only after the user chose to round it.
+TEST_F(DataPage, TypedSetThroughResolutionCommitSaveAndReopen) {
+    Open(0);
+    Add("8.5", "1.25");
+    Add("2.123", "3");
+    Add("0.5", "10.75");
+    ASSERT_TRUE(sheet->SetActivePage(2)); // exact with 5 decimals: stored without a question
+    EXPECT_TRUE(ui.messages.empty());
+    auto& resolution = dynamic_cast<CCurveData&>(*sheet->Pages()[2]);
+    resolution.m_editXDecimals->setText("0");
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    EXPECT_EQ(Line(0), Pair("8", "1.25000"));
+    Add("3.75", "1");
+    EXPECT_EQ(Line(3), Pair("4", "1.00000"));
+    ui.answers.push_back(Ui::Answer::Cancel);
+    sheet->accept();
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(ui.OnlyMessage(), "1 value changes when stored with the display precision:\n3.75 "
+                                "becomes 4!\nOK rounds it; Cancel goes back to the list.");
+    EXPECT_EQ(Stored(), (Pairs{{8.5, 1.25}, {2.123, 3}, {0.5, 10.75}}));
+    ui.answers.push_back(Ui::Answer::Ok);
+    sheet->accept();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(Stored(), (Pairs{{8.5, 1.25}, {2.123, 3}, {0.5, 10.75}, {4, 1}}));
+
+    ui.messages.clear();
+    const std::string path = dir.Path("spring.dat");
+    ui.fileChoices.push_back({true, path});
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(doc.DoSave(false));
+    EXPECT_EQ(ui.OnlyMessage(), "File " + path +
+                                    ":\n3 values change when saved with the display precision,"
+                                    "\nfor example 8.5 becomes 8!\nOK rounds them and saves; "
+                                    "Cancel saves nothing.");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Stored()[0], std::make_pair(8.5, 1.25));
+    ui.fileChoices.push_back({true, path});
+    ui.answers.push_back(Ui::Answer::Ok);
+    ASSERT_TRUE(doc.DoSave(false));
+
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    Pairs read;
+    for (const CXYdata& p : back.m_pPairs)
+        read.emplace_back(p.m_dX, p.m_dY);
+    EXPECT_EQ(read, (Pairs{{8, 1.25}, {2, 3}, {0, 10.75}, {4, 1}}));
+    EXPECT_EQ(Stored(), read); // the document holds what its file holds
 }
 
 TEST_F(DataPage, InsertGoesBeforeTheSelectedEntry) {
