@@ -152,6 +152,7 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
         const char* what;
         std::function<void(CLumetraDoc&)> damage;
         std::string problem;
+        std::string advice = "Shorten the titles or choose exponent display.";
     } cases[] = {
         {"long title", [](CLumetraDoc& d) { d.m_strDataTitle = std::string(1023, 't'); },
          "a title or number line would be longer than 1023 characters"},
@@ -161,7 +162,7 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
          },
          "a data line would be longer than 1023 characters"},
         {"line break", [](CLumetraDoc& d) { d.m_strYTitle = "Y\r\nmore"; },
-         "a title holds a line break"},
+         "a title holds a line break", "Put each title on one line."},
     };
     for (const Case& c : cases) {
         test::FillExample(doc);
@@ -172,8 +173,8 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
         EXPECT_FALSE(doc.OnSaveDocument(path)) << c.what;
         ASSERT_EQ(ui.messages.size(), 1u) << c.what;
         EXPECT_EQ(ui.messages[0].text, "File " + path + ":\nwas NOT saved: " + c.problem +
-                                           ",\nwhich this application could not read back!\n"
-                                           "Shorten the titles or choose exponent display.");
+                                           ",\nwhich this application could not read back!\n" +
+                                           c.advice);
         EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Exclamation);
         EXPECT_EQ(test::TempDir::Read(path), before) << c.what;
         EXPECT_TRUE(doc.IsModified());
