@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/DocManager.h"
 #include "app/LumetraApp.h"
+#include "app/MainFrame.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -319,8 +320,14 @@ bool CLumetraView::OnCommand(int id) {
         return true;
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
-        if (m_doc.DoSave(id == cmd::kFileSaveAs))
+        if (m_doc.DoSave(id == cmd::kFileSaveAs)) {
             m_app.NoteFileUsed(m_doc.GetPathName());
+            // The report and the window titles name the file at once.
+            ShowNewFileName(m_doc);
+            m_app.DocManager().UpdateAllViews(m_doc, nullptr, kHintReportRebuilt);
+            if (m_app.MainFrame())
+                m_app.MainFrame()->UpdateCommandUI();
+        }
         return true;
     default:
         return false;

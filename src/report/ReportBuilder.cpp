@@ -103,6 +103,13 @@ void ReportBuilder::ClearReport() {
     PumpMessages();
 }
 
+void ShowNewFileName(CLumetraDoc& doc) {
+    const std::string_view label = "         Data File:   ";
+    std::vector<std::string>& lines = doc.m_pReportLines;
+    if (lines.size() > 2 && std::string_view(lines[2]).substr(0, label.size()) == label)
+        lines[2] = FormatC("         Data File:   %s", {doc.m_strFileName});
+}
+
 void ReportBuilder::AddCoefficientLines(int count) {
     const CompiledFormat line(FormatC("              C[%%d] = %s", {m_doc.m_szWideFormat}));
     count = std::min(count, kMaxCoefs);

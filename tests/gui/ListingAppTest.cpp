@@ -189,6 +189,32 @@ TEST_F(Listing, SaveAsWritesTheFileAndRemembersIt) {
     EXPECT_EQ(Frame().MdiArea()->subWindowList()[0]->windowTitle(), "copy.dat");
 }
 
+// After Save As the report and every window title name the new file at once; a changed
+// document shows "*" in its titles until it is saved.
+TEST_F(Listing, ASaveShowsTheNewNameAtOnceAndChangesAreMarked) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewListWindow));
+    Settle();
+    CLumetraDoc& doc = ActiveListing()->GetDocument();
+    doc.SetModifiedFlag(true);
+    Frame().UpdateCommandUI();
+    const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->windowTitle(), "example.dat:1*");
+    EXPECT_EQ(windows[1]->windowTitle(), "example.dat:2*");
+    const std::string target = dir.Path("copy.dat");
+    ui.fileChoices.push_back({true, target});
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileSaveAs));
+    EXPECT_EQ(windows[0]->windowTitle(), "copy.dat:1");
+    EXPECT_EQ(windows[1]->windowTitle(), "copy.dat:2");
+    EXPECT_EQ(doc.m_pReportLines[2], "         Data File:   " + target);
+    for (QMdiSubWindow* w : windows) {
+        auto& view = dynamic_cast<CLumetraView&>(dynamic_cast<CChildFrame*>(w)->View());
+        EXPECT_EQ(view.List()->model()->index(2, 0).data().toString().toStdString(),
+                  "         Data File:   " + target);
+    }
+}
+
 TEST_F(Listing, ClosingAskesToSaveChangedWork) {
     ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
     CLumetraDoc& doc = ActiveListing()->GetDocument();
