@@ -314,6 +314,7 @@ bool DataPageRules::MoveSelected(int step) {
 }
 
 bool DataPageRules::OnListSelChange() {
+    m_nPicked.reset();
     UpdateControls();
     return true;
 }

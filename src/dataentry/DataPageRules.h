@@ -84,6 +84,8 @@ public:
     const std::vector<std::string>& Lines() const { return m_lines; }
     DataControls Controls() const { return m_controls; }
     DataField Focus() const { return m_focus; }
+    // What Enter in the fields does: Edit once a double-click filled them, else Add.
+    bool EnterEdits() const { return m_nPicked.has_value() && m_controls.edit; }
     // A commit or import ran out of memory: the sheet is to be ended with Cancel.
     bool EndDialogRequested() const { return m_bEndDialog; }
 

@@ -131,6 +131,28 @@ TEST_F(DataPage, EnterInTheFieldsAdds) {
     EXPECT_EQ(sheet->result(), QDialog::Accepted);
 }
 
+// After a double-click Enter replaces that entry; it adds no copy of it.
+TEST_F(DataPage, EnterAfterADoubleClickReplacesTheEntry) {
+    Open(3);
+    sheet->activateWindow();
+    Select({1});
+    emit page->m_list->doubleClicked(page->m_list->model()->index(1, 0));
+    EXPECT_EQ(page->m_editX->text().trimmed(), "1.00000");
+    EXPECT_TRUE(page->m_btnEdit->isDefault());
+    page->m_editY->setFocus();
+    page->m_editY->setText("15");
+    QTest::keyClick(page->m_editY, Qt::Key_Return);
+    EXPECT_TRUE(sheet->isVisible());
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(Line(1), Pair("1.00000", "15.00000"));
+    EXPECT_EQ(Points(), "3/3");
+    EXPECT_TRUE(page->m_btnAdd->isDefault()); // and Enter adds again
+    Type("7", "8");
+    QTest::keyClick(page->m_editY, Qt::Key_Return);
+    EXPECT_EQ(Rows(), 4);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(DataPage, EmptyOrBadFieldsAreRefusedAndKeepTheTyping) {
     Open(2);
     Add("", "7");

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace lumetra {
 namespace {
@@ -173,6 +174,23 @@ TEST_F(OptionsWithFile, AFailedFitIsNotedInTheListingAndTheStatusBar) {
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Row(4), "         Curve Type:  Polynomial");
     EXPECT_EQ(ui.status[0].back(), "Ready");
+}
+
+TEST_F(OptionsWithFile, EnterInAComputeFieldComputes) {
+    doc->m_dCoef[0] = 2.0;
+    doc->m_dCoef[1] = 3.0;
+    sheetAnswer = [](CMySheet& sheet) {
+        sheet.show();
+        sheet.activateWindow();
+        auto& y = PageOf<CCompY>(sheet, 0);
+        y.m_editInput->setFocus();
+        y.m_editInput->setText("2");
+        QTest::keyClick(y.m_editInput, Qt::Key_Return);
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(y.m_labelResult->text(), "         7.00000");
+        return false;
+    };
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kOptionsCompute));
 }
 
 TEST_F(OptionsWithFile, ComputePagesGiveTheirResults) {
