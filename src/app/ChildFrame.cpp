@@ -32,6 +32,8 @@ void CChildFrame::RefreshTitle() {
         const auto it = std::find(views.begin(), views.end(), &m_view);
         title += ":" + QString::number(int(it - views.begin()) + 1);
     }
+    if (doc.IsModified())
+        title += "*";
     if (windowTitle() != title)
         setWindowTitle(title);
 }

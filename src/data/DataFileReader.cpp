@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace lumetra {
 namespace {
@@ -28,6 +29,22 @@ int LineNumberAt(const char* data, const char* at) {
     for (const char* p = FindCrLf(data, at); p < at; p = FindCrLf(p + 2, at))
         ++line;
     return line;
+}
+
+// The text with a CR before every LF.
+std::string WithCrLf(const char* data, size_t length) {
+    std::string out;
+    out.reserve(length + length / 16);
+    for (const char *p = data, *end = data + length; p < end;) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        const char* stop = lf ? lf : end;
+        out.append(p, stop);
+        if (!lf)
+            break;
+        out += "\r\n";
+        p = lf + 1;
+    }
+    return out;
 }
 
 } // namespace
@@ -120,6 +137,17 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     if (length >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
         data += 3;
         length -= 3;
+    }
+    // A copy through a tool that turned every CR LF into LF reads as the file it was.
+    std::string withCrLf;
+    if (FindCrLf(data, data + length) == data + length && std::memchr(data, '\n', length)) {
+        try {
+            withCrLf = WithCrLf(data, length);
+        } catch (const std::bad_alloc&) {
+            return FailRead("Ran out of Memory reading File:\n" + path);
+        }
+        data = withCrLf.data();
+        length = withCrLf.size();
     }
     const char* const end = data + length;
     const char* eol = FindCrLf(data, end);

@@ -77,6 +77,7 @@ FileText ComposeHeader(const CLumetraDoc& doc) {
     for (const std::string* title : {&doc.m_strDataTitle, &doc.m_strXTitle, &doc.m_strYTitle})
         if (title->find_first_of("\r\n") != std::string::npos) {
             out.problem = "a title holds a line break";
+            out.advice = "Put each title on one line.";
             return out;
         }
     if (!AllFinite(doc)) {

@@ -15,5 +15,7 @@ inline constexpr size_t kMaxLineChars = kMaxLineLen - 1;
 // blank after the line break and the test of every later line without one; the two texts have
 // always differed so, and users and their scripts may tell the two cases apart by them.
 std::string LongLineMessage(const std::string& path, bool firstLine);
+// The same without its "File <path>:\n".
+std::string LongLineText(bool firstLine);
 
 } // namespace lumetra

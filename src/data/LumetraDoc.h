@@ -86,6 +86,9 @@ public:
     double m_dYInt = 0.0;
     double m_dMaxY = 0.0;
     double m_dMinY = 0.0;
+    // Why the last fit failed (the first line of its message); empty after a fit that succeeded
+    // and for a file as read.
+    std::string m_strFitFailure;
 
     // The fit method (the user's choice, remembered in the settings) and what the last fit left
     // for its statistics: whether it failed, the digits its classic coefficients kept (-1: not
@@ -125,6 +128,11 @@ public:
     std::string PromptForDataFile();
     // The close guard: false keeps the document open.
     bool SaveModified();
+    // Asks before a save would round X or Y values to the display precision, and rounds them
+    // when the user agrees; false when the user called the save off.
+    bool AgreeToRounding(const std::string& path);
+    // AgreeToRounding, then OnSaveDocument.
+    bool SaveWithConsent(const std::string& path);
     // File > Save (saveAs false) and File > Save As: asks for a name when there is none.
     bool DoSave(bool saveAs);
 
@@ -138,6 +146,7 @@ private:
     bool ReadBuffer(const std::string& path, const std::string& name, const char* data,
                     size_t length);
     bool FailRead(const std::string& message);
+    std::string NamedData() const;
 
     Ui* m_pUi;
     SettingsStore* m_pSettings;

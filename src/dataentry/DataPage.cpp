@@ -181,14 +181,16 @@ void CData::OnSetActive() {
         m_progress->setEnabled(false);
         m_progress->hide();
     }
-    // Enter in the fields adds the pair while the page shows, instead of closing the sheet.
-    m_btnAdd->setDefault(true);
     m_rules.OnSetActive();
     Show();
 }
 
 bool CData::OnKillActive() {
-    m_rules.OnKillActive();
+    if (!m_rules.OnKillActive()) {
+        // The user went back to the list rather than let typed values be rounded.
+        m_editX->setFocus();
+        return false;
+    }
     if (m_rules.EndDialogRequested()) {
         m_sheet.done(2);
         return false;
@@ -227,6 +229,9 @@ void CData::Show() {
     m_btnDown->setEnabled(c.down);
     m_btnAdd->setEnabled(c.add);
     m_btnImport->setEnabled(c.import);
+    // Enter in the fields adds the pair, or replaces the double-clicked one, instead of closing
+    // the sheet.
+    (m_rules.EnterEdits() ? m_btnEdit : m_btnAdd)->setDefault(true);
 }
 
 void CData::TakeSelection() {

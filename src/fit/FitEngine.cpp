@@ -31,14 +31,35 @@ private:
 
 } // namespace
 
+bool MeasuredValuesAllEqual(const CLumetraDoc& doc) {
+    const size_t N = size_t(std::max(0, std::min(doc.m_nPairs, int(doc.m_pPairs.size()))));
+    if (N == 0)
+        return false;
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    const bool xFromY = model && model->xFromY;
+    auto measured = [&](size_t k) { return xFromY ? doc.m_pPairs[k].m_dX : doc.m_pPairs[k].m_dY; };
+    for (size_t k = 1; k < N; ++k)
+        if (measured(k) != measured(0))
+            return false;
+    return true;
+}
+
+int CFitEngine::Refuse(const std::string& message) {
+    m_doc.GetUi().MessageBox(message);
+    m_strFailure = message.substr(0, message.find('\n'));
+    return 0;
+}
+
 int CFitEngine::RefitDocument() {
     int ok = 0;
     {
         const FlagRaised fitting(m_doc.m_bFitting);
         m_doc.m_dClassicDigits = -1.0;
         m_doc.m_pFitDesign.reset();
+        m_strFailure.clear();
         ok = FitCurve();
         m_doc.m_bFitFailed = !ok;
+        m_doc.m_strFitFailure = ok ? std::string() : m_strFailure;
         ZeroFailedFit(ok);
     }
     // Shown once the fit has ended, so the close guard no longer sees it running.
@@ -54,9 +75,7 @@ void CFitEngine::ZeroFailedFit(int ok) {
         m_doc.m_dSumAbsDiff = 0.0;
         const int coefs = std::clamp(m_doc.m_nOrder + 1, 0, kMaxCoefs);
         std::fill(m_doc.m_dCoef, m_doc.m_dCoef + coefs, 0.0);
-        // A log-log fit sets them before it can fail; no failed fit leaves a value behind.
-        m_doc.m_dXInt = 0.0;
-        m_doc.m_dYInt = 0.0;
+        // XINT and YINT keep what they held: only a fit that succeeds stores its own.
     }
 }
 
@@ -65,8 +84,7 @@ bool CFitEngine::CheckPairCount(const CurveModel& model, int N) {
     if (!model.usesOrder) {
         if (N > 2)
             return true;
-        ui.MessageBox("Must have a minimum of 3 data points to fit the curve!\n" +
-                      std::string(kCantFit));
+        Refuse("Must have a minimum of 3 data points to fit the curve!\n" + std::string(kCantFit));
         return false;
     }
     const int n = m_doc.m_nOrder;
@@ -75,7 +93,7 @@ bool CFitEngine::CheckPairCount(const CurveModel& model, int N) {
     std::string text =
         FormatC("Must have a minimum of %d data points to fit the curve!\n", {n + 1});
     if (N <= 1) {
-        ui.MessageBox(text + kCantFit);
+        Refuse(text + kCantFit);
         return false;
     }
     m_doc.m_nOrder = N - 1;
@@ -87,12 +105,10 @@ int CFitEngine::FitCurve() {
     Ui& ui = m_doc.GetUi();
     const int N = std::min(m_doc.m_nPairs, int(m_doc.m_pPairs.size()));
     const CurveModel* model = FindCurveModel(m_doc.m_nCurveType);
-    if (!model) {
-        ui.MessageBox(
+    if (!model)
+        return Refuse(
             FormatC("Curve type %d is not one this application fits!\n", {m_doc.m_nCurveType}) +
             kCantFit);
-        return 0;
-    }
     if (!CheckPairCount(*model, N))
         return 0;
 
@@ -128,8 +144,7 @@ int CFitEngine::AllocateWorkArrays() {
         m_pWorkY.assign(N, 0.0);
     } catch (const std::bad_alloc&) {
         FreeWorkArrays();
-        m_doc.GetUi().MessageBox(kOutOfMemory);
-        return 0;
+        return Refuse(kOutOfMemory);
     }
     return 1;
 }
@@ -147,8 +162,7 @@ void CFitEngine::BuildNormalEquations() {
 int CFitEngine::SolveNormalEquations() {
     if (lumetra::SolveNormalEquations(*this, m_doc.m_nOrder, m_doc.m_dCoef))
         return 1;
-    m_doc.GetUi().MessageBox(kSingular);
-    return 0;
+    return Refuse(kSingular);
 }
 
 void CFitEngine::StoreResult(const CurveModel& model, const FitResult& result) {
@@ -180,19 +194,19 @@ void CFitEngine::ShowFailure(const CurveModel& model, const FitResult& result) {
         first = "One or more values in Y array is <= 0.0!\n";
         break;
     case FitFailure::Singular:
-        m_doc.GetUi().MessageBox(kSingular);
+        Refuse(kSingular);
         return;
     case FitFailure::NotFinite:
-        m_doc.GetUi().MessageBox(kTooLarge);
+        Refuse(kTooLarge);
         return;
     case FitFailure::OutOfMemory:
-        m_doc.GetUi().MessageBox(kOutOfMemory);
+        Refuse(kOutOfMemory);
         return;
     case FitFailure::None:
         return;
     }
-    m_doc.GetUi().MessageBox(std::string(first) + "This will cause an error during Fitting!\n" +
-                             "**  Can't Fit " + model.refusalName + " Curve  **");
+    Refuse(std::string(first) + "This will cause an error during Fitting!\n" + "**  Can't Fit " +
+           model.refusalName + " Curve  **");
 }
 
 } // namespace lumetra

@@ -10,6 +10,10 @@ namespace lumetra {
 struct CurveModel;
 struct FitResult;
 
+// True when every measured value of the fit (Y, or X for a model of X from Y) is the same: the
+// coefficient of performance is then 1 by definition.
+bool MeasuredValuesAllEqual(const CLumetraDoc& doc);
+
 // The fit driver of a listing view: takes the pairs and settings from the document, runs the
 // model's fit over them in its working storage (the normal equations it inherits and the two
 // work arrays), stores the result in the document and shows the messages.
@@ -18,7 +22,8 @@ public:
     explicit CFitEngine(CLumetraDoc& doc) : m_doc(doc) {}
 
     // What a listing view does on an update with hint 1: raise m_bFitting, fit, zero the
-    // coefficients and statistics if the fit failed, lower the flag (on every way out).
+    // coefficients and statistics if the fit failed and note why in m_strFitFailure, lower the
+    // flag (on every way out).
     // Returns FitCurve's result.
     int RefitDocument();
 
@@ -39,10 +44,13 @@ private:
     void StoreResult(const CurveModel& model, const FitResult& result);
     void ShowFailure(const CurveModel& model, const FitResult& result);
     void FreeWorkArrays();
+    // Shows why the fit cannot go on and keeps its first line as the reason; returns 0.
+    int Refuse(const std::string& message);
     // A failed fit leaves zero coefficients and statistics behind.
     void ZeroFailedFit(int ok);
 
     CLumetraDoc& m_doc;
+    std::string m_strFailure;
 };
 
 } // namespace lumetra

@@ -3,6 +3,7 @@
 #include "fit/FitStatistics.h"
 #include "platform/WorkSplit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -80,9 +81,12 @@ void MeasureFit(std::span<const double> measured, int coefs, FitResult& r) {
         s3 += measured[k] * measured[k];
     }
     const double s4 = s2 * s2 / double(N);
-    // Equal measured values leave no variation: every model reproduces a constant (up to
-    // rounding), so the fit explains all there is to explain.
-    const double performance = (s3 - s4 == 0.0) ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
+    // Equal measured values leave no variation: every model reproduces a constant, so the fit
+    // explains all there is to explain. Asked of the values themselves, since rounding in the
+    // sums makes S3 - S4 anything near zero.
+    const bool allEqual = std::all_of(measured.begin(), measured.end(),
+                                      [&](double v) { return v == measured[0]; });
+    const double performance = allEqual ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
     for (int k = 0; k < coefs; ++k)
         finite = finite && std::isfinite(r.coef[k]);
     if (!finite || !std::isfinite(sumAbs) || !std::isfinite(performance) ||

@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
+#include "data/Utf8Text.h"
 #include "fit/CurveModels.h"
 #include "fit/ModelEval.h"
 #include "platform/Ui.h"
@@ -88,7 +89,8 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
     s.SelectPen(kPenCurve);
     const int steps = N * m;
     const CurveModel* model = FindCurveModel(doc.m_nCurveType);
-    if (model && model->xFromY) {
+    const bool hasCurve = doc.m_strFitFailure.empty(); // a failed fit shows its pairs only
+    if (hasCurve && model && model->xFromY) {
         DrawSampledCurve(s, doc.m_dMinY, doc.m_dMaxY, steps, [&](double y, int& px, int& py) {
             double x = 0.0;
             EvalCurvePoint(doc, x, y);
@@ -96,7 +98,7 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
             py = map.Py(y);
             return true;
         });
-    } else {
+    } else if (hasCurve) {
         DrawSampledCurve(s, doc.m_dMinX, doc.m_dMaxX, steps, [&](double x, int& px, int& py) {
             double y = 0.0;
             if (!EvalCurvePoint(doc, x, y))
@@ -129,16 +131,19 @@ void DrawTitles(const CLumetraDoc& doc, Surface& s, const PlotLayout& l, const F
     auto centredLeft = [&](size_t n) {
         return Trunc((double(l.W) - double(f.charWidth) * double(n)) * 0.5 + l.L0);
     };
-    s.TextOut(centredLeft(doc.m_strDataTitle.size()), l.B0 + l.H + 2 * f.lineHeight,
+    s.TextOut(centredLeft(Utf8Length(doc.m_strDataTitle)), l.B0 + l.H + 2 * f.lineHeight,
               doc.m_strDataTitle);
     s.SetTextColor({0, 0, 255});
-    s.TextOut(centredLeft(doc.m_strXTitle.size()), (l.B0 - f.lineHeight) / 2, doc.m_strXTitle);
-    std::string y = doc.m_strYTitle.substr(0, kWorkBuffer);
+    s.TextOut(centredLeft(Utf8Length(doc.m_strXTitle)), (l.B0 - f.lineHeight) / 2, doc.m_strXTitle);
+    std::string y(Utf8Prefix(doc.m_strYTitle, kWorkBuffer));
     TrimBlanks(y);
-    const int Lt = f.lineHeight * int(y.size());
+    const int Lt = f.lineHeight * int(Utf8Length(y));
     int top = Trunc(Lt + (double(l.H) - Lt) * 0.5 + l.B0);
-    for (char c : y) {
-        s.TextOut(f.charWidth, top, std::string_view(&c, 1));
+    // One character a row, never a part of one.
+    for (std::string_view rest = y; !rest.empty();) {
+        const size_t bytes = Utf8CharBytes(rest);
+        s.TextOut(f.charWidth, top, rest.substr(0, bytes));
+        rest.remove_prefix(bytes);
         top -= f.lineHeight;
     }
     s.SetTextColor(previous);

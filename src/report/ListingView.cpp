@@ -318,8 +318,12 @@ bool CLumetraView::OnCommand(int id) {
         return true;
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
-        if (m_doc.DoSave(id == cmd::kFileSaveAs))
+        if (m_doc.DoSave(id == cmd::kFileSaveAs)) {
             m_app.NoteFileUsed(m_doc.GetPathName());
+            // The report and the window titles name the file at once.
+            ShowNewFileName(m_doc);
+            m_app.UpdateAllViews(m_doc, nullptr, kHintReportRebuilt);
+        }
         return true;
     default:
         return false;

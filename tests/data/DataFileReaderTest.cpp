@@ -145,9 +145,32 @@ TEST_F(Reader, AnEmptyFileOpensNothing) {
     ExpectRefusedWith("empty.dat is EMPTY!", Ui::Icon::Exclamation);
 }
 
-TEST_F(Reader, UnixLineEndsAreNotADataFile) {
-    EXPECT_FALSE(Open("@Test\nX\nY\n0\n1\n", "unix.dat"));
-    ExpectRefusedWith("File " + dir.Path("unix.dat") + ":\nis NOT a valid data file!\n");
+// A copy through a tool that turns CR LF into LF: read as the file was, written back with CR LF.
+TEST_F(Reader, AFileWhoseCrLfBecameLfReadsAsBefore) {
+    std::string unix = test::ExampleFileBytes();
+    for (size_t at = unix.find("\r\n"); at != std::string::npos; at = unix.find("\r\n", at))
+        unix.erase(at, 1);
+    ASSERT_TRUE(Open(unix + "2.5", "unix.dat")); // text after the last line end is no line
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.m_strDataTitle, "Test");
+    EXPECT_EQ(doc.m_strYTitle, "Y");
+    EXPECT_EQ(doc.m_dCoef[0], 2.0);
+    EXPECT_EQ(doc.m_dCoef[1], 1.0);
+    ASSERT_EQ(doc.m_pPairs.size(), 2u);
+    EXPECT_EQ(doc.m_pPairs[1].m_dY, 5.0);
+    EXPECT_EQ(doc.m_pPairs[1].m_dComputed, 5.0);
+    EXPECT_EQ(doc.m_nPairs, 2);
+    EXPECT_EQ(doc.m_dMaxX, 2.0);
+    EXPECT_EQ(doc.m_strFileName, dir.Path("unix.dat"));
+    ASSERT_TRUE(doc.OnSaveDocument(dir.Path("back.dat")));
+    EXPECT_EQ(test::TempDir::Read(dir.Path("back.dat")), test::ExampleFileBytes());
+}
+
+TEST_F(Reader, AnLfFileIsToldItsFaultsAsACrLfFileIs) {
+    EXPECT_FALSE(Open("Test\nX\n", "unix.dat"));
+    ExpectRefusedWith("File " + dir.Path("unix.dat") +
+                      ": was NOT saved by this application!\nYou may import data only thru the "
+                      "Data tab!\nStopping file read!");
 }
 
 TEST_F(Reader, CarriageReturnsAloneAreNotADataFile) {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace lumetra {
 namespace {
@@ -147,6 +148,49 @@ TEST_F(OptionsWithFile, AYDecimalsChangeRefitsEveryView) {
         EXPECT_TRUE(row.startsWith("2.00000         \t5.00            \t5.00"))
             << row.toStdString();
     }
+}
+
+// The sample's two pairs are too few for a semilog model.
+TEST_F(OptionsWithFile, AFailedFitIsNotedInTheListingAndTheStatusBar) {
+    Data([](CMySheet& sheet) {
+        PageOf<CCurveType>(sheet, 0).m_radioType[2]->click();
+        sheet.accept();
+        return true;
+    });
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Must have a minimum of 3 data points to fit the curve!\nCan't Fit the Curve");
+    EXPECT_EQ(Row(4),
+              "         Fit Failed:  Must have a minimum of 3 data points to fit the curve!");
+    EXPECT_EQ(Row(5), QString(80, '-'));
+    EXPECT_EQ(ui.status[0].back(), "Fit Failed:  Must have a minimum of 3 data points to fit the "
+                                   "curve!");
+    // A fit that goes well takes the note away.
+    ui.messages.clear();
+    Data([](CMySheet& sheet) {
+        PageOf<CCurveType>(sheet, 0).m_radioType[0]->click();
+        sheet.accept();
+        return true;
+    });
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Row(4), "         Curve Type:  Polynomial");
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+}
+
+TEST_F(OptionsWithFile, EnterInAComputeFieldComputes) {
+    doc->m_dCoef[0] = 2.0;
+    doc->m_dCoef[1] = 3.0;
+    sheetAnswer = [](CMySheet& sheet) {
+        sheet.show();
+        sheet.activateWindow();
+        auto& y = PageOf<CCompY>(sheet, 0);
+        y.m_editInput->setFocus();
+        y.m_editInput->setText("2");
+        QTest::keyClick(y.m_editInput, Qt::Key_Return);
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(y.m_labelResult->text(), "         7.00000");
+        return false;
+    };
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kOptionsCompute));
 }
 
 TEST_F(OptionsWithFile, ComputePagesGiveTheirResults) {

@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "data/LumetraDoc.h"
 #include "report/ListingPrint.h"
+#include "support/ExampleFile.h"
 
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -19,8 +20,8 @@ namespace {
 struct Printing : test::AppFixture {
     std::string pdf;
 
-    bool StartPrinting(int linesPerPage = 128000) {
-        if (!Start({QString::fromStdString(Sample())}, linesPerPage))
+    bool StartPrinting(int linesPerPage = 128000, const std::string& file = {}) {
+        if (!Start({QString::fromStdString(file.empty() ? Sample() : file)}, linesPerPage))
             return false;
         pdf = dir.Path("report.pdf");
         app->Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -166,6 +167,29 @@ TEST_F(Printing, TheSampleReportPrintsInOrderWithItsColumnsApart) {
     EXPECT_GT(b, 16u); // past the padded field of 16
     EXPECT_GT(c - b, 16u);
     EXPECT_GT(d - c, 16u);
+}
+
+TEST_F(Printing, TitlesWithUtf8CharactersPrintWhole) {
+    CLumetraDoc doc(ui, settings);
+    test::FillExample(doc);
+    doc.m_strXTitle = "Temp\xc3\xa9rature \xc2\xb0"
+                      "C";
+    doc.m_strYTitle = std::string(20, 'y') + "\xc2\xb5m"; // cut after 19 characters
+    const std::string file = dir.Path("utf8.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(file));
+    ASSERT_TRUE(StartPrinting(128000, file));
+    AcceptPrintDialog(1);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFilePrint));
+    const std::vector<std::string> pages = PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].find("\xef\xbf\xbd"), std::string::npos); // no replacement glyph
+    std::string header;
+    for (const std::string& line : Lines(pages[0]))
+        if (line.find("Computed Value") != std::string::npos)
+            header = Words(line);
+    EXPECT_EQ(header, "|- Temp\xc3\xa9rature \xc2\xb0"
+                      "C --| " +
+                          std::string(19, 'y') + " |- Computed Value --| |--- Difference ----|");
 }
 
 TEST_F(Printing, PrintedPagesDoNotDependOnTheDisplayPageShown) {

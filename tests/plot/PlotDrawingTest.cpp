@@ -197,6 +197,36 @@ TEST_F(Plot, TitlesInTheirColours) {
     EXPECT_EQ(texts[0].color, (Rgb{0, 0, 0}));
 }
 
+// Centred by characters; the vertical title is drawn one whole character a row.
+TEST_F(Plot, TitlesWithUtf8CharactersAreCentredAndStackedByCharacter) {
+    SetPairs(9);
+    doc.m_strDataTitle = "R\xc3\xa9sum\xc3\xa9"; // 6 characters, 8 bytes
+    doc.m_strXTitle = "t \xc2\xb5s";             // 4 characters
+    doc.m_strYTitle = "\xc2\xb0"
+                      "C"; // °C: 2 characters, 3 bytes
+    PaintPlot(doc, s, ui, true);
+    const std::vector<Op> texts = s.Texts();
+    ASSERT_EQ(texts.size(), 9u + 6u + 2u + 2u);
+    EXPECT_EQ(texts[15].x, int((8000 - 90 * 6) * 0.5 + 2000));
+    EXPECT_EQ(texts[16].x, int((8000 - 90 * 4) * 0.5 + 2000));
+    EXPECT_EQ(texts[17].text, "\xc2\xb0");
+    EXPECT_EQ(texts[18].text, "C");
+    const int Lt = 170 * 2;
+    EXPECT_EQ(texts[17].y, int(Lt + (5000 - Lt) * 0.5 + 1000));
+}
+
+TEST_F(Plot, AFailedFitShowsThePairsButNoCurve) {
+    SetPairs(4);
+    PaintPlot(doc, s, ui, true);
+    ASSERT_FALSE(s.WithPen(kPenCurve).empty());
+    s = test::RecordingSurface();
+    doc.m_strFitFailure = "Matrix is Singular!";
+    PaintPlot(doc, s, ui, true);
+    EXPECT_TRUE(s.WithPen(kPenCurve).empty());
+    EXPECT_EQ(s.WithPen(kPenData).size(), 4u * 8u);
+    EXPECT_EQ(s.Texts().size(), 9u + 6u + 2u + 1u); // labels and titles as ever
+}
+
 TEST_F(Plot, ACurveFarBeyondTheRangeNeitherOverflowsNorHangs) {
     SetPairs(3);
     doc.m_dCoef[0] = 1e300;

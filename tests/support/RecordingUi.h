@@ -22,7 +22,7 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> status[3]; // every text each pane was given, in order
     std::vector<FileRequest> fileRequests;
-    std::deque<Answer> answers;         // Yes/No answers to give; No when empty
+    std::deque<Answer> answers;         // answers to questions; No when empty
     std::deque<FileChoice> fileChoices; // cancelled when empty
     int pumps = 0;
     // Runs at every pump, as a user's click would be dispatched there.
