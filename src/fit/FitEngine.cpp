@@ -130,6 +130,10 @@ int CFitEngine::FitCurve() {
     const FitResult result =
         model->fit(m_pWorkX, m_pWorkY, m_doc.m_nOrder, *this, m_doc.m_eFitMethod);
     if (!result.Ok()) {
+        if (result.offsetsSet) {
+            m_doc.m_dXInt = result.xint;
+            m_doc.m_dYInt = result.yint;
+        }
         ShowFailure(*model, result);
         return 0;
     }

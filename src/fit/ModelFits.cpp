@@ -197,6 +197,7 @@ FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int or
         FitResult r;
         r.xint = std::log10(minX);
         r.yint = std::log10(minY);
+        r.offsetsSet = true;
         const size_t N = x.size();
         std::vector<double> h(N);
         std::vector<double>& g = r.computed;
@@ -205,8 +206,10 @@ FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int or
             h[k] = std::log10(x[k]) - r.xint;
             g[k] = std::log10(y[k]) - r.yint;
         }
-        if (!SolvePolynomialByMethod(h, g, order, work, method, r))
-            return Failed(FitFailure::Singular);
+        if (!SolvePolynomialByMethod(h, g, order, work, method, r)) {
+            r.failure = FitFailure::Singular;
+            return r;
+        }
         EvalPolynomialWithPow(h, r.coef, order, r.computed);
         for (double& v : r.computed)
             v = std::pow(10.0, r.yint + v);
