@@ -131,10 +131,9 @@ std::vector<WindowRect> CascadeRects(int count, WindowSize workspace, int step,
         return rects;
     const int shift = (count - 1) * std::max(0, step);
     const WindowSize usable{workspace.width * 3 / 5, workspace.height * 3 / 5};
-    const WindowSize size =
-        Bounded({std::max(usable.width, workspace.width - shift),
-                 std::max(usable.height, workspace.height - shift)},
-                workspace, minimum);
+    const WindowSize size = Bounded({std::max(usable.width, workspace.width - shift),
+                                     std::max(usable.height, workspace.height - shift)},
+                                    workspace, minimum);
     const int slots = DiagonalSlots(workspace, size, step);
     for (int i = 0; i < count; ++i)
         rects.push_back(PlaceInWorkspace(AtSlot(i % slots, size, step), workspace, minimum));
