@@ -8,7 +8,6 @@
 #include "app/LumetraApp.h"
 #include "app/RecentFileList.h"
 #include "app/ToolbarImages.h"
-#include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
@@ -20,11 +19,13 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 #include <algorithm>
@@ -39,7 +40,7 @@ constexpr const char* kBarStateEntry = "MainFrame";
 } // namespace
 
 CMainFrame::CMainFrame(CLumetraApp& app) : m_app(app), m_mdi(new QMdiArea(this)) {
-    setWindowTitle("Lumetra");
+    setWindowTitle(QString::fromStdString(FrameTitle("")));
     setWindowIcon(ApplicationIcon());
     setMinimumSize(300, 220);
     setAcceptDrops(true);
@@ -79,6 +80,13 @@ QAction* CMainFrame::MakeAction(int id, const char* text) {
 QAction* CMainFrame::Action(int id) const {
     const auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::ToolButton(int id) const {
+    for (const auto& [buttonId, button] : m_toolButtons)
+        if (buttonId == id)
+            return button;
+    return nullptr;
 }
 
 void CMainFrame::CreateMenus() {
@@ -134,9 +142,13 @@ void CMainFrame::CreateToolBar() {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = Action(id);
-        action->setIcon(QIcon(ToolbarImage(id)));
-        m_toolBar->addAction(action);
+        const QAction* command = Action(id);
+        auto* button = new QAction(QIcon(ToolbarImage(id)), command->text(), m_toolBar);
+        button->setToolTip(command->toolTip());
+        button->setStatusTip(command->statusTip());
+        connect(button, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        m_toolBar->addAction(button);
+        m_toolButtons.emplace_back(id, button);
     }
     connect(m_toolBar, &QToolBar::visibilityChanged, this, [this] { UpdateCommandUI(); });
 }
@@ -159,14 +171,62 @@ void CMainFrame::CreateStatusBar() {
     }
 }
 
+WindowSize CMainFrame::Workspace() const {
+    // Before the first show the layout has not placed the area yet.
+    if (!m_mdi->isVisible())
+        layout()->activate();
+    const QRect inside = m_mdi->contentsRect();
+    return {inside.width(), inside.height()};
+}
+
+int CMainFrame::CascadeStep() const {
+    // One title bar down and right, so every window's title stays in sight.
+    return std::max(8, m_mdi->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_mdi));
+}
+
 void CMainFrame::AddDocumentWindow(QMdiSubWindow* frame) {
+    const int open = int(m_mdi->subWindowList().size());
     m_mdi->addSubWindow(frame);
-    // A new document window takes most of the area, as new windows do on the desktop. At
-    // start-up the area has no size yet: take the frame's less its bars.
-    const QSize area = isVisible() ? m_mdi->viewport()->size() : size() - QSize(0, 110);
-    frame->resize(std::max(240, area.width() * 4 / 5), std::max(150, area.height() * 4 / 5));
+    const WindowRect r = NewWindowRect(open, Workspace(), CascadeStep());
+    frame->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     frame->show();
     m_mdi->setActiveSubWindow(frame);
+}
+
+void CMainFrame::Cascade() {
+    // The minimized ones stay icons; the active window ends on top.
+    QMdiSubWindow* active = m_mdi->activeSubWindow();
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (!w->isMinimized() && !w->isHidden() && w != active)
+            windows.push_back(w);
+    if (active && !active->isMinimized())
+        windows.push_back(active);
+    for (QMdiSubWindow* w : windows)
+        if (w->isMaximized())
+            w->showNormal();
+    const std::vector<WindowRect> rects = CascadeRects(int(windows.size()), Workspace(),
+                                                       CascadeStep());
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const WindowRect& r = rects[i];
+        windows[i]->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        windows[i]->raise();
+    }
+    if (active)
+        m_mdi->setActiveSubWindow(active);
+}
+
+void CMainFrame::ArrangeIcons() {
+    std::vector<QMdiSubWindow*> icons;
+    std::vector<WindowSize> sizes;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (w->isMinimized() && !w->isHidden()) {
+            icons.push_back(w);
+            sizes.push_back({w->width(), w->height()});
+        }
+    const std::vector<WindowRect> rects = IconRects(sizes, Workspace());
+    for (size_t i = 0; i < icons.size(); ++i)
+        icons[i]->move(rects[i].left, rects[i].top);
 }
 
 CView* CMainFrame::ActiveView() const {
@@ -188,7 +248,7 @@ void CMainFrame::UpdateCommandUI() {
     for (QAction* a : m_documentOnly)
         a->setVisible(haveDocument);
     CView* view = ActiveView();
-    for (const auto& [id, action] : m_actions) {
+    const auto stateOf = [&](int id) {
         std::optional<CommandState> state;
         if (view)
             state = view->OnUpdateCommand(id);
@@ -197,13 +257,32 @@ void CMainFrame::UpdateCommandUI() {
         if (!state)
             state = m_app.OnUpdateCommand(id);
         // A command that nobody handles is unavailable.
-        action->setEnabled(state && state->enabled);
+        return state ? *state : CommandState{false};
+    };
+    for (const auto& [id, action] : m_actions) {
+        const CommandState state = stateOf(id);
+        action->setEnabled(state.enabled);
         if (action->isCheckable())
-            action->setChecked(state && state->checked);
+            action->setChecked(state.checked);
     }
+    for (const auto& [id, button] : m_toolButtons)
+        button->setEnabled(m_actions.at(id)->isEnabled());
+    const QString title =
+        QString::fromStdString(FrameTitle(view ? view->GetDocument().GetTitle() : ""));
+    if (windowTitle() != title)
+        setWindowTitle(title);
     for (QMdiSubWindow* w : m_mdi->subWindowList())
         if (auto* frame = qobject_cast<CChildFrame*>(w))
             frame->RefreshTitle();
+}
+
+void CMainFrame::SaveActiveDocument(bool saveAs) {
+    CView* view = ActiveView();
+    if (!view)
+        return;
+    CLumetraDoc& doc = view->GetDocument();
+    if (doc.DoSave(saveAs))
+        m_app.NoteFileUsed(doc.GetPathName());
 }
 
 void CMainFrame::NewWindow(bool plot) {
@@ -227,14 +306,18 @@ bool CMainFrame::OnCommand(int id) {
     case cmd::kNewPlotWindow:
         NewWindow(true);
         return true;
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+        SaveActiveDocument(id == cmd::kFileSaveAs);
+        return true;
     case cmd::kCascade:
-        m_mdi->cascadeSubWindows();
+        Cascade();
         return true;
     case cmd::kTile:
         m_mdi->tileSubWindows();
         return true;
     case cmd::kArrangeIcons:
-        m_mdi->tileSubWindows();
+        ArrangeIcons();
         return true;
     case cmd::kHelpContents:
         ShowHelpContext(this, 5000);
@@ -258,6 +341,12 @@ std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
     case cmd::kNewListWindow:
     case cmd::kNewPlotWindow:
         return CommandState{ActiveView() != nullptr};
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs: {
+        // From a listing or a plot alike: there is something to save once the report exists.
+        const CView* view = ActiveView();
+        return CommandState{view && view->GetDocument().m_nLineCount > 0};
+    }
     case cmd::kCascade:
     case cmd::kTile:
     case cmd::kArrangeIcons:

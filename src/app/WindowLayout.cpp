@@ -86,6 +86,13 @@ void WriteWindowLayout(SettingsStore& settings, const ClosingLayout& layout) {
                            FormatC("%d", {layout.statusLineVisible ? 1 : 0}));
 }
 
+std::string FrameTitle(std::string_view activeDocument) {
+    std::string title = "Lumetra";
+    if (!activeDocument.empty())
+        title.append(" - ").append(activeDocument);
+    return title;
+}
+
 WindowRect PlaceInWorkspace(WindowRect r, WindowSize workspace, WindowSize minimum) {
     const int w = std::max(minimum.width, std::min(r.right - r.left, workspace.width));
     const int h = std::max(minimum.height, std::min(r.bottom - r.top, workspace.height));

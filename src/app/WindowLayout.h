@@ -64,6 +64,10 @@ struct ClosingLayout {
 // that exist, in this order.
 void WriteWindowLayout(SettingsStore& settings, const ClosingLayout& layout);
 
+// The main window's title: "Lumetra", then " - " and the active document's title when there is
+// one, whether its window is maximized or not.
+std::string FrameTitle(std::string_view activeDocument);
+
 // Document windows inside the MDI workspace, in the workspace's pixels with (0, 0) at its
 // top-left corner.
 

@@ -317,11 +317,6 @@ bool CLumetraView::OnCommand(int id) {
     case cmd::kPrintPreview:
         OnFilePrintPreview();
         return true;
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
-        if (m_doc.DoSave(id == cmd::kFileSaveAs))
-            m_app.NoteFileUsed(m_doc.GetPathName());
-        return true;
     default:
         return false;
     }
@@ -343,8 +338,6 @@ std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
         ShowPageStatus();
         return CommandState{haveReport};
     case cmd::kPrintPreview:
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
     case cmd::kOptionsCompute:
         return CommandState{haveReport};
     case cmd::kOptionsData:
