@@ -23,9 +23,9 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include <algorithm>
@@ -37,9 +37,23 @@ namespace {
 constexpr const char* kBarStateSection = "BarState";
 constexpr const char* kBarStateEntry = "MainFrame";
 
+// A maximized document window keeps its own title bar instead of moving its buttons into the
+// menu bar, where the toolkit would also rewrite the main window's title.
+class DocumentWindowStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_Workspace_FillSpaceOnMaximize)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 } // namespace
 
-CMainFrame::CMainFrame(CLumetraApp& app) : m_app(app), m_mdi(new QMdiArea(this)) {
+CMainFrame::CMainFrame(CLumetraApp& app)
+    : m_app(app), m_mdi(new QMdiArea(this)), m_documentWindowStyle(new DocumentWindowStyle) {
+    m_documentWindowStyle->setParent(this);
     setWindowTitle(QString::fromStdString(FrameTitle("")));
     setWindowIcon(ApplicationIcon());
     setMinimumSize(300, 220);
@@ -186,6 +200,7 @@ int CMainFrame::CascadeStep() const {
 
 void CMainFrame::AddDocumentWindow(QMdiSubWindow* frame) {
     const int open = int(m_mdi->subWindowList().size());
+    frame->setStyle(m_documentWindowStyle);
     m_mdi->addSubWindow(frame);
     const WindowRect r = NewWindowRect(open, Workspace(), CascadeStep());
     frame->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -205,8 +220,8 @@ void CMainFrame::Cascade() {
     for (QMdiSubWindow* w : windows)
         if (w->isMaximized())
             w->showNormal();
-    const std::vector<WindowRect> rects = CascadeRects(int(windows.size()), Workspace(),
-                                                       CascadeStep());
+    const std::vector<WindowRect> rects =
+        CascadeRects(int(windows.size()), Workspace(), CascadeStep());
     for (size_t i = 0; i < windows.size(); ++i) {
         const WindowRect& r = rects[i];
         windows[i]->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);

@@ -12,6 +12,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QStyle;
 class QToolBar;
 
 namespace lumetra {
@@ -78,6 +79,7 @@ private:
 
     CLumetraApp& m_app;
     QMdiArea* m_mdi;
+    QStyle* m_documentWindowStyle;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_panes[3] = {};
     QMenu* m_fileMenu = nullptr;

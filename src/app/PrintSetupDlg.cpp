@@ -18,9 +18,9 @@ constexpr const char* kPrintToFile = "Print to File (PDF)";
 // Offered where a printer names no papers of its own (a PDF file, a printer not found).
 QList<QPageSize> CommonPapers() {
     QList<QPageSize> papers;
-    for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::Letter, QPageSize::Legal,
-                                     QPageSize::A3, QPageSize::A5, QPageSize::B5,
-                                     QPageSize::Executive, QPageSize::Tabloid})
+    for (QPageSize::PageSizeId id :
+         {QPageSize::A4, QPageSize::Letter, QPageSize::Legal, QPageSize::A3, QPageSize::A5,
+          QPageSize::B5, QPageSize::Executive, QPageSize::Tabloid})
         papers.append(QPageSize(id));
     return papers;
 }
