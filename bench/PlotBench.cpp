@@ -29,7 +29,7 @@ void BM_DrawPlot(benchmark::State& state) {
         image.fill(Qt::white);
         QPainter painter(&image);
         PainterSurface surface(painter, 96, 96);
-        PaintPlot(doc, surface, ui, true);
+        PaintPlot(doc, surface, true);
     }
 }
 BENCHMARK(BM_DrawPlot)

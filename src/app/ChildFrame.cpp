@@ -1,7 +1,9 @@
 #include "app/ChildFrame.h"
 
 #include "app/DocManager.h"
+#include "app/ToolbarImages.h"
 #include "app/View.h"
+#include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
 
 #include <QCloseEvent>
@@ -13,7 +15,8 @@ namespace lumetra {
 CChildFrame::CChildFrame(CDocManager& manager, CView& view) : m_manager(manager), m_view(view) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view.Widget());
-    setMinimumSize(240, 150);
+    setMinimumSize(kDocumentWindowMinimum.width, kDocumentWindowMinimum.height);
+    setWindowIcon(DocumentIcon()); // the data file's icon, not the toolkit's
     setWindowTitle(QString::fromStdString(view.GetDocument().GetTitle()));
     manager.AddView(view.GetDocument(), view);
 }

@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
+#include "app/PrintSetupDlg.h"
 #include "app/RecentFileList.h"
 #include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
@@ -16,8 +17,8 @@
 #include "stats/StatisticsView.h"
 
 #include <QFileInfo>
-#include <QPageSetupDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace lumetra {
 
@@ -168,8 +169,9 @@ bool CLumetraApp::OnCommand(int id) {
         OnFileOpen();
         return true;
     case cmd::kPrintSetup: {
-        QPageSetupDialog setup(&Printer(), m_mainFrame.get());
-        RunDialog(setup);
+        CPrintSetupDlg setup(Printer(), QPrinterInfo::availablePrinterNames(), m_mainFrame.get());
+        if (RunDialog(setup) == QDialog::Accepted)
+            ApplyPrintSetup(Printer(), setup.Choice());
         return true;
     }
     case cmd::kAbout: {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/View.h"
+#include "app/WindowLayout.h"
 
 #include <QMainWindow>
 
@@ -11,6 +12,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QStyle;
 class QToolBar;
 
 namespace lumetra {
@@ -31,9 +33,12 @@ public:
     QMdiArea* MdiArea() const { return m_mdi; }
     QToolBar* ToolBar() const { return m_toolBar; }
     QAction* Action(int id) const;
+    // The toolbar's button for a command; the toolbar keeps its own, so that its buttons stay
+    // in place while the menus hide what needs a document.
+    QAction* ToolButton(int id) const;
     // The view of the active document window, or nullptr.
     CView* ActiveView() const;
-    // Puts a new document window into the MDI area and shows it.
+    // Puts a new document window into the MDI area, wholly inside it, and shows it.
     void AddDocumentWindow(QMdiSubWindow* frame);
 
     // Routes a command as a menu choice does; false when nobody handled it. An exception that
@@ -67,9 +72,16 @@ private:
     QAction* MakeAction(int id, const char* text);
     void NewWindow(bool plot);
     bool ActiveDocumentBusy() const;
+    void SaveActiveDocument(bool saveAs);
+    // The MDI area's inside in pixels, also before the main window is first shown.
+    WindowSize Workspace() const;
+    int CascadeStep() const;
+    void Cascade();
+    void ArrangeIcons();
 
     CLumetraApp& m_app;
     QMdiArea* m_mdi;
+    QStyle* m_documentWindowStyle;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_panes[3] = {};
     QMenu* m_fileMenu = nullptr;
@@ -77,6 +89,7 @@ private:
     std::vector<QAction*> m_recentActions;
     std::vector<QAction*> m_documentOnly; // shown only while a document window is open
     std::map<int, QAction*> m_actions;
+    std::vector<std::pair<int, QAction*>> m_toolButtons;
     bool m_bRestoreToMaximized = false;
 };
 

@@ -102,7 +102,12 @@ bool CCurveType::OnKillActive() {
     SaveControls();
     const PageField refused = m_rules.OnKillActive(m_ui, m_doc);
     Focus(refused);
-    return refused == PageField::None;
+    if (refused != PageField::None)
+        return false;
+    // Text the page could not take (an order that is no whole number, and the titles typed
+    // with it) gives way to the values it goes on with.
+    ShowMembers();
+    return true;
 }
 
 void CCurveType::OnOK() {

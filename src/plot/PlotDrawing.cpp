@@ -5,16 +5,15 @@
 #include "data/Utf8Text.h"
 #include "fit/CurveModels.h"
 #include "fit/ModelEval.h"
-#include "platform/Ui.h"
 #include "plot/PlotFile.h"
+#include "plot/PlotTitles.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
 namespace lumetra {
 namespace {
-
-constexpr size_t kWorkBuffer = 199; // characters a label or the vertical title may hold
 
 // A double to int by truncation; values beyond int (an extrapolated curve can reach them) are
 // held at its ends instead of being undefined.
@@ -45,8 +44,8 @@ struct Mapping {
 std::string Label(const std::string& format, double value) {
     std::string text = FormatC(format, {value});
     TrimBlanks(text);
-    if (text.size() > kWorkBuffer)
-        text.resize(kWorkBuffer);
+    if (text.size() > kPlotWorkBuffer)
+        text.resize(kPlotWorkBuffer);
     return text;
 }
 
@@ -126,29 +125,6 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
     }
 }
 
-void DrawTitles(const CLumetraDoc& doc, Surface& s, const PlotLayout& l, const FontMetrics& f) {
-    const Rgb previous = s.SetTextColor({255, 0, 0});
-    auto centredLeft = [&](size_t n) {
-        return Trunc((double(l.W) - double(f.charWidth) * double(n)) * 0.5 + l.L0);
-    };
-    s.TextOut(centredLeft(Utf8Length(doc.m_strDataTitle)), l.B0 + l.H + 2 * f.lineHeight,
-              doc.m_strDataTitle);
-    s.SetTextColor({0, 0, 255});
-    s.TextOut(centredLeft(Utf8Length(doc.m_strXTitle)), (l.B0 - f.lineHeight) / 2, doc.m_strXTitle);
-    std::string y(Utf8Prefix(doc.m_strYTitle, kWorkBuffer));
-    TrimBlanks(y);
-    const int Lt = f.lineHeight * int(Utf8Length(y));
-    int top = Trunc(Lt + (double(l.H) - Lt) * 0.5 + l.B0);
-    // One character a row, never a part of one.
-    for (std::string_view rest = y; !rest.empty();) {
-        const size_t bytes = Utf8CharBytes(rest);
-        s.TextOut(f.charWidth, top, rest.substr(0, bytes));
-        rest.remove_prefix(bytes);
-        top -= f.lineHeight;
-    }
-    s.SetTextColor(previous);
-}
-
 } // namespace
 
 PlotLayout::PlotLayout(int zoomDiv)
@@ -171,13 +147,11 @@ int YLabelLeft(const std::string& text, int x, int charWidth) {
     return r > 0 ? r : 0;
 }
 
-void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l,
-              const FontMetrics& f) {
+std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const PlotLayout& l,
+                                    const FontMetrics& f) {
     s.SetWindowOrigin(0, l.H + 2000 / l.z);
-    if (const std::optional<std::string> refusal = PlotRangeMessage(doc)) {
-        ui.MessageBox(*refusal);
-        return;
-    }
+    if (std::optional<std::string> refusal = PlotRangeMessage(doc))
+        return refusal;
     const Mapping map{doc.m_dMinX,
                       doc.m_dMinY,
                       double(l.W) / (doc.m_dMaxX - doc.m_dMinX),
@@ -199,24 +173,28 @@ void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l,
         v += (doc.m_dMaxX - doc.m_dMinX) * 0.125;
     }
     double w = doc.m_dMinY;
+    int yLabelsLeft = l.L0;
     for (int j = 0, y = l.B0; j <= 5; ++j, y += l.tickStep) {
         s.MoveTo(l.L0, y);
         s.LineTo(l.L0 - l.tick, y);
         const std::string text = Label(doc.m_szYFormat, w);
-        s.TextOut(YLabelLeft(text, l.L0 - l.tick, f.charWidth), y + f.lineHeight / 2, text);
+        const int left = YLabelLeft(text, l.L0 - l.tick, f.charWidth);
+        s.TextOut(left, y + f.lineHeight / 2, text);
+        yLabelsLeft = std::min(yLabelsLeft, left);
         w += (doc.m_dMaxY - doc.m_dMinY) * 0.2;
     }
 
     DrawCurveAndMarkers(doc, s, l, map);
-    DrawTitles(doc, s, l, f);
+    DrawTitles(doc, s, l, f, yLabelsLeft);
+    return std::nullopt;
 }
 
-void PaintPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, bool fullSize) {
+std::optional<std::string> PaintPlot(const CLumetraDoc& doc, Surface& surface, bool fullSize) {
     if (doc.m_nPairs < 1)
-        return;
+        return std::nullopt;
     const FontMetrics metrics = surface.SelectFont(PlotFontHeight(fullSize));
     surface.SelectPen(kPenAxes);
-    DrawPlot(doc, surface, ui, PlotLayout(fullSize ? 1 : 2), metrics);
+    return DrawPlot(doc, surface, PlotLayout(fullSize ? 1 : 2), metrics);
 }
 
 } // namespace lumetra

@@ -23,11 +23,14 @@ constexpr int kPdfDpi = 1200;
 
 // Draws onto a painter that has begun on a picture of that size; false when it could not
 // finish.
-bool DrawPicture(QPainter& painter, QSize size, int dpi, const CLumetraDoc& doc, bool fullSize,
-                 Ui& ui) {
+// ExportPlot has refused a plot that cannot be drawn before any file was opened.
+bool DrawPicture(QPainter& painter, QSize size, int dpi, const CLumetraDoc& doc, bool fullSize) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white); // the window's background
-    PainterSurface surface(painter, dpi, dpi);
-    PaintPlot(doc, surface, ui, fullSize);
+    {
+        PainterSurface surface(painter, dpi, dpi);
+        if (PaintPlot(doc, surface, fullSize))
+            return false;
+    }
     return painter.end();
 }
 
@@ -36,19 +39,19 @@ QSize PictureSize(bool fullSize, int dpi) {
     return {size.width, size.height};
 }
 
-bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QImage image(size, QImage::Format_RGB32);
     const int dotsPerMeter = int(std::lround(kPlotPictureDpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     QPainter painter;
-    if (!painter.begin(&image) || !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, ui))
+    if (!painter.begin(&image) || !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize))
         return false;
     return image.save(&file, "PNG");
 }
 
-bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -57,10 +60,10 @@ bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
     svg.setResolution(kPlotPictureDpi);
     svg.setTitle(QString::fromStdString(doc.m_strDataTitle));
     QPainter painter;
-    return painter.begin(&svg) && DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, ui);
+    return painter.begin(&svg) && DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize);
 }
 
-bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
     const PlotPictureSize inches1000 = PlotPictureSizeAt(fullSize, 1000);
     QPdfWriter pdf(&file);
     pdf.setResolution(kPdfDpi);
@@ -70,7 +73,7 @@ bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, Ui& ui) {
     pdf.setTitle(QString::fromStdString(doc.m_strDataTitle));
     QPainter painter;
     return painter.begin(&pdf) &&
-           DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc, fullSize, ui);
+           DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc, fullSize);
 }
 
 } // namespace
@@ -90,13 +93,13 @@ bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, 
     if (written) {
         switch (*format) {
         case PlotFileFormat::Png:
-            written = WritePng(file, doc, fullSize, ui);
+            written = WritePng(file, doc, fullSize);
             break;
         case PlotFileFormat::Svg:
-            written = WriteSvg(file, doc, fullSize, ui);
+            written = WriteSvg(file, doc, fullSize);
             break;
         case PlotFileFormat::Pdf:
-            written = WritePdf(file, doc, fullSize, ui);
+            written = WritePdf(file, doc, fullSize);
             break;
         }
     }

@@ -16,32 +16,6 @@
 #include <QTimer>
 
 namespace lumetra {
-namespace {
-
-// The Ui of a drawing pass: a message box cannot open inside a paint, so the message is kept
-// for after it; everything else goes to the application's Ui.
-class PaintUi : public Ui {
-public:
-    PaintUi(Ui& ui, std::string& message) : m_ui(ui), m_message(message) {}
-    Answer MessageBox(const std::string& text, Buttons, Icon) override {
-        m_message = text;
-        return Answer::Ok;
-    }
-    void SetStatusText(int pane, const std::string& text) override {
-        m_ui.SetStatusText(pane, text);
-    }
-    void PumpMessages() override {}
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    FileChoice ChooseFile(const FileRequest&) override { return {}; }
-
-private:
-    Ui& m_ui;
-    std::string& m_message;
-};
-
-} // namespace
-
 CPlotView::CPlotView(CAppHost& app, CLumetraDoc& doc) : m_app(app), m_doc(doc) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(true);
@@ -84,11 +58,10 @@ void CPlotView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     PainterSurface surface(painter, logicalDpiX(), logicalDpiY(),
                            {horizontalScrollBar()->value(), verticalScrollBar()->value()});
-    std::string message;
-    PaintUi ui(m_app.GetUi(), message);
-    PaintPlot(m_doc, surface, ui, m_bFullSize != 0);
-    if (!message.empty() && !m_bMessageShowing) {
-        m_strPendingMessage = message;
+    // A message box cannot open inside a paint: the refusal is shown after it.
+    const std::optional<std::string> refusal = PaintPlot(m_doc, surface, m_bFullSize != 0);
+    if (refusal && !m_bMessageShowing) {
+        m_strPendingMessage = *refusal;
         m_bMessageShowing = true; // one box at a time, however often the window repaints
         QTimer::singleShot(0, this, &CPlotView::ShowPendingMessage);
     }

@@ -316,15 +316,6 @@ bool CLumetraView::OnCommand(int id) {
     case cmd::kPrintPreview:
         OnFilePrintPreview();
         return true;
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
-        if (m_doc.DoSave(id == cmd::kFileSaveAs)) {
-            m_app.NoteFileUsed(m_doc.GetPathName());
-            // The report and the window titles name the file at once.
-            ShowNewFileName(m_doc);
-            m_app.UpdateAllViews(m_doc, nullptr, kHintReportRebuilt);
-        }
-        return true;
     default:
         return false;
     }
@@ -346,8 +337,6 @@ std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
         ShowPageStatus();
         return CommandState{haveReport};
     case cmd::kPrintPreview:
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
     case cmd::kOptionsCompute:
         return CommandState{haveReport};
     case cmd::kOptionsData:

@@ -40,7 +40,7 @@ TEST_F(Listing, StartingWithoutAFileOffersTheStartUpChoice) {
     EXPECT_EQ(r.title, "New Data to start new fit or Select a data file and Open Existing");
     EXPECT_EQ(r.okLabel, "Open Existing");
     EXPECT_EQ(r.cancelLabel, "New Data");
-    EXPECT_EQ(Frame().windowTitle(), "Lumetra");
+    EXPECT_EQ(Frame().windowTitle(), "Lumetra - Lumi1"); // the active document, maximized or not
     EXPECT_EQ(Frame().MdiArea()->subWindowList()[0]->windowTitle(), "Lumi1");
 }
 

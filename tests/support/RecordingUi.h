@@ -30,8 +30,13 @@ public:
     int waitDepth = 0;
     int waitBegins = 0;
 
+    // Called as each box would show, to look at the windows behind it.
+    std::function<void(const std::string&)> onMessage;
+
     Answer MessageBox(const std::string& text, Buttons buttons, Icon icon) override {
         messages.push_back({text, buttons, icon});
+        if (onMessage)
+            onMessage(text);
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         if (answers.empty())
