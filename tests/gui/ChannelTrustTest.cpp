@@ -62,16 +62,19 @@ void ExpectStartsOnItsOwn(const test::TempDir& dir, const QString& runtime, cons
     }
 }
 
+// A squatter listens on the channel in `runtime`, which the start must refuse for `trust`.
+void ExpectFolderRefused(const test::TempDir& dir, const QString& runtime, FolderTrust trust) {
+    Squatter squatter(runtime + "/lumetra-squat");
+    ExpectStartsOnItsOwn(dir, runtime,
+                         QString::fromStdString(FolderRefusal(trust, runtime.toStdString())),
+                         &squatter);
+}
+
 TEST(ChannelTrust, AFolderOthersCanEnterIsRefused) {
     for (unsigned mode : {0755u, 0770u, 0701u}) {
         SCOPED_TRACE(mode);
         test::TempDir dir;
-        const QString runtime = MakeFolder(dir, "run", mode);
-        Squatter squatter(runtime + "/lumetra-squat");
-        ExpectStartsOnItsOwn(
-            dir, runtime,
-            QString::fromStdString(FolderRefusal(FolderTrust::OpenToOthers, runtime.toStdString())),
-            &squatter);
+        ExpectFolderRefused(dir, MakeFolder(dir, "run", mode), FolderTrust::OpenToOthers);
     }
 }
 
@@ -80,11 +83,7 @@ TEST(ChannelTrust, ALinkInPlaceOfTheFolderIsRefused) {
     const QString target = MakeFolder(dir, "elsewhere");
     const QString runtime = QString::fromStdString(dir.Path("run"));
     ASSERT_EQ(::symlink(target.toLocal8Bit().constData(), runtime.toLocal8Bit().constData()), 0);
-    Squatter squatter(runtime + "/lumetra-squat");
-    ExpectStartsOnItsOwn(
-        dir, runtime,
-        QString::fromStdString(FolderRefusal(FolderTrust::NotAFolder, runtime.toStdString())),
-        &squatter);
+    ExpectFolderRefused(dir, runtime, FolderTrust::NotAFolder);
 }
 
 TEST(ChannelTrust, AFolderOfAnotherUserIsRefused) {
@@ -92,12 +91,8 @@ TEST(ChannelTrust, AFolderOfAnotherUserIsRefused) {
         GTEST_SKIP() << "only root can give a folder to another user here";
     test::TempDir dir;
     const QString runtime = MakeFolder(dir, "run");
-    Squatter squatter(runtime + "/lumetra-squat");
     ASSERT_EQ(::chown(runtime.toLocal8Bit().constData(), kNobody, kNobody), 0);
-    ExpectStartsOnItsOwn(
-        dir, runtime,
-        QString::fromStdString(FolderRefusal(FolderTrust::ForeignOwner, runtime.toStdString())),
-        &squatter);
+    ExpectFolderRefused(dir, runtime, FolderTrust::ForeignOwner);
 }
 
 TEST(ChannelTrust, ANameThatLeavesTheFolderIsRefused) {

@@ -116,11 +116,33 @@ TEST_F(SecondStart, FindsNoneWhenNothingRunsAndTakesOverAChannelLeftBehind) {
     EXPECT_FALSE(another.Listen());
 }
 
+// Starts of the real program on a runtime folder of their own.
+struct Starts : ::testing::Test {
+    test::TempDir dir;
+    QString runtime = MakeFolder(dir, "run");
+
+    // A program with its own settings on the channel `instance`.
+    std::unique_ptr<RunningProgram> Launch(const char* profile, const QString& instance,
+                                           const QStringList& arguments) {
+        auto program = std::make_unique<RunningProgram>(runtime, MakeFolder(dir, profile));
+        program->Set("LUMETRA_INSTANCE", instance);
+        program->Start(arguments);
+        return program;
+    }
+    // The next start with a file hands it to `first`, which opened only Pontius before.
+    void ExpectHandedTo(const RunningProgram& first, const QString& instance) {
+        const QString third = CopyOf(dir, kPontius, "third.dat");
+        auto thirdStart = Launch("third", instance, {third});
+        ASSERT_TRUE(thirdStart->WaitForEnd(kHandOffMs));
+        EXPECT_EQ(thirdStart->ExitCode(), 0) << thirdStart->Errors().toStdString();
+        EXPECT_TRUE(first.WaitForRecentFile(third, kComeUpMs));
+        EXPECT_EQ(first.RecentFiles(), (QStringList{third, kPontius, "", ""}));
+    }
+};
+
 // The channel is keyed by the display and the settings location: another display or another
 // profile gets a program of its own, the same ones hand over.
-TEST(Starts, TwoDisplaysOrTwoProfilesGetTwoPrograms) {
-    test::TempDir dir;
-    const QString runtime = MakeFolder(dir, "run");
+TEST_F(Starts, TwoDisplaysOrTwoProfilesGetTwoPrograms) {
     const QString profile = MakeFolder(dir, "profile");
 
     RunningProgram first(runtime, profile);
@@ -156,74 +178,44 @@ TEST(Starts, TwoDisplaysOrTwoProfilesGetTwoPrograms) {
 // A stopped program still accepts connections but never answers: the next start gives up on it
 // within the bounded wait and opens its file itself, and the stopped program, once it goes on,
 // does not open that file as well.
-TEST(Starts, AStoppedProgramDoesNotHoldUpTheNextStart) {
-    test::TempDir dir;
-    const QString runtime = MakeFolder(dir, "run");
-    const QString firstProfile = MakeFolder(dir, "first");
-    RunningProgram first(runtime, firstProfile);
-    first.Set("LUMETRA_INSTANCE", "lumetra-stopped");
-    first.Start({kPontius});
-    ASSERT_TRUE(first.WaitForRecentFile(kPontius, kComeUpMs)) << first.Errors().toStdString();
+TEST_F(Starts, AStoppedProgramDoesNotHoldUpTheNextStart) {
+    auto first = Launch("first", "lumetra-stopped", {kPontius});
+    ASSERT_TRUE(first->WaitForRecentFile(kPontius, kComeUpMs)) << first->Errors().toStdString();
     ASSERT_TRUE(WaitUntil([&] { return SocketCount(runtime) == 1; }, kComeUpMs));
-    first.Signal(SIGSTOP);
+    first->Signal(SIGSTOP);
 
-    RunningProgram second(runtime, MakeFolder(dir, "second"));
-    second.Set("LUMETRA_INSTANCE", "lumetra-stopped");
     QElapsedTimer timer;
     timer.start();
-    second.Start({kExample});
-    ASSERT_TRUE(second.WaitForRecentFile(kExample, kComeUpMs)) << second.Errors().toStdString();
+    auto second = Launch("second", "lumetra-stopped", {kExample});
+    ASSERT_TRUE(second->WaitForRecentFile(kExample, kComeUpMs)) << second->Errors().toStdString();
     std::cout << "[ measured ] the second start opened its file after " << timer.elapsed()
               << " ms\n";
-    EXPECT_TRUE(second.Running());
-    EXPECT_TRUE(second.Errors().contains(QString::fromStdString(NoAnswerNote()) + "\n"));
+    EXPECT_TRUE(second->Running());
+    EXPECT_TRUE(second->Errors().contains(QString::fromStdString(NoAnswerNote()) + "\n"));
 
     // Going on, the first works through what waited for it, then takes the next start's file.
-    first.Signal(SIGCONT);
-    const QString third = CopyOf(dir, kPontius, "third.dat");
-    RunningProgram thirdStart(runtime, MakeFolder(dir, "third"));
-    thirdStart.Set("LUMETRA_INSTANCE", "lumetra-stopped");
-    thirdStart.Start({third});
-    ASSERT_TRUE(thirdStart.WaitForEnd(kHandOffMs));
-    EXPECT_EQ(thirdStart.ExitCode(), 0) << thirdStart.Errors().toStdString();
-    EXPECT_TRUE(first.WaitForRecentFile(third, kComeUpMs));
-    EXPECT_EQ(test::RecentFiles(firstProfile), (QStringList{third, kPontius, "", ""}));
+    first->Signal(SIGCONT);
+    ExpectHandedTo(*first, "lumetra-stopped");
 }
 
-TEST(Starts, NewInstanceStartsItsOwnProgram) {
-    test::TempDir dir;
-    const QString runtime = MakeFolder(dir, "run");
-    const QString firstProfile = MakeFolder(dir, "first");
-    RunningProgram first(runtime, firstProfile);
-    first.Set("LUMETRA_INSTANCE", "lumetra-new");
-    first.Start({kPontius});
+TEST_F(Starts, NewInstanceStartsItsOwnProgram) {
+    auto first = Launch("first", "lumetra-new", {kPontius});
     ASSERT_TRUE(WaitUntil([&] { return SocketCount(runtime) == 1; }, kComeUpMs))
-        << first.Errors().toStdString();
+        << first->Errors().toStdString();
 
-    RunningProgram second(runtime, MakeFolder(dir, "second"));
-    second.Set("LUMETRA_INSTANCE", "lumetra-new");
-    second.Start({"--new-instance", kExample});
-    EXPECT_TRUE(second.WaitForRecentFile(kExample, kComeUpMs)) << second.Errors().toStdString();
-    EXPECT_FALSE(second.Errors().contains("Lumetra:")) << second.Errors().toStdString();
+    auto second = Launch("second", "lumetra-new", {"--new-instance", kExample});
+    EXPECT_TRUE(second->WaitForRecentFile(kExample, kComeUpMs)) << second->Errors().toStdString();
+    EXPECT_FALSE(second->Errors().contains("Lumetra:")) << second->Errors().toStdString();
 
     // The next start still finds the first program, which never saw the other's file.
-    const QString third = CopyOf(dir, kPontius, "third.dat");
-    RunningProgram thirdStart(runtime, MakeFolder(dir, "third"));
-    thirdStart.Set("LUMETRA_INSTANCE", "lumetra-new");
-    thirdStart.Start({third});
-    ASSERT_TRUE(thirdStart.WaitForEnd(kHandOffMs));
-    EXPECT_EQ(thirdStart.ExitCode(), 0) << thirdStart.Errors().toStdString();
-    EXPECT_TRUE(first.WaitForRecentFile(third, kComeUpMs));
-    EXPECT_EQ(test::RecentFiles(firstProfile), (QStringList{third, kPontius, "", ""}));
+    ExpectHandedTo(*first, "lumetra-new");
 }
 
 // Offscreen no one can answer a message box: the command line's print reports on the error
 // stream and fails instead of waiting for ever.
-TEST(Starts, PrintWithoutAPrinterOffscreenSaysSoOnTheErrorStream) {
+TEST_F(Starts, PrintWithoutAPrinterOffscreenSaysSoOnTheErrorStream) {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "this machine has a printer";
-    test::TempDir dir;
-    const QString runtime = MakeFolder(dir, "run");
     RunningProgram print(runtime, MakeFolder(dir, "profile"));
     print.Start({"--print", kPontius});
     ASSERT_TRUE(print.WaitForEnd(kComeUpMs));

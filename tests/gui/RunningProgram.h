@@ -109,7 +109,8 @@ public:
     }
     void Signal(int signal) const { ::kill(pid_t(m_process.processId()), signal); }
 
-    QString RecentFile() const { return RecentFiles(m_configDir).front(); }
+    QStringList RecentFiles() const { return test::RecentFiles(m_configDir); }
+    QString RecentFile() const { return RecentFiles().front(); }
     // True once the program opened `path` itself (it notes every file it opens); false when
     // it ended or the time ran out first.
     bool WaitForRecentFile(const QString& path, int ms) const {
