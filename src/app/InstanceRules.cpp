@@ -83,7 +83,7 @@ std::string BadInstanceNameNote(std::string_view name) {
 }
 
 std::string FallbackChannelFolder(std::string_view tempFolder, unsigned uid) {
-    return std::string(tempFolder) + "/lumetra-" + std::to_string(uid);
+    return std::string(tempFolder) + "/lumetra-runtime-" + std::to_string(uid);
 }
 
 std::string ChannelName(std::string_view waylandDisplay, std::string_view xDisplay,

@@ -211,6 +211,24 @@ TEST_F(Starts, NewInstanceStartsItsOwnProgram) {
     ExpectHandedTo(*first, "lumetra-new");
 }
 
+// Without a runtime folder from the desktop the program makes one of its own, closed to others,
+// in the temporary folder.
+TEST_F(Starts, WithoutARuntimeFolderMakesAPrivateOne) {
+    const QString temp = MakeFolder(dir, "tmp", 01777);
+    RunningProgram program(runtime, MakeFolder(dir, "profile"));
+    program.Unset("XDG_RUNTIME_DIR");
+    program.Set("TMPDIR", temp);
+    program.Start({kPontius});
+    const QString own = temp + QString("/lumetra-runtime-%1").arg(::getuid());
+    EXPECT_TRUE(WaitUntil([&] { return SocketCount(own) == 1; }, kComeUpMs))
+        << program.Errors().toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(own).constData(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_EQ(st.st_uid, ::getuid());
+}
+
 // Offscreen no one can answer a message box: the command line's print reports on the error
 // stream and fails instead of waiting for ever.
 TEST_F(Starts, PrintWithoutAPrinterOffscreenSaysSoOnTheErrorStream) {

@@ -94,6 +94,11 @@ public:
         env.insert(name, value);
         m_process.setProcessEnvironment(env);
     }
+    void Unset(const QString& name) {
+        QProcessEnvironment env = m_process.processEnvironment();
+        env.remove(name);
+        m_process.setProcessEnvironment(env);
+    }
     void Start(const QStringList& arguments) { m_process.start(LUMETRA_APP, arguments); }
 
     bool Running() const { return m_process.state() != QProcess::NotRunning; }
