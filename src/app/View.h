@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -34,6 +35,14 @@ public:
     // Called once the view sits in its frame and is shown for the first time.
     virtual void OnInitialUpdate() = 0;
     virtual QWidget* Widget() = 0;
+
+    // Edit > Copy in a view whose content is text: whether there is anything to copy, and the
+    // text it puts on the clipboard (the selection, or all of it when nothing is selected).
+    // A view that copies something else handles the command itself.
+    virtual bool CanCopyText() const { return false; }
+    virtual std::string CopyText() const { return {}; }
+    // F1 in this window: its help context; the contents unless it has a topic of its own.
+    virtual int HelpContext() const { return 5000; }
 };
 
 } // namespace lumetra

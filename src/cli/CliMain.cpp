@@ -17,7 +17,9 @@ constexpr std::string_view kUsageText =
     "  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] [--model M] [--order N]\n"
     "                read X/Y pairs from a text file, fit them, print the report, save them\n"
     "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n"
-    "                draw the stored fit's plot into a picture (100 % unless asked)\n";
+    "                draw the stored fit's plot into a picture (100 % unless asked)\n"
+    "  export FILE --out TABLE.csv|.txt\n"
+    "                write the stored fit's table as CSV, or its report as text\n";
 
 } // namespace
 
@@ -43,6 +45,8 @@ int main(int argc, char** argv) {
         return RunImport(args, io);
     if (command == "plot")
         return RunPlot(args, io);
+    if (command == "export")
+        return RunExport(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
     return kUsage;
 }

@@ -3,6 +3,8 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
+#include "data/RoundTrip.h"
+#include "dataentry/PastePairs.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -19,7 +21,7 @@ public:
         ++m_page.m_nTotal;
         if (m_page.m_nPageEnd - m_page.m_nPageFirst < m_page.m_nPageSize) {
             ++m_page.m_nPageEnd;
-            m_page.InsertLine(int(m_page.m_lines.size()), pair.FormatPair(m_page.m_doc));
+            m_page.InsertLine(int(m_page.m_lines.size()), pair.FormatPair(m_page.m_doc), pair);
         }
     }
     void OnProgressShown(bool shown) override {
@@ -75,6 +77,7 @@ void DataPageRules::ShowPage(int page) {
     m_lines.reserve(size_t(std::max(0, m_nPageEnd - m_nPageFirst)));
     for (int i = m_nPageFirst; i < m_nPageEnd; ++i)
         m_lines.push_back(m_doc.m_pPairs[size_t(i)].FormatPair(m_doc));
+    m_values.assign(m_doc.m_pPairs.begin() + m_nPageFirst, m_doc.m_pPairs.begin() + m_nPageEnd);
     m_selected.clear();
     m_caret = 0;
     m_bCommitted = false;
@@ -107,7 +110,7 @@ void DataPageRules::UpdateControls() {
 }
 
 // The fields checked and formatted into a list line, or nullopt after the message.
-std::optional<std::string> DataPageRules::ReadFields() {
+std::optional<std::string> DataPageRules::ReadFields(CXYdata& pair) {
     if (m_strX.empty()) {
         m_ui.MessageBox("X value may NOT be empty!");
         m_focus = DataField::kX;
@@ -126,7 +129,7 @@ std::optional<std::string> DataPageRules::ReadFields() {
         m_focus = DataField::kY;
         return std::nullopt;
     }
-    CXYdata pair;
+    pair = {};
     pair.m_dX = TextToDouble(m_strX);
     pair.m_dY = TextToDouble(m_strY);
     if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
@@ -156,14 +159,16 @@ void DataPageRules::SelectOnly(std::optional<int> index) {
         m_listener->OnSelectionSet();
 }
 
-void DataPageRules::InsertLine(int index, std::string line) {
+void DataPageRules::InsertLine(int index, std::string line, const CXYdata& value) {
     m_lines.insert(m_lines.begin() + index, std::move(line));
+    m_values.insert(m_values.begin() + index, value);
     if (m_listener)
         m_listener->OnLineInserted(index);
 }
 
 void DataPageRules::RemoveLine(int index) {
     m_lines.erase(m_lines.begin() + index);
+    m_values.erase(m_values.begin() + index);
     if (m_listener)
         m_listener->OnLineRemoved(index);
 }
@@ -173,12 +178,13 @@ bool DataPageRules::OnAdd() {
         m_ui.MessageBox("At application data limit!  Can't add!");
         return false;
     }
-    std::optional<std::string> line = ReadFields();
+    CXYdata value;
+    std::optional<std::string> line = ReadFields(value);
     if (!line)
         return false;
     m_strX.clear();
     m_strY.clear();
-    InsertLine(int(m_lines.size()), std::move(*line));
+    InsertLine(int(m_lines.size()), std::move(*line), value);
     ++m_nTotal;
     SetPoints();
     SelectOnly(std::nullopt);
@@ -187,26 +193,73 @@ bool DataPageRules::OnAdd() {
     if (m_nTotal >= kDataLimit)
         m_ui.MessageBox("At application data limit!  Don't add any\n"
                         "more without deleting one or more first!");
-    if (int(m_lines.size()) > m_nPageSize + kAddMargin) {
-        m_ui.MessageBox("At the ADD limit for this page!  Must rebuild the list.\n"
-                        "Please acknowledge by clicking OK!");
-        // The added pairs are at the end of the data (on any page but the last the commit
-        // appends them there), so the page that holds the last pair shows them.
-        CommitList();
-        const int total = int(m_doc.m_pPairs.size());
-        GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
-    }
+    RebuildOverAddLimit();
     return true;
 }
 
+void DataPageRules::RebuildOverAddLimit() {
+    if (int(m_lines.size()) <= m_nPageSize + kAddMargin)
+        return;
+    m_ui.MessageBox("At the ADD limit for this page!  Must rebuild the list.\n"
+                    "Please acknowledge by clicking OK!");
+    // The added pairs are at the end of the data (on any page but the last the commit
+    // appends them there), so the page that holds the last pair shows them.
+    CommitList();
+    const int total = int(m_doc.m_pPairs.size());
+    GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
+}
+
+bool DataPageRules::OnPaste(std::string_view text) {
+    const std::string prepared = PasteTextForImport(text);
+    if (prepared.empty()) {
+        m_ui.MessageBox(kNothingToPasteMessage);
+        return false;
+    }
+    std::vector<CXYdata> pairs;
+    const ImportResult result =
+        ImportText(pairs, m_ui, kPastedTextSource, prepared.data(), prepared.size(), nullptr);
+    m_bEndDialog = m_bEndDialog || result.outOfMemory;
+    if (pairs.empty())
+        return false;
+    std::vector<std::string> lines;
+    lines.reserve(pairs.size());
+    for (const CXYdata& pair : pairs)
+        lines.push_back(pair.FormatPair(m_doc));
+    // Before the first selected entry, as Insert puts a pair; at the end when none is.
+    const auto at = std::ptrdiff_t(m_selected.empty() ? m_lines.size() : size_t(FirstSelected()));
+    m_lines.insert(m_lines.begin() + at, std::make_move_iterator(lines.begin()),
+                   std::make_move_iterator(lines.end()));
+    m_values.insert(m_values.begin() + at, pairs.begin(), pairs.end());
+    if (m_listener)
+        m_listener->OnListReset();
+    m_nTotal += int(pairs.size());
+    SetPoints();
+    SelectOnly(std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    RebuildOverAddLimit();
+    return true;
+}
+
+std::string DataPageRules::SelectedPairsText() const {
+    std::string text;
+    for (int row : m_selected)
+        if (row >= 0 && size_t(row) < m_values.size()) {
+            const CXYdata& pair = m_values[size_t(row)];
+            text += RoundTripNumber(pair.m_dX) + '\t' + RoundTripNumber(pair.m_dY) + '\n';
+        }
+    return text;
+}
+
 bool DataPageRules::OnInsert() {
-    std::optional<std::string> line = ReadFields();
+    CXYdata value;
+    std::optional<std::string> line = ReadFields(value);
     if (!line)
         return false;
     ++m_nTotal;
     m_strX.clear();
     m_strY.clear();
-    InsertLine(FirstSelected(), std::move(*line));
+    InsertLine(FirstSelected(), std::move(*line), value);
     SetPoints();
     SelectOnly(std::nullopt);
     UpdateControls();
@@ -215,7 +268,8 @@ bool DataPageRules::OnInsert() {
 }
 
 bool DataPageRules::OnEdit() {
-    std::optional<std::string> line = ReadFields();
+    CXYdata value;
+    std::optional<std::string> line = ReadFields(value);
     if (!line)
         return false;
     const int index = FirstSelected();
@@ -223,10 +277,12 @@ bool DataPageRules::OnEdit() {
     m_strY.clear();
     if (index < int(m_lines.size())) {
         m_lines[size_t(index)] = std::move(*line);
+        m_values[size_t(index)] = value;
         if (m_listener)
             m_listener->OnLineChanged(index);
     } else {
-        InsertLine(index, std::move(*line)); // an empty list: the line becomes its first entry
+        // An empty list: the line becomes its first entry.
+        InsertLine(index, std::move(*line), value);
     }
     SelectOnly(std::nullopt);
     UpdateControls();
@@ -247,9 +303,11 @@ bool DataPageRules::OnDelete() {
                 ++next;
                 continue;
             }
+            m_values[out] = m_values[i];
             m_lines[out++] = std::move(m_lines[i]);
         }
         m_lines.resize(out);
+        m_values.resize(out);
         if (m_listener)
             m_listener->OnListReset();
     }
@@ -274,6 +332,7 @@ bool DataPageRules::MoveSelected(int step) {
     const bool moves = to >= 0 && to < int(m_lines.size()) && i < int(m_lines.size());
     if (moves) {
         std::swap(m_lines[size_t(i)], m_lines[size_t(to)]);
+        std::swap(m_values[size_t(i)], m_values[size_t(to)]);
         if (m_listener) {
             m_listener->OnLineChanged(std::min(i, to));
             m_listener->OnLineChanged(std::max(i, to));

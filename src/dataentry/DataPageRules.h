@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/XYdata.h"
 #include "dataentry/ImportFile.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumetra {
@@ -74,6 +76,12 @@ public:
     bool OnImport();
     // The import itself, without the file dialog.
     bool ImportPath(const std::string& path);
+    // Paste: the pairs of clipboard text, read as the import reads a file, inserted before the
+    // first selected entry or at the end of the list. False when nothing was pasted (after the
+    // message).
+    bool OnPaste(std::string_view text);
+    // Copy: the selected pairs, one "X<TAB>Y" line each, every digit kept.
+    std::string SelectedPairsText() const;
 
     // The selection as the list control has it: sorted indexes and the caret entry.
     void SetSelection(std::vector<int> selected, int caret);
@@ -106,12 +114,13 @@ private:
     void ShowPage(int page);
     void UpdateControls();
     void GoToPage(int page);
+    void RebuildOverAddLimit();
     void SetPoints();
-    std::optional<std::string> ReadFields();
+    std::optional<std::string> ReadFields(CXYdata& pair);
     int FirstSelected() const { return m_selected.empty() ? 0 : m_selected.front(); }
     void SelectOnly(std::optional<int> index);
     bool MoveSelected(int step);
-    void InsertLine(int index, std::string line);
+    void InsertLine(int index, std::string line, const CXYdata& value);
     void RemoveLine(int index);
 
     CLumetraDoc& m_doc;
@@ -120,6 +129,8 @@ private:
     int& m_bRefreshDataList;
     DataListListener* m_listener = nullptr;
     std::vector<std::string> m_lines;
+    // The pair each line was made from, as exact as it was read or typed, for Copy.
+    std::vector<CXYdata> m_values;
     std::vector<int> m_selected;
     int m_caret = 0;
     bool m_bCommitted = false; // the list was written into the pairs since it was filled

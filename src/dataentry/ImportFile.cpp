@@ -52,8 +52,8 @@ bool NextToken(const char*& p, const char* end, const char*& first, const char*&
     return true;
 }
 
-std::string LongLineMessage(const std::string& path, bool firstLine) {
-    return "File " + path + (firstLine ? ":\n contains" : ":\ncontains") + " lines longer than " +
+std::string LongLineMessage(const std::string& source, bool firstLine) {
+    return source + (firstLine ? ":\n contains" : ":\ncontains") + " lines longer than " +
            FormatC("%d", {int(kLineLimit)}) + " characters\nwhich is this application's max!\n";
 }
 
@@ -88,48 +88,55 @@ private:
 
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
                         ImportListener* listener) {
-    ImportResult result;
     size_t length = 0;
     const int fd = OpenForReading(path, length);
     if (fd < 0) {
         ReportSaveLoadException(ui, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
-        return result;
+        return {};
     }
     FdCloser closer(fd);
     if (length == 0) {
         ui.MessageBox(path + " is EMPTY!\nCan't Import!");
-        return result;
+        return {};
     }
 
-    ImportEnd end(ui, listener);
+    WaitCursor wait(ui);
     FileContents contents;
     switch (contents.Load(fd, std::min(length, kImportByteLimit))) {
     case FileContents::Status::Ok:
         break;
     case FileContents::Status::OutOfMemory:
         ReportSaveLoadException(ui, {FileErrorKind::None, path}, false, "Failed to open document.");
-        return result;
+        return {};
     case FileContents::Status::ReadError:
         ReportSaveLoadException(ui, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
-        return result;
+        return {};
     }
-    const char* const data = contents.data();
-    const size_t r = contents.size();
+    const ImportResult result =
+        ImportText(doc.m_pPairs, ui, "File " + path, contents.data(), contents.size(), listener);
+    if (result.accepted)
+        doc.RememberDirectory(path);
+    return result;
+}
+
+ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
+                        const char* data, size_t r, ImportListener* listener) {
+    ImportResult result;
+    ImportEnd end(ui, listener);
     const char* const dataEnd = data + r;
 
     const char* first = NextLineEnd(data, dataEnd);
     if (!first) {
-        ui.MessageBox("File " + path + ":\nis NOT a valid data file!\n", Ui::Buttons::Ok,
-                      Ui::Icon::Stop);
+        ui.MessageBox(source + ":\nis NOT a valid data file!\n", Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     }
     if (size_t(first - data) > kLineLimit) {
-        ui.MessageBox(LongLineMessage(path, true), Ui::Buttons::Ok, Ui::Icon::Stop);
+        ui.MessageBox(LongLineMessage(source, true), Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     }
-    doc.RememberDirectory(path);
+    result.accepted = true;
 
     const size_t step = r > kProgressFrom ? r / 10 : 0;
     size_t nextThreshold = step;
@@ -144,7 +151,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
         const size_t len = size_t(cr - pos) + 1;
         bytesDone += len;
         if (len > kLineLimit) {
-            ui.MessageBox(LongLineMessage(path, false), Ui::Buttons::Ok, Ui::Icon::Stop);
+            ui.MessageBox(LongLineMessage(source, false), Ui::Buttons::Ok, Ui::Icon::Stop);
             return result;
         }
         const char* p = pos;
@@ -152,8 +159,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
         if (!NextToken(p, cr, x0, x1))
             break; // a blank line ends the data
         if (!NextToken(p, cr, y0, y1)) {
-            ui.MessageBox("File " + path + ":\nhas missing Y value!", Ui::Buttons::Ok,
-                          Ui::Icon::Stop);
+            ui.MessageBox(source + ":\nhas missing Y value!", Ui::Buttons::Ok, Ui::Icon::Stop);
             return result;
         }
         CXYdata pair;
@@ -161,13 +167,13 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
         pair.m_dY = TextToDouble({y0, size_t(y1 - y0)});
         // An overflowing or "inf"/"nan" value could be neither fitted nor saved.
         if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
-            ui.MessageBox("File " + path + ":\nhas a value beyond the range of numbers (about " +
+            ui.MessageBox(source + ":\nhas a value beyond the range of numbers (about " +
                               "1.8E+308)\nor one that is not a number!",
                           Ui::Buttons::Ok, Ui::Icon::Stop);
             return result;
         }
         try {
-            doc.m_pPairs.push_back(pair);
+            pairs.push_back(pair);
         } catch (const std::bad_alloc&) {
             ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
             result.outOfMemory = true;
@@ -175,7 +181,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
         }
         ++result.imported;
         if (listener)
-            listener->OnPairImported(doc.m_pPairs.back());
+            listener->OnPairImported(pairs.back());
         pos = cr + 2;
         if (step > 0 && bytesDone >= nextThreshold) {
             ui.EndWaitCursor();

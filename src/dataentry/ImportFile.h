@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lumetra {
 
@@ -23,6 +24,7 @@ public:
 struct ImportResult {
     int imported = 0;         // pairs appended to the document
     bool outOfMemory = false; // the import stopped for want of memory; the sheet must close
+    bool accepted = false;    // the text passed the checks of its first line
 };
 
 inline constexpr size_t kImportByteLimit = 10000000;
@@ -33,5 +35,11 @@ inline constexpr size_t kImportByteLimit = 10000000;
 // touched: the page's commit does that.
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
                         ImportListener* listener);
+
+// The reader of ImportFile on text already in memory (the r bytes at data, as a file holds
+// them): appends the pairs to `pairs` under the same rules, and every message begins with
+// `source` ("File /home/x.txt") where a file's begins with "File " and its path.
+ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
+                        const char* data, size_t r, ImportListener* listener);
 
 } // namespace lumetra

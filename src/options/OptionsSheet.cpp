@@ -4,6 +4,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -23,6 +24,9 @@ CMySheet::CMySheet(QWidget* parent) : QDialog(parent), m_tabs(new QTabWidget) {
     connect(buttons, &QDialogButtonBox::accepted, this, &CMySheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CMySheet::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, &CMySheet::OnHelp);
+    // F1 asks for the page's topic, as the Help button does.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &CMySheet::OnHelp);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     layout->addWidget(buttons);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {

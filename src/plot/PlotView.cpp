@@ -1,7 +1,10 @@
 #include "plot/PlotView.h"
 
 #include "app/CommandIds.h"
+#include "app/CommandMenu.h"
+#include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
+#include "app/MainFrame.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -11,7 +14,11 @@
 #include "plot/PlotExport.h"
 #include "report/ListingView.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
@@ -131,6 +138,32 @@ void CPlotView::OnExportPlot() {
     ExportPlot(m_doc, m_bFullSize != 0, choice.path, ui);
 }
 
+void CPlotView::OnCopyPlot() {
+    Ui& ui = m_app.GetUi();
+    WaitCursor wait(ui);
+    std::optional<PlotPictures> pictures = DrawPlotPictures(m_doc, m_bFullSize != 0, ui);
+    if (!pictures)
+        return;
+    auto* mime = new QMimeData;
+    mime->setImageData(pictures->image);
+    mime->setData("image/svg+xml", pictures->svg);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+const std::vector<int>& CPlotView::ContextCommands() {
+    static const std::vector<int> ids = {cmd::kCopyPlot, 0, cmd::kExportPlot};
+    return ids;
+}
+
+void CPlotView::contextMenuEvent(QContextMenuEvent* event) {
+    if (CMainFrame* frame = m_app.MainFrame())
+        ShowCommandMenu(*frame, ContextCommands(), this, event->globalPos());
+}
+
+int CPlotView::HelpContext() const {
+    return help::kPlotWindow;
+}
+
 void CPlotView::keyPressEvent(QKeyEvent* event) {
     QScrollBar* v = verticalScrollBar();
     QScrollBar* h = horizontalScrollBar();
@@ -175,6 +208,10 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kExportPlot:
         OnExportPlot();
         return true;
+    case cmd::kCopyPlot:
+    case cmd::kEditCopy:
+        OnCopyPlot();
+        return true;
     case cmd::kOptionsData:
         RunOptionsDataSheet(m_app, *this);
         return true;
@@ -190,6 +227,8 @@ std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kZoomPlot:
     case cmd::kExportPlot:
+    case cmd::kCopyPlot:
+    case cmd::kEditCopy:
     case cmd::kOptionsData:
     case cmd::kOptionsCompute:
         return CommandState{};

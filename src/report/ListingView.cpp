@@ -1,8 +1,11 @@
 #include "report/ListingView.h"
 
 #include "app/CommandIds.h"
+#include "app/CommandMenu.h"
 #include "app/DocManager.h"
+#include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
+#include "app/MainFrame.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -13,6 +16,8 @@
 #include "report/ReportItemDelegate.h"
 #include "report/ReportPageModel.h"
 #include "report/ReportPrinting.h"
+#include "report/ReportText.h"
+#include "report/TableFile.h"
 
 #include <QFontMetrics>
 #include <QListView>
@@ -23,6 +28,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace lumetra {
 
@@ -42,7 +49,18 @@ CLumetraView::CLumetraView(CLumetraApp& app, CLumetraDoc& doc)
     m_listReport->setModel(m_model);
     m_listReport->setItemDelegate(m_delegate);
     m_listReport->setUniformItemSizes(true);
-    m_listReport->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Lines are selected to be copied: a range with Shift, single lines with Ctrl.
+    m_listReport->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(m_listReport->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_bSelecting)
+            m_bAllSelected = false;
+    });
+    m_listReport->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_listReport, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (CMainFrame* frame = m_app.MainFrame())
+            ShowCommandMenu(*frame, ContextCommands(), this,
+                            m_listReport->viewport()->mapToGlobal(at));
+    });
     m_listReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_listReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_listReport->setFrameShape(QFrame::StyledPanel);
@@ -86,6 +104,10 @@ void CLumetraView::OnDraw() {
 
 void CLumetraView::StartNewOrOpen() {
     FitListToView();
+    if (!m_strStartImport.empty()) {
+        RunOptionsDataSheet(m_app, *this, m_strStartImport);
+        return;
+    }
     const std::string path = m_doc.m_bHasFile ? m_doc.m_strFileName : m_doc.PromptForDataFile();
     if (path.empty()) {
         OnOptionsData();
@@ -137,6 +159,7 @@ void CLumetraView::FlushShownLines() {
 
 void CLumetraView::OnShownListEmptied() {
     m_nPendingRows = 0;
+    m_bAllSelected = false;
     m_model->Reset(0);
 }
 
@@ -149,7 +172,10 @@ void CLumetraView::SelectLine(int row) {
     if (row < 0 || row >= m_model->rowCount())
         return;
     const QModelIndex index = m_model->index(row);
-    m_listReport->setCurrentIndex(index);
+    if (m_bAllSelected) // the line is framed among the others, all still selected
+        m_listReport->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    else
+        m_listReport->setCurrentIndex(index);
     m_listReport->scrollTo(index);
 }
 
@@ -173,6 +199,60 @@ void CLumetraView::BuildDisplayPage(int first, int last) {
     m_model->Append(last - shown);
     m_report.ShowBuildProgress(m_doc.m_strFileName, 110);
     m_report.m_bBuilding = 0;
+    if (m_bAllSelected)
+        SelectShownLines();
+}
+
+void CLumetraView::SelectShownLines() {
+    m_bSelecting = true;
+    m_listReport->selectAll();
+    m_bSelecting = false;
+}
+
+void CLumetraView::OnSelectAll() {
+    m_bAllSelected = true;
+    SelectShownLines();
+}
+
+bool CLumetraView::CanCopyText() const {
+    return m_doc.m_nLineCount > 0;
+}
+
+std::string CLumetraView::CopyText() const {
+    const QModelIndexList selected = m_listReport->selectionModel()->selectedIndexes();
+    if (m_bAllSelected || selected.isEmpty())
+        return ReportText(m_doc.m_pReportLines);
+    std::vector<int> lines;
+    for (const QModelIndex& index : selected)
+        lines.push_back(m_model->First() + index.row());
+    std::sort(lines.begin(), lines.end());
+    return ReportLinesText(m_doc.m_pReportLines, lines);
+}
+
+int CLumetraView::HelpContext() const {
+    return help::kListingWindow;
+}
+
+const std::vector<int>& CLumetraView::ContextCommands() {
+    static const std::vector<int> ids = {cmd::kEditCopy, cmd::kEditSelectAll, 0, cmd::kExportTable};
+    return ids;
+}
+
+void CLumetraView::OnExportTable() {
+    Ui& ui = m_app.GetUi();
+    Ui::FileRequest request;
+    request.saving = true;
+    request.title = "Export Table";
+    request.filters = {{"CSV Files (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}};
+    // Beside the data file; a new data set starts where files were last opened.
+    const std::optional<std::string> folder = DirectoryToRemember(m_doc.GetPathName());
+    request.initialDir = folder ? *folder : m_app.Settings().GetString("Preferences", "LastPath");
+    request.defaultSuffix = "csv";
+    const Ui::FileChoice choice = ui.ChooseFile(request);
+    if (!choice.accepted || choice.path.empty())
+        return;
+    WaitCursor wait(ui);
+    ExportTable(m_doc, choice.path, ui);
 }
 
 void CLumetraView::ShowPageStatus() {
@@ -317,6 +397,12 @@ bool CLumetraView::OnCommand(int id) {
     case cmd::kPrintPreview:
         OnFilePrintPreview();
         return true;
+    case cmd::kEditSelectAll:
+        OnSelectAll();
+        return true;
+    case cmd::kExportTable:
+        OnExportTable();
+        return true;
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
         if (m_doc.DoSave(id == cmd::kFileSaveAs))
@@ -346,6 +432,8 @@ std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
     case cmd::kFileSave:
     case cmd::kFileSaveAs:
     case cmd::kOptionsCompute:
+    case cmd::kEditSelectAll:
+    case cmd::kExportTable:
         return CommandState{haveReport};
     case cmd::kOptionsData:
         return CommandState{};

@@ -1,0 +1,29 @@
+#include "report/TableFile.h"
+
+#include "platform/Ui.h"
+#include "report/TableExport.h"
+
+#include <QSaveFile>
+
+namespace lumetra {
+
+bool ExportTable(const CLumetraDoc& doc, const std::string& path, Ui& ui) {
+    const std::optional<TableFileFormat> format = TableFileFormatFor(path);
+    if (!format) {
+        ui.MessageBox(TableSuffixMessage(path));
+        return false;
+    }
+    const std::string text = TableFileText(doc, *format);
+    QSaveFile file(QString::fromStdString(path));
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(text.data(), qint64(text.size())) == qint64(text.size());
+    // commit() renames the finished file into place; without it the temporary one goes.
+    if (!written || !file.commit()) {
+        file.cancelWriting();
+        ui.MessageBox(TableWriteMessage(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace lumetra
