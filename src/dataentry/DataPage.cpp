@@ -160,7 +160,11 @@ CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize)
         if (m_bApplyingSelection)
             return;
         TakeSelection();
+        const bool inList = m_list->hasFocus();
         Run(&DataPageRules::OnListSelChange);
+        // Selecting with the mouse or the keys goes on in the list, where Copy and Paste act.
+        if (inList)
+            m_list->setFocus();
     });
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         TakeSelection();

@@ -13,6 +13,7 @@
 #include "plot/PlotDrawing.h"
 #include "plot/PlotExport.h"
 #include "report/ListingView.h"
+#include "report/TableFile.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -212,6 +213,9 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kEditCopy:
         OnCopyPlot();
         return true;
+    case cmd::kExportTable:
+        AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
+        return true;
     case cmd::kOptionsData:
         RunOptionsDataSheet(m_app, *this);
         return true;
@@ -232,6 +236,8 @@ std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
     case cmd::kOptionsData:
     case cmd::kOptionsCompute:
         return CommandState{};
+    case cmd::kExportTable: // the report a listing of the document built
+        return CommandState{m_doc.m_nLineCount > 0};
     // The plot prints nothing: Print and Print Preview are unavailable here.
     case cmd::kFilePrint:
     case cmd::kPrintPreview:

@@ -239,20 +239,7 @@ const std::vector<int>& CLumetraView::ContextCommands() {
 }
 
 void CLumetraView::OnExportTable() {
-    Ui& ui = m_app.GetUi();
-    Ui::FileRequest request;
-    request.saving = true;
-    request.title = "Export Table";
-    request.filters = {{"CSV Files (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}};
-    // Beside the data file; a new data set starts where files were last opened.
-    const std::optional<std::string> folder = DirectoryToRemember(m_doc.GetPathName());
-    request.initialDir = folder ? *folder : m_app.Settings().GetString("Preferences", "LastPath");
-    request.defaultSuffix = "csv";
-    const Ui::FileChoice choice = ui.ChooseFile(request);
-    if (!choice.accepted || choice.path.empty())
-        return;
-    WaitCursor wait(ui);
-    ExportTable(m_doc, choice.path, ui);
+    AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
 }
 
 void CLumetraView::ShowPageStatus() {

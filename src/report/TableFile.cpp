@@ -1,5 +1,7 @@
 #include "report/TableFile.h"
 
+#include "data/LumetraDoc.h"
+#include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/TableExport.h"
 
@@ -24,6 +26,21 @@ bool ExportTable(const CLumetraDoc& doc, const std::string& path, Ui& ui) {
         return false;
     }
     return true;
+}
+
+void AskAndExportTable(const CLumetraDoc& doc, Ui& ui, const SettingsStore& settings) {
+    Ui::FileRequest request;
+    request.saving = true;
+    request.title = "Export Table";
+    request.filters = {{"CSV Files (*.csv)", "*.csv"}, {"Text Files (*.txt)", "*.txt"}};
+    const std::optional<std::string> folder = DirectoryToRemember(doc.GetPathName());
+    request.initialDir = folder ? *folder : settings.GetString("Preferences", "LastPath");
+    request.defaultSuffix = "csv";
+    const Ui::FileChoice choice = ui.ChooseFile(request);
+    if (!choice.accepted || choice.path.empty())
+        return;
+    WaitCursor wait(ui);
+    ExportTable(doc, choice.path, ui);
 }
 
 } // namespace lumetra

@@ -133,6 +133,7 @@ TEST_F(Clipboard, CopyPlotPutsAPictureAndSvgAtTheWindowsZoom) {
     EXPECT_TRUE(Enabled(cmd::kCopyPlot));
     EXPECT_TRUE(Enabled(cmd::kEditCopy));
     EXPECT_FALSE(Enabled(cmd::kEditSelectAll));
+    EXPECT_TRUE(Enabled(cmd::kExportTable)); // the document's report, from its plot window too
     QGuiApplication::clipboard()->clear();
     ASSERT_TRUE(Frame().RouteCommand(cmd::kCopyPlot));
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();

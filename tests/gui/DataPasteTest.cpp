@@ -83,6 +83,20 @@ TEST_F(DataPaste, ASpreadsheetBlockGoesBeforeTheSelectedPair) {
     EXPECT_EQ(doc.m_nPairs, 6);
 }
 
+TEST_F(DataPaste, KeysReachTheListAfterALineWasClickedInIt) {
+    Open(3);
+    page->m_list->setFocus();
+    const QRect row = page->m_list->visualRect(page->m_list->model()->index(1, 0));
+    QTest::mouseClick(page->m_list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(page->Rules().Selection(), std::vector<int>{1});
+    EXPECT_TRUE(page->m_list->hasFocus());
+    QGuiApplication::clipboard()->setText("5\t6\n");
+    QTest::keyClick(page->m_list, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(page->Rules().Lines().size(), 4u);
+    EXPECT_EQ(page->Rules().Lines()[1], "5.00000         \t6.00000         ");
+    EXPECT_EQ(page->m_editX->text(), ""); // not pasted into the X field
+}
+
 TEST_F(DataPaste, WithoutASelectionPairsGoAtTheEndWhateverTheirLineEnds) {
     Open(2);
     Paste("5;6\n7,8"); // LF line ends, a last line without one
