@@ -77,7 +77,9 @@ void DataPageRules::ShowPage(int page) {
     m_lines.reserve(size_t(std::max(0, m_nPageEnd - m_nPageFirst)));
     for (int i = m_nPageFirst; i < m_nPageEnd; ++i)
         m_lines.push_back(m_doc.m_pPairs[size_t(i)].FormatPair(m_doc));
-    m_values.assign(m_doc.m_pPairs.begin() + m_nPageFirst, m_doc.m_pPairs.begin() + m_nPageEnd);
+    m_values.clear();
+    if (m_nPageEnd > m_nPageFirst)
+        m_values.assign(m_doc.m_pPairs.begin() + m_nPageFirst, m_doc.m_pPairs.begin() + m_nPageEnd);
     m_selected.clear();
     m_caret = 0;
     m_bCommitted = false;

@@ -152,7 +152,7 @@ TEST_F(DataPaste, CopyGivesTheSelectedPairsWithEveryDigit) {
     Select({3});
     page->m_actCopy->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              "1.23456789012345\t-9.87654321e-05\n");
+              "1.23456789012345\t-0.0000987654321\n");
 }
 
 TEST_F(DataPaste, APasteBeyondThePagesAddLimitRebuildsTheList) {

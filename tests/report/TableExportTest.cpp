@@ -27,7 +27,13 @@ TEST(TableExport, NumbersReadBackToTheSameDoubleInTheirShortestForm) {
     EXPECT_EQ(RoundTripNumber(-2.5), "-2.5");
     EXPECT_EQ(RoundTripNumber(1e300), "1e+300");
     EXPECT_EQ(RoundTripNumber(0.0), "0");
-    for (double v : {0.1 + 0.2, 1.0 / 3.0, 123456.789012345678, -4.9e-324,
+    EXPECT_EQ(RoundTripNumber(300000.0), "300000");
+    EXPECT_EQ(RoundTripNumber(-0.000221321), "-0.000221321");
+    EXPECT_EQ(RoundTripNumber(1e-5), "0.00001");
+    EXPECT_EQ(RoundTripNumber(9.99e-6), "9.99e-06");
+    EXPECT_EQ(RoundTripNumber(1e15), "1000000000000000");
+    EXPECT_EQ(RoundTripNumber(1e16), "1e+16");
+    for (double v : {0.1 + 0.2, 1.0 / 3.0, 123456.789012345678, -4.9e-324, 1e-5, 9.999e15,
                      std::numeric_limits<double>::max(), std::nextafter(1.0, 2.0)})
         EXPECT_EQ(ReadBack(RoundTripNumber(v)), v) << RoundTripNumber(v);
 }
