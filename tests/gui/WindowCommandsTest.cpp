@@ -164,6 +164,24 @@ TEST_F(WindowCommands, ADroppedCsvFileStartsANewDataSetWithItsPairs) {
     EXPECT_GT(doc.m_nLineCount, 0);
 }
 
+TEST_F(WindowCommands, EachDroppedTextFileGetsADataSetOfItsOwn) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    const std::string a = dir.Write("a.csv", "1,3\r\n2,5\r\n");
+    const std::string b = dir.Write("b.txt", "1\t4\r\n2\t8\r\n3\t12\r\n");
+    sheetAnswer = [](CMySheet& sheet) {
+        sheet.show();
+        sheet.accept();
+        return sheet.result() == QDialog::Accepted;
+    };
+    Drop(Frame(), {a, b});
+    ASSERT_EQ(WindowCount(), 3);
+    std::vector<int> pairs;
+    for (CLumetraDoc* doc : app->DocManager().Documents())
+        pairs.push_back(doc->m_nPairs);
+    EXPECT_EQ(pairs, (std::vector<int>{2, 2, 3}));
+    ASSERT_EQ(ui.messages.size(), 0u);
+}
+
 TEST_F(WindowCommands, TwoDroppedDataFilesOpenTwoWindows) {
     ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
     const std::string a = dir.Write("a.dat", test::TempDir::Read(Sample()));
