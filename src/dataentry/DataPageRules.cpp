@@ -218,8 +218,9 @@ bool DataPageRules::OnPaste(std::string_view text) {
         return false;
     }
     std::vector<CXYdata> pairs;
-    const ImportResult result =
-        ImportText(pairs, m_ui, kPastedTextSource, prepared.data(), prepared.size(), nullptr);
+    // As much as the import reads of a file; a line cut there is not read.
+    const ImportResult result = ImportText(pairs, m_ui, kPastedTextSource, prepared.data(),
+                                           std::min(prepared.size(), kImportByteLimit), nullptr);
     m_bEndDialog = m_bEndDialog || result.outOfMemory;
     if (pairs.empty())
         return false;

@@ -1,6 +1,9 @@
 #include "dataentry/PastePairs.h"
+#include "data/LumetraDoc.h"
 #include "data/XYdata.h"
+#include "dataentry/DataPageRules.h"
 #include "dataentry/ImportFile.h"
+#include "platform/MemorySettingsStore.h"
 #include "support/RecordingUi.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +54,26 @@ TEST(PastePairs, TheImporterReadsTextInMemoryWithItsOwnMessages) {
     EXPECT_TRUE(pairs.empty());
     EXPECT_EQ(ui.OnlyMessage(), "The pasted text:\nhas a value beyond the range of numbers (about "
                                 "1.8E+308)\nor one that is not a number!");
+}
+
+TEST(PastePairs, APasteReadsNoMoreThanAFileImportWould) {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc(ui, settings);
+    doc.OnNewDocument();
+    int refresh = 0;
+    DataPageRules page(doc, ui, 128000, refresh);
+    page.OnSetActive();
+    // 10000 lines of 1002 bytes: the 9981st crosses the 10,000,000th byte and is not read.
+    const std::string line = "1 2" + std::string(997, ' ') + "\r\n";
+    std::string text;
+    for (int i = 0; i < 10000; ++i)
+        text += line;
+    ASSERT_TRUE(page.OnPaste(text));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(page.Lines().size(), 9980u);
+    EXPECT_EQ(page.m_nTotal, 9980);
+    EXPECT_EQ(page.m_strPoints, "9980/9980");
 }
 
 } // namespace
