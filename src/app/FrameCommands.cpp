@@ -1,9 +1,10 @@
 // The main frame's Edit > Copy for text views, File > Close, the Window menu's list of windows,
-// F6 / Shift+F6, F1 and dropped files.
+// F6 / Shift+F6, F1, the document windows' context menus and dropped files.
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/CommandMenu.h"
 #include "app/CommandTable.h"
 #include "app/DocManager.h"
 #include "app/HelpViewer.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
@@ -26,6 +28,9 @@ void CMainFrame::CreateFrameCommands() {
     for (QAction* menu : menuBar()->actions())
         if (menu->menu() && menu->menu()->actions().contains(Action(cmd::kNewListWindow)))
             m_windowMenu = menu->menu();
+    // A right click in a document window that the window itself does not take comes up to the
+    // area: the menu of its view's commands, made of the menu bar's own actions.
+    m_mdi->viewport()->installEventFilter(this);
     if (!m_windowMenu)
         return;
     m_windowListSeparator = m_windowMenu->addSeparator();
@@ -52,6 +57,25 @@ void CMainFrame::RebuildWindowList() {
         m_windowMenu->addAction(a);
         m_windowActions.push_back(a);
     }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_mdi->viewport() || event->type() != QEvent::ContextMenu)
+        return QMainWindow::eventFilter(watched, event);
+    auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+    for (QWidget* w = m_mdi->viewport()->childAt(menuEvent->pos()); w; w = w->parentWidget())
+        if (auto* frame = qobject_cast<CChildFrame*>(w)) {
+            CView& view = frame->View();
+            const QWidget* content = view.Widget();
+            // Not on the frame's title bar or border, which have a menu of their own.
+            if (!content->rect().contains(content->mapFromGlobal(menuEvent->globalPos())) ||
+                view.ContextCommands().empty())
+                break;
+            m_mdi->setActiveSubWindow(frame);
+            ShowCommandMenu(*this, view.ContextCommands(), view.Widget(), menuEvent->globalPos());
+            return true;
+        }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::CloseActiveDocument() {

@@ -65,6 +65,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The context menus of the document windows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();

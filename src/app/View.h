@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -41,6 +42,8 @@ public:
     // A view that copies something else handles the command itself.
     virtual bool CanCopyText() const { return false; }
     virtual std::string CopyText() const { return {}; }
+    // The commands of the window's context menu, 0 for a separator; the main frame shows it.
+    virtual std::vector<int> ContextCommands() const { return {}; }
     // F1 in this window: its help context; the contents unless it has a topic of its own.
     virtual int HelpContext() const { return 5000; }
 };

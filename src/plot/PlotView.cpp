@@ -1,10 +1,8 @@
 #include "plot/PlotView.h"
 
 #include "app/CommandIds.h"
-#include "app/CommandMenu.h"
 #include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
-#include "app/MainFrame.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -16,7 +14,6 @@
 #include "report/TableFile.h"
 
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -151,14 +148,8 @@ void CPlotView::OnCopyPlot() {
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-const std::vector<int>& CPlotView::ContextCommands() {
-    static const std::vector<int> ids = {cmd::kCopyPlot, 0, cmd::kExportPlot};
-    return ids;
-}
-
-void CPlotView::contextMenuEvent(QContextMenuEvent* event) {
-    if (CMainFrame* frame = m_app.MainFrame())
-        ShowCommandMenu(*frame, ContextCommands(), this, event->globalPos());
+std::vector<int> CPlotView::ContextCommands() const {
+    return {cmd::kCopyPlot, 0, cmd::kExportPlot};
 }
 
 int CPlotView::HelpContext() const {

@@ -22,12 +22,12 @@ public:
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
     int HelpContext() const override;
+    std::vector<int> ContextCommands() const override;
 
     void OnZoomPlot();
     // Edit > Copy Plot: the plot at its present zoom on the clipboard, as a picture and as SVG.
     void OnCopyPlot();
-    // The commands of the window's context menu (0: a separator).
-    static const std::vector<int>& ContextCommands();
+
     // File > Export Plot...: the plot at its present zoom into a picture file.
     void OnExportPlot();
 
@@ -40,7 +40,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void SetScrollSizes();

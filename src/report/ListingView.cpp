@@ -1,11 +1,9 @@
 #include "report/ListingView.h"
 
 #include "app/CommandIds.h"
-#include "app/CommandMenu.h"
 #include "app/DocManager.h"
 #include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
-#include "app/MainFrame.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -54,12 +52,6 @@ CLumetraView::CLumetraView(CLumetraApp& app, CLumetraDoc& doc)
     connect(m_listReport->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_bSelecting)
             m_bAllSelected = false;
-    });
-    m_listReport->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_listReport, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (CMainFrame* frame = m_app.MainFrame())
-            ShowCommandMenu(*frame, ContextCommands(), this,
-                            m_listReport->viewport()->mapToGlobal(at));
     });
     m_listReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_listReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -233,9 +225,8 @@ int CLumetraView::HelpContext() const {
     return help::kListingWindow;
 }
 
-const std::vector<int>& CLumetraView::ContextCommands() {
-    static const std::vector<int> ids = {cmd::kEditCopy, cmd::kEditSelectAll, 0, cmd::kExportTable};
-    return ids;
+std::vector<int> CLumetraView::ContextCommands() const {
+    return {cmd::kEditCopy, cmd::kEditSelectAll, 0, cmd::kExportTable};
 }
 
 void CLumetraView::OnExportTable() {

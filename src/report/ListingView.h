@@ -40,6 +40,7 @@ public:
     bool CanCopyText() const override;
     std::string CopyText() const override;
     int HelpContext() const override;
+    std::vector<int> ContextCommands() const override;
 
     // ReportListener
     void OnLineShown(int index) override;
@@ -69,8 +70,6 @@ public:
     void OnSelectAll();
     // File > Export Table...: the table as CSV or the report as text, by the name's suffix.
     void OnExportTable();
-    // The commands of the list's context menu (0: a separator).
-    static const std::vector<int>& ContextCommands();
 
     QListView* List() const { return m_listReport; }
     ReportBuilder& Report() { return m_report; }

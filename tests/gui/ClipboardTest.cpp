@@ -8,12 +8,15 @@
 #include "report/TableExport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 
 namespace lumetra {
 namespace {
@@ -184,7 +187,7 @@ TEST_F(Clipboard, CopyPlotOfAPlotThatCannotBeDrawnSaysWhyAndCopiesNothing) {
 TEST_F(Clipboard, ContextMenusOfferTheEditCommands) {
     ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
     std::unique_ptr<QMenu> listing(
-        MakeCommandMenu(Frame(), CLumetraView::ContextCommands(), ActiveListing()));
+        MakeCommandMenu(Frame(), ActiveListing()->ContextCommands(), ActiveListing()));
     EXPECT_EQ(MenuTexts(*listing),
               (QStringList{"&Copy|Ctrl+C", "Select &All|Ctrl+A", "-", "Export &Table...|"}));
     for (QAction* a : listing->actions())
@@ -196,10 +199,42 @@ TEST_F(Clipboard, ContextMenusOfferTheEditCommands) {
 
     Frame().RouteCommand(cmd::kNewPlotWindow);
     Settle();
-    std::unique_ptr<QMenu> plot(
-        MakeCommandMenu(Frame(), CPlotView::ContextCommands(), Frame().ActiveView()->Widget()));
+    std::unique_ptr<QMenu> plot(MakeCommandMenu(Frame(), Frame().ActiveView()->ContextCommands(),
+                                                Frame().ActiveView()->Widget()));
     EXPECT_EQ(MenuTexts(*plot), (QStringList{"Copy &Plot|", "-", "Export Plot...|"}));
     EXPECT_TRUE(plot->actions()[0]->isEnabled());
+}
+
+// A right click as the toolkit delivers it, to the widget under the pointer; the texts of the
+// menu that opens (closed again at once), or nothing when none opens.
+QStringList RightClick(QWidget* target, QPoint at) {
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            shown = MenuTexts(*menu);
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+    QCoreApplication::sendEvent(target, &event);
+    test::AppFixture::Settle();
+    return shown;
+}
+
+TEST_F(Clipboard, ARightClickInAWindowOpensItsMenu) {
+    ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
+    QWidget* list = ActiveListing()->List()->viewport();
+    EXPECT_EQ(RightClick(list, {40, 20}),
+              (QStringList{"&Copy|Ctrl+C", "Select &All|Ctrl+A", "-", "Export &Table...|"}));
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Settle();
+    auto* plot = dynamic_cast<CPlotView*>(Frame().ActiveView());
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(RightClick(plot->viewport(), {60, 60}),
+              (QStringList{"Copy &Plot|", "-", "Export Plot...|"}));
+    // The listing's window comes to the front with its menu.
+    EXPECT_EQ(RightClick(list, {40, 20}).size(), 4);
+    EXPECT_EQ(Frame().ActiveView(), ActiveListing());
 }
 
 TEST_F(Clipboard, ExportTableWritesCsvOrTheReportTextByTheSuffix) {
