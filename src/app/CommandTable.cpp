@@ -32,6 +32,8 @@ constexpr Prompt kPrompts[] = {
     {cmd::kExportPlot, "Save the plot as a PNG, SVG or PDF picture\nExport Plot"},
     {cmd::kStatisticsWindow, "Open a window with the statistics of the fit\nStatistics"},
     {cmd::kExit, "Quit the application; prompts to save documents\nExit"},
+    {cmd::kCopyPlot, "Copy the plot to the Clipboard as a picture\nCopy Plot"},
+    {cmd::kExportTable, "Save the report's table as CSV, or the report as text\nExport Table"},
     // The toolkit's standard texts for the rest.
     {cmd::kAbout, "Display program information, version number and copyright\nAbout"},
     {cmd::kCascade, "Arrange windows so they overlap\nCascade Windows"},
@@ -40,6 +42,12 @@ constexpr Prompt kPrompts[] = {
     {cmd::kViewToolbar, "Show or hide the toolbar\nToggle ToolBar"},
     {cmd::kViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
     {cmd::kRecentFile1, "Open this document"},
+    {cmd::kFileClose, "Close the active document\nClose"},
+    {cmd::kEditCopy, "Copy the selection and put it on the Clipboard\nCopy"},
+    {cmd::kEditSelectAll, "Select the entire document\nSelect All"},
+    {cmd::kNextWindow, "Switch to the next window\nNext Window"},
+    {cmd::kPrevWindow, "Switch back to the previous window\nPrevious Window"},
+    {cmd::kHelpTopic, "Display help for current task or command\nHelp"},
 };
 
 const MenuEntry kSeparator{0, "", false};
@@ -52,17 +60,25 @@ const std::vector<MenuDef>& MenuBar() {
          false,
          {{cmd::kFileNew, "&New\tCtrl+N", false},
           {cmd::kFileOpen, "&Open...\tCtrl+O", false},
+          {cmd::kFileClose, "&Close", true},
           {cmd::kFileSave, "&Save\tCtrl+S", true},
           {cmd::kFileSaveAs, "Save &As...", true},
           kSeparator,
           {cmd::kFilePrint, "&Print...\tCtrl+P", true},
           {cmd::kPrintPreview, "Print Pre&view", true},
           {cmd::kExportPlot, "Export Plot...", true},
+          {cmd::kExportTable, "Export &Table...", true},
           {cmd::kPrintSetup, "P&rint Setup...", false},
           kSeparator,
           {cmd::kRecentFile1, "Recent File", false},
           kSeparator,
           {cmd::kExit, "E&xit", false}}},
+        {"&Edit",
+         false,
+         {{cmd::kEditCopy, "&Copy\tCtrl+C", false},
+          {cmd::kEditSelectAll, "Select &All\tCtrl+A", false},
+          {0, "", true},
+          {cmd::kCopyPlot, "Copy &Plot", true}}},
         {"&Options",
          true,
          {{cmd::kOptionsData, "&Data...", true},
@@ -96,6 +112,15 @@ const std::vector<MenuDef>& MenuBar() {
           {cmd::kHelpContents, "&Contents...", false}}},
     };
     return bar;
+}
+
+const std::vector<MenuEntry>& AcceleratorCommands() {
+    static const std::vector<MenuEntry> keys = {
+        {cmd::kNextWindow, "Next Window\tF6", true},
+        {cmd::kPrevWindow, "Previous Window\tShift+F6", true},
+        {cmd::kHelpTopic, "Help\tF1", false},
+    };
+    return keys;
 }
 
 const std::vector<int>& ToolbarLayout() {

@@ -134,6 +134,17 @@ void CLumetraApp::UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) {
     m_docManager->UpdateAllViews(doc, sender, hint);
 }
 
+CLumetraDoc* CLumetraApp::NewDataFromText(const std::string& path) {
+    // The listing's first drawing, still to come, takes the file instead of asking for one.
+    CLumetraDoc* doc = m_docManager->OnFileNew();
+    if (!doc)
+        return nullptr;
+    if (auto* view = dynamic_cast<CLumetraView*>(m_docManager->Views(*doc).front()))
+        view->StartWithImport(
+            QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString());
+    return doc;
+}
+
 void CLumetraApp::NoteFileUsed(const std::string& path) {
     m_recentFiles->Add(path);
     m_recentFiles->WriteList();

@@ -55,6 +55,8 @@ public:
 
     // File > Open, a recent file, a dropped file, the command line.
     CLumetraDoc* OpenDocumentFile(const std::string& path);
+    // A dropped text file: a new data set, as File > New starts one, with the file imported.
+    CLumetraDoc* NewDataFromText(const std::string& path);
     // The desktop's open request (a file opened from the file manager while Lumetra runs):
     // each file is opened, and the main window comes to the front.
     void OpenFilesFromShell(const QStringList& files);

@@ -127,6 +127,7 @@ void CMainFrame::CreateMenus() {
     Action(cmd::kViewToolbar)->setCheckable(true);
     Action(cmd::kViewStatusBar)->setCheckable(true);
     RebuildRecentFileMenu();
+    CreateFrameCommands();
 }
 
 void CMainFrame::RebuildRecentFileMenu() {
@@ -375,7 +376,7 @@ bool CMainFrame::OnCommand(int id) {
         statusBar()->setVisible(!statusBar()->isVisible());
         return true;
     default:
-        return false;
+        return OnFrameCommand(id);
     }
 }
 
@@ -404,7 +405,7 @@ std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
     case cmd::kViewStatusBar:
         return CommandState{true, statusBar()->isVisible()};
     default:
-        return std::nullopt;
+        return OnUpdateFrameCommand(id);
     }
 }
 
@@ -472,10 +473,12 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            m_app.OpenDocumentFile(url.toLocalFile().toStdString());
+            paths.push_back(url.toLocalFile());
     event->acceptProposedAction();
+    OpenDroppedFiles(paths);
 }
 
 } // namespace lumetra

@@ -60,10 +60,19 @@ public:
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
 
+    // The Window menu's list of open windows, brought up to date as the menu opens.
+    QMenu* WindowMenu() const { return m_windowMenu; }
+    void RebuildWindowList();
+    // Local files dropped on the window or handed over by the desktop: data files open, other
+    // text files start a new data set with their pairs imported.
+    void OpenDroppedFiles(const QStringList& paths);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The context menus of the document windows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();
@@ -78,6 +87,11 @@ private:
     int CascadeStep() const;
     void Cascade();
     void ArrangeIcons();
+    // FrameCommands.cpp: Edit > Copy of a text view, File > Close, the window list, F6, F1.
+    void CreateFrameCommands();
+    bool OnFrameCommand(int id);
+    std::optional<CommandState> OnUpdateFrameCommand(int id);
+    void CloseActiveDocument();
 
     CLumetraApp& m_app;
     QMdiArea* m_mdi;
@@ -87,6 +101,9 @@ private:
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     std::vector<QAction*> m_recentActions;
+    QMenu* m_windowMenu = nullptr;
+    QAction* m_windowListSeparator = nullptr;
+    std::vector<QAction*> m_windowActions;
     std::vector<QAction*> m_documentOnly; // shown only while a document window is open
     std::map<int, QAction*> m_actions;
     std::vector<std::pair<int, QAction*>> m_toolButtons;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -42,6 +44,16 @@ public:
     // True while the view runs an operation that dispatches messages (a report or page build):
     // the commands that would change or close its document wait until it ends.
     virtual bool IsBusy() const { return false; }
+
+    // Edit > Copy in a view whose content is text: whether there is anything to copy, and the
+    // text it puts on the clipboard (the selection, or all of it when nothing is selected).
+    // A view that copies something else handles the command itself.
+    virtual bool CanCopyText() const { return false; }
+    virtual std::string CopyText() const { return {}; }
+    // The commands of the window's context menu, 0 for a separator; the main frame shows it.
+    virtual std::vector<int> ContextCommands() const { return {}; }
+    // F1 in this window: its help context; the contents unless it has a topic of its own.
+    virtual int HelpContext() const { return 5000; }
 };
 
 } // namespace lumetra

@@ -27,7 +27,9 @@ constexpr std::string_view kUsageTail =
     "                [--method classic|accurate]\n"
     "                read X/Y pairs from a text file, fit them, print the report, save them\n"
     "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100]\n"
-    "                draw the stored fit's plot into a picture (100 % unless asked)\n";
+    "                draw the stored fit's plot into a picture (100 % unless asked)\n"
+    "  export FILE --out TABLE.csv|.txt\n"
+    "                write the stored fit's table as CSV, or its report as text\n";
 
 std::string UsageText() {
     return std::string(kUsageHead) + lumetra::CurveModelCliNames() + std::string(kUsageTail);
@@ -59,6 +61,8 @@ int main(int argc, char** argv) {
         return RunPlot(args, io);
     if (command == "stats")
         return RunStats(args, io);
+    if (command == "export")
+        return RunExport(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << UsageText();
     return kUsage;
 }

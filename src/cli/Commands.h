@@ -29,6 +29,7 @@ int RunCompute(const std::vector<std::string>& args, Streams io);
 int RunImport(const std::vector<std::string>& args, Streams io);
 int RunPlot(const std::vector<std::string>& args, Streams io);
 int RunStats(const std::vector<std::string>& args, Streams io);
+int RunExport(const std::vector<std::string>& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);

@@ -4,6 +4,8 @@
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
 #include "data/Rounding.h"
+#include "data/RoundTrip.h"
+#include "dataentry/PastePairs.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -134,7 +136,7 @@ std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::
         m_focus = DataField::kY;
         return std::nullopt;
     }
-    CXYdata pair;
+    pair = {};
     pair.m_dX = TextToDouble(m_strX);
     pair.m_dY = TextToDouble(m_strY);
     if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
@@ -198,17 +200,70 @@ bool DataPageRules::OnAdd() {
     if (m_nTotal >= kDataLimit)
         m_ui.MessageBox("At application data limit!  Don't add any\n"
                         "more without deleting one or more first!");
-    if (int(m_lines.size()) > m_nPageSize + kAddMargin) {
-        m_ui.MessageBox("At the ADD limit for this page!  Must rebuild the list.\n"
-                        "Please acknowledge by clicking OK!");
-        // The added pairs are at the end of the data (on any page but the last the commit
-        // appends them there), so the page that holds the last pair shows them.
-        if (CommitList()) {
-            const int total = int(m_doc.m_pPairs.size());
-            GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
-        }
-    }
+    RebuildOverAddLimit();
     return true;
+}
+
+void DataPageRules::RebuildOverAddLimit() {
+    if (int(m_lines.size()) <= m_nPageSize + kAddMargin)
+        return;
+    m_ui.MessageBox("At the ADD limit for this page!  Must rebuild the list.\n"
+                    "Please acknowledge by clicking OK!");
+    // The added pairs are at the end of the data (on any page but the last the commit
+    // appends them there), so the page that holds the last pair shows them.
+    if (!CommitList())
+        return;
+    const int total = int(m_doc.m_pPairs.size());
+    GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
+}
+
+bool DataPageRules::OnPaste(std::string_view text) {
+    const std::string prepared = PasteTextForImport(text);
+    if (prepared.empty()) {
+        m_ui.MessageBox(kNothingToPasteMessage);
+        return false;
+    }
+    std::vector<CXYdata> pairs;
+    // As much as the import reads of a file; a line cut there is not read.
+    const ImportResult result =
+        ImportText(pairs, m_ui, kPastedTextSource, prepared.data(),
+                   std::min(prepared.size(), kImportByteLimit), nullptr,
+                   prepared.size() > kImportByteLimit);
+    m_bEndDialog = m_bEndDialog || result.outOfMemory;
+    if (pairs.empty())
+        return false;
+    std::vector<std::string> lines;
+    lines.reserve(pairs.size());
+    for (const CXYdata& pair : pairs)
+        lines.push_back(pair.FormatPair(m_doc));
+    // Before the first selected entry, as Insert puts a pair; at the end when none is.
+    const auto at = std::ptrdiff_t(m_selected.empty() ? m_lines.size() : size_t(FirstSelected()));
+    m_lines.insert(m_lines.begin() + at, std::make_move_iterator(lines.begin()),
+                   std::make_move_iterator(lines.end()));
+    std::vector<ListValues> values;
+    values.reserve(pairs.size());
+    for (const CXYdata& pair : pairs)
+        values.push_back({pair.m_dX, pair.m_dY});
+    m_values.insert(m_values.begin() + at, values.begin(), values.end());
+    if (m_listener)
+        m_listener->OnListReset();
+    m_nTotal += int(pairs.size());
+    SetPoints();
+    SelectOnly(std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    RebuildOverAddLimit();
+    return true;
+}
+
+std::string DataPageRules::SelectedPairsText() const {
+    std::string text;
+    for (int row : m_selected)
+        if (row >= 0 && size_t(row) < m_values.size()) {
+            const ListValues& pair = m_values[size_t(row)];
+            text += RoundTripNumber(pair.x) + '\t' + RoundTripNumber(pair.y) + '\n';
+        }
+    return text;
 }
 
 bool DataPageRules::OnInsert() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/XYdata.h"
 #include "dataentry/ImportFile.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumetra {
@@ -75,6 +77,12 @@ public:
     bool OnImport();
     // The import itself, without the file dialog.
     bool ImportPath(const std::string& path);
+    // Paste: the pairs of clipboard text, read as the import reads a file, inserted before the
+    // first selected entry or at the end of the list. False when nothing was pasted (after the
+    // message).
+    bool OnPaste(std::string_view text);
+    // Copy: the selected pairs, one "X<TAB>Y" line each, every digit kept.
+    std::string SelectedPairsText() const;
 
     // The selection as the list control has it: sorted indexes and the caret entry.
     void SetSelection(std::vector<int> selected, int caret);
@@ -117,6 +125,7 @@ private:
     void ShowPage(int page);
     void UpdateControls();
     void GoToPage(int page);
+    void RebuildOverAddLimit();
     void SetPoints();
     std::optional<std::pair<std::string, ListValues>> ReadFields();
     int FirstSelected() const { return m_selected.empty() ? 0 : m_selected.front(); }

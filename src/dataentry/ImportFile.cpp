@@ -14,6 +14,7 @@
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <vector>
 
 namespace lumetra {
 namespace {
@@ -100,8 +101,8 @@ std::string Lines(int count, const char* one, const char* many) {
 // it ends: at most one message, whose last line names the lines skipped before the first pair.
 class ImportEnd {
 public:
-    ImportEnd(Ui& ui, const std::string& path, ImportListener* listener, ImportResult& result)
-        : m_ui(ui), m_path(path), m_listener(listener), m_result(result) {
+    ImportEnd(Ui& ui, const std::string& source, ImportListener* listener, ImportResult& result)
+        : m_ui(ui), m_source(source), m_listener(listener), m_result(result) {
         m_ui.BeginWaitCursor();
     }
     ~ImportEnd() {
@@ -119,7 +120,7 @@ public:
             m_listener->OnProgress(0);
         }
     }
-    // What stopped the import or was left unread: the text after "File <path>:\n".
+    // What stopped the import or was left unread: the text after "<source>:\n".
     void Stop(std::string text, Ui::Icon icon) {
         m_text = std::move(text);
         m_icon = icon;
@@ -141,11 +142,11 @@ private:
             m_text += (m_text.empty() ? "" : "\n") + note;
         }
         if (!m_text.empty())
-            m_ui.MessageBox("File " + m_path + ":\n" + m_text, Ui::Buttons::Ok, m_icon);
+            m_ui.MessageBox(m_source + ":\n" + m_text, Ui::Buttons::Ok, m_icon);
     }
 
     Ui& m_ui;
-    const std::string& m_path;
+    const std::string& m_source;
     ImportListener* m_listener;
     ImportResult& m_result;
     bool m_progressShown = false;
@@ -204,27 +205,32 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
             return result;
         }
     }
-    const char* const data = contents.data();
-    const size_t r = contents.size();
-    const char* const dataEnd = data + r;
     // Only the first bytes are read; a line that the limit cuts in two would give a wrong
     // number, so it is left unread.
-    const bool cutShort = length > kImportByteLimit;
+    const ImportResult result = ImportText(doc.m_pPairs, ui, "File " + path, contents.data(),
+                                           contents.size(), listener, length > kImportByteLimit);
+    if (result.accepted)
+        doc.RememberDirectory(path);
+    return result;
+}
 
+ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
+                        const char* data, size_t r, ImportListener* listener, bool cutShort) {
+    ImportResult result;
+    const char* const dataEnd = data + r;
     const TextLine first = NextLine(data, dataEnd);
     // No text line holds a zero byte: this is some other kind of file.
     if (r == 0 || std::memchr(first.begin, '\0', size_t(first.end - first.begin))) {
-        ui.MessageBox("File " + path + ":\nis NOT a valid data file!\n", Ui::Buttons::Ok,
-                      Ui::Icon::Stop);
+        ui.MessageBox(source + ":\nis NOT a valid data file!\n", Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     }
     if (size_t(first.end - first.begin) > kMaxLineLen) {
-        ui.MessageBox(LongLineMessage(path, true), Ui::Buttons::Ok, Ui::Icon::Stop);
+        ui.MessageBox(source + ":\n" + LongLineText(true), Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     }
-    doc.RememberDirectory(path);
+    result.accepted = true;
 
-    ImportEnd end(ui, path, listener, result);
+    ImportEnd end(ui, source, listener, result);
     const size_t step = r > kProgressFrom ? r / 10 : 0;
     size_t nextThreshold = step;
     if (step > 0)
@@ -278,7 +284,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
             return result;
         } else {
             try {
-                doc.m_pPairs.push_back(pair);
+                pairs.push_back(pair);
             } catch (const std::bad_alloc&) {
                 ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
                 result.outOfMemory = true;
@@ -286,7 +292,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
             }
             ++result.imported;
             if (listener)
-                listener->OnPairImported(doc.m_pPairs.back());
+                listener->OnPairImported(pairs.back());
         }
         if (step > 0 && bytesDone >= nextThreshold) {
             ui.EndWaitCursor();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lumetra {
 
@@ -24,6 +25,7 @@ struct ImportResult {
     int imported = 0;         // pairs appended to the document
     int skipped = 0;          // lines before the first pair that held no numbers
     bool outOfMemory = false; // the import stopped for want of memory; the sheet must close
+    bool accepted = false;    // the text passed the checks of its first line
 };
 
 inline constexpr size_t kImportByteLimit = 10000000;
@@ -36,5 +38,13 @@ inline constexpr size_t kImportByteLimit = 10000000;
 // m_nPairs is touched: the page's commit does that.
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
                         ImportListener* listener);
+
+// The reader of ImportFile on text already in memory (the r bytes at data, as a file holds
+// them): appends the pairs to `pairs` under the same rules, and every message begins with
+// `source` ("File /home/x.txt") where a file's begins with "File " and its path. cutShort: the
+// text was cut at the byte limit, so its last line without a line end is left unread.
+ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
+                        const char* data, size_t r, ImportListener* listener,
+                        bool cutShort = false);
 
 } // namespace lumetra

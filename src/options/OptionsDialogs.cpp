@@ -13,15 +13,18 @@
 
 namespace lumetra {
 
-void RunOptionsDataSheet(CAppHost& app, CView& view) {
+void RunOptionsDataSheet(CAppHost& app, CView& view, const std::string& importPath) {
     CLumetraDoc& doc = view.GetDocument();
     RunOptionsData(
         doc,
         [&] {
             CMySheet sheet(view.Widget()->window());
             sheet.AddPage(new CCurveType(doc, app.GetUi()));
-            sheet.AddPage(new CData(doc, app.GetUi(), sheet, app.LinesPerDisplayPage()));
+            auto* data = new CData(doc, app.GetUi(), sheet, app.LinesPerDisplayPage());
+            sheet.AddPage(data);
             sheet.AddPage(new CCurveData(doc, app.GetUi(), sheet));
+            if (!importPath.empty() && sheet.SetActivePage(1))
+                data->ImportFromFile(importPath);
             return app.RunSheet(sheet);
         },
         [&] { app.UpdateAllViews(doc, nullptr, kHintRefit); });

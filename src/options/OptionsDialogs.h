@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace lumetra {
 
 class CAppHost;
@@ -7,7 +9,8 @@ class CView;
 
 // Options > Data (Curve, Data and Resolution pages) and Options > Compute (Compute Y and
 // Compute X pages) on the view's document; the listing and the plot window both call these.
-void RunOptionsDataSheet(CAppHost& app, CView& view);
+// With an import path the sheet opens on the Data page with that text file imported.
+void RunOptionsDataSheet(CAppHost& app, CView& view, const std::string& importPath = {});
 void RunOptionsComputeSheet(CAppHost& app, CView& view);
 
 } // namespace lumetra

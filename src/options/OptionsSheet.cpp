@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -31,6 +32,9 @@ CMySheet::CMySheet(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &CMySheet::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CMySheet::reject);
     connect(buttons, &QDialogButtonBox::helpRequested, this, &CMySheet::OnHelp);
+    // F1 asks for the page's topic, as the Help button does.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &CMySheet::OnHelp);
     m_ok = buttons->button(QDialogButtonBox::Ok);
     layout->addWidget(buttons);
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {

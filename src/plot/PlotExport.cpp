@@ -6,6 +6,7 @@
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFile.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -39,7 +40,8 @@ QSize PictureSize(bool fullSize, int dpi) {
     return {size.width, size.height};
 }
 
-bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
+// The picture a PNG holds; a null image when it could not be drawn.
+QImage DrawImage(const CLumetraDoc& doc, bool fullSize) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QImage image(size, QImage::Format_RGB32);
     const int dotsPerMeter = int(std::lround(kPlotPictureDpi / 0.0254));
@@ -47,8 +49,13 @@ bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
     image.setDotsPerMeterY(dotsPerMeter);
     QPainter painter;
     if (!painter.begin(&image) || !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize))
-        return false;
-    return image.save(&file, "PNG");
+        return {};
+    return image;
+}
+
+bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
+    const QImage image = DrawImage(doc, fullSize);
+    return !image.isNull() && image.save(&file, "PNG");
 }
 
 bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
@@ -77,6 +84,20 @@ bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize) {
 }
 
 } // namespace
+
+std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSize, Ui& ui) {
+    if (const std::optional<std::string> refusal = PlotExportRefusal(doc)) {
+        ui.MessageBox(*refusal);
+        return std::nullopt;
+    }
+    PlotPictures pictures;
+    pictures.image = DrawImage(doc, fullSize);
+    QBuffer svg(&pictures.svg);
+    if (pictures.image.isNull() || !svg.open(QIODevice::WriteOnly) ||
+        !WriteSvg(svg, doc, fullSize))
+        return std::nullopt;
+    return pictures;
+}
 
 bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui) {
     const std::optional<PlotFileFormat> format = PlotFileFormatFor(path);

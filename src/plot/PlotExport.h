@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QImage>
+
+#include <optional>
 #include <string>
 
 namespace lumetra {
@@ -12,5 +16,13 @@ class Ui;
 // it is written under a temporary name and renamed when complete, so a failure leaves an earlier
 // file of that name as it was. Refusals and failures are shown through the Ui; false then.
 bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui);
+
+// The same plot as the PNG and the SVG file would hold it, for the clipboard; nothing after a
+// refusal shown through the Ui.
+struct PlotPictures {
+    QImage image;
+    QByteArray svg;
+};
+std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSize, Ui& ui);
 
 } // namespace lumetra

@@ -2,6 +2,7 @@
 
 #include "app/AppHost.h"
 #include "app/CommandIds.h"
+#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -9,8 +10,12 @@
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotExport.h"
+#include "report/TableFile.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
@@ -103,6 +108,26 @@ void CPlotView::OnExportPlot() {
     ExportPlot(m_doc, m_bFullSize != 0, choice.path, ui);
 }
 
+void CPlotView::OnCopyPlot() {
+    Ui& ui = m_app.GetUi();
+    WaitCursor wait(ui);
+    std::optional<PlotPictures> pictures = DrawPlotPictures(m_doc, m_bFullSize != 0, ui);
+    if (!pictures)
+        return;
+    auto* mime = new QMimeData;
+    mime->setImageData(pictures->image);
+    mime->setData("image/svg+xml", pictures->svg);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+std::vector<int> CPlotView::ContextCommands() const {
+    return {cmd::kCopyPlot, 0, cmd::kExportPlot};
+}
+
+int CPlotView::HelpContext() const {
+    return help::kPlotWindow;
+}
+
 void CPlotView::keyPressEvent(QKeyEvent* event) {
     QScrollBar* v = verticalScrollBar();
     QScrollBar* h = horizontalScrollBar();
@@ -147,6 +172,13 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kExportPlot:
         OnExportPlot();
         return true;
+    case cmd::kCopyPlot:
+    case cmd::kEditCopy:
+        OnCopyPlot();
+        return true;
+    case cmd::kExportTable:
+        AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
+        return true;
     case cmd::kOptionsData:
         RunOptionsDataSheet(m_app, *this);
         return true;
@@ -162,9 +194,13 @@ std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kZoomPlot:
     case cmd::kExportPlot:
+    case cmd::kCopyPlot:
+    case cmd::kEditCopy:
     case cmd::kOptionsData:
     case cmd::kOptionsCompute:
         return CommandState{};
+    case cmd::kExportTable: // the report a listing of the document built
+        return CommandState{m_doc.m_nLineCount > 0};
     // The plot prints nothing: Print and Print Preview are unavailable here.
     case cmd::kFilePrint:
     case cmd::kPrintPreview:

@@ -21,8 +21,13 @@ public:
     QWidget* Widget() override { return this; }
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
+    int HelpContext() const override;
+    std::vector<int> ContextCommands() const override;
 
     void OnZoomPlot();
+    // Edit > Copy Plot: the plot at its present zoom on the clipboard, as a picture and as SVG.
+    void OnCopyPlot();
+
     // File > Export Plot...: the plot at its present zoom into a picture file.
     void OnExportPlot();
 

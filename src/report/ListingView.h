@@ -33,6 +33,10 @@ public:
     bool IsBusy() const override { return m_report.m_bBuilding != 0; }
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
+    bool CanCopyText() const override;
+    std::string CopyText() const override;
+    int HelpContext() const override;
+    std::vector<int> ContextCommands() const override;
 
     // ReportListener
     void OnLineShown(int index) override;
@@ -41,6 +45,9 @@ public:
 
     void OnDraw();
     void StartNewOrOpen();
+    // A new data set from a text file: the start-up choice is not offered; the Options sheet
+    // opens on the Data page with the file imported.
+    void StartWithImport(const std::string& path) { m_strStartImport = path; }
     void BuildDisplayPage(int first, int last);
     void ShowPageStatus();
     void FitListToView();
@@ -55,6 +62,10 @@ public:
     // the report went to the printer.
     bool OnFilePrint(bool direct);
     void OnFilePrintPreview();
+    // Edit > Select All: every line of the report, on every display page.
+    void OnSelectAll();
+    // File > Export Table...: the table as CSV or the report as text, by the name's suffix.
+    void OnExportTable();
 
     QListView* List() const { return m_listReport; }
     ReportBuilder& Report() { return m_report; }
@@ -74,6 +85,7 @@ private:
     void BuildReport();
     void FlushShownLines();
     void SelectLine(int row);
+    void SelectShownLines();
 
     CAppHost& m_app;
     CLumetraDoc& m_doc;
@@ -83,6 +95,10 @@ private:
     ReportPageModel* m_model;
     ReportItemDelegate* m_delegate;
     int m_nPendingRows = 0;
+    // Select All holds for the whole report, also for the lines of pages not shown.
+    bool m_bAllSelected = false;
+    bool m_bSelecting = false;
+    std::string m_strStartImport;
 };
 
 } // namespace lumetra
