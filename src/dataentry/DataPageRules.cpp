@@ -136,7 +136,7 @@ std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::
         m_focus = DataField::kY;
         return std::nullopt;
     }
-    pair = {};
+    CXYdata pair;
     pair.m_dX = TextToDouble(m_strX);
     pair.m_dY = TextToDouble(m_strY);
     if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {

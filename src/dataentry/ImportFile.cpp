@@ -171,22 +171,22 @@ int LinesWithNumbers(const char* p, const char* dataEnd, bool cutShort) {
 
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
                         ImportListener* listener) {
-    ImportResult result;
+    const ImportResult none;
     size_t length = 0;
     const int fd = OpenForReading(path, length);
     if (fd == kNotRegularFile) {
         ui.MessageBox(NotRegularFileMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
-        return result;
+        return none;
     }
     if (fd < 0) {
         ReportSaveLoadException(ui, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
-        return result;
+        return none;
     }
     FdCloser closer(fd);
     if (length == 0) {
         ui.MessageBox(path + " is EMPTY!\nCan't Import!");
-        return result;
+        return none;
     }
 
     FileContents contents;
@@ -195,14 +195,14 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
         const FileContents::Status status = contents.Load(fd, length, kImportByteLimit);
         if (status == FileContents::Status::Changed) {
             ui.MessageBox(ChangedWhileReadMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
-            return result;
+            return none;
         }
         if (status != FileContents::Status::Ok) {
             const FileErrorKind kind = status == FileContents::Status::OutOfMemory
                                            ? FileErrorKind::None
                                            : FileErrorKindFromErrno(errno);
             ReportSaveLoadException(ui, {kind, path}, false, "Failed to open document.");
-            return result;
+            return none;
         }
     }
     // Only the first bytes are read; a line that the limit cuts in two would give a wrong

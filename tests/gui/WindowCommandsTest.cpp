@@ -86,7 +86,7 @@ TEST_F(WindowCommands, CloseClosesEveryWindowOfTheActiveDocumentThroughItsGuard)
     ASSERT_TRUE(Frame().RouteCommand(cmd::kFileClose));
     Settle();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNoCancel);
     ASSERT_EQ(WindowCount(), 2);
     // Both windows of the other document go at once, and without a question when unmodified.
     ASSERT_TRUE(Frame().RouteCommand(cmd::kFileClose));
