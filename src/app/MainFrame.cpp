@@ -5,7 +5,6 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/DocManager.h"
-#include "report/ReportBuilder.h"
 #include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
 #include "app/RecentFileList.h"
@@ -13,6 +12,7 @@
 #include "data/LumetraDoc.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
+#include "report/ReportBuilder.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

@@ -2,8 +2,8 @@
 
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
-#include "fit/FitMethod.h"
 #include "fit/FitLimits.h"
+#include "fit/FitMethod.h"
 
 #include <memory>
 #include <optional>

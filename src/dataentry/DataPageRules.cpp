@@ -3,8 +3,8 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
-#include "data/Rounding.h"
 #include "data/RoundTrip.h"
+#include "data/Rounding.h"
 #include "dataentry/PastePairs.h"
 #include "platform/Ui.h"
 
@@ -225,10 +225,9 @@ bool DataPageRules::OnPaste(std::string_view text) {
     }
     std::vector<CXYdata> pairs;
     // As much as the import reads of a file; a line cut there is not read.
-    const ImportResult result =
-        ImportText(pairs, m_ui, kPastedTextSource, prepared.data(),
-                   std::min(prepared.size(), kImportByteLimit), nullptr,
-                   prepared.size() > kImportByteLimit);
+    const ImportResult result = ImportText(pairs, m_ui, kPastedTextSource, prepared.data(),
+                                           std::min(prepared.size(), kImportByteLimit), nullptr,
+                                           prepared.size() > kImportByteLimit);
     m_bEndDialog = m_bEndDialog || result.outOfMemory;
     if (pairs.empty())
         return false;

@@ -84,8 +84,8 @@ void MeasureFit(std::span<const double> measured, int coefs, FitResult& r) {
     // Equal measured values leave no variation: every model reproduces a constant, so the fit
     // explains all there is to explain. Asked of the values themselves, since rounding in the
     // sums makes S3 - S4 anything near zero.
-    const bool allEqual = std::all_of(measured.begin(), measured.end(),
-                                      [&](double v) { return v == measured[0]; });
+    const bool allEqual =
+        std::all_of(measured.begin(), measured.end(), [&](double v) { return v == measured[0]; });
     const double performance = allEqual ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
     for (int k = 0; k < coefs; ++k)
         finite = finite && std::isfinite(r.coef[k]);
@@ -111,8 +111,7 @@ bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> 
     if (!classicSolved)
         std::fill(r.coef, r.coef + order + 1, 0.0); // kept no digit
     // Data the factorization finds rank deficient leave the classic coefficients undetermined.
-    r.classicDigits =
-        design->solved ? ClassicDigits({r.coef, size_t(order + 1)}, *design) : 0.0;
+    r.classicDigits = design->solved ? ClassicDigits({r.coef, size_t(order + 1)}, *design) : 0.0;
     if (method == FitMethod::Accurate)
         for (int i = 0; i <= order; ++i)
             r.coef[i] = double(design->coef[i]);

@@ -29,7 +29,7 @@ struct FitResult {
     double coef[kMaxCoefs] = {}; // C[1] ... C[n+1], or A and B
     double xint = 0.0;           // the log-log offsets log10(smallest X) and log10(smallest Y)
     double yint = 0.0;
-    bool offsetsSet = false;     // the fit set them: they stay even when it then fails
+    bool offsetsSet = false;      // the fit set them: they stay even when it then fails
     std::vector<double> computed; // the model's value at each pair: an X value for X from Y
     double sumAbsDiff = 0.0;      // the sum of |measured - computed|
     double performance = 0.0;     // the fit coefficient of performance

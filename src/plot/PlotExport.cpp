@@ -93,8 +93,7 @@ std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSi
     PlotPictures pictures;
     pictures.image = DrawImage(doc, fullSize);
     QBuffer svg(&pictures.svg);
-    if (pictures.image.isNull() || !svg.open(QIODevice::WriteOnly) ||
-        !WriteSvg(svg, doc, fullSize))
+    if (pictures.image.isNull() || !svg.open(QIODevice::WriteOnly) || !WriteSvg(svg, doc, fullSize))
         return std::nullopt;
     return pictures;
 }

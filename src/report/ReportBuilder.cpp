@@ -4,8 +4,8 @@
 #include "data/NumberFormat.h"
 #include "data/Utf8Text.h"
 #include "fit/CurveModels.h"
-#include "fit/FitStatistics.h"
 #include "fit/FitEngine.h"
+#include "fit/FitStatistics.h"
 #include "platform/Ui.h"
 
 #include <algorithm>

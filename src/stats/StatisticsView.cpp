@@ -1,7 +1,7 @@
 #include "stats/StatisticsView.h"
 
-#include "app/CommandIds.h"
 #include "app/AppHost.h"
+#include "app/CommandIds.h"
 #include "data/LumetraDoc.h"
 #include "fit/FitStatistics.h"
 #include "options/OptionsDialogs.h"
