@@ -1,6 +1,7 @@
 #include "options/OptionsDialogs.h"
 
 #include "app/AppHost.h"
+#include "app/CommandIds.h"
 #include "app/View.h"
 #include "data/LumetraDoc.h"
 #include "dataentry/DataPage.h"
@@ -36,6 +37,16 @@ void RunOptionsComputeSheet(CAppHost& app, CView& view) {
     sheet.AddPage(new CCompY(doc, app.GetUi()));
     sheet.AddPage(new CCompX(doc, app.GetUi()));
     app.RunSheet(sheet);
+}
+
+bool RunOptionsCommand(CAppHost& app, CView& view, int id) {
+    if (id == cmd::kOptionsData)
+        RunOptionsDataSheet(app, view);
+    else if (id == cmd::kOptionsCompute)
+        RunOptionsComputeSheet(app, view);
+    else
+        return false;
+    return true;
 }
 
 } // namespace lumetra

@@ -179,14 +179,8 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kExportTable:
         AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
         return true;
-    case cmd::kOptionsData:
-        RunOptionsDataSheet(m_app, *this);
-        return true;
-    case cmd::kOptionsCompute:
-        RunOptionsComputeSheet(m_app, *this);
-        return true;
     default:
-        return false;
+        return RunOptionsCommand(m_app, *this, id);
     }
 }
 

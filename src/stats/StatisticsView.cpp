@@ -56,14 +56,8 @@ bool CStatisticsView::OnCommand(int id) {
     case cmd::kFilePrint:
         OnFilePrint();
         return true;
-    case cmd::kOptionsData:
-        RunOptionsDataSheet(m_app, *this);
-        return true;
-    case cmd::kOptionsCompute:
-        RunOptionsComputeSheet(m_app, *this);
-        return true;
     default:
-        return false;
+        return RunOptionsCommand(m_app, *this, id);
     }
 }
 

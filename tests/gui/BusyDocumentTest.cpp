@@ -19,18 +19,6 @@ namespace {
 // pumps run them, exactly where a user's click would be handled.
 using Busy = test::AppFixture;
 
-std::string WritePairs(test::RecordingUi& ui, MemorySettingsStore& settings,
-                       const std::string& path, int pairs) {
-    CLumetraDoc doc(ui, settings);
-    test::FillExample(doc);
-    doc.m_pPairs.clear();
-    for (int k = 0; k < pairs; ++k)
-        doc.m_pPairs.push_back({double(k), 2.0 * k + 1.0, 2.0 * k + 1.0, 0.0});
-    doc.m_nPairs = pairs;
-    EXPECT_TRUE(doc.OnSaveDocument(path));
-    return path;
-}
-
 TEST_F(Busy, FileNewInsideTheFirstPumpOfAFailingReadKeepsTheNewDocument) {
     ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
     const std::string damaged = dir.Path("cut.dat");
@@ -64,7 +52,7 @@ TEST_F(Busy, FileNewInsideTheFirstPumpOfAFailingReadKeepsTheNewDocument) {
 
 TEST_F(Busy, ExitInsideAReadIsRefusedUntilTheReadEnds) {
     ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
-    const std::string big = WritePairs(ui, settings, dir.Path("big.dat"), 2000);
+    const std::string big = test::WriteLineFile(ui, settings, dir.Path("big.dat"), 2000);
     bool asked = false;
     ui.onPump = [&] {
         if (asked)
@@ -84,7 +72,7 @@ TEST_F(Busy, ExitInsideAReadIsRefusedUntilTheReadEnds) {
 }
 
 TEST_F(Busy, ADocumentBeingBuiltTakesNoCommandsAndKeepsItsWindows) {
-    const std::string big = WritePairs(ui, settings, dir.Path("big.dat"), 2000);
+    const std::string big = test::WriteLineFile(ui, settings, dir.Path("big.dat"), 2000);
     ASSERT_TRUE(Start({QString::fromStdString(big)}));
     CLumetraDoc& doc = ActiveListing()->GetDocument();
     ASSERT_NE(app->DocManager().NewListView(doc), nullptr);

@@ -19,19 +19,6 @@ namespace {
 
 using Listing = test::AppFixture;
 
-// A data file of `pairs` pairs, fitted and saved as the program would.
-std::string WriteDataFile(test::RecordingUi& ui, MemorySettingsStore& settings,
-                          const std::string& path, int pairs) {
-    CLumetraDoc doc(ui, settings);
-    test::FillExample(doc);
-    doc.m_pPairs.clear();
-    for (int k = 0; k < pairs; ++k)
-        doc.m_pPairs.push_back({double(k), 2.0 * k + 1.0, 2.0 * k + 1.0, 0.0});
-    doc.m_nPairs = pairs;
-    EXPECT_TRUE(doc.OnSaveDocument(path));
-    return path;
-}
-
 TEST_F(Listing, StartingWithoutAFileOffersTheStartUpChoice) {
     ASSERT_TRUE(Start());
     ASSERT_EQ(WindowCount(), 1);
@@ -119,7 +106,7 @@ TEST_F(Listing, AFileThatCannotBeOpenedOnTheCommandLineEndsTheStart) {
 }
 
 TEST_F(Listing, PagesWalkForwardBackAndToAChosenPage) {
-    const std::string file = WriteDataFile(ui, settings, dir.Path("thirty.dat"), 30);
+    const std::string file = test::WriteLineFile(ui, settings, dir.Path("thirty.dat"), 30);
     ASSERT_TRUE(Start({file.c_str()}, 10));
     CLumetraView* view = ActiveListing();
     const int lines = view->GetDocument().m_nLineCount; // header and 30 rows
@@ -304,7 +291,7 @@ TEST_F(Listing, AFailedSaveWhileClosingKeepsTheDocument) {
 }
 
 TEST_F(Listing, TheRecentFileListFollowsWhatWasOpened) {
-    const std::string second = WriteDataFile(ui, settings, dir.Path("second.dat"), 3);
+    const std::string second = test::WriteLineFile(ui, settings, dir.Path("second.dat"), 3);
     ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
     ASSERT_NE(app->OpenDocumentFile(second), nullptr);
     Settle();
