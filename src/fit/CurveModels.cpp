@@ -50,14 +50,17 @@ bool EvalExponential(const CurveParams& c, double v, double& value) {
 
 const CurveModel kModels[] = {
     {CurveType::Polynomial, "Polynomial", "Polynomial", "poly", false, true, "Polynomial",
-     FitPolynomial, PolynomialEquation, EvalPolynomial, nullptr},
+     FitPolynomial, PolynomialEquation, EvalPolynomial, nullptr, "Y on X"},
     {CurveType::LogLog, "Log-Log Polynomial", "Log-Log Polynomial", "loglog", false, true,
      "Log-Log", FitLogLog, LogLogEquation, EvalLogLog,
-     "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)"},
+     "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)",
+     "G=Log10(Y)-YINT on H=Log10(X)-XINT"},
     {CurveType::SemilogY, "Semilog Y=Ae^BX", "Semi-Log (Y=Ae^BX)", "semilogy", false, false,
-     "Semilog", FitSemilogY, SemilogYEquation, EvalExponential, nullptr},
+     "Semilog", FitSemilogY, SemilogYEquation, EvalExponential, nullptr,
+     "ln(Y) = ln(C[1]) + C[2]*X; C[1] from its logarithm"},
     {CurveType::SemilogX, "Semilog X=Ae^BY", "Semi-Log (X=Ae^BY)", "semilogx", true, false,
-     "Semilog", FitSemilogX, SemilogXEquation, EvalExponential, nullptr},
+     "Semilog", FitSemilogX, SemilogXEquation, EvalExponential, nullptr,
+     "ln(X) = ln(C[1]) + C[2]*Y; C[1] from its logarithm"},
 };
 
 } // namespace

@@ -46,6 +46,8 @@ struct CurveModel {
     bool (*evaluate)(const CurveParams& curve, double known, double& value);
     // What the Compute page says when evaluate finds no value (nullptr: it always finds one).
     const char* noValueText;
+    // The scale the fit's statistics belong to, as the Statistics window names it.
+    const char* fittedScale;
 };
 
 std::span<const CurveModel> CurveModels();
