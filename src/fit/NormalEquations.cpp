@@ -18,7 +18,7 @@ constexpr size_t kMinPairsPerPart = 10000;
 // the right-hand side's entry of the same exponent. The parts own exponents, not pairs: part p
 // sums the exponents e with e % parts == p, so every sum is the same whatever the part count.
 void BuildNormalEquations(std::span<const double> x, std::span<const double> y, int order,
-                          NormalEquations& eq) {
+                          NormalEquations& eq, PowerRule rule) {
     const int n = order;
     const int m = n + 1;
     for (int i = 0; i < m; ++i) {
@@ -41,14 +41,24 @@ void BuildNormalEquations(std::span<const double> x, std::span<const double> y, 
         double rs[kMaxOrder + 1] = {};
         double ys = 0.0;
         const int first = part == 0 ? count : part;
+        auto add = [&](int e, double p, double yk) {
+            ps[e] += p;
+            if (e <= n)
+                rs[e] += p * yk;
+        };
         for (size_t k = 0; k < N; ++k) {
             const double xk = x[k];
             const double yk = y[k];
-            for (int e = first; e <= 2 * n; e += count) {
-                const double p = std::pow(xk, double(e));
-                ps[e] += p;
-                if (e <= n)
-                    rs[e] += p * yk;
+            if (rule == PowerRule::Pow) {
+                for (int e = first; e <= 2 * n; e += count)
+                    add(e, std::pow(xk, double(e)), yk);
+            } else {
+                long double power = 1.0L;
+                for (int e = 1; e <= 2 * n; ++e) {
+                    power *= xk;
+                    if (e % count == part)
+                        add(e, double(power), yk);
+                }
             }
             if (part == 0)
                 ys += yk;

@@ -17,11 +17,16 @@ struct NormalEquations {
     double m_dRhsPowers[kMaxCoefs] = {};
 };
 
+// How each power x^e of a sum is formed. Pow is the fit's own rule. Products multiplies in long
+// double and rounds once: the same double but in rare last-bit cases, at a fraction of the cost,
+// for sums that only estimate what the fit's rule gives.
+enum class PowerRule { Pow, Products };
+
 // Fills the exponent tables, the normal matrix and the right-hand side of order n from the pairs
 // (x[k], y[k]): every entry is its power sum over the pairs in pair order, the corner entry the
 // pair count. Large inputs are summed on several cores with the same bits.
 void BuildNormalEquations(std::span<const double> x, std::span<const double> y, int order,
-                          NormalEquations& eq);
+                          NormalEquations& eq, PowerRule rule = PowerRule::Pow);
 
 // Gauss-Jordan elimination with partial pivoting on the n + 1 unknowns; coef (n + 1 entries)
 // serves as the right-hand side and ends as C[1] ... C[n+1]. False when a pivot is exactly 0.0:
