@@ -2,8 +2,10 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+# Extra CMake options, e.g. CMAKE_ARGS=-DLUMETRA_WERROR=ON (as CI builds).
+CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench install format clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench install format format-check clean
 
 all: build
 
@@ -11,7 +13,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) > /dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) > /dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -26,7 +28,7 @@ test: build
 SANITIZE_DIR ?= build-sanitize
 SANITIZE_TARGETS = core_tests cli_tests gui_tests
 test-sanitize: deps
-	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMETRA_SANITIZE=ON > /dev/null
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMETRA_SANITIZE=ON $(CMAKE_ARGS) > /dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS) --target $(SANITIZE_TARGETS)
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
@@ -53,6 +55,10 @@ bench: build
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Fails when a file is not formatted as .clang-format says.
+format-check:
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD_DIR)

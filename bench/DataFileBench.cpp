@@ -2,6 +2,7 @@
 #include "BenchSupport.h"
 #include "data/LumetraDoc.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/WorkSplit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -55,8 +57,13 @@ void BM_ReadPeakMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Argument: the parts the work is split into (0: as many as the machine has cores).
 void BM_ReadDataFile(benchmark::State& state) {
     const std::string& path = MillionPairFile();
+    const int parts = int(state.range(0));
+    std::optional<WorkPartsOverride> split;
+    if (parts > 0)
+        split.emplace(parts);
     const double fileBytes = double(std::filesystem::file_size(path));
     for (auto _ : state) {
         SilentUi ui;
@@ -69,7 +76,14 @@ void BM_ReadDataFile(benchmark::State& state) {
     state.counters["file_MB"] = fileBytes / 1e6;
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fileBytes));
 }
-BENCHMARK(BM_ReadDataFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_ReadDataFile)
+    ->ArgName("parts")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 // The reader one would write first: each pair line handed to sscanf (bounded to the line).
 void BM_ReadPairsWithSscanf(benchmark::State& state) {
@@ -107,12 +121,51 @@ BENCHMARK(BM_ReadPairsWithSscanf)
     ->Repetitions(3)
     ->ReportAggregatesOnly();
 
-void BM_WriteDataFile(benchmark::State& state) {
+// A document of a million pairs to save, and where.
+struct MillionPairDocument {
     SilentUi ui;
     MemorySettingsStore settings;
-    CLumetraDoc doc(ui, settings);
-    FillRandomDocument(doc, kPairs);
+    CLumetraDoc doc{ui, settings};
     const std::string path = BenchDir() + "/written.dat";
+    MillionPairDocument() { FillRandomDocument(doc, kPairs); }
+};
+
+// Peak memory of saving, in a forked child that has the document already: how far the save
+// takes the child's peak beyond the size it starts with (target: 16 MB at most).
+void BM_WritePeakMemory(benchmark::State& state) {
+    MillionPairDocument million;
+    CLumetraDoc& doc = million.doc;
+    const std::string& path = million.path;
+    double extra = 0;
+    for (auto _ : state) {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            state.SkipWithError("no pipe");
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            struct rusage before {
+            }, after{};
+            ::getrusage(RUSAGE_SELF, &before);
+            const bool saved = doc.OnSaveDocument(path);
+            ::getrusage(RUSAGE_SELF, &after);
+            const double bytes = saved ? double(after.ru_maxrss - before.ru_maxrss) * 1024 : -1;
+            ::_exit(::write(fds[1], &bytes, sizeof bytes) == sizeof bytes ? 0 : 1);
+        }
+        ::close(fds[1]);
+        if (::read(fds[0], &extra, sizeof extra) != sizeof extra || extra < 0)
+            state.SkipWithError("save failed");
+        ::close(fds[0]);
+        ::waitpid(pid, nullptr, 0);
+    }
+    state.counters["document_MB"] = double(doc.m_pPairs.size() * sizeof(CXYdata)) / 1e6;
+    state.counters["save_extra_MB"] = extra / 1e6;
+}
+BENCHMARK(BM_WritePeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_WriteDataFile(benchmark::State& state) {
+    MillionPairDocument million;
+    CLumetraDoc& doc = million.doc;
+    const std::string& path = million.path;
     for (auto _ : state)
         if (!doc.OnSaveDocument(path))
             state.SkipWithError("write failed");

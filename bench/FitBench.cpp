@@ -3,11 +3,10 @@
 #include "BenchSupport.h"
 #include "fit/FitEngine.h"
 #include "platform/MemorySettingsStore.h"
+#include "platform/WorkSplit.h"
 #include "support/ReferenceFit.h"
 
 #include <benchmark/benchmark.h>
-
-#include <random>
 
 namespace lumetra::bench {
 namespace {
@@ -24,16 +23,26 @@ struct FitFixture {
         doc.OnNewDocument();
         doc.m_nCurveType = type;
         doc.m_nOrder = order;
-        std::mt19937_64 rng(1);
-        std::uniform_real_distribution<double> x(0.5, 2.0), noise(0.99, 1.01);
-        doc.m_pPairs.resize(kPairs);
-        for (CXYdata& p : doc.m_pPairs) {
-            p.m_dX = x(rng);
-            p.m_dY = (1.0 + p.m_dX * p.m_dX) * noise(rng);
-        }
+        doc.m_pPairs = NoisyParabola(kPairs);
         doc.m_nPairs = kPairs;
     }
 };
+
+// The order-10 fit on one part and on two: what splitting the sums over cores gains.
+void BM_FitOrder10InParts(benchmark::State& state) {
+    FitFixture f(0, 10);
+    const WorkPartsOverride split(int(state.range(0)));
+    for (auto _ : state)
+        if (!f.engine.RefitDocument())
+            state.SkipWithError("fit failed");
+}
+BENCHMARK(BM_FitOrder10InParts)
+    ->ArgName("parts")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 void BM_FitModel(benchmark::State& state) {
     FitFixture f(int(state.range(0)), int(state.range(1)));

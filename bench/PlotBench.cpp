@@ -30,7 +30,7 @@ void BM_DrawPlot(benchmark::State& state) {
         image.fill(Qt::white);
         QPainter painter(&image);
         PainterSurface surface(painter, 96, 96);
-        PaintPlot(doc, surface, ui, true);
+        PaintPlot(doc, surface, true);
     }
 }
 BENCHMARK(BM_DrawPlot)
@@ -60,7 +60,7 @@ void BM_DrawPlotBands(benchmark::State& state) {
         image.fill(Qt::white);
         QPainter painter(&image);
         PainterSurface surface(painter, 96, 96);
-        PaintPlot(doc, surface, ui, true, options);
+        PaintPlot(doc, surface, true, options);
     }
 }
 BENCHMARK(BM_DrawPlotBands)

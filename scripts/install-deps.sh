@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ make cmake
+    g++ make cmake clang-format
     qt6-base-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libeigen3-dev libboost-math-dev nlohmann-json3-dev

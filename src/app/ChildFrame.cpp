@@ -1,7 +1,9 @@
 #include "app/ChildFrame.h"
 
 #include "app/DocManager.h"
+#include "app/ToolbarImages.h"
 #include "app/View.h"
+#include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
 
 #include <QCloseEvent>
@@ -13,7 +15,8 @@ namespace lumetra {
 CChildFrame::CChildFrame(CDocManager& manager, CView& view) : m_manager(manager), m_view(view) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view.Widget());
-    setMinimumSize(240, 150);
+    setMinimumSize(kDocumentWindowMinimum.width, kDocumentWindowMinimum.height);
+    setWindowIcon(DocumentIcon()); // the data file's icon, not the toolkit's
     setWindowTitle(QString::fromStdString(view.GetDocument().GetTitle()));
     manager.AddView(view.GetDocument(), view);
 }
@@ -32,6 +35,8 @@ void CChildFrame::RefreshTitle() {
         const auto it = std::find(views.begin(), views.end(), &m_view);
         title += ":" + QString::number(int(it - views.begin()) + 1);
     }
+    if (doc.IsModified())
+        title += "*";
     if (windowTitle() != title)
         setWindowTitle(title);
 }
@@ -43,7 +48,14 @@ void CChildFrame::CloseWithoutAsking() {
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
     CLumetraDoc& doc = m_view.GetDocument();
-    if (!m_bAsked && m_manager.Views(doc).size() == 1 && !doc.SaveModified()) {
+    const bool last = m_manager.Views(doc).size() == 1;
+    // Another window of a busy document may be in the middle of its build, which refers to
+    // this one; the last window instead asks the close guard, which stops the build.
+    if (!m_bAsked && !last && m_manager.IsBusy(doc)) {
+        event->ignore();
+        return;
+    }
+    if (!m_bAsked && last && !doc.SaveModified()) {
         event->ignore();
         return;
     }

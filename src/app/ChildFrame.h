@@ -16,7 +16,8 @@ public:
     ~CChildFrame() override;
 
     CView& View() const { return m_view; }
-    // The title of the document, numbered when the document has more than one window.
+    // The title of the document, numbered when the document has more than one window, with a
+    // "*" while it holds changes not saved.
     void RefreshTitle();
     // For an application that is ending after every document agreed to close.
     void CloseWithoutAsking();

@@ -14,11 +14,15 @@ inline constexpr int kNextPage = 32782;
 inline constexpr int kPrevPage = 32783;
 inline constexpr int kGoToPage = 32784;
 inline constexpr int kExportPlot = 32785;
-inline constexpr int kConfidenceBand = 32786;
-inline constexpr int kPredictionBand = 32787;
-inline constexpr int kResidualPlot = 32788;
+inline constexpr int kStatisticsWindow = 32790;
+inline constexpr int kCopyPlot = 32786;
+inline constexpr int kExportTable = 32787;
+inline constexpr int kConfidenceBand = 32791;
+inline constexpr int kPredictionBand = 32792;
+inline constexpr int kResidualPlot = 32793;
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;
+inline constexpr int kFileClose = 57602;
 inline constexpr int kFileSave = 57603;
 inline constexpr int kFileSaveAs = 57604;
 inline constexpr int kPrintSetup = 57606;
@@ -27,12 +31,21 @@ inline constexpr int kFilePrint = 57607;
 inline constexpr int kFilePrintDirect = 57608;
 inline constexpr int kPrintPreview = 57609;
 inline constexpr int kRecentFile1 = 57616;
+inline constexpr int kEditCopy = 57634;
+inline constexpr int kEditSelectAll = 57642;
 inline constexpr int kArrangeIcons = 57649;
 inline constexpr int kCascade = 57650;
 inline constexpr int kTile = 57651;
 inline constexpr int kAbout = 57664;
 inline constexpr int kExit = 57665;
+// F1: the help topic of the window or page in front.
+inline constexpr int kHelpTopic = 57670;
+inline constexpr int kNextWindow = 57680;
+inline constexpr int kPrevWindow = 57681;
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
+// The Window menu's list of open windows: the first, second, ... window.
+inline constexpr int kWindowFirst = 65280;
+inline constexpr int kWindowListSize = 9;
 
 } // namespace lumetra::cmd

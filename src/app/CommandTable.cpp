@@ -30,11 +30,14 @@ constexpr Prompt kPrompts[] = {
     {cmd::kFilePrint, "Print the active display\nPrint"},
     {cmd::kPrintPreview, "Display full pages\nPrint Preview"},
     {cmd::kExportPlot, "Save the plot as a PNG, SVG or PDF picture\nExport Plot"},
+    {cmd::kStatisticsWindow, "Open a window with the statistics of the fit\nStatistics"},
     {cmd::kConfidenceBand, "Show or hide the confidence band of the fitted curve\nConfidence Band"},
     {cmd::kPredictionBand,
      "Show or hide the prediction band of a new observation\nPrediction Band"},
     {cmd::kResidualPlot, "Plot the differences against X instead of the pairs\nResidual Plot"},
     {cmd::kExit, "Quit the application; prompts to save documents\nExit"},
+    {cmd::kCopyPlot, "Copy the plot to the Clipboard as a picture\nCopy Plot"},
+    {cmd::kExportTable, "Save the report's table as CSV, or the report as text\nExport Table"},
     // The toolkit's standard texts for the rest.
     {cmd::kAbout, "Display program information, version number and copyright\nAbout"},
     {cmd::kCascade, "Arrange windows so they overlap\nCascade Windows"},
@@ -43,6 +46,12 @@ constexpr Prompt kPrompts[] = {
     {cmd::kViewToolbar, "Show or hide the toolbar\nToggle ToolBar"},
     {cmd::kViewStatusBar, "Show or hide the status bar\nToggle StatusBar"},
     {cmd::kRecentFile1, "Open this document"},
+    {cmd::kFileClose, "Close the active document\nClose"},
+    {cmd::kEditCopy, "Copy the selection and put it on the Clipboard\nCopy"},
+    {cmd::kEditSelectAll, "Select the entire document\nSelect All"},
+    {cmd::kNextWindow, "Switch to the next window\nNext Window"},
+    {cmd::kPrevWindow, "Switch back to the previous window\nPrevious Window"},
+    {cmd::kHelpTopic, "Display help for current task or command\nHelp"},
 };
 
 const MenuEntry kSeparator{0, "", false};
@@ -55,17 +64,25 @@ const std::vector<MenuDef>& MenuBar() {
          false,
          {{cmd::kFileNew, "&New\tCtrl+N", false},
           {cmd::kFileOpen, "&Open...\tCtrl+O", false},
+          {cmd::kFileClose, "&Close", true},
           {cmd::kFileSave, "&Save\tCtrl+S", true},
           {cmd::kFileSaveAs, "Save &As...", true},
           kSeparator,
           {cmd::kFilePrint, "&Print...\tCtrl+P", true},
           {cmd::kPrintPreview, "Print Pre&view", true},
           {cmd::kExportPlot, "Export Plot...", true},
+          {cmd::kExportTable, "Export &Table...", true},
           {cmd::kPrintSetup, "P&rint Setup...", false},
           kSeparator,
           {cmd::kRecentFile1, "Recent File", false},
           kSeparator,
           {cmd::kExit, "E&xit", false}}},
+        {"&Edit",
+         false,
+         {{cmd::kEditCopy, "&Copy\tCtrl+C", false},
+          {cmd::kEditSelectAll, "Select &All\tCtrl+A", false},
+          {0, "", true},
+          {cmd::kCopyPlot, "Copy &Plot", true}}},
         {"&Options",
          true,
          {{cmd::kOptionsData, "&Data...", true},
@@ -83,7 +100,9 @@ const std::vector<MenuDef>& MenuBar() {
           {0, "", true},
           {cmd::kNextPage, "&Next Data Page", true},
           {cmd::kPrevPage, "&Previous Data Page", true},
-          {cmd::kGoToPage, "&Go to Display Page", true}}},
+          {cmd::kGoToPage, "&Go to Display Page", true},
+          {0, "", true},
+          {cmd::kStatisticsWindow, "Stat&istics Window", true}}},
         {"&Window",
          true,
          {{cmd::kNewListWindow, "&New List Window", true},
@@ -102,6 +121,15 @@ const std::vector<MenuDef>& MenuBar() {
     return bar;
 }
 
+const std::vector<MenuEntry>& AcceleratorCommands() {
+    static const std::vector<MenuEntry> keys = {
+        {cmd::kNextWindow, "Next Window\tF6", true},
+        {cmd::kPrevWindow, "Previous Window\tShift+F6", true},
+        {cmd::kHelpTopic, "Help\tF1", false},
+    };
+    return keys;
+}
+
 const std::vector<int>& ToolbarLayout() {
     static const std::vector<int> layout = {cmd::kFileNew,
                                             cmd::kFileOpen,
@@ -112,6 +140,7 @@ const std::vector<int>& ToolbarLayout() {
                                             0,
                                             cmd::kNewPlotWindow,
                                             cmd::kZoomPlot,
+                                            cmd::kStatisticsWindow,
                                             0,
                                             cmd::kNextPage,
                                             cmd::kPrevPage,

@@ -21,6 +21,9 @@ struct MenuDef {
 // The menu bar, top to bottom of each menu.
 const std::vector<MenuDef>& MenuBar();
 
+// Commands reached by a key alone, in no menu; the key follows the TAB of the text.
+const std::vector<MenuEntry>& AcceleratorCommands();
+
 // The toolbar, left to right; 0 is a gap.
 const std::vector<int>& ToolbarLayout();
 

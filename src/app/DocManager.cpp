@@ -33,12 +33,19 @@ CView* CDocManager::MakeView(const ViewFactory& factory, CLumetraDoc& doc) {
     return view;
 }
 
+void CDocManager::Remove(const CLumetraDoc& doc) {
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [&doc](const Entry& e) { return e.doc.get() == &doc; });
+    if (it != m_entries.end())
+        m_entries.erase(it);
+}
+
 CLumetraDoc* CDocManager::OnFileNew() {
     CLumetraDoc& doc = CreateDocument();
     doc.SetTitle("Lumi" + std::to_string(++m_nUntitled));
     doc.OnNewDocument();
     if (!MakeView(m_first, doc)) {
-        m_entries.pop_back();
+        Remove(doc);
         return nullptr;
     }
     return &doc;
@@ -50,15 +57,17 @@ CLumetraDoc* CDocManager::OpenDocumentFile(const std::string& path) {
             e.views.front()->Widget()->setFocus();
             return e.doc.get();
         }
+    // The read pumps messages, so other documents may come and go meanwhile: this one is only
+    // ever removed by identity. Listed while it reads, so that an exit is refused until it ends.
     CLumetraDoc& doc = CreateDocument();
     if (!doc.OnOpenDocument(path)) {
-        m_entries.pop_back();
+        Remove(doc);
         return nullptr;
     }
     if (onFileUsed)
         onFileUsed(path);
     if (!MakeView(m_first, doc)) {
-        m_entries.pop_back();
+        Remove(doc);
         return nullptr;
     }
     return &doc;
@@ -70,6 +79,10 @@ CView* CDocManager::NewListView(CLumetraDoc& doc) {
 
 CView* CDocManager::NewPlotView(CLumetraDoc& doc) {
     return MakeView(m_plot, doc);
+}
+
+CView* CDocManager::NewStatisticsView(CLumetraDoc& doc) {
+    return MakeView(m_statistics, doc);
 }
 
 CDocManager::Entry* CDocManager::Find(const CLumetraDoc& doc) {
@@ -125,10 +138,20 @@ void CDocManager::UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) {
             v->OnUpdate(sender, hint);
 }
 
+bool CDocManager::IsBusy(const CLumetraDoc& doc) const {
+    if (doc.m_bReading || doc.m_bFitting || doc.m_bBuildingReport)
+        return true;
+    const std::vector<CView*>& views = Views(doc);
+    return std::any_of(views.begin(), views.end(), [](const CView* v) { return v->IsBusy(); });
+}
+
 bool CDocManager::SaveAllModified() {
     std::vector<CLumetraDoc*> agreed;
     for (CLumetraDoc* doc : Documents()) {
-        if (!doc->SaveModified()) {
+        // The close guard itself explains a read or a fit; a window still building its pages
+        // would lose them under its feet, so the exit waits silently, as for the header.
+        const bool building = IsBusy(*doc) && !doc->m_bReading && !doc->m_bFitting;
+        if (building || !doc->SaveModified()) {
             for (CLumetraDoc* d : agreed)
                 d->m_bClosing = 0;
             return false;

@@ -25,6 +25,8 @@ public:
     // The three templates: the registered one makes the first listing window of a document, the
     // other two further listing windows and plot windows.
     void SetTemplates(ViewFactory first, ViewFactory list, ViewFactory plot);
+    // The fourth: Statistics windows.
+    void SetStatisticsTemplate(ViewFactory statistics) { m_statistics = std::move(statistics); }
 
     // File > New: an empty document titled "Lumi1", "Lumi2", ... with one listing window.
     CLumetraDoc* OnFileNew();
@@ -34,6 +36,7 @@ public:
     // Window > New List Window / New Plot Window on a document.
     CView* NewListView(CLumetraDoc& doc);
     CView* NewPlotView(CLumetraDoc& doc);
+    CView* NewStatisticsView(CLumetraDoc& doc);
 
     void AddView(CLumetraDoc& doc, CView& view);
     // Forgets the view. When it was the document's last, the document is handed back, so the
@@ -43,6 +46,10 @@ public:
     std::vector<CLumetraDoc*> Documents() const;
 
     void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint);
+
+    // True while the document is read, fitted or built by any of its views. Commands run from
+    // inside those operations' message pumps must then neither change nor close it.
+    bool IsBusy(const CLumetraDoc& doc) const;
 
     // Asks every document's close guard; when one refuses, the others that had agreed are told
     // they are not closing after all.
@@ -59,11 +66,12 @@ private:
     Entry* Find(const CLumetraDoc& doc);
     const Entry* Find(const CLumetraDoc& doc) const;
     CLumetraDoc& CreateDocument();
+    void Remove(const CLumetraDoc& doc);
     CView* MakeView(const ViewFactory& factory, CLumetraDoc& doc);
 
     Ui& m_ui;
     SettingsStore& m_settings;
-    ViewFactory m_first, m_list, m_plot;
+    ViewFactory m_first, m_list, m_plot, m_statistics;
     std::vector<Entry> m_entries;
     int m_nUntitled = 0;
 };

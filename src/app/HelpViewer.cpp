@@ -29,7 +29,7 @@ struct HelpTopic {
     const char* file;
 };
 
-constexpr std::array<HelpTopic, 7> kTopics{{
+constexpr std::array<HelpTopic, 9> kTopics{{
     {help::kContents, "contents.html"},
     {help::kSynopsis, "synopsis.html"},
     {help::kCurvePage, "curve.html"},
@@ -37,6 +37,8 @@ constexpr std::array<HelpTopic, 7> kTopics{{
     {help::kResolutionPage, "resolution.html"},
     {help::kComputeYPage, "computey.html"},
     {help::kComputeXPage, "computex.html"},
+    {help::kListingWindow, "listing.html"},
+    {help::kPlotWindow, "plot.html"},
 }};
 
 QPointer<CHelpViewer>& TheViewer() {

@@ -17,6 +17,8 @@ inline constexpr int kDataPage = 5004;
 inline constexpr int kResolutionPage = 5005;
 inline constexpr int kComputeYPage = 5006;
 inline constexpr int kComputeXPage = 5007;
+inline constexpr int kListingWindow = 5010;
+inline constexpr int kPlotWindow = 5011;
 } // namespace help
 
 // The topic of a help context; the contents for a context without a topic of its own.

@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/DocManager.h"
 #include "app/MainFrame.h"
+#include "app/PrintSetupDlg.h"
 #include "app/RecentFileList.h"
 #include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
@@ -13,10 +14,11 @@
 #include "platform/Ui.h"
 #include "plot/PlotView.h"
 #include "report/ListingView.h"
+#include "stats/StatisticsView.h"
 
 #include <QFileInfo>
-#include <QPageSetupDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace lumetra {
 
@@ -42,6 +44,11 @@ bool CLumetraApp::InitInstance(const QStringList& arguments) {
         return view;
     };
     m_docManager->SetTemplates(listing, listing, plot);
+    m_docManager->SetStatisticsTemplate([this](CLumetraDoc& doc) -> CView* {
+        auto* view = new CStatisticsView(*this, doc);
+        m_mainFrame->AddDocumentWindow(new CChildFrame(*m_docManager, *view));
+        return view;
+    });
     m_docManager->onFileUsed = [this](const std::string& path) { NoteFileUsed(path); };
 
     m_mainFrame = std::make_unique<CMainFrame>(*this);
@@ -123,6 +130,21 @@ CLumetraDoc* CLumetraApp::OpenDocumentFile(const std::string& path) {
     return doc;
 }
 
+void CLumetraApp::UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) {
+    m_docManager->UpdateAllViews(doc, sender, hint);
+}
+
+CLumetraDoc* CLumetraApp::NewDataFromText(const std::string& path) {
+    // The listing's first drawing, still to come, takes the file instead of asking for one.
+    CLumetraDoc* doc = m_docManager->OnFileNew();
+    if (!doc)
+        return nullptr;
+    if (auto* view = dynamic_cast<CLumetraView*>(m_docManager->Views(*doc).front()))
+        view->StartWithImport(
+            QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString());
+    return doc;
+}
+
 void CLumetraApp::NoteFileUsed(const std::string& path) {
     m_recentFiles->Add(path);
     m_recentFiles->WriteList();
@@ -158,8 +180,9 @@ bool CLumetraApp::OnCommand(int id) {
         OnFileOpen();
         return true;
     case cmd::kPrintSetup: {
-        QPageSetupDialog setup(&Printer(), m_mainFrame.get());
-        RunDialog(setup);
+        CPrintSetupDlg setup(Printer(), QPrinterInfo::availablePrinterNames(), m_mainFrame.get());
+        if (RunDialog(setup) == QDialog::Accepted)
+            ApplyPrintSetup(Printer(), setup.Choice());
         return true;
     }
     case cmd::kAbout: {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppHost.h"
 #include "app/View.h"
 
 #include <QStringList>
@@ -23,7 +24,7 @@ class Ui;
 
 // The application: settings, the recent-file list, the document templates, the main frame, and
 // the commands no window handles (New, Open, About, Exit, the recent files).
-class CLumetraApp : public CCommandTarget {
+class CLumetraApp : public CCommandTarget, public CAppHost {
 public:
     CLumetraApp(Ui& ui, SettingsStore& settings);
     ~CLumetraApp() override;
@@ -44,33 +45,37 @@ public:
     int m_bRestorePending = 1;
     int m_nExitCode = 1; // when InitInstance ends the run: 0 after a finished "--print"
 
-    Ui& GetUi() const { return m_ui; }
-    SettingsStore& Settings() const { return m_settings; }
+    Ui& GetUi() const override { return m_ui; }
+    SettingsStore& Settings() const override { return m_settings; }
+    int LinesPerDisplayPage() const override { return m_nLinesPerDisplayPage; }
+    void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) override;
     CDocManager& DocManager() const { return *m_docManager; }
     CRecentFileList& RecentFiles() const { return *m_recentFiles; }
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
 
     // File > Open, a recent file, a dropped file, the command line.
     CLumetraDoc* OpenDocumentFile(const std::string& path);
+    // A dropped text file: a new data set, as File > New starts one, with the file imported.
+    CLumetraDoc* NewDataFromText(const std::string& path);
     // The desktop's open request (a file opened from the file manager while Lumetra runs):
     // each file is opened, and the main window comes to the front.
     void OpenFilesFromShell(const QStringList& files);
     // A data file was read or written under this name.
-    void NoteFileUsed(const std::string& path);
+    void NoteFileUsed(const std::string& path) override;
 
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
 
     // Runs an Options sheet modally; true when it closed with OK. Tests work the pages
     // themselves through runSheet instead.
-    bool RunSheet(CMySheet& sheet);
+    bool RunSheet(CMySheet& sheet) override;
     std::function<bool(CMySheet&)> runSheet;
     // Runs the print, preview and page setup dialogs; tests answer them through runDialog.
-    int RunDialog(QDialog& dialog);
+    int RunDialog(QDialog& dialog) override;
     std::function<int(QDialog&)> runDialog;
 
     // The application's printer: what Print Setup chose, used by Print and Print Preview.
-    QPrinter& Printer();
+    QPrinter& Printer() override;
 
     // Called once the main frame exists, before any document opens (the Qt Ui attaches to its
     // status bar here).

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/CommandGuard.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/DocManager.h"
@@ -8,10 +9,10 @@
 #include "app/LumetraApp.h"
 #include "app/RecentFileList.h"
 #include "app/ToolbarImages.h"
-#include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
+#include "report/ReportBuilder.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -20,9 +21,11 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -36,10 +39,24 @@ namespace {
 constexpr const char* kBarStateSection = "BarState";
 constexpr const char* kBarStateEntry = "MainFrame";
 
+// A maximized document window keeps its own title bar instead of moving its buttons into the
+// menu bar, where the toolkit would also rewrite the main window's title.
+class DocumentWindowStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_Workspace_FillSpaceOnMaximize)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 } // namespace
 
-CMainFrame::CMainFrame(CLumetraApp& app) : m_app(app), m_mdi(new QMdiArea(this)) {
-    setWindowTitle("Lumetra");
+CMainFrame::CMainFrame(CLumetraApp& app)
+    : m_app(app), m_mdi(new QMdiArea(this)), m_documentWindowStyle(new DocumentWindowStyle) {
+    m_documentWindowStyle->setParent(this);
+    setWindowTitle(QString::fromStdString(FrameTitle("")));
     setWindowIcon(ApplicationIcon());
     setMinimumSize(300, 220);
     setAcceptDrops(true);
@@ -81,6 +98,13 @@ QAction* CMainFrame::Action(int id) const {
     return it == m_actions.end() ? nullptr : it->second;
 }
 
+QAction* CMainFrame::ToolButton(int id) const {
+    for (const auto& [buttonId, button] : m_toolButtons)
+        if (buttonId == id)
+            return button;
+    return nullptr;
+}
+
 void CMainFrame::CreateMenus() {
     for (const MenuDef& def : MenuBar()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(def.title));
@@ -105,6 +129,7 @@ void CMainFrame::CreateMenus() {
     for (int id : {cmd::kConfidenceBand, cmd::kPredictionBand, cmd::kResidualPlot})
         Action(id)->setCheckable(true);
     RebuildRecentFileMenu();
+    CreateFrameCommands();
 }
 
 void CMainFrame::RebuildRecentFileMenu() {
@@ -136,9 +161,13 @@ void CMainFrame::CreateToolBar() {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = Action(id);
-        action->setIcon(QIcon(ToolbarImage(id)));
-        m_toolBar->addAction(action);
+        const QAction* command = Action(id);
+        auto* button = new QAction(QIcon(ToolbarImage(id)), command->text(), m_toolBar);
+        button->setToolTip(command->toolTip());
+        button->setStatusTip(command->statusTip());
+        connect(button, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        m_toolBar->addAction(button);
+        m_toolButtons.emplace_back(id, button);
     }
     connect(m_toolBar, &QToolBar::visibilityChanged, this, [this] { UpdateCommandUI(); });
 }
@@ -161,14 +190,63 @@ void CMainFrame::CreateStatusBar() {
     }
 }
 
+WindowSize CMainFrame::Workspace() const {
+    // Before the first show the layout has not placed the area yet.
+    if (!m_mdi->isVisible())
+        layout()->activate();
+    const QRect inside = m_mdi->contentsRect();
+    return {inside.width(), inside.height()};
+}
+
+int CMainFrame::CascadeStep() const {
+    // One title bar down and right, so every window's title stays in sight.
+    return std::max(8, m_mdi->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_mdi));
+}
+
 void CMainFrame::AddDocumentWindow(QMdiSubWindow* frame) {
+    const int open = int(m_mdi->subWindowList().size());
+    frame->setStyle(m_documentWindowStyle);
     m_mdi->addSubWindow(frame);
-    // A new document window takes most of the area, as new windows do on the desktop. At
-    // start-up the area has no size yet: take the frame's less its bars.
-    const QSize area = isVisible() ? m_mdi->viewport()->size() : size() - QSize(0, 110);
-    frame->resize(std::max(240, area.width() * 4 / 5), std::max(150, area.height() * 4 / 5));
+    const WindowRect r = NewWindowRect(open, Workspace(), CascadeStep());
+    frame->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     frame->show();
     m_mdi->setActiveSubWindow(frame);
+}
+
+void CMainFrame::Cascade() {
+    // The minimized ones stay icons; the active window ends on top.
+    QMdiSubWindow* active = m_mdi->activeSubWindow();
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (!w->isMinimized() && !w->isHidden() && w != active)
+            windows.push_back(w);
+    if (active && !active->isMinimized())
+        windows.push_back(active);
+    for (QMdiSubWindow* w : windows)
+        if (w->isMaximized())
+            w->showNormal();
+    const std::vector<WindowRect> rects =
+        CascadeRects(int(windows.size()), Workspace(), CascadeStep());
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const WindowRect& r = rects[i];
+        windows[i]->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        windows[i]->raise();
+    }
+    if (active)
+        m_mdi->setActiveSubWindow(active);
+}
+
+void CMainFrame::ArrangeIcons() {
+    std::vector<QMdiSubWindow*> icons;
+    std::vector<WindowSize> sizes;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (w->isMinimized() && !w->isHidden()) {
+            icons.push_back(w);
+            sizes.push_back({w->width(), w->height()});
+        }
+    const std::vector<WindowRect> rects = IconRects(sizes, Workspace());
+    for (size_t i = 0; i < icons.size(); ++i)
+        icons[i]->move(rects[i].left, rects[i].top);
 }
 
 CView* CMainFrame::ActiveView() const {
@@ -177,12 +255,21 @@ CView* CMainFrame::ActiveView() const {
     return frame ? &frame->View() : nullptr;
 }
 
+bool CMainFrame::ActiveDocumentBusy() const {
+    CView* view = ActiveView();
+    return view && m_app.DocManager().IsBusy(view->GetDocument());
+}
+
 bool CMainFrame::RouteCommand(int id) {
-    if (CView* view = ActiveView(); view && view->OnCommand(id))
-        return true;
-    if (OnCommand(id))
-        return true;
-    return m_app.OnCommand(id);
+    bool handled = false;
+    RunGuarded(m_app.GetUi(), [&] {
+        // A command from inside a pump of the active document's read or build would change
+        // what that operation is working on: the document's own commands wait (they are
+        // greyed meanwhile).
+        CView* view = ActiveDocumentBusy() ? nullptr : ActiveView();
+        handled = (view && view->OnCommand(id)) || OnCommand(id) || m_app.OnCommand(id);
+    });
+    return handled;
 }
 
 void CMainFrame::UpdateCommandUI() {
@@ -190,26 +277,57 @@ void CMainFrame::UpdateCommandUI() {
     for (QAction* a : m_documentOnly)
         a->setVisible(haveDocument);
     CView* view = ActiveView();
-    for (const auto& [id, action] : m_actions) {
+    const bool busy = ActiveDocumentBusy();
+    const auto stateOf = [&](int id) {
         std::optional<CommandState> state;
-        if (view)
+        if (view) {
             state = view->OnUpdateCommand(id);
+            if (state && busy)
+                state->enabled = false;
+        }
         if (!state)
             state = OnUpdateCommand(id);
         if (!state)
             state = m_app.OnUpdateCommand(id);
         // A command that nobody handles is unavailable.
-        action->setEnabled(state && state->enabled);
+        return state ? *state : CommandState{false};
+    };
+    for (const auto& [id, action] : m_actions) {
+        const CommandState state = stateOf(id);
+        action->setEnabled(state.enabled);
         if (action->isCheckable())
-            action->setChecked(state && state->checked);
+            action->setChecked(state.checked);
     }
+    for (const auto& [id, button] : m_toolButtons)
+        button->setEnabled(m_actions.at(id)->isEnabled());
+    const QString title =
+        QString::fromStdString(FrameTitle(view ? view->GetDocument().GetTitle() : ""));
+    if (windowTitle() != title)
+        setWindowTitle(title);
     for (QMdiSubWindow* w : m_mdi->subWindowList())
         if (auto* frame = qobject_cast<CChildFrame*>(w))
             frame->RefreshTitle();
 }
 
+void CMainFrame::SaveActiveDocument(bool saveAs) {
+    CView* view = ActiveView();
+    if (!view)
+        return;
+    CLumetraDoc& doc = view->GetDocument();
+    // The writer would read pairs that a read or a build of this document is still changing.
+    if (ActiveDocumentBusy() || !doc.DoSave(saveAs))
+        return;
+    m_app.NoteFileUsed(doc.GetPathName());
+    // The report and the window titles name the file at once.
+    ShowNewFileName(doc);
+    m_app.UpdateAllViews(doc, nullptr, kHintReportRebuilt);
+    UpdateCommandUI();
+}
+
 void CMainFrame::NewWindow(bool plot) {
     CView* view = ActiveView();
+    if (ActiveDocumentBusy())
+        return;
     if (!view) {
         m_app.GetUi().MessageBox("Command failed.");
         return;
@@ -229,14 +347,23 @@ bool CMainFrame::OnCommand(int id) {
     case cmd::kNewPlotWindow:
         NewWindow(true);
         return true;
+    case cmd::kStatisticsWindow:
+        if (CView* view = ActiveView())
+            if (!ActiveDocumentBusy())
+                m_app.DocManager().NewStatisticsView(view->GetDocument());
+        return true;
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs:
+        SaveActiveDocument(id == cmd::kFileSaveAs);
+        return true;
     case cmd::kCascade:
-        m_mdi->cascadeSubWindows();
+        Cascade();
         return true;
     case cmd::kTile:
         m_mdi->tileSubWindows();
         return true;
     case cmd::kArrangeIcons:
-        m_mdi->tileSubWindows();
+        ArrangeIcons();
         return true;
     case cmd::kHelpContents:
         ShowHelpContext(this, 5000);
@@ -251,7 +378,7 @@ bool CMainFrame::OnCommand(int id) {
         statusBar()->setVisible(!statusBar()->isVisible());
         return true;
     default:
-        return false;
+        return OnFrameCommand(id);
     }
 }
 
@@ -259,7 +386,15 @@ std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kNewListWindow:
     case cmd::kNewPlotWindow:
-        return CommandState{ActiveView() != nullptr};
+    case cmd::kStatisticsWindow:
+        return CommandState{ActiveView() != nullptr && !ActiveDocumentBusy()};
+    case cmd::kFileSave:
+    case cmd::kFileSaveAs: {
+        // From a listing or a plot alike: there is something to save once the report exists,
+        // and nothing is saved while the document is read or built.
+        const CView* view = ActiveView();
+        return CommandState{view && view->GetDocument().m_nLineCount > 0 && !ActiveDocumentBusy()};
+    }
     case cmd::kCascade:
     case cmd::kTile:
     case cmd::kArrangeIcons:
@@ -272,7 +407,7 @@ std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
     case cmd::kViewStatusBar:
         return CommandState{true, statusBar()->isVisible()};
     default:
-        return std::nullopt;
+        return OnUpdateFrameCommand(id);
     }
 }
 
@@ -340,10 +475,12 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            m_app.OpenDocumentFile(url.toLocalFile().toStdString());
+            paths.push_back(url.toLocalFile());
     event->acceptProposedAction();
+    OpenDroppedFiles(paths);
 }
 
 } // namespace lumetra

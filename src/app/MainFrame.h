@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/View.h"
+#include "app/WindowLayout.h"
 
 #include <QMainWindow>
 
@@ -11,6 +12,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QStyle;
 class QToolBar;
 
 namespace lumetra {
@@ -31,12 +33,16 @@ public:
     QMdiArea* MdiArea() const { return m_mdi; }
     QToolBar* ToolBar() const { return m_toolBar; }
     QAction* Action(int id) const;
+    // The toolbar's button for a command; the toolbar keeps its own, so that its buttons stay
+    // in place while the menus hide what needs a document.
+    QAction* ToolButton(int id) const;
     // The view of the active document window, or nullptr.
     CView* ActiveView() const;
-    // Puts a new document window into the MDI area and shows it.
+    // Puts a new document window into the MDI area, wholly inside it, and shows it.
     void AddDocumentWindow(QMdiSubWindow* frame);
 
-    // Routes a command as a menu choice does; false when nobody handled it.
+    // Routes a command as a menu choice does; false when nobody handled it. An exception that
+    // escapes the command is shown and the program goes on.
     bool RouteCommand(int id);
     // Brings every command's enabled and checked state up to date (done at idle time).
     void UpdateCommandUI();
@@ -54,10 +60,19 @@ public:
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
 
+    // The Window menu's list of open windows, brought up to date as the menu opens.
+    QMenu* WindowMenu() const { return m_windowMenu; }
+    void RebuildWindowList();
+    // Local files dropped on the window or handed over by the desktop: data files open, other
+    // text files start a new data set with their pairs imported.
+    void OpenDroppedFiles(const QStringList& paths);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The context menus of the document windows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateMenus();
@@ -65,16 +80,33 @@ private:
     void CreateStatusBar();
     QAction* MakeAction(int id, const char* text);
     void NewWindow(bool plot);
+    bool ActiveDocumentBusy() const;
+    void SaveActiveDocument(bool saveAs);
+    // The MDI area's inside in pixels, also before the main window is first shown.
+    WindowSize Workspace() const;
+    int CascadeStep() const;
+    void Cascade();
+    void ArrangeIcons();
+    // FrameCommands.cpp: Edit > Copy of a text view, File > Close, the window list, F6, F1.
+    void CreateFrameCommands();
+    bool OnFrameCommand(int id);
+    std::optional<CommandState> OnUpdateFrameCommand(int id);
+    void CloseActiveDocument();
 
     CLumetraApp& m_app;
     QMdiArea* m_mdi;
+    QStyle* m_documentWindowStyle;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_panes[3] = {};
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     std::vector<QAction*> m_recentActions;
+    QMenu* m_windowMenu = nullptr;
+    QAction* m_windowListSeparator = nullptr;
+    std::vector<QAction*> m_windowActions;
     std::vector<QAction*> m_documentOnly; // shown only while a document window is open
     std::map<int, QAction*> m_actions;
+    std::vector<std::pair<int, QAction*>> m_toolButtons;
     bool m_bRestoreToMaximized = false;
 };
 

@@ -15,6 +15,8 @@ public:
     void SetString(const std::string& section, const std::string& entry,
                    const std::string& value) override;
     bool Contains(const std::string& section, const std::string& entry) const override;
+    // The file the settings live in.
+    QString Location() const { return m_settings.fileName(); }
 
 private:
     static QString Key(const std::string& section, const std::string& entry);

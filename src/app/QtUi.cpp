@@ -49,10 +49,22 @@ Ui::Answer QtUi::MessageBox(const std::string& text, Buttons buttons, Icon icon)
         box.setIcon(QMessageBox::Information);
         break;
     }
-    if (buttons == Buttons::YesNo)
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    else
+    switch (buttons) {
+    case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    case Buttons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
     // A message must be read even while the wait cursor is up.
     const bool waiting = m_nWaitDepth > 0;
     if (waiting)
@@ -60,9 +72,16 @@ Ui::Answer QtUi::MessageBox(const std::string& text, Buttons buttons, Icon icon)
     const int result = box.exec();
     if (waiting)
         QApplication::restoreOverrideCursor();
-    if (buttons == Buttons::YesNo)
-        return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
-    return Answer::Ok;
+    switch (result) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
 }
 
 void QtUi::SetStatusText(int pane, const std::string& text) {

@@ -194,6 +194,17 @@ void DrawPrint(QPainter& p) {
 }
 
 // A closed book with a question mark on its cover.
+// A sheet with a bar chart: the statistics of the fit.
+void DrawStatistics(QPainter& p) {
+    Box(p, 1, 0, 14, 15, kPaper);
+    p.fillRect(3, 9, 2, 4, kBlue);
+    p.fillRect(6, 5, 2, 8, kBlue);
+    p.fillRect(9, 7, 2, 6, kBlue);
+    p.fillRect(12, 3, 1, 10, kGreen);
+    p.setPen(kInk);
+    p.drawLine(3, 13, 13, 13);
+}
+
 void DrawHelpContents(QPainter& p) {
     Box(p, 2, 0, 12, 15, kBlue);
     p.fillRect(12, 1, 1, 13, kPaper);
@@ -211,7 +222,7 @@ struct ToolbarGlyph {
 };
 
 // The toolbar's buttons, left to right, by command id.
-constexpr std::array<ToolbarGlyph, 12> kGlyphs{{
+constexpr std::array<ToolbarGlyph, 13> kGlyphs{{
     {57600, DrawNew},
     {57601, DrawOpen},
     {57603, DrawSave},
@@ -219,6 +230,7 @@ constexpr std::array<ToolbarGlyph, 12> kGlyphs{{
     {32776, DrawCompute},
     {32779, DrawNewPlotWindow},
     {32781, DrawZoom},
+    {32790, DrawStatistics},
     {32782, DrawNextPage},
     {32783, DrawPrevPage},
     {32784, DrawGoToPage},

@@ -4,6 +4,8 @@
 #include "data/NumberScan.h"
 #include "platform/SettingsStore.h"
 
+#include <algorithm>
+
 namespace lumetra {
 namespace {
 
@@ -82,6 +84,83 @@ void WriteWindowLayout(SettingsStore& settings, const ClosingLayout& layout) {
     if (layout.hasStatusLine)
         settings.SetString(kWindowSection, "StatusLine",
                            FormatC("%d", {layout.statusLineVisible ? 1 : 0}));
+}
+
+std::string FrameTitle(std::string_view activeDocument) {
+    std::string title = "Lumetra";
+    if (!activeDocument.empty())
+        title.append(" - ").append(activeDocument);
+    return title;
+}
+
+WindowRect PlaceInWorkspace(WindowRect r, WindowSize workspace, WindowSize minimum) {
+    const int w = std::max(minimum.width, std::min(r.right - r.left, workspace.width));
+    const int h = std::max(minimum.height, std::min(r.bottom - r.top, workspace.height));
+    const int left = std::max(0, std::min(r.left, workspace.width - w));
+    const int top = std::max(0, std::min(r.top, workspace.height - h));
+    return {left, top, left + w, top + h};
+}
+
+namespace {
+
+// How many places a window of this size has on the diagonal of steps, counting the corner.
+int DiagonalSlots(WindowSize workspace, WindowSize size, int step) {
+    if (step <= 0)
+        return 1;
+    const int across = (workspace.width - size.width) / step;
+    const int down = (workspace.height - size.height) / step;
+    return std::max(1, std::min(across, down) + 1);
+}
+
+WindowRect AtSlot(int slot, WindowSize size, int step) {
+    const int offset = slot * std::max(0, step);
+    return {offset, offset, offset + size.width, offset + size.height};
+}
+
+WindowSize Bounded(WindowSize size, WindowSize workspace, WindowSize minimum) {
+    return {std::max(minimum.width, std::min(size.width, workspace.width)),
+            std::max(minimum.height, std::min(size.height, workspace.height))};
+}
+
+} // namespace
+
+WindowRect NewWindowRect(int open, WindowSize workspace, int step, WindowSize minimum) {
+    const WindowSize size =
+        Bounded({workspace.width * 4 / 5, workspace.height * 4 / 5}, workspace, minimum);
+    const int slot = std::max(0, open) % DiagonalSlots(workspace, size, step);
+    return PlaceInWorkspace(AtSlot(slot, size, step), workspace, minimum);
+}
+
+std::vector<WindowRect> CascadeRects(int count, WindowSize workspace, int step,
+                                     WindowSize minimum) {
+    std::vector<WindowRect> rects;
+    if (count <= 0)
+        return rects;
+    const int shift = (count - 1) * std::max(0, step);
+    const WindowSize usable{workspace.width * 3 / 5, workspace.height * 3 / 5};
+    const WindowSize size = Bounded({std::max(usable.width, workspace.width - shift),
+                                     std::max(usable.height, workspace.height - shift)},
+                                    workspace, minimum);
+    const int slots = DiagonalSlots(workspace, size, step);
+    for (int i = 0; i < count; ++i)
+        rects.push_back(PlaceInWorkspace(AtSlot(i % slots, size, step), workspace, minimum));
+    return rects;
+}
+
+std::vector<WindowRect> IconRects(const std::vector<WindowSize>& icons, WindowSize workspace) {
+    std::vector<WindowRect> rects;
+    int x = 0, bottom = workspace.height, rowHeight = 0;
+    for (const WindowSize& icon : icons) {
+        if (x > 0 && x + icon.width > workspace.width) {
+            bottom -= rowHeight;
+            x = 0;
+            rowHeight = 0;
+        }
+        rects.push_back({x, bottom - icon.height, x + icon.width, bottom});
+        x += icon.width;
+        rowHeight = std::max(rowHeight, icon.height);
+    }
+    return rects;
 }
 
 } // namespace lumetra

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumetra {
 
@@ -62,5 +63,42 @@ struct ClosingLayout {
 // Writes "Coordinates", "Iconized", "Maximized", then "ToolBar" and "StatusLine" for the bars
 // that exist, in this order.
 void WriteWindowLayout(SettingsStore& settings, const ClosingLayout& layout);
+
+// The main window's title: "Lumetra", then " - " and the active document's title when there is
+// one, whether its window is maximized or not.
+std::string FrameTitle(std::string_view activeDocument);
+
+// Document windows inside the MDI workspace, in the workspace's pixels with (0, 0) at its
+// top-left corner.
+
+struct WindowSize {
+    int width = 0, height = 0;
+    bool operator==(const WindowSize&) const = default;
+};
+
+// The smallest size a document window can be dragged to.
+inline constexpr WindowSize kDocumentWindowMinimum{240, 150};
+
+// Moves a window wholly into the workspace, shrinking it to the workspace where it is larger,
+// but never below `minimum`: a workspace smaller than that gets the window at its top-left
+// corner.
+WindowRect PlaceInWorkspace(WindowRect wanted, WindowSize workspace,
+                            WindowSize minimum = kDocumentWindowMinimum);
+
+// Where a new document window opens when `open` windows are open already: four fifths of the
+// workspace, each new one a step down and right of the last, starting again at the corner when
+// the next step would leave the workspace.
+WindowRect NewWindowRect(int open, WindowSize workspace, int step,
+                         WindowSize minimum = kDocumentWindowMinimum);
+
+// Cascade: `count` windows of one size, each a step down and right of the one before. They keep
+// at least three fifths of the workspace; when the steps would push them smaller, the cascade
+// starts again at the corner.
+std::vector<WindowRect> CascadeRects(int count, WindowSize workspace, int step,
+                                     WindowSize minimum = kDocumentWindowMinimum);
+
+// Arrange Icons: the minimized windows' icons, in the given order, left to right along the
+// bottom of the workspace, a new row above when the next would pass the right edge.
+std::vector<WindowRect> IconRects(const std::vector<WindowSize>& icons, WindowSize workspace);
 
 } // namespace lumetra

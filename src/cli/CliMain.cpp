@@ -1,16 +1,21 @@
 #include "cli/Commands.h"
+#include "fit/CurveModels.h"
 
 #include <iostream>
+#include <string>
 #include <string_view>
 
 namespace {
 
-constexpr std::string_view kUsageText =
+// The usage text; the --model words of fit come from the curve model table.
+constexpr std::string_view kUsageHead =
     "usage: lumetra-cli COMMAND ARGS\n"
     "commands:\n"
     "  check FILE    read a data file and print what it holds\n"
     "  report FILE   print the report of a data file as stored\n"
-    "  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] [--method classic|accurate]\n"
+    "  fit FILE [--model ";
+constexpr std::string_view kUsageTail =
+    "] [--order N] [--method classic|accurate]\n"
     "           [--save OUT]\n"
     "                fit the data with these settings, print the report, save it\n"
     "  stats FILE [--method classic|accurate] [--level L] [--json]\n"
@@ -29,7 +34,13 @@ constexpr std::string_view kUsageText =
     "                read X/Y pairs from a text file, fit them, print the report, save them\n"
     "  plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] [--residuals] [--level L]\n"
     "                draw the stored fit's plot into a picture (100 % unless asked), with its\n"
-    "                confidence and prediction bands, or its residuals against X\n";
+    "                confidence and prediction bands, or its residuals against X\n"
+    "  export FILE --out TABLE.csv|.txt\n"
+    "                write the stored fit's table as CSV, or its report as text\n";
+
+std::string UsageText() {
+    return std::string(kUsageHead) + lumetra::CurveModelCliNames() + std::string(kUsageTail);
+}
 
 } // namespace
 
@@ -37,7 +48,7 @@ int main(int argc, char** argv) {
     using namespace lumetra::cli;
     std::ios::sync_with_stdio(false);
     if (argc < 2) {
-        std::cerr << kUsageText;
+        std::cerr << UsageText();
         return kUsage;
     }
     const std::string_view command = argv[1];
@@ -61,6 +72,8 @@ int main(int argc, char** argv) {
         return RunPredict(args, io);
     if (command == "calibrate")
         return RunCalibrate(args, io);
-    std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << kUsageText;
+    if (command == "export")
+        return RunExport(args, io);
+    std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << UsageText();
     return kUsage;
 }

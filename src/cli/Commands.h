@@ -29,6 +29,7 @@ int RunCompute(const std::vector<std::string>& args, Streams io);
 int RunImport(const std::vector<std::string>& args, Streams io);
 int RunPlot(const std::vector<std::string>& args, Streams io);
 int RunStats(const std::vector<std::string>& args, Streams io);
+int RunExport(const std::vector<std::string>& args, Streams io);
 int RunPredict(const std::vector<std::string>& args, Streams io);
 int RunCalibrate(const std::vector<std::string>& args, Streams io);
 

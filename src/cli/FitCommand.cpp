@@ -3,23 +3,22 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
+#include "data/Rounding.h"
+#include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "options/CurveTypeRules.h"
 #include "report/ReportBuilder.h"
 
 #include <charconv>
-#include <map>
 #include <ostream>
 
 namespace lumetra::cli {
 namespace {
 
-constexpr const char* kFitUsage =
-    "usage: lumetra-cli fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "
-    "[--method classic|accurate] [--save OUT]\n";
-
-const std::map<std::string, int> kModels = {
-    {"poly", 0}, {"loglog", 1}, {"semilogy", 2}, {"semilogx", 3}};
+std::string FitUsage() {
+    return "usage: lumetra-cli fit FILE [--model " + CurveModelCliNames() +
+           "] [--order N] [--method classic|accurate] [--save OUT]\n";
+}
 
 } // namespace
 
@@ -45,16 +44,16 @@ bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--model" && hasValue) {
-            const auto it = kModels.find(args[++i]);
-            if (it == kModels.end())
+            const CurveModel* model = FindCurveModel(std::string_view(args[++i]));
+            if (!model)
                 return false;
-            out.model = it->second;
+            out.model = CurveCode(*model);
         } else if (a == "--order" && hasValue) {
             out.order = args[++i];
         } else if (a == "--method") {
             if (!ParseMethodArg(args, i, out.method))
                 return false;
-        } else if (a == "--save" && hasValue) {
+        } else if (a == "--save" && hasValue && !args[i + 1].empty()) {
             out.save = args[++i];
         } else if (withTitles && a == "--title" && hasValue) {
             out.title = args[++i];
@@ -91,9 +90,21 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
         return kUsage;
     }
     page.UpdateOrderField();
+    // The page refuses an axis title that the user leaves empty; one that is empty in the file
+    // and not given here stays as it is.
+    const bool keepEmptyX = page.m_strXTitle.empty() && !fit.xtitle;
+    const bool keepEmptyY = page.m_strYTitle.empty() && !fit.ytitle;
+    if (keepEmptyX)
+        page.m_strXTitle = "X";
+    if (keepEmptyY)
+        page.m_strYTitle = "Y";
     if (page.OnKillActive(ui, doc) != PageField::None)
         return kUsage;
     page.OnOK(doc);
+    if (keepEmptyX)
+        doc.m_strXTitle.clear();
+    if (keepEmptyY)
+        doc.m_strYTitle.clear();
     if (fit.method)
         doc.m_eFitMethod = *fit.method;
 
@@ -106,15 +117,26 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
     report.BuildReport();
     PrintReportLines(doc, io.out);
 
-    if (!fit.save.empty() && !doc.OnSaveDocument(fit.save))
+    if (fit.save.empty())
+        return fitted ? kOk : kFailed;
+    if (!fitted) {
+        io.err << "The curve was not fitted; nothing was saved to " << fit.save << ".\n";
         return kFailed;
-    return fitted ? kOk : kFailed;
+    }
+    // The file keeps the display precision; a batch run cannot ask, so it says what it did.
+    const RoundingCount rounding = CountRoundedPairs(doc);
+    RoundPairs(doc);
+    if (!doc.OnSaveDocument(fit.save))
+        return kFailed;
+    if (rounding.count > 0)
+        ui.MessageBox("File " + fit.save + ":\n" + RoundingReport(rounding));
+    return kOk;
 }
 
 int RunFit(const std::vector<std::string>& args, Streams io) {
     FitArgs fit;
     if (!ParseFitArgs(args, false, fit)) {
-        io.err << kFitUsage;
+        io.err << FitUsage();
         return kUsage;
     }
     CliDocument file(io.err);

@@ -2,21 +2,24 @@
 #include "cli/FitArgs.h"
 
 #include "dataentry/ImportFile.h"
+#include "fit/CurveModels.h"
 
 #include <ostream>
 
 namespace lumetra::cli {
 
 namespace {
-constexpr const char* kImportUsage =
-    "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] "
-    "[--model poly|loglog|semilogy|semilogx] [--order N] [--method classic|accurate]\n";
+std::string ImportUsage() {
+    return "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] "
+           "[--model " +
+           CurveModelCliNames() + "] [--order N] [--method classic|accurate]\n";
 }
+} // namespace
 
 int RunImport(const std::vector<std::string>& args, Streams io) {
     FitArgs fit;
     if (!ParseFitArgs(args, true, fit) || fit.save.empty()) {
-        io.err << kImportUsage;
+        io.err << ImportUsage();
         return kUsage;
     }
     CliDocument file(io.err);

@@ -3,14 +3,14 @@
 
 #include "data/LumetraDoc.h"
 #include "report/ReportBuilder.h"
+#include "report/ReportText.h"
 
 #include <ostream>
 
 namespace lumetra::cli {
 
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out) {
-    for (const std::string& line : doc.m_pReportLines)
-        out << line << '\n';
+    out << ReportText(doc.m_pReportLines);
 }
 
 int RunReport(const std::vector<std::string>& args, Streams io) {

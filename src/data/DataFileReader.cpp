@@ -1,13 +1,17 @@
 #include "data/FileContents.h"
 #include "data/FileError.h"
+#include "data/LineLimit.h"
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 #include "data/PairLines.h"
+#include "data/SafeWrite.h"
+#include "fit/CurveModels.h"
 #include "platform/Ui.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace lumetra {
 namespace {
@@ -25,6 +29,22 @@ int LineNumberAt(const char* data, const char* at) {
     for (const char* p = FindCrLf(data, at); p < at; p = FindCrLf(p + 2, at))
         ++line;
     return line;
+}
+
+// The text with a CR before every LF.
+std::string WithCrLf(const char* data, size_t length) {
+    std::string out;
+    out.reserve(length + length / 16);
+    for (const char *p = data, *end = data + length; p < end;) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+        const char* stop = lf ? lf : end;
+        out.append(p, stop);
+        if (!lf)
+            break;
+        out += "\r\n";
+        p = lf + 1;
+    }
+    return out;
 }
 
 } // namespace
@@ -45,9 +65,16 @@ void CLumetraDoc::ShowReadProgress(const std::string& text, int percent) {
 
 bool CLumetraDoc::OnOpenDocument(const std::string& path) {
     OnNewDocument();
+    // A save into this file that was killed may have left it part new and part old.
+    CleanUpAfterKilledSaves(path);
 
     size_t length = 0;
     const int fd = OpenForReading(path, length);
+    if (fd == kNotRegularFile) {
+        m_pUi->MessageBox(NotRegularFileMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
+        ClearData();
+        return false;
+    }
     if (fd < 0) {
         ReportSaveLoadException(*m_pUi, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
@@ -75,6 +102,8 @@ bool CLumetraDoc::OnOpenDocument(const std::string& path) {
         break;
     case FileContents::Status::OutOfMemory:
         return FailRead("Ran out of Memory reading File:\n" + path);
+    case FileContents::Status::Changed:
+        return FailRead(ChangedWhileReadMessage(path));
     case FileContents::Status::ReadError: {
         const int err = errno;
         m_pUi->EndWaitCursor();
@@ -109,15 +138,24 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
         data += 3;
         length -= 3;
     }
+    // A copy through a tool that turned every CR LF into LF reads as the file it was.
+    std::string withCrLf;
+    if (FindCrLf(data, data + length) == data + length && std::memchr(data, '\n', length)) {
+        try {
+            withCrLf = WithCrLf(data, length);
+        } catch (const std::bad_alloc&) {
+            return FailRead("Ran out of Memory reading File:\n" + path);
+        }
+        data = withCrLf.data();
+        length = withCrLf.size();
+    }
     const char* const end = data + length;
     const char* eol = FindCrLf(data, end);
     if (eol == end)
         return FailRead("File " + path + ":\nis NOT a valid data file!\n");
     if (size_t(eol - data) > kMaxLineLen)
-        return FailRead("File " + path + ":\n contains lines longer than " + "1024" +
-                        " characters\nwhich is this application's max!\n");
-    const std::string tooLong = "File " + path + ":\ncontains lines longer than " + "1024" +
-                                " characters\nwhich is this application's max!\n";
+        return FailRead(LongLineMessage(path, true));
+    const std::string tooLong = LongLineMessage(path, false);
     auto damaged = [&](const std::string& what) {
         return FailRead("File " + path + ":\nis damaged: " + what + "!\nStopping file read!");
     };
@@ -162,9 +200,9 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
         case 3:
             if (!ScanInt(p, eol, m_nCurveType))
                 return damaged("its curve type (line 4) is not a number");
-            if (m_nCurveType < 0 || m_nCurveType > 3)
-                return damaged(
-                    FormatC("its curve type (line 4) is %d, not 0 to 3", {m_nCurveType}));
+            if (!FindCurveModel(m_nCurveType))
+                return damaged(FormatC("its curve type (line 4) is %d, not 0 to %d",
+                                       {m_nCurveType, int(CurveModels().size()) - 1}));
             break;
         case 4:
             if (!ScanInt(p, eol, m_nOrder))
@@ -210,6 +248,11 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     const PairLinePlan plan = PlanPairLines(pos, end, progress);
     if (plan.tooLong)
         return FailRead(tooLong);
+    const int nextLine = line + int(plan.lines) + 1;
+    if (plan.lineEndInside)
+        return damaged(FormatC("line %d holds a line end that is not CR LF", {nextLine}));
+    if (plan.cutShort)
+        return damaged(FormatC("its last line (line %d) is cut short", {nextLine}));
     if (!ReadPairLines(plan, m_pPairs, [&](int percent) { ShowReadProgress(name, percent); }))
         return FailRead("Ran out of Memory reading File:\n" + path);
     // inf and nan read like numbers, but no fit, report or plot can use them.

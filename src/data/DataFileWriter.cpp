@@ -1,12 +1,16 @@
 #include "data/FileError.h"
+#include "data/LineLimit.h"
 #include "data/LumetraDoc.h"
+#include "data/SafeWrite.h"
 #include "platform/Ui.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,11 +18,15 @@ namespace lumetra {
 namespace {
 
 constexpr const char* kShortenAdvice = "Shorten the titles or choose exponent display.";
+constexpr const char* kOutOfMemory = "Out of Memory!\nSHUT DOWN APPLICATION NOW!";
+// The file goes out through a buffer of this size, so a save needs little memory beyond the
+// document's own.
+constexpr size_t kChunkBytes = 1 << 20;
 
-// The whole file as text, or the reason it must not be written: a line the reader would refuse,
-// with what the user can do about it.
+// The header lines and coefficients, or the reason the file must not be written: a line the
+// reader would refuse, with what the user can do about it.
 struct FileText {
-    std::string text;
+    std::string header;
     std::string problem;
     const char* advice = kShortenAdvice;
 };
@@ -41,12 +49,35 @@ bool AllFinite(const CLumetraDoc& doc) {
     return true;
 }
 
-FileText ComposeFile(const CLumetraDoc& doc) {
+// A pair line can pass the limit only when a field shows a huge number in fixed form: a field
+// of a number below 1e100 holds a sign, at most 100 digits, the point and the decimals.
+class PairLineBound {
+public:
+    explicit PairLineBound(const CLumetraDoc& doc) {
+        size_t field = 0;
+        for (int width : {doc.m_nXWidth, doc.m_nYWidth})
+            field = std::max(field, size_t(std::max(width, 0)));
+        for (int decimals : {doc.m_nXDecimals, doc.m_nYDecimals})
+            field = std::max(field, 102 + size_t(std::max(decimals, 0)));
+        m_bShortBelowHuge = 4 * field + 3 <= kMaxLineChars;
+    }
+    bool SurelyShort(const CXYdata& p) const {
+        return m_bShortBelowHuge && std::fabs(p.m_dX) < 1e100 && std::fabs(p.m_dY) < 1e100 &&
+               std::fabs(p.m_dComputed) < 1e100 && std::fabs(p.m_dDifference) < 1e100;
+    }
+
+private:
+    bool m_bShortBelowHuge;
+};
+
+// Everything is checked before the file is touched.
+FileText ComposeHeader(const CLumetraDoc& doc) {
     FileText out;
-    std::string& t = out.text;
+    std::string& t = out.header;
     for (const std::string* title : {&doc.m_strDataTitle, &doc.m_strXTitle, &doc.m_strYTitle})
         if (title->find_first_of("\r\n") != std::string::npos) {
             out.problem = "a title holds a line break";
+            out.advice = "Put each title on one line.";
             return out;
         }
     if (!AllFinite(doc)) {
@@ -54,7 +85,19 @@ FileText ComposeFile(const CLumetraDoc& doc) {
         out.advice = "Correct the data and fit the curve again.";
         return out;
     }
-    t.reserve(200 + size_t(doc.m_nOrder + 1) * 20 + doc.m_pPairs.size() * 72);
+    const PairLineBound bound(doc);
+    std::string line;
+    for (const CXYdata& pair : doc.m_pPairs) {
+        if (bound.SurelyShort(pair))
+            continue;
+        line.clear();
+        pair.FormatFileLine(line, doc);
+        if (line.size() - 2 > kMaxLineChars) {
+            out.problem =
+                FormatC("a data line would be longer than %d characters", {int(kMaxLineChars)});
+            return out;
+        }
+    }
     t += FormatC(
         "@%s\r\n%s\r\n%s\r\n%d\r\n%d\r\n",
         {doc.m_strDataTitle, doc.m_strXTitle, doc.m_strYTitle, doc.m_nCurveType, doc.m_nOrder});
@@ -64,21 +107,11 @@ FileText ComposeFile(const CLumetraDoc& doc) {
     const CompiledFormat coef(doc.m_szWideFormat + "\r\n");
     for (int k = 0; k < CoefficientCount(doc); ++k)
         coef.Append(t, {doc.m_dCoef[k]});
-    const size_t headerEnd = t.size();
-    for (const CXYdata& pair : doc.m_pPairs) {
-        const size_t start = t.size();
-        pair.FormatFileLine(t, doc);
-        if (t.size() - start - 2 > size_t(kMaxFileLineChars)) {
-            out.problem = "a data line would be longer than 1023 characters";
-            return out;
-        }
-    }
-    // The header lines are few; check them once the text is there.
-    size_t lineStart = 0;
-    while (lineStart < headerEnd) {
+    for (size_t lineStart = 0; lineStart < t.size();) {
         const size_t eol = t.find("\r\n", lineStart);
-        if (eol - lineStart > size_t(kMaxFileLineChars)) {
-            out.problem = "a title or number line would be longer than 1023 characters";
+        if (eol - lineStart > kMaxLineChars) {
+            out.problem = FormatC("a title or number line would be longer than %d characters",
+                                  {int(kMaxLineChars)});
             return out;
         }
         lineStart = eol + 2;
@@ -86,47 +119,22 @@ FileText ComposeFile(const CLumetraDoc& doc) {
     return out;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
+// Writes the header and then the pairs a chunk at a time through the given buffer.
+int WriteContent(int fd, const CLumetraDoc& doc, const std::string& header, std::string& chunk) {
+    try {
+        chunk = header;
+        for (const CXYdata& pair : doc.m_pPairs) {
+            pair.FormatFileLine(chunk, doc);
+            if (chunk.size() >= kChunkBytes) {
+                if (!WriteAll(fd, chunk.data(), chunk.size()))
+                    return errno;
+                chunk.clear();
+            }
         }
-        done += size_t(put);
+        return WriteAll(fd, chunk.data(), chunk.size()) ? 0 : errno;
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
     }
-    return true;
-}
-
-struct WriteResult {
-    int err = 0;         // errno of the failure, 0 on success
-    bool opened = false; // whether the new file could be made at all
-};
-
-// Writes the text to a new file beside the target and renames it over the target; on failure
-// removes the new file.
-WriteResult WriteBeside(const std::string& target, const std::string& text, mode_t mode) {
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = dir + "." + base + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return {errno, false};
-    int err = 0;
-    if (!WriteAll(fd, text) || ::fsync(fd) != 0)
-        err = errno;
-    if (::fchmod(fd, mode) != 0 && !err)
-        err = errno;
-    if (::close(fd) != 0 && !err)
-        err = errno;
-    if (!err && ::rename(temp.c_str(), target.c_str()) != 0)
-        err = errno;
-    if (err)
-        ::unlink(temp.c_str());
-    return {err, true};
 }
 
 mode_t NewFileMode() {
@@ -137,8 +145,7 @@ mode_t NewFileMode() {
 
 } // namespace
 
-// Writes beside the target and renames over it only when all was written, so a failed save
-// never destroys the file the user had.
+// A failed save never destroys the file the user had (see WriteFileSafely).
 bool CLumetraDoc::OnSaveDocument(const std::string& path) {
     auto fail = [&](int err, const char* defaultText) {
         // When saving, a name that is not found can only be a directory that is not there.
@@ -147,14 +154,22 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
         ReportSaveLoadException(*m_pUi, {kind, path}, true, defaultText);
         return false;
     };
+    auto refuse = [&](const std::string& why) {
+        m_pUi->MessageBox("File " + path + ":\nwas NOT saved: " + why);
+        return false;
+    };
 
-    // Write through a link onto the file it names.
+    // Write through a link onto the file it names; never replace what is not a file.
     std::string target = path;
     struct stat st {};
     const bool exists = ::stat(path.c_str(), &st) == 0;
+    const int statErr = errno;
+    struct stat link {};
     if (exists) {
         if (S_ISDIR(st.st_mode))
             return fail(EISDIR, "Invalid filename.");
+        if (!S_ISREG(st.st_mode))
+            return refuse("it is a pipe, device or socket, not a file!");
         if (::access(path.c_str(), W_OK) != 0)
             return fail(errno, "Invalid filename.");
         if (char* real = ::realpath(path.c_str(), nullptr)) {
@@ -163,21 +178,47 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
         }
     } else if (path.empty() || path.back() == '/') {
         return fail(EINVAL, "Invalid filename.");
+    } else if (statErr == ELOOP) {
+        return refuse("it is a link that leads round in a loop!");
+    } else if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        return refuse("it is a link to a file that does not exist!");
     }
 
     m_pUi->BeginWaitCursor();
-    FileText file = ComposeFile(*this);
-    if (!file.problem.empty()) {
+    FileText file;
+    std::string chunk;
+    try {
+        file = ComposeHeader(*this);
+        chunk.reserve(kChunkBytes + 2 * kMaxLineLen);
+    } catch (const std::bad_alloc&) {
         m_pUi->EndWaitCursor();
-        m_pUi->MessageBox("File " + path + ":\nwas NOT saved: " + file.problem +
-                          ",\nwhich this application could not read back!\n" + file.advice);
+        m_pUi->MessageBox(kOutOfMemory);
         return false;
     }
-    const WriteResult written =
-        WriteBeside(target, file.text, exists ? (st.st_mode & 07777) : NewFileMode());
+    if (!file.problem.empty()) {
+        m_pUi->EndWaitCursor();
+        return refuse(file.problem + ",\nwhich this application could not read back!\n" +
+                      file.advice);
+    }
+    SafeWriteResult written;
+    try {
+        CleanUpAfterKilledSaves(target);
+        written = WriteFileSafely(
+            target, exists ? &st : nullptr, exists ? (st.st_mode & 07777) : NewFileMode(),
+            [&](int fd) { return WriteContent(fd, *this, file.header, chunk); });
+    } catch (const std::bad_alloc&) {
+        written.err = ENOMEM; // a file left half-written beside the target goes with a later save
+    }
     m_pUi->EndWaitCursor();
+    if (written.err == ENOMEM)
+        m_pUi->MessageBox(kOutOfMemory);
+    else if (written.err)
+        fail(written.err, written.opened ? "Failed to save document." : "Invalid filename.");
+    if (!written.keptCopy.empty())
+        m_pUi->MessageBox("The previous content of " + path +
+                          " could not be put back.\nIt is kept in " + written.keptCopy + ".");
     if (written.err)
-        return fail(written.err, written.opened ? "Failed to save document." : "Invalid filename.");
+        return false;
 
     SetModifiedFlag(false);
     m_strFileName = path;

@@ -1,4 +1,5 @@
 #include "data/LumetraDoc.h"
+#include "data/Rounding.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 
@@ -41,8 +42,28 @@ std::string CLumetraDoc::PromptForDataFile() {
     return choice.path;
 }
 
-// A save that fails while closing keeps the document open, so the user's changes are not lost:
-// the close is refused after the save's own error message and the user can try again.
+bool CLumetraDoc::AgreeToRounding(const std::string& path) {
+    const RoundingCount rounding = CountRoundedPairs(*this);
+    if (rounding.count == 0)
+        return true;
+    if (m_pUi->MessageBox("File " + path + ":\n" + RoundingQuestion(rounding, true),
+                          Ui::Buttons::OkCancel, Ui::Icon::Question) != Ui::Answer::Ok)
+        return false;
+    RoundPairs(*this);
+    return true;
+}
+
+bool CLumetraDoc::SaveWithConsent(const std::string& path) {
+    return AgreeToRounding(path) && OnSaveDocument(path);
+}
+
+// The data a close prompt names: its title, when it has one, in quotes.
+std::string CLumetraDoc::NamedData() const {
+    return m_strDataTitle.empty() ? "data" : "data \"" + m_strDataTitle + "\"";
+}
+
+// Cancel, and a save that fails or is called off while closing, keep the document open, so the
+// user's changes are not lost: the close (or the whole exit) stops and the user can try again.
 bool CLumetraDoc::SaveModified() {
     if (m_bBuildingReport)
         return false;
@@ -64,16 +85,21 @@ bool CLumetraDoc::SaveModified() {
         return false;
     };
     if (m_strFileName != kUnNamedFile) {
-        if (m_pUi->MessageBox(m_strFileName +
-                                  "'s information has been modified!\nSave the modifications?",
-                              Ui::Buttons::YesNo, Ui::Icon::Question) == Ui::Answer::Yes &&
-            !OnSaveDocument(m_strFileName))
+        const Ui::Answer answer =
+            m_pUi->MessageBox("The " + NamedData() + " in " + m_strFileName +
+                                  " has been modified!\nSave the modifications?",
+                              Ui::Buttons::YesNoCancel, Ui::Icon::Question);
+        if (answer == Ui::Answer::Cancel ||
+            (answer == Ui::Answer::Yes && !SaveWithConsent(m_strFileName)))
             return refuse();
         return true;
     }
-    if (m_pUi->MessageBox(GetTitle() +
-                              ": you've added data but haven't saved it!\nSave the data NOW?",
-                          Ui::Buttons::YesNo, Ui::Icon::Question) != Ui::Answer::Yes)
+    const Ui::Answer answer = m_pUi->MessageBox(GetTitle() + ": you've added " + NamedData() +
+                                                    " but haven't saved it!\nSave the data NOW?",
+                                                Ui::Buttons::YesNoCancel, Ui::Icon::Question);
+    if (answer == Ui::Answer::Cancel)
+        return refuse();
+    if (answer != Ui::Answer::Yes)
         return true;
     Ui::FileRequest request;
     request.saving = true;
@@ -81,8 +107,10 @@ bool CLumetraDoc::SaveModified() {
     request.filters = {{"Data Files (*.dat) ", "*.dat"}, {"All Files (*.*) ", "*.*"}};
     request.initialDir = m_strLastPath;
     request.cancelLabel = "Abort";
+    // So the file shows in the open dialog's "*.dat" filter.
+    request.defaultSuffix = "dat";
     const Ui::FileChoice choice = m_pUi->ChooseFile(request);
-    if (choice.accepted && !choice.path.empty() && !OnSaveDocument(choice.path))
+    if (choice.accepted && !choice.path.empty() && !SaveWithConsent(choice.path))
         return refuse();
     return true;
 }
@@ -102,7 +130,7 @@ bool CLumetraDoc::DoSave(bool saveAs) {
             return false;
         path = choice.path;
     }
-    return OnSaveDocument(path);
+    return SaveWithConsent(path);
 }
 
 } // namespace lumetra

@@ -1,23 +1,9 @@
 #include "data/DocumentSummary.h"
 
 #include "data/LumetraDoc.h"
+#include "fit/CurveModels.h"
 
 namespace lumetra {
-
-const char* CurveTypeName(int curveType) {
-    switch (curveType) {
-    case 0:
-        return "Polynomial";
-    case 1:
-        return "Log-Log Polynomial";
-    case 2:
-        return "Semilog Y=Ae^BX";
-    case 3:
-        return "Semilog X=Ae^BY";
-    default:
-        return "";
-    }
-}
 
 std::string DescribeDocument(const CLumetraDoc& doc) {
     auto display = [](int fixed, int decimals) {
@@ -27,7 +13,8 @@ std::string DescribeDocument(const CLumetraDoc& doc) {
     out += "Data title:  " + doc.m_strDataTitle + "\n";
     out += "X title:     " + doc.m_strXTitle + "\n";
     out += "Y title:     " + doc.m_strYTitle + "\n";
-    out += FormatC("Curve type:  %d (%s)\n", {doc.m_nCurveType, CurveTypeName(doc.m_nCurveType)});
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    out += FormatC("Curve type:  %d (%s)\n", {doc.m_nCurveType, model ? model->caption : ""});
     out += FormatC("Curve order: %d\n", {doc.m_nOrder});
     out += FormatC("Sum of absolute differences: %lf\n", {doc.m_dSumAbsDiff});
     out += FormatC("Coefficient of performance:  %lf\n", {doc.m_dPerformance});

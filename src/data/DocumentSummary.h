@@ -10,7 +10,4 @@ class CLumetraDoc;
 // coefficients, pair count and extremes, one item a line.
 std::string DescribeDocument(const CLumetraDoc& doc);
 
-// The report caption of a curve model ("Polynomial", ...), or "" for an unknown code.
-const char* CurveTypeName(int curveType);
-
 } // namespace lumetra

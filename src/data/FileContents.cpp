@@ -1,13 +1,14 @@
 #include "data/FileContents.h"
 
+#include "platform/WorkSplit.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <new>
-#include <sys/mman.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace lumetra {
 namespace {
@@ -30,55 +31,81 @@ ssize_t ReadRange(int fd, char* buffer, size_t offset, size_t length) {
     return ssize_t(done);
 }
 
-// Reads a large file in two halves at once: copying from the cache costs as much as parsing.
+// Reads a large file in parts at once: copying from the cache costs as much as parsing.
 ssize_t ReadAll(int fd, char* buffer, size_t length) {
-    constexpr size_t kSplitBytes = 4 * 1024 * 1024;
-    const size_t half =
-        length >= kSplitBytes && std::thread::hardware_concurrency() > 1 ? length / 2 : length;
-    ssize_t second = 0;
-    int secondErr = 0;
-    std::thread helper;
-    if (half < length)
-        helper = std::thread([&] {
-            second = ReadRange(fd, buffer + half, half, length - half);
-            secondErr = errno;
-        });
-    const ssize_t first = ReadRange(fd, buffer, 0, half);
-    const int firstErr = errno;
-    if (helper.joinable())
-        helper.join();
-    if (first < 0 || second < 0) {
-        errno = first < 0 ? firstErr : secondErr;
-        return -1;
+    constexpr size_t kMinBytesPerPart = 2 * 1024 * 1024;
+    const int parts = WorkParts(length, kMinBytesPerPart);
+    auto from = [&](int part) { return length * size_t(part) / size_t(parts); };
+    std::vector<ssize_t> got(size_t(parts), 0);
+    std::vector<int> err(size_t(parts), 0);
+    RunParts(parts, [&](int part, int) {
+        got[size_t(part)] =
+            ReadRange(fd, buffer + from(part), from(part), from(part + 1) - from(part));
+        err[size_t(part)] = errno;
+    });
+    // The file ends where the first part came up short.
+    size_t total = 0;
+    for (int part = 0; part < parts; ++part) {
+        if (got[size_t(part)] < 0) {
+            errno = err[size_t(part)];
+            return -1;
+        }
+        total += size_t(got[size_t(part)]);
+        if (size_t(got[size_t(part)]) < from(part + 1) - from(part))
+            break;
     }
-    return size_t(first) < half ? first : ssize_t(half) + second;
+    return ssize_t(total);
 }
 
 // A read lease makes anyone who opens the file for writing or truncates it wait until we let
-// go, so its mapped pages cannot vanish under the parser. The lease's break is announced by a
-// signal; SIGURG is ignored by default, so the announcement never ends the program.
+// go (the kernel grants us some 45 s, far more than a copy takes). The lease's break is
+// announced by a signal; SIGURG is ignored by default, so the announcement never ends the program.
 bool TakeReadLease(int fd) {
     if (::fcntl(fd, F_SETSIG, SIGURG) != 0)
         return false;
     return ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
 }
 
+bool SameVersion(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
 } // namespace
 
 int OpenForReading(const std::string& path, size_t& length) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Looked at before it is opened: opening a device can itself do something.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return -1;
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode))
+        return kNotRegularFile;
+    // Without waiting, in case a pipe has taken the file's place meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return -1;
-    struct stat st {};
     const bool measured = ::fstat(fd, &st) == 0;
-    const int err = !measured ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
-    if (err != 0) {
+    const int err = errno;
+    if (!measured || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        errno = err;
-        return -1;
+        errno = !measured ? err : EISDIR;
+        return measured && !S_ISDIR(st.st_mode) ? kNotRegularFile : -1;
     }
     length = size_t(st.st_size);
     return fd;
+}
+
+std::string NotRegularFileMessage(const std::string& path) {
+    return "File " + path + ":\nis NOT a file but a pipe, device or socket!";
+}
+
+std::string ChangedWhileReadMessage(const std::string& path) {
+    return "File " + path +
+           ":\nwas changed by another program while it was read!\nTry again when it is done.";
 }
 
 FdCloser::~FdCloser() {
@@ -86,50 +113,44 @@ FdCloser::~FdCloser() {
         ::close(m_fd);
 }
 
-FileContents::~FileContents() {
-    Release();
-}
-
-void FileContents::Release() {
-    if (m_mapping)
-        ::munmap(m_mapping, m_size);
-    if (m_leased)
-        ::fcntl(m_fd, F_SETLEASE, F_UNLCK);
-    m_mapping = nullptr;
-    m_leased = false;
+FileContents::Status FileContents::Load(int fd, size_t length, size_t limit) {
     m_buffer.reset();
-    m_data = nullptr;
     m_size = 0;
-}
-
-FileContents::Status FileContents::Load(int fd, size_t length) {
-    Release();
-    m_fd = fd;
-    if (length > 0 && TakeReadLease(fd)) {
-        m_leased = true;
-        void* map = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (map != MAP_FAILED) {
-            m_mapping = map;
-            m_data = static_cast<const char*>(map);
-            m_size = length;
-            return Status::Ok;
-        }
-        ::fcntl(fd, F_SETLEASE, F_UNLCK);
-        m_leased = false;
-    }
+    const size_t want = length < limit ? length : limit;
     try {
-        m_buffer.reset(new char[length + 1]);
+        m_buffer.reset(new char[want == 0 ? 1 : want]);
     } catch (const std::bad_alloc&) {
         return Status::OutOfMemory;
     }
-    const ssize_t got = ReadAll(fd, m_buffer.get(), length);
-    if (got < 0) {
-        m_buffer.reset();
-        return Status::ReadError;
+    const bool leased = TakeReadLease(fd);
+    struct stat before {
+    }, after{};
+    Status status = Status::Ok;
+    int err = 0;
+    if (::fstat(fd, &before) != 0) {
+        err = errno;
+        status = Status::ReadError;
+    } else if (size_t(before.st_size) != length) {
+        status = Status::Changed;
+    } else {
+        const ssize_t got = ReadAll(fd, m_buffer.get(), want);
+        if (got < 0) {
+            err = errno;
+            status = Status::ReadError;
+        } else if (size_t(got) != want ||
+                   (!leased && (::fstat(fd, &after) != 0 || !SameVersion(before, after)))) {
+            status = Status::Changed; // without a lease a writer may have been at work
+        }
+        m_size = got < 0 ? 0 : size_t(got);
     }
-    m_data = m_buffer.get();
-    m_size = size_t(got);
-    return Status::Ok;
+    if (leased)
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+    if (status != Status::Ok) {
+        m_buffer.reset();
+        m_size = 0;
+        errno = err;
+    }
+    return status;
 }
 
 } // namespace lumetra

@@ -2,6 +2,7 @@
 
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
+#include "fit/FitLimits.h"
 #include "fit/FitMethod.h"
 
 #include <memory>
@@ -16,11 +17,7 @@ class SettingsStore;
 struct AccurateSolution;
 
 inline constexpr const char* kUnNamedFile = "UnNamed File";
-inline constexpr int kMaxOrder = 10;
-inline constexpr int kMaxCoefs = kMaxOrder + 1;
 inline constexpr int kMaxDecimals = 14;
-// A data file line holds at most this many characters before its CR LF.
-inline constexpr int kMaxFileLineChars = 1023;
 
 // The directory the program remembers for a data file's path: its folder, "/" for a file in the
 // root; nothing for a name without a folder.
@@ -89,6 +86,9 @@ public:
     double m_dYInt = 0.0;
     double m_dMaxY = 0.0;
     double m_dMinY = 0.0;
+    // Why the last fit failed (the first line of its message); empty after a fit that succeeded
+    // and for a file as read.
+    std::string m_strFitFailure;
 
     // The fit method (the user's choice, remembered in the settings) and what the last fit left
     // for its statistics: whether it failed, the digits its classic coefficients kept (-1: not
@@ -128,6 +128,11 @@ public:
     std::string PromptForDataFile();
     // The close guard: false keeps the document open.
     bool SaveModified();
+    // Asks before a save would round X or Y values to the display precision, and rounds them
+    // when the user agrees; false when the user called the save off.
+    bool AgreeToRounding(const std::string& path);
+    // AgreeToRounding, then OnSaveDocument.
+    bool SaveWithConsent(const std::string& path);
     // File > Save (saveAs false) and File > Save As: asks for a name when there is none.
     bool DoSave(bool saveAs);
 
@@ -141,6 +146,7 @@ private:
     bool ReadBuffer(const std::string& path, const std::string& name, const char* data,
                     size_t length);
     bool FailRead(const std::string& message);
+    std::string NamedData() const;
 
     Ui* m_pUi;
     SettingsStore* m_pSettings;

@@ -1,17 +1,19 @@
 #include "data/PairLines.h"
 
 #include "data/NumberScan.h"
+#include "platform/WorkSplit.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <new>
-#include <thread>
 
 namespace lumetra {
 namespace {
 
 constexpr size_t kProgressCap = 10000000;
-// Below this a second thread costs more than it saves.
-constexpr size_t kSplitBytes = 256 * 1024;
+// Below this many bytes for each part a thread costs more than it saves.
+constexpr size_t kMinBytesPerPart = 64 * 1024;
 
 void ReadPairLine(const char* p, const char* eol, CXYdata& pair) {
     ScanDouble(p, eol, pair.m_dX) && ScanDouble(p, eol, pair.m_dY) &&
@@ -28,34 +30,35 @@ void ReadLinesInto(const char* p, const char* end, std::vector<CXYdata>& out) {
     }
 }
 
-// Reads [begin, end) in two halves at once, the second into its own vector, then appends it.
-bool ReadSegment(const char* begin, const char* end, std::vector<CXYdata>& pairs) {
-    if (size_t(end - begin) < kSplitBytes || std::thread::hardware_concurrency() < 2) {
+// Reads [begin, end) in parts at once, split at line ends: the first part appends to pairs, the
+// others fill vectors of their own that are appended in order, so the pairs come out as one
+// thread reads them.
+void ReadSegment(const char* begin, const char* end, std::vector<CXYdata>& pairs) {
+    const int parts = WorkParts(size_t(end - begin), kMinBytesPerPart);
+    if (parts == 1) {
         ReadLinesInto(begin, end, pairs);
-        return true;
+        return;
     }
-    const char* middle = FindCrLf(begin + (end - begin) / 2, end) + 2;
-    std::vector<CXYdata> second;
-    bool secondOk = true;
-    std::thread helper([&] {
-        try {
-            second.reserve(size_t(end - middle) / 16);
-            ReadLinesInto(middle, end, second);
-        } catch (const std::bad_alloc&) {
-            secondOk = false;
+    std::vector<const char*> starts(size_t(parts) + 1, end);
+    starts[0] = begin;
+    for (int part = 1; part < parts; ++part) {
+        const char* eol = FindCrLf(begin + (end - begin) * part / parts, end);
+        starts[size_t(part)] = std::max(eol == end ? end : eol + 2, starts[size_t(part) - 1]);
+    }
+    std::vector<std::vector<CXYdata>> own(size_t(parts) - 1);
+    RunParts(parts, [&](int part, int) {
+        const char* from = starts[size_t(part)];
+        const char* to = starts[size_t(part) + 1];
+        if (part == 0) {
+            ReadLinesInto(from, to, pairs);
+            return;
         }
+        std::vector<CXYdata>& out = own[size_t(part) - 1];
+        out.reserve(size_t(to - from) / 16);
+        ReadLinesInto(from, to, out);
     });
-    bool firstOk = true;
-    try {
-        ReadLinesInto(begin, middle, pairs);
-    } catch (const std::bad_alloc&) {
-        firstOk = false;
-    }
-    helper.join();
-    if (!firstOk || !secondOk)
-        return false;
-    pairs.insert(pairs.end(), second.begin(), second.end());
-    return true;
+    for (const std::vector<CXYdata>& out : own)
+        pairs.insert(pairs.end(), out.begin(), out.end());
 }
 
 } // namespace
@@ -74,15 +77,24 @@ const char* FindCrLf(const char* p, const char* end) {
 }
 
 ReadProgress::ReadProgress(size_t fileLength)
-    : m_step((fileLength < kProgressCap ? fileLength : kProgressCap) / 20), m_threshold(m_step) {}
+    : m_length(fileLength), m_base(fileLength < kProgressCap ? fileLength : kProgressCap),
+      m_step(m_base / 20), m_threshold(m_step) {}
 
 bool ReadProgress::AddLine(size_t len) {
     m_total += len;
     if (m_total <= m_threshold)
         return false;
-    m_nPercent += 5;
+    ++m_nSteps;
     m_threshold += m_step;
     return true;
+}
+
+// Steps come every twentieth of the capped base, so a file longer than the base takes more than
+// twenty of them: each then stands for less than 5 % of the file, and the percent never passes
+// 100. Up to the base this is 5 % a step.
+int ReadProgress::Percent() const {
+    const size_t twentieths = m_length == 0 ? 0 : m_nSteps * m_base / m_length;
+    return 5 * int(twentieths < 20 ? twentieths : 20);
 }
 
 PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& progress) {
@@ -97,11 +109,17 @@ PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& pro
             plan.tooLong = true;
             return plan;
         }
+        if (std::memchr(p, '\n', len - 1) || std::memchr(p, '\r', len - 1)) {
+            plan.lineEndInside = true;
+            return plan;
+        }
         p = plan.end = eol + 2;
         ++plan.lines;
         if (progress.AddLine(len))
             plan.marks.push_back({p, progress.Percent()});
     }
+    for (const char* p = plan.end; p < end && !plan.cutShort; ++p)
+        plan.cutShort = !std::isspace(static_cast<unsigned char>(*p));
     return plan;
 }
 
@@ -111,12 +129,12 @@ bool ReadPairLines(const PairLinePlan& plan, std::vector<CXYdata>& pairs,
         pairs.reserve(pairs.size() + plan.lines);
         const char* p = plan.begin;
         for (const PairLinePlan::Mark& mark : plan.marks) {
-            if (!ReadSegment(p, mark.after, pairs))
-                return false;
+            ReadSegment(p, mark.after, pairs);
             p = mark.after;
             step(mark.percent);
         }
-        return ReadSegment(p, plan.end, pairs);
+        ReadSegment(p, plan.end, pairs);
+        return true;
     } catch (const std::bad_alloc&) {
         return false;
     }

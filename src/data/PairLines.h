@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/LineLimit.h"
 #include "data/XYdata.h"
 
 #include <cstddef>
@@ -7,9 +8,6 @@
 #include <vector>
 
 namespace lumetra {
-
-// A line of a data file holds at most this many characters plus one.
-inline constexpr size_t kMaxLineLen = 1024;
 
 // Finds the next CR LF at or after p; returns end when there is none.
 const char* FindCrLf(const char* p, const char* end);
@@ -19,15 +17,18 @@ const char* FindCrLf(const char* p, const char* end);
 class ReadProgress {
 public:
     explicit ReadProgress(size_t fileLength);
-    // True when this line takes the total past the next step; Percent() is then 5 higher.
+    // True when this line takes the total past the next step.
     bool AddLine(size_t len);
-    int Percent() const { return m_nPercent; }
+    // The share of the file read, in steps of 5 %, at most 100.
+    int Percent() const;
 
 private:
+    size_t m_length;
+    size_t m_base;
     size_t m_step;
     size_t m_threshold;
     size_t m_total = 0;
-    int m_nPercent = 0;
+    size_t m_nSteps = 0;
 };
 
 // Where the pair lines of a file body are: every CR LF ended line from begin on; text after the
@@ -42,12 +43,16 @@ struct PairLinePlan {
     size_t lines = 0;
     std::vector<Mark> marks;
     bool tooLong = false; // a line is longer than the reader takes
+    // Damage: the writer ends every line with CR LF, so a lone CR or LF inside a line has joined
+    // two lines into one, and text after the last CR LF is a line cut short.
+    bool lineEndInside = false; // the line after the planned ones holds a lone CR or LF
+    bool cutShort = false;      // after the last CR LF follows more than white space
 };
 
 PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& progress);
 
 // Reads "%lf %lf %lf %lf" of every planned line into new pairs (fields a line does not supply
-// stay 0.0), on both cores for large bodies, calling step(percent) at each mark. False when
+// stay 0.0), on several cores for large bodies, calling step(percent) at each mark. False when
 // memory ran out.
 bool ReadPairLines(const PairLinePlan& plan, std::vector<CXYdata>& pairs,
                    const std::function<void(int)>& step);

@@ -5,7 +5,10 @@
 #include "report/GoToPageDlg.h"
 
 #include <QAbstractListModel>
+#include <QAction>
+#include <QClipboard>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -157,14 +160,52 @@ CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize)
         if (m_bApplyingSelection)
             return;
         TakeSelection();
+        const bool inList = m_list->hasFocus();
         Run(&DataPageRules::OnListSelChange);
+        // Selecting with the mouse or the keys goes on in the list, where Copy and Paste act.
+        if (inList)
+            m_list->setFocus();
     });
     connect(m_list, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         TakeSelection();
         m_rules.SetSelection(m_rules.Selection(), index.row());
         Run(&DataPageRules::OnListDblClk);
     });
+    AddListCommands();
     m_rules.SetListener(this);
+}
+
+// Copy and Paste of pairs, by key and by the list's context menu.
+void CData::AddListCommands() {
+    m_actCopy = new QAction("&Copy Pairs", m_list);
+    m_actCopy->setShortcut(QKeySequence::Copy);
+    m_actPaste = new QAction("&Paste Pairs", m_list);
+    m_actPaste->setShortcut(QKeySequence::Paste);
+    for (QAction* action : {m_actCopy, m_actPaste}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        m_list->addAction(action);
+    }
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_actCopy, &QAction::triggered, this, &CData::OnCopyPairs);
+    connect(m_actPaste, &QAction::triggered, this, &CData::OnPastePairs);
+}
+
+void CData::OnCopyPairs() {
+    TakeSelection();
+    const std::string text = m_rules.SelectedPairsText();
+    if (!text.empty())
+        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void CData::OnPastePairs() {
+    TakeSelection();
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    ReadFields();
+    if (m_rules.OnPaste(text))
+        Show();
+    m_list->setFocus();
+    EndIfOutOfMemory();
 }
 
 CData::~CData() {
@@ -181,14 +222,16 @@ void CData::OnSetActive() {
         m_progress->setEnabled(false);
         m_progress->hide();
     }
-    // Enter in the fields adds the pair while the page shows, instead of closing the sheet.
-    m_btnAdd->setDefault(true);
     m_rules.OnSetActive();
     Show();
 }
 
 bool CData::OnKillActive() {
-    m_rules.OnKillActive();
+    if (!m_rules.OnKillActive()) {
+        // The user went back to the list rather than let typed values be rounded.
+        m_editX->setFocus();
+        return false;
+    }
     if (m_rules.EndDialogRequested()) {
         m_sheet.done(2);
         return false;
@@ -227,6 +270,9 @@ void CData::Show() {
     m_btnDown->setEnabled(c.down);
     m_btnAdd->setEnabled(c.add);
     m_btnImport->setEnabled(c.import);
+    // Enter in the fields adds the pair, or replaces the double-clicked one, instead of closing
+    // the sheet.
+    (m_rules.EnterEdits() ? m_btnEdit : m_btnAdd)->setDefault(true);
 }
 
 void CData::TakeSelection() {
@@ -250,10 +296,18 @@ void CData::OnGoPage() {
 // While the import lets the window repaint, the sheet takes no input: a click on OK or on another
 // page would commit a list that the import is still filling.
 void CData::OnImport() {
+    RunImport([this] { m_rules.OnImport(); });
+}
+
+void CData::ImportFromFile(const std::string& path) {
+    RunImport([&] { m_rules.ImportPath(path); });
+}
+
+void CData::RunImport(const std::function<void()>& import) {
     ReadFields();
     m_sheet.m_nBusy += 1;
     m_sheet.setEnabled(false);
-    m_rules.OnImport();
+    import();
     m_sheet.setEnabled(true);
     m_sheet.m_nBusy -= 1;
     Show();

@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -31,6 +33,11 @@ public:
     int HelpContext() const override { return 5004; }
 
     DataPageRules& Rules() { return m_rules; }
+    // Imports a text file as the Import button does, without asking for it.
+    void ImportFromFile(const std::string& path);
+    // Ctrl+C and Ctrl+V on the list, also in its context menu.
+    void OnCopyPairs();
+    void OnPastePairs();
     // Asks for the page to go to (the Go-to dialog); tests answer it themselves.
     std::function<std::optional<int>(int current)> m_askPage;
 
@@ -41,6 +48,7 @@ public:
     QListView* m_list;
     QLineEdit *m_editX, *m_editY, *m_editPoints;
     QLabel *m_labelX, *m_labelY, *m_labelPage;
+    QAction *m_actCopy, *m_actPaste;
 
 private:
     void OnListReset() override;
@@ -59,6 +67,8 @@ private:
     void TakeSelection();
     void OnGoPage();
     void OnImport();
+    void RunImport(const std::function<void()>& import);
+    void AddListCommands();
     void EndIfOutOfMemory();
 
     CMySheet& m_sheet;

@@ -3,6 +3,9 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
+#include "data/RoundTrip.h"
+#include "data/Rounding.h"
+#include "dataentry/PastePairs.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -19,7 +22,8 @@ public:
         ++m_page.m_nTotal;
         if (m_page.m_nPageEnd - m_page.m_nPageFirst < m_page.m_nPageSize) {
             ++m_page.m_nPageEnd;
-            m_page.InsertLine(int(m_page.m_lines.size()), pair.FormatPair(m_page.m_doc));
+            m_page.InsertLine(int(m_page.m_lines.size()), pair.FormatPair(m_page.m_doc),
+                              {pair.m_dX, pair.m_dY});
         }
     }
     void OnProgressShown(bool shown) override {
@@ -53,8 +57,7 @@ void DataPageRules::OnSetActive() {
 }
 
 bool DataPageRules::OnKillActive() {
-    CommitList();
-    return true;
+    return CommitList();
 }
 
 void DataPageRules::SetPoints() {
@@ -72,9 +75,15 @@ void DataPageRules::ShowPage(int page) {
     }
     WaitCursor wait(m_ui);
     m_lines.clear();
+    m_values.clear();
     m_lines.reserve(size_t(std::max(0, m_nPageEnd - m_nPageFirst)));
-    for (int i = m_nPageFirst; i < m_nPageEnd; ++i)
-        m_lines.push_back(m_doc.m_pPairs[size_t(i)].FormatPair(m_doc));
+    m_values.reserve(m_lines.capacity());
+    for (int i = m_nPageFirst; i < m_nPageEnd; ++i) {
+        const CXYdata& pair = m_doc.m_pPairs[size_t(i)];
+        m_lines.push_back(pair.FormatPair(m_doc));
+        m_values.push_back({pair.m_dX, pair.m_dY});
+    }
+    m_nPicked.reset();
     m_selected.clear();
     m_caret = 0;
     m_bCommitted = false;
@@ -106,8 +115,9 @@ void DataPageRules::UpdateControls() {
     m_focus = DataField::kX;
 }
 
-// The fields checked and formatted into a list line, or nullopt after the message.
-std::optional<std::string> DataPageRules::ReadFields() {
+// The fields checked and formatted into a list line with the values typed, or nullopt after the
+// message.
+std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::ReadFields() {
     if (m_strX.empty()) {
         m_ui.MessageBox("X value may NOT be empty!");
         m_focus = DataField::kX;
@@ -143,7 +153,7 @@ std::optional<std::string> DataPageRules::ReadFields() {
         m_focus = DataField::kX;
         return std::nullopt;
     }
-    return line;
+    return std::make_pair(std::move(line), ListValues{pair.m_dX, pair.m_dY, true, true});
 }
 
 void DataPageRules::SelectOnly(std::optional<int> index) {
@@ -156,14 +166,16 @@ void DataPageRules::SelectOnly(std::optional<int> index) {
         m_listener->OnSelectionSet();
 }
 
-void DataPageRules::InsertLine(int index, std::string line) {
+void DataPageRules::InsertLine(int index, std::string line, ListValues values) {
     m_lines.insert(m_lines.begin() + index, std::move(line));
+    m_values.insert(m_values.begin() + index, values);
     if (m_listener)
         m_listener->OnLineInserted(index);
 }
 
 void DataPageRules::RemoveLine(int index) {
     m_lines.erase(m_lines.begin() + index);
+    m_values.erase(m_values.begin() + index);
     if (m_listener)
         m_listener->OnLineRemoved(index);
 }
@@ -173,12 +185,13 @@ bool DataPageRules::OnAdd() {
         m_ui.MessageBox("At application data limit!  Can't add!");
         return false;
     }
-    std::optional<std::string> line = ReadFields();
+    auto line = ReadFields();
     if (!line)
         return false;
     m_strX.clear();
     m_strY.clear();
-    InsertLine(int(m_lines.size()), std::move(*line));
+    m_nPicked.reset();
+    InsertLine(int(m_lines.size()), std::move(line->first), line->second);
     ++m_nTotal;
     SetPoints();
     SelectOnly(std::nullopt);
@@ -187,26 +200,80 @@ bool DataPageRules::OnAdd() {
     if (m_nTotal >= kDataLimit)
         m_ui.MessageBox("At application data limit!  Don't add any\n"
                         "more without deleting one or more first!");
-    if (int(m_lines.size()) > m_nPageSize + kAddMargin) {
-        m_ui.MessageBox("At the ADD limit for this page!  Must rebuild the list.\n"
-                        "Please acknowledge by clicking OK!");
-        // The added pairs are at the end of the data (on any page but the last the commit
-        // appends them there), so the page that holds the last pair shows them.
-        CommitList();
-        const int total = int(m_doc.m_pPairs.size());
-        GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
-    }
+    RebuildOverAddLimit();
     return true;
 }
 
+void DataPageRules::RebuildOverAddLimit() {
+    if (int(m_lines.size()) <= m_nPageSize + kAddMargin)
+        return;
+    m_ui.MessageBox("At the ADD limit for this page!  Must rebuild the list.\n"
+                    "Please acknowledge by clicking OK!");
+    // The added pairs are at the end of the data (on any page but the last the commit
+    // appends them there), so the page that holds the last pair shows them.
+    if (!CommitList())
+        return;
+    const int total = int(m_doc.m_pPairs.size());
+    GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
+}
+
+bool DataPageRules::OnPaste(std::string_view text) {
+    const std::string prepared = PasteTextForImport(text);
+    if (prepared.empty()) {
+        m_ui.MessageBox(kNothingToPasteMessage);
+        return false;
+    }
+    std::vector<CXYdata> pairs;
+    // As much as the import reads of a file; a line cut there is not read.
+    const ImportResult result = ImportText(pairs, m_ui, kPastedTextSource, prepared.data(),
+                                           std::min(prepared.size(), kImportByteLimit), nullptr,
+                                           prepared.size() > kImportByteLimit);
+    m_bEndDialog = m_bEndDialog || result.outOfMemory;
+    if (pairs.empty())
+        return false;
+    std::vector<std::string> lines;
+    lines.reserve(pairs.size());
+    for (const CXYdata& pair : pairs)
+        lines.push_back(pair.FormatPair(m_doc));
+    // Before the first selected entry, as Insert puts a pair; at the end when none is.
+    const auto at = std::ptrdiff_t(m_selected.empty() ? m_lines.size() : size_t(FirstSelected()));
+    m_lines.insert(m_lines.begin() + at, std::make_move_iterator(lines.begin()),
+                   std::make_move_iterator(lines.end()));
+    std::vector<ListValues> values;
+    values.reserve(pairs.size());
+    for (const CXYdata& pair : pairs)
+        values.push_back({pair.m_dX, pair.m_dY});
+    m_values.insert(m_values.begin() + at, values.begin(), values.end());
+    if (m_listener)
+        m_listener->OnListReset();
+    m_nTotal += int(pairs.size());
+    SetPoints();
+    SelectOnly(std::nullopt);
+    UpdateControls();
+    m_bListChanged = 1;
+    RebuildOverAddLimit();
+    return true;
+}
+
+std::string DataPageRules::SelectedPairsText() const {
+    std::string text;
+    for (int row : m_selected)
+        if (row >= 0 && size_t(row) < m_values.size()) {
+            const ListValues& pair = m_values[size_t(row)];
+            text += RoundTripNumber(pair.x) + '\t' + RoundTripNumber(pair.y) + '\n';
+        }
+    return text;
+}
+
 bool DataPageRules::OnInsert() {
-    std::optional<std::string> line = ReadFields();
+    auto line = ReadFields();
     if (!line)
         return false;
     ++m_nTotal;
     m_strX.clear();
     m_strY.clear();
-    InsertLine(FirstSelected(), std::move(*line));
+    m_nPicked.reset();
+    InsertLine(FirstSelected(), std::move(line->first), line->second);
     SetPoints();
     SelectOnly(std::nullopt);
     UpdateControls();
@@ -215,18 +282,30 @@ bool DataPageRules::OnInsert() {
 }
 
 bool DataPageRules::OnEdit() {
-    std::optional<std::string> line = ReadFields();
+    auto line = ReadFields();
     if (!line)
         return false;
     const int index = FirstSelected();
+    ListValues values = line->second;
+    // A field left as the double-click filled it keeps the entry's value, not its shown text.
+    if (m_nPicked == index && index < int(m_values.size())) {
+        const ListValues& before = m_values[size_t(index)];
+        if (m_strX == m_strPickedX)
+            values.x = before.x, values.typedX = before.typedX;
+        if (m_strY == m_strPickedY)
+            values.y = before.y, values.typedY = before.typedY;
+    }
     m_strX.clear();
     m_strY.clear();
+    m_nPicked.reset();
     if (index < int(m_lines.size())) {
-        m_lines[size_t(index)] = std::move(*line);
+        m_lines[size_t(index)] = std::move(line->first);
+        m_values[size_t(index)] = values;
         if (m_listener)
             m_listener->OnLineChanged(index);
     } else {
-        InsertLine(index, std::move(*line)); // an empty list: the line becomes its first entry
+        // An empty list: the line becomes its first entry.
+        InsertLine(index, std::move(line->first), values);
     }
     SelectOnly(std::nullopt);
     UpdateControls();
@@ -247,9 +326,11 @@ bool DataPageRules::OnDelete() {
                 ++next;
                 continue;
             }
+            m_values[out] = m_values[i];
             m_lines[out++] = std::move(m_lines[i]);
         }
         m_lines.resize(out);
+        m_values.resize(out);
         if (m_listener)
             m_listener->OnListReset();
     }
@@ -274,6 +355,7 @@ bool DataPageRules::MoveSelected(int step) {
     const bool moves = to >= 0 && to < int(m_lines.size()) && i < int(m_lines.size());
     if (moves) {
         std::swap(m_lines[size_t(i)], m_lines[size_t(to)]);
+        std::swap(m_values[size_t(i)], m_values[size_t(to)]);
         if (m_listener) {
             m_listener->OnLineChanged(std::min(i, to));
             m_listener->OnLineChanged(std::max(i, to));
@@ -286,6 +368,7 @@ bool DataPageRules::MoveSelected(int step) {
 }
 
 bool DataPageRules::OnListSelChange() {
+    m_nPicked.reset();
     UpdateControls();
     return true;
 }
@@ -297,12 +380,18 @@ bool DataPageRules::OnListDblClk() {
     const size_t tab = line.find('\t');
     m_strX = line.substr(0, tab);
     m_strY = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+    m_nPicked = m_caret;
+    m_strPickedX = m_strX;
+    m_strPickedY = m_strY;
+    TrimCSpace(m_strPickedX);
+    TrimCSpace(m_strPickedY);
     UpdateControls();
     return true;
 }
 
 void DataPageRules::GoToPage(int page) {
-    CommitList();
+    if (!CommitList())
+        return;
     m_nTotal = int(m_doc.m_pPairs.size());
     m_nCurPage = page;
     ShowPage(page);
@@ -320,9 +409,8 @@ bool DataPageRules::OnPrevPage() {
 }
 
 bool DataPageRules::OnGoPage(std::optional<int> page) {
-    if (!page || *page == m_nCurPage)
+    if (!page || *page == m_nCurPage || !CommitList())
         return true;
-    CommitList();
     m_nCurPage = std::max(1, std::min(*page, m_nPages));
     m_nTotal = int(m_doc.m_pPairs.size());
     ShowPage(m_nCurPage);
@@ -360,27 +448,52 @@ void DataPageRules::SetSelection(std::vector<int> selected, int caret) {
     m_caret = caret;
 }
 
-void DataPageRules::CommitList() {
+bool DataPageRules::CommitList() {
     if (!m_bListChanged)
-        return;
+        return true;
     WaitCursor wait(m_ui);
-    std::vector<CXYdata>& pairs = m_doc.m_pPairs;
     const size_t n = m_lines.size();
+    // What the list shows for the typed values is what gets stored: ask if that rounds them.
+    std::vector<CXYdata> shown(n);
+    RoundingCount rounding;
+    for (size_t i = 0; i < n; ++i) {
+        shown[i].ParseTabPair(m_lines[i]);
+        const ListValues& v = m_values[i];
+        const std::string_view line = m_lines[i];
+        const size_t tab = line.find('\t');
+        auto text = [](std::string_view part) {
+            std::string t(part);
+            TrimCSpace(t);
+            return t;
+        };
+        if (v.typedX && shown[i].m_dX != v.x)
+            rounding.Add(v.x, text(line.substr(0, tab)));
+        if (v.typedY && shown[i].m_dY != v.y)
+            rounding.Add(v.y, text(line.substr(tab + 1)));
+    }
+    if (rounding.count > 0 &&
+        m_ui.MessageBox(RoundingQuestion(rounding, false), Ui::Buttons::OkCancel,
+                        Ui::Icon::Question) != Ui::Answer::Ok)
+        return false;
+
+    std::vector<CXYdata>& pairs = m_doc.m_pPairs;
     try {
         for (size_t i = 0; i < n; ++i) {
+            ListValues& v = m_values[i];
+            CXYdata pair;
+            pair.m_dX = v.typedX ? shown[i].m_dX : v.x;
+            pair.m_dY = v.typedY ? shown[i].m_dY : v.y;
+            v = {pair.m_dX, pair.m_dY};
             const size_t index = size_t(m_nPageFirst) + i;
-            if (index < size_t(m_nPageEnd)) {
-                pairs[index].ParseTabPair(m_lines[i]);
-            } else {
-                CXYdata pair;
-                pair.ParseTabPair(m_lines[i]);
+            if (index < size_t(m_nPageEnd))
+                pairs[index] = pair;
+            else
                 pairs.push_back(pair);
-            }
         }
     } catch (const std::bad_alloc&) {
         m_ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
         m_bEndDialog = true;
-        return;
+        return true;
     }
     // The range's pairs the list no longer covers, in one move of the pairs after them.
     const size_t keep = size_t(m_nPageFirst) + n;
@@ -391,6 +504,7 @@ void DataPageRules::CommitList() {
     m_bListChanged = 0;
     m_bRefreshDataList = 0;
     m_bCommitted = true;
+    return true;
 }
 
 } // namespace lumetra

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/XYdata.h"
 #include "dataentry/ImportFile.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumetra {
@@ -53,7 +55,8 @@ public:
 
     // The page events.
     void OnSetActive();
-    bool OnKillActive(); // commits; the page may always be left
+    // Commits; false keeps the page, when the user would not let typed values be rounded.
+    bool OnKillActive();
 
     // The handlers. The fields m_strX and m_strY hold what the user typed before each call.
     bool OnAdd();
@@ -74,6 +77,12 @@ public:
     bool OnImport();
     // The import itself, without the file dialog.
     bool ImportPath(const std::string& path);
+    // Paste: the pairs of clipboard text, read as the import reads a file, inserted before the
+    // first selected entry or at the end of the list. False when nothing was pasted (after the
+    // message).
+    bool OnPaste(std::string_view text);
+    // Copy: the selected pairs, one "X<TAB>Y" line each, every digit kept.
+    std::string SelectedPairsText() const;
 
     // The selection as the list control has it: sorted indexes and the caret entry.
     void SetSelection(std::vector<int> selected, int caret);
@@ -83,10 +92,13 @@ public:
     const std::vector<std::string>& Lines() const { return m_lines; }
     DataControls Controls() const { return m_controls; }
     DataField Focus() const { return m_focus; }
+    // What Enter in the fields does: Edit once a double-click filled them, else Add.
+    bool EnterEdits() const { return m_nPicked.has_value() && m_controls.edit; }
     // A commit or import ran out of memory: the sheet is to be ended with Cancel.
     bool EndDialogRequested() const { return m_bEndDialog; }
 
-    void CommitList();
+    // False when the user went back rather than let the commit round typed values.
+    bool CommitList();
 
     int m_bListChanged = 0;
     int m_bFirstActivation = 1;
@@ -103,15 +115,23 @@ public:
 private:
     class ImportToList;
 
+    // The numbers behind a list line. A line filled from a pair or an import keeps that pair's
+    // values exactly; only what the user typed is stored as the line shows it.
+    struct ListValues {
+        double x = 0.0, y = 0.0;
+        bool typedX = false, typedY = false;
+    };
+
     void ShowPage(int page);
     void UpdateControls();
     void GoToPage(int page);
+    void RebuildOverAddLimit();
     void SetPoints();
-    std::optional<std::string> ReadFields();
+    std::optional<std::pair<std::string, ListValues>> ReadFields();
     int FirstSelected() const { return m_selected.empty() ? 0 : m_selected.front(); }
     void SelectOnly(std::optional<int> index);
     bool MoveSelected(int step);
-    void InsertLine(int index, std::string line);
+    void InsertLine(int index, std::string line, ListValues values);
     void RemoveLine(int index);
 
     CLumetraDoc& m_doc;
@@ -120,6 +140,10 @@ private:
     int& m_bRefreshDataList;
     DataListListener* m_listener = nullptr;
     std::vector<std::string> m_lines;
+    std::vector<ListValues> m_values; // one per line
+    // The line a double-click put into the fields, and the texts it put there.
+    std::optional<int> m_nPicked;
+    std::string m_strPickedX, m_strPickedY;
     std::vector<int> m_selected;
     int m_caret = 0;
     bool m_bCommitted = false; // the list was written into the pairs since it was filled

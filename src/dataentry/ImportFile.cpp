@@ -2,10 +2,11 @@
 
 #include "data/FileContents.h"
 #include "data/FileError.h"
+#include "data/LineLimit.h"
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
-#include "data/PairLines.h"
+#include "data/Utf8Text.h"
 #include "platform/Ui.h"
 
 #include <array>
@@ -13,12 +14,14 @@
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <vector>
 
 namespace lumetra {
 namespace {
 
-constexpr size_t kLineLimit = 1024;
 constexpr size_t kProgressFrom = 10000;
+// A token quoted in a message is cut to this many characters.
+constexpr size_t kQuotedChars = 30;
 
 constexpr std::array<bool, 256> kDelimiters = [] {
     std::array<bool, 256> set{};
@@ -31,36 +34,75 @@ inline bool IsDelimiter(char c) {
     return kDelimiters[static_cast<unsigned char>(c)];
 }
 
-// The next CR LF at or after p, or nullptr when the data ends, or holds a zero byte, first.
-const char* NextLineEnd(const char* p, const char* end) {
-    const char* crlf = FindCrLf(p, end);
-    if (crlf == end || std::memchr(p, '\0', size_t(crlf - p)))
-        return nullptr;
-    return crlf;
+// One line of the text: LF, CR LF and a lone CR all end a line, and so does the end of the data.
+struct TextLine {
+    const char* begin;
+    const char* end;  // before its line end
+    const char* next; // after its line end
+    bool ended;       // false: the data ends inside the line
+};
+
+TextLine NextLine(const char* p, const char* dataEnd) {
+    const char* q = p;
+    while (q < dataEnd && *q != '\n' && *q != '\r')
+        ++q;
+    if (q == dataEnd)
+        return {p, q, q, false};
+    const char* next = q + 1;
+    if (*q == '\r' && next < dataEnd && *next == '\n')
+        ++next;
+    return {p, q, next, true};
 }
 
-// The next token of [p, end) as the C library's tokenizer splits it; false when there is none.
-bool NextToken(const char*& p, const char* end, const char*& first, const char*& last) {
+// The next token of [p, end) as the C library's tokenizer splits it; empty when there is none.
+std::string_view NextToken(const char*& p, const char* end) {
     while (p < end && IsDelimiter(*p))
         ++p;
-    if (p == end)
-        return false;
-    first = p;
+    const char* first = p;
     while (p < end && !IsDelimiter(*p))
         ++p;
-    last = p;
-    return true;
+    return {first, size_t(p - first)};
 }
 
-std::string LongLineMessage(const std::string& path, bool firstLine) {
-    return "File " + path + (firstLine ? ":\n contains" : ":\ncontains") + " lines longer than " +
-           FormatC("%d", {int(kLineLimit)}) + " characters\nwhich is this application's max!\n";
+// A whole token that the number conversion reads to its end: "12abc" is not one.
+bool ReadNumber(std::string_view token, double& value) {
+    const char* p = token.data();
+    const char* end = p + token.size();
+    return !token.empty() && ScanDouble(p, end, value) && p == end;
 }
 
-// Hides the progress bar and puts the cursor back however the import ends.
+// A token that begins as a number does, whatever follows ("12abc", "-3.5mm").
+bool BeginsAsNumber(std::string_view t) {
+    size_t i = (!t.empty() && (t[0] == '+' || t[0] == '-')) ? 1 : 0;
+    if (i < t.size() && t[i] == '.')
+        ++i;
+    return i < t.size() && t[i] >= '0' && t[i] <= '9';
+}
+
+bool HoldsNumbers(const TextLine& line) {
+    const char* p = line.begin;
+    double ignored = 0.0;
+    for (std::string_view t = NextToken(p, line.end); !t.empty(); t = NextToken(p, line.end))
+        if (BeginsAsNumber(t) || ReadNumber(t, ignored))
+            return true;
+    return false;
+}
+
+std::string Quoted(std::string_view token) {
+    const std::string_view shown = Utf8Prefix(token, kQuotedChars);
+    return "\"" + std::string(shown) + (shown.size() < token.size() ? "...\"" : "\"");
+}
+
+std::string Lines(int count, const char* one, const char* many) {
+    return count == 1 ? std::string(one) : FormatC(many, {count});
+}
+
+// Hides the progress bar, puts the cursor back and tells the user what the import met, however
+// it ends: at most one message, whose last line names the lines skipped before the first pair.
 class ImportEnd {
 public:
-    ImportEnd(Ui& ui, ImportListener* listener) : m_ui(ui), m_listener(listener) {
+    ImportEnd(Ui& ui, const std::string& source, ImportListener* listener, ImportResult& result)
+        : m_ui(ui), m_source(source), m_listener(listener), m_result(result) {
         m_ui.BeginWaitCursor();
     }
     ~ImportEnd() {
@@ -68,6 +110,7 @@ public:
             m_listener->OnProgress(0);
             m_listener->OnProgressShown(false);
         }
+        Tell();
         m_ui.EndWaitCursor();
     }
     void ShowProgress() {
@@ -77,106 +120,180 @@ public:
             m_listener->OnProgress(0);
         }
     }
+    // What stopped the import or was left unread: the text after "<source>:\n".
+    void Stop(std::string text, Ui::Icon icon) {
+        m_text = std::move(text);
+        m_icon = icon;
+    }
 
 private:
+    void Tell() {
+        const int skipped = m_result.skipped;
+        if (m_text.empty() && skipped > 0 && m_result.imported == 0) {
+            m_text = Lines(skipped, "holds no X/Y pairs: its one line holds no numbers!",
+                           "holds no X/Y pairs: none of its %d lines holds numbers!");
+            m_icon = Ui::Icon::Stop;
+        } else if (skipped > 0) {
+            const std::string note =
+                Lines(skipped, "1 line before the first pair holds no numbers; it was skipped.",
+                      "%d lines before the first pair hold no numbers; they were skipped.");
+            if (m_text.empty())
+                m_icon = Ui::Icon::Information;
+            m_text += (m_text.empty() ? "" : "\n") + note;
+        }
+        if (!m_text.empty())
+            m_ui.MessageBox(m_source + ":\n" + m_text, Ui::Buttons::Ok, m_icon);
+    }
+
     Ui& m_ui;
+    const std::string& m_source;
     ImportListener* m_listener;
+    ImportResult& m_result;
     bool m_progressShown = false;
+    std::string m_text;
+    Ui::Icon m_icon = Ui::Icon::Exclamation;
 };
+
+// After the blank line that ends the import: how many of the lines left hold numbers.
+int LinesWithNumbers(const char* p, const char* dataEnd, bool cutShort) {
+    int count = 0;
+    while (p < dataEnd) {
+        const TextLine line = NextLine(p, dataEnd);
+        if (!line.ended && cutShort)
+            break;
+        count += HoldsNumbers(line) ? 1 : 0;
+        p = line.next;
+    }
+    return count;
+}
 
 } // namespace
 
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
                         ImportListener* listener) {
-    ImportResult result;
+    const ImportResult none;
     size_t length = 0;
     const int fd = OpenForReading(path, length);
+    if (fd == kNotRegularFile) {
+        ui.MessageBox(NotRegularFileMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
+        return none;
+    }
     if (fd < 0) {
         ReportSaveLoadException(ui, {FileErrorKindFromErrno(errno), path}, false,
                                 "Failed to open document.");
-        return result;
+        return none;
     }
     FdCloser closer(fd);
     if (length == 0) {
         ui.MessageBox(path + " is EMPTY!\nCan't Import!");
-        return result;
+        return none;
     }
 
-    ImportEnd end(ui, listener);
     FileContents contents;
-    switch (contents.Load(fd, std::min(length, kImportByteLimit))) {
-    case FileContents::Status::Ok:
-        break;
-    case FileContents::Status::OutOfMemory:
-        ReportSaveLoadException(ui, {FileErrorKind::None, path}, false, "Failed to open document.");
-        return result;
-    case FileContents::Status::ReadError:
-        ReportSaveLoadException(ui, {FileErrorKindFromErrno(errno), path}, false,
-                                "Failed to open document.");
-        return result;
+    {
+        WaitCursor wait(ui);
+        const FileContents::Status status = contents.Load(fd, length, kImportByteLimit);
+        if (status == FileContents::Status::Changed) {
+            ui.MessageBox(ChangedWhileReadMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
+            return none;
+        }
+        if (status != FileContents::Status::Ok) {
+            const FileErrorKind kind = status == FileContents::Status::OutOfMemory
+                                           ? FileErrorKind::None
+                                           : FileErrorKindFromErrno(errno);
+            ReportSaveLoadException(ui, {kind, path}, false, "Failed to open document.");
+            return none;
+        }
     }
-    const char* const data = contents.data();
-    const size_t r = contents.size();
+    // Only the first bytes are read; a line that the limit cuts in two would give a wrong
+    // number, so it is left unread.
+    const ImportResult result = ImportText(doc.m_pPairs, ui, "File " + path, contents.data(),
+                                           contents.size(), listener, length > kImportByteLimit);
+    if (result.accepted)
+        doc.RememberDirectory(path);
+    return result;
+}
+
+ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
+                        const char* data, size_t r, ImportListener* listener, bool cutShort) {
+    ImportResult result;
     const char* const dataEnd = data + r;
-
-    const char* first = NextLineEnd(data, dataEnd);
-    if (!first) {
-        ui.MessageBox("File " + path + ":\nis NOT a valid data file!\n", Ui::Buttons::Ok,
-                      Ui::Icon::Stop);
+    const TextLine first = NextLine(data, dataEnd);
+    // No text line holds a zero byte: this is some other kind of file.
+    if (r == 0 || std::memchr(first.begin, '\0', size_t(first.end - first.begin))) {
+        ui.MessageBox(source + ":\nis NOT a valid data file!\n", Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     }
-    if (size_t(first - data) > kLineLimit) {
-        ui.MessageBox(LongLineMessage(path, true), Ui::Buttons::Ok, Ui::Icon::Stop);
+    if (size_t(first.end - first.begin) > kMaxLineLen) {
+        ui.MessageBox(source + ":\n" + LongLineText(true), Ui::Buttons::Ok, Ui::Icon::Stop);
         return result;
     }
-    doc.RememberDirectory(path);
+    result.accepted = true;
 
+    ImportEnd end(ui, source, listener, result);
     const size_t step = r > kProgressFrom ? r / 10 : 0;
     size_t nextThreshold = step;
     if (step > 0)
         end.ShowProgress();
 
     size_t bytesDone = 0;
+    int lineNumber = 0;
     for (const char* pos = data; pos < dataEnd;) {
-        const char* cr = NextLineEnd(pos, dataEnd);
-        if (!cr)
+        const TextLine line = NextLine(pos, dataEnd);
+        if (!line.ended && cutShort)
             break;
-        const size_t len = size_t(cr - pos) + 1;
+        ++lineNumber;
+        pos = line.next;
+        const size_t len = size_t(line.end - line.begin) + 1;
         bytesDone += len;
-        if (len > kLineLimit) {
-            ui.MessageBox(LongLineMessage(path, false), Ui::Buttons::Ok, Ui::Icon::Stop);
+        if (len > kMaxLineLen) {
+            end.Stop(LongLineText(false), Ui::Icon::Stop);
             return result;
         }
-        const char* p = pos;
-        const char *x0, *x1, *y0, *y1;
-        if (!NextToken(p, cr, x0, x1))
-            break; // a blank line ends the data
-        if (!NextToken(p, cr, y0, y1)) {
-            ui.MessageBox("File " + path + ":\nhas missing Y value!", Ui::Buttons::Ok,
-                          Ui::Icon::Stop);
-            return result;
-        }
+        const char* p = line.begin;
+        const std::string_view xText = NextToken(p, line.end);
+        const std::string_view yText = NextToken(p, line.end);
         CXYdata pair;
-        pair.m_dX = TextToDouble({x0, size_t(x1 - x0)});
-        pair.m_dY = TextToDouble({y0, size_t(y1 - y0)});
-        // An overflowing or "inf"/"nan" value could be neither fitted nor saved.
-        if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
-            ui.MessageBox("File " + path + ":\nhas a value beyond the range of numbers (about " +
-                              "1.8E+308)\nor one that is not a number!",
-                          Ui::Buttons::Ok, Ui::Icon::Stop);
+        const bool xIsNumber = ReadNumber(xText, pair.m_dX);
+        const bool yIsNumber = ReadNumber(yText, pair.m_dY);
+        if (xText.empty() && result.imported > 0) {
+            // A blank line ends the data; what follows it is not read.
+            if (const int unread = LinesWithNumbers(pos, dataEnd, cutShort))
+                end.Stop(FormatC("the blank line %d ended the import;\n", {lineNumber}) +
+                             Lines(unread, "1 line with numbers after it was not read!",
+                                   "%d lines with numbers after it were not read!"),
+                         Ui::Icon::Exclamation);
             return result;
         }
-        try {
-            doc.m_pPairs.push_back(pair);
-        } catch (const std::bad_alloc&) {
-            ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
-            result.outOfMemory = true;
+        if (result.imported == 0 && !(xIsNumber && yIsNumber) && !HoldsNumbers(line)) {
+            ++result.skipped; // a heading, a units line or a blank line before the data
+        } else if (xIsNumber && yText.empty()) {
+            end.Stop("has missing Y value!", Ui::Icon::Stop);
             return result;
+        } else if (!xIsNumber || !yIsNumber) {
+            end.Stop(FormatC("line %d holds %s, which is not a number!\n"
+                             "The import stopped at that line.",
+                             {lineNumber, Quoted(xIsNumber ? yText : xText)}),
+                     Ui::Icon::Stop);
+            return result;
+        } else if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
+            // An overflowing or "inf"/"nan" value could be neither fitted nor saved.
+            end.Stop("has a value beyond the range of numbers (about 1.8E+308)\n"
+                     "or one that is not a number!",
+                     Ui::Icon::Stop);
+            return result;
+        } else {
+            try {
+                pairs.push_back(pair);
+            } catch (const std::bad_alloc&) {
+                ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
+                result.outOfMemory = true;
+                return result;
+            }
+            ++result.imported;
+            if (listener)
+                listener->OnPairImported(pairs.back());
         }
-        ++result.imported;
-        if (listener)
-            listener->OnPairImported(doc.m_pPairs.back());
-        pos = cr + 2;
         if (step > 0 && bytesDone >= nextThreshold) {
             ui.EndWaitCursor();
             nextThreshold += step;
@@ -186,6 +303,11 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
             ui.BeginWaitCursor();
         }
     }
+    if (cutShort)
+        end.Stop(FormatC("is longer than %d bytes; only the lines in its first %d bytes were "
+                         "read!",
+                         {int(kImportByteLimit), int(kImportByteLimit)}),
+                 Ui::Icon::Exclamation);
     return result;
 }
 

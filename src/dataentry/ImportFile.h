@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lumetra {
 
@@ -22,16 +23,28 @@ public:
 
 struct ImportResult {
     int imported = 0;         // pairs appended to the document
+    int skipped = 0;          // lines before the first pair that held no numbers
     bool outOfMemory = false; // the import stopped for want of memory; the sheet must close
+    bool accepted = false;    // the text passed the checks of its first line
 };
 
 inline constexpr size_t kImportByteLimit = 10000000;
 
-// Appends the X/Y pairs of a text file to doc.m_pPairs: lines ending in CR LF, the first two
-// numbers of each, separated by blanks, tabs, commas, semicolons or quotes. Reports every problem
-// itself through ui; pairs read before a problem stay. Neither the modified flag nor m_nPairs is
-// touched: the page's commit does that.
+// Appends the X/Y pairs of a text file to doc.m_pPairs: lines ending in LF, CR LF or CR (the last
+// one may have no line end), the first two numbers of each, separated by blanks, tabs, commas,
+// semicolons or quotes. Lines without numbers before the first pair (headings, units) are
+// skipped; a blank line after it ends the data. Reports every problem and every line it did not
+// take itself through ui; pairs read before a problem stay. Neither the modified flag nor
+// m_nPairs is touched: the page's commit does that.
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
                         ImportListener* listener);
+
+// The reader of ImportFile on text already in memory (the r bytes at data, as a file holds
+// them): appends the pairs to `pairs` under the same rules, and every message begins with
+// `source` ("File /home/x.txt") where a file's begins with "File " and its path. cutShort: the
+// text was cut at the byte limit, so its last line without a line end is left unread.
+ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
+                        const char* data, size_t r, ImportListener* listener,
+                        bool cutShort = false);
 
 } // namespace lumetra

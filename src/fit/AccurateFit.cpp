@@ -1,6 +1,6 @@
 #include "fit/AccurateFit.h"
 
-#include "fit/Parallel.h"
+#include "platform/WorkSplit.h"
 
 #include <Eigen/Dense>
 
@@ -65,7 +65,8 @@ MatrixL ReduceAllRows(std::span<const double> u, std::span<const double> v, int 
     const size_t N = u.size();
     const size_t chunks = std::max<size_t>(1, (N + kChunkRows - 1) / kChunkRows);
     std::vector<MatrixL> triangles(chunks);
-    RunOnCores(N, [&](int part, int parts) {
+    // Each chunk is reduced on its own, so the part count never changes the bits.
+    RunParts(WorkParts(N, 20000), [&](int part, int parts) {
         for (size_t c = size_t(part); c < chunks; c += size_t(parts))
             triangles[c] =
                 ReduceRows(u, v, c * kChunkRows, std::min(N, (c + 1) * kChunkRows), m, scale);

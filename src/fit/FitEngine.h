@@ -1,59 +1,56 @@
 #pragma once
 
 #include "data/LumetraDoc.h"
+#include "fit/NormalEquations.h"
 
 #include <vector>
 
 namespace lumetra {
 
-// The least-squares engine of a listing view: its working storage and the four models. It
-// writes the fit result into the document. Index 0 of every table is row/column 1.
-class CFitEngine {
+struct CurveModel;
+struct FitResult;
+
+// True when every measured value of the fit (Y, or X for a model of X from Y) is the same: the
+// coefficient of performance is then 1 by definition.
+bool MeasuredValuesAllEqual(const CLumetraDoc& doc);
+
+// The fit driver of a listing view: takes the pairs and settings from the document, runs the
+// model's fit over them in its working storage (the normal equations it inherits and the two
+// work arrays), stores the result in the document and shows the messages.
+class CFitEngine : public NormalEquations {
 public:
     explicit CFitEngine(CLumetraDoc& doc) : m_doc(doc) {}
 
     // What a listing view does on an update with hint 1: raise m_bFitting, fit, zero the
-    // coefficients and statistics if the fit failed, lower the flag. Returns FitCurve's result.
+    // coefficients and statistics if the fit failed and note why in m_strFitFailure, lower the
+    // flag (on every way out).
+    // Returns FitCurve's result.
     int RefitDocument();
 
     int FitCurve();
-    int FitPolynomial();
-    int FitLogLog();
-    int FitSemilogY();
-    int FitSemilogX();
     int AllocateWorkArrays();
+    // The solver steps on the work arrays and the document's coefficients, for driving it by
+    // hand: the normal equations of the document's order, and their solution (0 after the
+    // singular-matrix message).
     void BuildNormalEquations();
     int SolveNormalEquations();
-    // The Gauss-Jordan elimination of SolveNormalEquations without its message: false when the
-    // matrix is singular.
-    bool EliminateNormalEquations();
 
     std::vector<double> m_pWorkX;
     std::vector<double> m_pWorkY;
-    double m_dNormal[kMaxCoefs][kMaxCoefs] = {};
-    double m_dWork[kMaxCoefs][kMaxCoefs] = {};
-    double m_dRhs[kMaxCoefs] = {};
-    double m_dPowers[kMaxCoefs][kMaxCoefs] = {};
-    double m_dRhsPowers[kMaxCoefs] = {};
 
 private:
-    struct Sums {
-        double s1 = 0.0, s2 = 0.0, s3 = 0.0;
-    };
-    // Stores computed value and difference of every pair, the sum of absolute differences and the
-    // coefficient of performance; computed[k] is the model value of pair k. Refuses with a message
-    // and stores nothing (0) when any of them, a coefficient, XINT or YINT is not finite.
-    int StoreFitStatistics(const std::vector<double>& computed, bool measuredIsX);
-    // Fills computed[k] = the polynomial at m_pWorkX[k] with pow, the fit's rule.
-    void EvalPolynomialAtWorkX(std::vector<double>& computed) const;
-    int FitStraightLineOfLog(bool xFromY);
-    // The polynomial of the work arrays by the document's method, with the digits the classic
-    // coefficients keep and the design the statistics need; 0 after the singular-matrix message.
-    int SolvePolynomialByMethod();
-    int RefuseNonPositive(const char* model, bool xBad, bool yBad);
+    // Lowers the order or refuses when there are too few pairs for the model; false: refused.
+    bool CheckPairCount(const CurveModel& model, int pairs);
+    void StoreResult(const CurveModel& model, const FitResult& result);
+    void ShowFailure(const CurveModel& model, const FitResult& result);
     void FreeWorkArrays();
+    // Shows why the fit cannot go on and keeps its first line as the reason; returns 0.
+    int Refuse(const std::string& message);
+    // A failed fit leaves zero coefficients and statistics behind.
+    void ZeroFailedFit(int ok);
 
     CLumetraDoc& m_doc;
+    std::string m_strFailure;
 };
 
 } // namespace lumetra

@@ -1,8 +1,7 @@
 #include "fit/ModelEval.h"
 
 #include "data/LumetraDoc.h"
-
-#include <cmath>
+#include "fit/CurveModels.h"
 
 namespace lumetra {
 
@@ -29,25 +28,11 @@ double EvalPolynomialSquaring(const double* coef, int order, double u) {
 }
 
 bool EvalCurvePoint(const CLumetraDoc& doc, double& x, double& y) {
-    switch (doc.m_nCurveType) {
-    case 0:
-        y = EvalPolynomialSquaring(doc.m_dCoef, doc.m_nOrder, x);
-        return true;
-    case 1:
-        if (x <= 0.0)
-            return false;
-        y = std::pow(10.0, doc.m_dYInt + EvalPolynomialSquaring(doc.m_dCoef, doc.m_nOrder,
-                                                                std::log10(x) - doc.m_dXInt));
-        return true;
-    case 2:
-        y = doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * x);
-        return true;
-    case 3:
-        x = doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * y);
-        return true;
-    default:
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    if (!model)
         return false;
-    }
+    const CurveParams curve{doc.m_dCoef, doc.m_nOrder, doc.m_dXInt, doc.m_dYInt};
+    return model->xFromY ? model->evaluate(curve, y, x) : model->evaluate(curve, x, y);
 }
 
 } // namespace lumetra

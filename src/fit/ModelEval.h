@@ -11,9 +11,9 @@ double IntPow(double x, int n);
 // squaring; u = 0 (of either sign) gives C[n+1] itself.
 double EvalPolynomialSquaring(const double* coef, int order, double u);
 
-// The fitted curve at one point, with the document's coefficients, order and log offsets. For
-// curve types 0 to 2 it takes x and sets y; for type 3 it takes y and sets x. Returns false only
-// for the log-log model at x <= 0, where the curve has no value.
+// The fitted curve at one point, with the document's model, coefficients, order and log offsets.
+// A model of Y from X takes x and sets y; one of X from Y takes y and sets x. False where the
+// curve has no value there, and for a curve type no model has.
 bool EvalCurvePoint(const CLumetraDoc& doc, double& x, double& y);
 
 } // namespace lumetra

@@ -28,8 +28,8 @@ CurveOutcome DocumentCurve(const CLumetraDoc& doc) {
     const FitStatistics& stats = *outcome.stats;
 
     FittedCurve c;
-    c.curveType = doc.m_nCurveType;
-    const bool semilog = c.curveType == 2 || c.curveType == 3;
+    c.curveType = CurveType(doc.m_nCurveType);
+    const bool semilog = c.curveType == CurveType::SemilogY || c.curveType == CurveType::SemilogX;
     const int order = semilog ? 1 : doc.m_nOrder;
     if (semilog)
         c.coef = {doc.m_dCoef[1], std::log(doc.m_dCoef[0])};
@@ -44,23 +44,23 @@ CurveOutcome DocumentCurve(const CLumetraDoc& doc) {
     c.n = stats.n;
     c.dof = stats.dof;
     c.s = stats.residualStdDev.value_or(0.0);
-    c.xInt = c.curveType == 1 ? doc.m_dXInt : 0.0;
-    c.yInt = c.curveType == 1 ? doc.m_dYInt : 0.0;
-    c.low = c.curveType == 3 ? doc.m_dMinY : doc.m_dMinX;
-    c.high = c.curveType == 3 ? doc.m_dMaxY : doc.m_dMaxX;
+    c.xInt = c.curveType == CurveType::LogLog ? doc.m_dXInt : 0.0;
+    c.yInt = c.curveType == CurveType::LogLog ? doc.m_dYInt : 0.0;
+    c.low = c.curveType == CurveType::SemilogX ? doc.m_dMinY : doc.m_dMinX;
+    c.high = c.curveType == CurveType::SemilogX ? doc.m_dMaxY : doc.m_dMaxX;
     return {std::move(c), ""};
 }
 
 const char* InputName(const FittedCurve& curve) {
-    return curve.curveType == 3 ? "Y" : "X";
+    return curve.curveType == CurveType::SemilogX ? "Y" : "X";
 }
 
 const char* OutputName(const FittedCurve& curve) {
-    return curve.curveType == 3 ? "X" : "Y";
+    return curve.curveType == CurveType::SemilogX ? "X" : "Y";
 }
 
 std::optional<double> FittedInput(const FittedCurve& curve, double input) {
-    if (curve.curveType != 1)
+    if (curve.curveType != CurveType::LogLog)
         return input;
     if (!(input > 0.0))
         return std::nullopt;
@@ -68,22 +68,23 @@ std::optional<double> FittedInput(const FittedCurve& curve, double input) {
 }
 
 std::optional<double> FittedOutput(const FittedCurve& curve, double output) {
-    if (curve.curveType == 0)
+    if (curve.curveType == CurveType::Polynomial)
         return output;
     if (!(output > 0.0))
         return std::nullopt;
-    return curve.curveType == 1 ? std::log10(output) - curve.yInt : std::log(output);
+    return curve.curveType == CurveType::LogLog ? std::log10(output) - curve.yInt
+                                                : std::log(output);
 }
 
 double InputFromFitted(const FittedCurve& curve, double u) {
-    return curve.curveType == 1 ? std::pow(10.0, u + curve.xInt) : u;
+    return curve.curveType == CurveType::LogLog ? std::pow(10.0, u + curve.xInt) : u;
 }
 
 double OutputFromFitted(const FittedCurve& curve, double v) {
     switch (curve.curveType) {
-    case 0:
+    case CurveType::Polynomial:
         return v;
-    case 1:
+    case CurveType::LogLog:
         return std::pow(10.0, v + curve.yInt);
     default:
         return std::exp(v);
@@ -146,9 +147,9 @@ Prediction Predict(const FittedCurve& curve, double input, double level) {
     const double seFitted = curve.s * std::sqrt(point.leverage);
     const double sePredicted = curve.s * std::sqrt(1.0 + point.leverage);
     // d(output)/dv: 1, output·ln 10 or output.
-    const double slope = curve.curveType == 0   ? 1.0
-                         : curve.curveType == 1 ? *p.output * std::numbers::ln10
-                                                : *p.output;
+    const double slope = curve.curveType == CurveType::Polynomial ? 1.0
+                         : curve.curveType == CurveType::LogLog   ? *p.output * std::numbers::ln10
+                                                                  : *p.output;
     p.seMean = Finite(seFitted * std::fabs(slope));
     p.meanLow = Finite(OutputFromFitted(curve, point.v - t * seFitted));
     p.meanHigh = Finite(OutputFromFitted(curve, point.v + t * seFitted));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fit/AccurateFit.h"
+#include "fit/CurveModels.h"
 #include "fit/FitStatistics.h"
 
 #include <memory>
@@ -15,7 +16,7 @@ namespace lumetra {
 // output there (Y, log10(Y) − YINT, ln(Y), or ln(X)). The input is the variable the model computes
 // from (X; Y for X=Ae^BY), the output the one it computes.
 struct FittedCurve {
-    int curveType = 0;
+    CurveType curveType = CurveType::Polynomial;
     std::vector<double> coef; // highest power first
     std::shared_ptr<const AccurateSolution> design;
     int n = 0;

@@ -31,8 +31,11 @@ void CComputePage::OnSetActive() {
     const bool enabled = ComputesYFromX(m_doc.m_nCurveType) != m_bComputeX;
     m_editInput->setEnabled(enabled);
     m_buttonCompute->setEnabled(enabled);
-    if (enabled)
+    if (enabled) {
+        // Enter in the field computes; the sheet stays open.
+        m_buttonCompute->setDefault(true);
         m_editInput->setFocus();
+    }
 }
 
 void CComputePage::OnCompute() {

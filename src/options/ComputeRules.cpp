@@ -2,19 +2,32 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
+#include "fit/CurveModels.h"
 #include "fit/ModelEval.h"
 #include "platform/Ui.h"
 
-#include <cmath>
-
 namespace lumetra {
+namespace {
+
+// The fitted curve at the entered value; where it has none, the model's message.
+bool EvaluateEntered(Ui& ui, const CLumetraDoc& doc, double& x, double& y) {
+    if (EvalCurvePoint(doc, x, y))
+        return true;
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    if (model && model->noValueText)
+        ui.MessageBox(model->noValueText);
+    return false;
+}
+
+} // namespace
 
 std::string FormatComputeResult(double value) {
     return value > 0.00001 ? FormatC("%16.5lf", {value}) : FormatC("%13.7E", {value});
 }
 
 bool ComputesYFromX(int curveType) {
-    return curveType != 3;
+    const CurveModel* model = FindCurveModel(curveType);
+    return !model || !model->xFromY;
 }
 
 ComputeOutcome ComputeY(Ui& ui, const CLumetraDoc& doc, std::string& input) {
@@ -22,10 +35,8 @@ ComputeOutcome ComputeY(Ui& ui, const CLumetraDoc& doc, std::string& input) {
         return {};
     double x = TextToDouble(input);
     double y = 0.0;
-    if (!EvalCurvePoint(doc, x, y)) {
-        ui.MessageBox("X may not be <= 0.0!\nCan't compute Y from X (Log-Log)");
+    if (!EvaluateEntered(ui, doc, x, y))
         return {};
-    }
     return {true, FormatComputeResult(y)};
 }
 
@@ -34,8 +45,11 @@ ComputeOutcome ComputeX(Ui& ui, const CLumetraDoc& doc, std::string& input) {
         return {false, "", PageField::None};
     if (!CLumetraDoc::ValidateNumber(ui, input))
         return {};
-    const double y = TextToDouble(input);
-    return {true, FormatComputeResult(doc.m_dCoef[0] * std::exp(doc.m_dCoef[1] * y))};
+    double x = 0.0;
+    double y = TextToDouble(input);
+    if (!EvaluateEntered(ui, doc, x, y))
+        return {};
+    return {true, FormatComputeResult(x)};
 }
 
 } // namespace lumetra

@@ -9,7 +9,7 @@ namespace lumetra {
 // A computed value as the Compute pages show it: "%16.5lf" above 0.00001, "%13.7E" otherwise.
 std::string FormatComputeResult(double value);
 
-// Which pages compute for a curve model: Y from X for types 0 to 2, X from Y for type 3.
+// Which page computes for a curve model: Compute Y, unless the model gives X from Y.
 bool ComputesYFromX(int curveType);
 
 struct ComputeOutcome {

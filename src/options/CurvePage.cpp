@@ -1,6 +1,7 @@
 #include "options/CurvePage.h"
 
 #include "data/NumberScan.h"
+#include "fit/CurveModels.h"
 #include "platform/Ui.h"
 
 #include <QFormLayout>
@@ -13,7 +14,9 @@ namespace lumetra {
 
 CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     : CPropertyPage("Curve", doc, ui), m_editDataTitle(new QLineEdit), m_editXTitle(new QLineEdit),
-      m_editYTitle(new QLineEdit), m_editOrder(new QLineEdit) {
+      m_editYTitle(new QLineEdit), m_editOrder(new QLineEdit),
+      m_radioClassic(new QRadioButton("&Classic (normal equations)")),
+      m_radioAccurate(new QRadioButton("&Accurate (orthogonal factorization)")) {
     auto* layout = new QVBoxLayout(this);
     auto* titles = new QFormLayout;
     titles->addRow("Data &Title:", m_editDataTitle);
@@ -22,25 +25,30 @@ CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     layout->addLayout(titles);
     auto* types = new QGroupBox(" Curve Type ");
     auto* typeLayout = new QVBoxLayout(types);
-    const char* names[] = {"Polynomial", "Log-Log Polynomial", "Semi-Log (Y=Ae^BX)",
-                           "Semi-Log (X=Ae^BY)"};
-    for (int i = 0; i < 4; ++i) {
-        m_radioType[i] = new QRadioButton(names[i]);
-        typeLayout->addWidget(m_radioType[i]);
-        connect(m_radioType[i], &QRadioButton::clicked, this, &CCurveType::OnTypeClicked);
+    for (const CurveModel& model : CurveModels()) {
+        auto* radio = new QRadioButton(model.pageName);
+        m_radioType.push_back(radio);
+        typeLayout->addWidget(radio);
+        connect(radio, &QRadioButton::clicked, this, &CCurveType::OnTypeClicked);
     }
     layout->addWidget(types);
     auto* order = new QFormLayout;
     m_editOrder->setMaximumWidth(60);
     order->addRow("Curve Order", m_editOrder);
     layout->addLayout(order);
+    auto* methods = new QGroupBox(" Fit Method ");
+    auto* methodLayout = new QVBoxLayout(methods);
+    methodLayout->addWidget(m_radioClassic);
+    methodLayout->addWidget(m_radioAccurate);
+    layout->addWidget(methods);
     layout->addStretch();
 }
 
 bool CCurveType::SaveControls() {
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < m_radioType.size(); ++i)
         if (m_radioType[i]->isChecked())
-            m_rules.m_nType = i;
+            m_rules.m_nType = CurveCode(CurveModels()[i]);
+    m_rules.m_eMethod = m_radioAccurate->isChecked() ? FitMethod::Accurate : FitMethod::Classic;
     int order = 0;
     if (!ReadWholeNumber(m_editOrder->text().toStdString(), order)) {
         m_ui.MessageBox("Please enter an integer.");
@@ -55,9 +63,11 @@ bool CCurveType::SaveControls() {
 }
 
 void CCurveType::ShowMembers() {
-    for (int i = 0; i < 4; ++i)
-        m_radioType[i]->setChecked(m_rules.m_nType == i);
+    for (size_t i = 0; i < m_radioType.size(); ++i)
+        m_radioType[i]->setChecked(m_rules.m_nType == CurveCode(CurveModels()[i]));
     m_editOrder->setText(QString::number(m_rules.m_nOrder));
+    m_radioClassic->setChecked(m_rules.m_eMethod == FitMethod::Classic);
+    m_radioAccurate->setChecked(m_rules.m_eMethod == FitMethod::Accurate);
     m_editDataTitle->setText(QString::fromStdString(m_rules.m_strDataTitle));
     m_editXTitle->setText(QString::fromStdString(m_rules.m_strXTitle));
     m_editYTitle->setText(QString::fromStdString(m_rules.m_strYTitle));
@@ -92,7 +102,12 @@ bool CCurveType::OnKillActive() {
     SaveControls();
     const PageField refused = m_rules.OnKillActive(m_ui, m_doc);
     Focus(refused);
-    return refused == PageField::None;
+    if (refused != PageField::None)
+        return false;
+    // Text the page could not take (an order that is no whole number, and the titles typed
+    // with it) gives way to the values it goes on with.
+    ShowMembers();
+    return true;
 }
 
 void CCurveType::OnOK() {

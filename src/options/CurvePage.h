@@ -3,6 +3,8 @@
 #include "options/CurveTypeRules.h"
 #include "options/OptionsSheet.h"
 
+#include <vector>
+
 class QLineEdit;
 class QRadioButton;
 
@@ -23,8 +25,10 @@ public:
     QLineEdit* m_editDataTitle;
     QLineEdit* m_editXTitle;
     QLineEdit* m_editYTitle;
-    QRadioButton* m_radioType[4];
+    std::vector<QRadioButton*> m_radioType; // one per curve model, in table order
     QLineEdit* m_editOrder;
+    QRadioButton* m_radioClassic;
+    QRadioButton* m_radioAccurate;
 
 private:
     // Controls to members; false when the order field holds no whole number (the message has

@@ -1,6 +1,8 @@
 #include "options/CurveTypeRules.h"
 
 #include "data/LumetraDoc.h"
+#include "fit/CurveModels.h"
+#include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 
 namespace lumetra {
@@ -18,6 +20,8 @@ void CurveTypeRules::LoadFromDocument(const CLumetraDoc& doc) {
     m_strXTitle = doc.m_strXTitle;
     m_strYTitle = doc.m_strYTitle;
     m_nOrder = doc.m_nOrder;
+    m_eMethod = doc.m_eFitMethod;
+    m_eBaseMethod = m_eMethod;
     m_baseDataTitle = m_strDataTitle;
     m_baseXTitle = m_strXTitle;
     m_baseYTitle = m_strYTitle;
@@ -27,7 +31,8 @@ void CurveTypeRules::LoadFromDocument(const CLumetraDoc& doc) {
 }
 
 bool CurveTypeRules::UpdateOrderField() {
-    if (m_nType == 2 || m_nType == 3) {
+    const CurveModel* model = FindCurveModel(m_nType);
+    if (model && !model->usesOrder) {
         m_nOrder = 1;
         return false;
     }
@@ -58,7 +63,8 @@ PageField CurveTypeRules::OnKillActive(Ui& ui, CLumetraDoc& doc) {
 
 void CurveTypeRules::OnOK(CLumetraDoc& doc) {
     m_bChanged = m_strDataTitle != m_baseDataTitle || m_strXTitle != m_baseXTitle ||
-                 m_strYTitle != m_baseYTitle || m_nType != m_nBaseType || m_nOrder != m_nBaseOrder;
+                 m_strYTitle != m_baseYTitle || m_nType != m_nBaseType ||
+                 m_nOrder != m_nBaseOrder || m_eMethod != m_eBaseMethod;
     if (m_bChanged)
         doc.SetModifiedFlag(true);
     doc.m_nCurveType = m_nType;
@@ -66,6 +72,10 @@ void CurveTypeRules::OnOK(CLumetraDoc& doc) {
     doc.m_strXTitle = m_strXTitle;
     doc.m_strYTitle = m_strYTitle;
     doc.m_nOrder = m_nOrder;
+    if (m_eMethod != m_eBaseMethod)
+        doc.GetSettings().SetString("Preferences", kFitMethodEntry,
+                                    std::string(FitMethodWord(m_eMethod)));
+    doc.m_eFitMethod = m_eMethod;
 }
 
 } // namespace lumetra

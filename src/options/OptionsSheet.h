@@ -6,7 +6,8 @@
 #include <vector>
 
 class QPushButton;
-class QTabWidget;
+class QStackedWidget;
+class QTabBar;
 
 namespace lumetra {
 
@@ -58,11 +59,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Ctrl+Tab and Ctrl+Page Down to the next page, with Shift or Page Up to the one before.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Activate(int index);
 
-    QTabWidget* m_tabs;
+    // The tabs and the pages apart, so that a page shows only once the one before let go.
+    QTabBar* m_tabs;
+    QStackedWidget* m_stack;
     QPushButton* m_ok = nullptr;
     std::vector<CPropertyPage*> m_pages;
     int m_nActive = -1;

@@ -12,7 +12,15 @@ Ui::Answer ConsoleUi::MessageBox(const std::string& text, Buttons buttons, Icon)
     if (text.empty() || text.back() != '\n')
         m_err << '\n';
     m_err.flush();
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    switch (buttons) {
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoCancel:
+    case Buttons::OkCancel:
+        return Answer::Cancel;
+    default:
+        return Answer::Ok;
+    }
 }
 
 } // namespace lumetra

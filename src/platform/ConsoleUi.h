@@ -6,7 +6,8 @@
 
 namespace lumetra {
 
-// The Ui of lumetra-cli: message texts go to the error stream, questions are answered No,
+// The Ui of lumetra-cli: message texts go to the error stream, questions are answered No (or
+// Cancel where they offer it),
 // file choosers are cancelled, and status texts, pumping and cursors do nothing.
 class ConsoleUi : public Ui {
 public:

@@ -11,8 +11,9 @@ namespace lumetra {
 class Ui {
 public:
     enum class Icon { Exclamation, Stop, Question, Information };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    // Escape answers Cancel where there is one, else No.
+    enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
 
     struct FileFilter {
         std::string name;    // "Data Files (*.dat)"

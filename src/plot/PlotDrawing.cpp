@@ -2,21 +2,23 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
+#include "data/Utf8Text.h"
+#include "fit/CurveModels.h"
 #include "fit/ModelEval.h"
-#include "platform/Ui.h"
 #include "plot/PlotBands.h"
 #include "plot/PlotFile.h"
+#include "plot/PlotTitles.h"
+
+#include <algorithm>
 
 namespace lumetra {
 namespace {
 
-constexpr size_t kWorkBuffer = 199; // characters a label or the vertical title may hold
-
 std::string Label(const std::string& format, double value) {
     std::string text = FormatC(format, {value});
     TrimBlanks(text);
-    if (text.size() > kWorkBuffer)
-        text.resize(kWorkBuffer);
+    if (text.size() > kPlotWorkBuffer)
+        text.resize(kPlotWorkBuffer);
     return text;
 }
 
@@ -40,7 +42,9 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
     }
     s.SelectPen(kPenCurve);
     const int steps = N * m;
-    if (doc.m_nCurveType == 3) {
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    const bool hasCurve = doc.m_strFitFailure.empty(); // a failed fit shows its pairs only
+    if (hasCurve && model && model->xFromY) {
         DrawSampledCurve(s, doc.m_dMinY, doc.m_dMaxY, steps, [&](double y, int& px, int& py) {
             double x = 0.0;
             EvalCurvePoint(doc, x, y);
@@ -48,7 +52,7 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
             py = map.Py(y);
             return true;
         });
-    } else {
+    } else if (hasCurve) {
         DrawSampledCurve(s, doc.m_dMinX, doc.m_dMaxX, steps, [&](double x, int& px, int& py) {
             double y = 0.0;
             if (!EvalCurvePoint(doc, x, y))
@@ -58,32 +62,13 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
             return true;
         });
     }
-    DrawBands(doc, s, map, steps, options);
+    if (hasCurve)
+        DrawBands(doc, s, map, steps, options);
     s.SelectPen(kPenData);
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
         DrawMarker(s, map.Px(p.m_dX), map.Py(p.m_dY), r, rv);
     }
-}
-
-void DrawTitles(const CLumetraDoc& doc, Surface& s, const PlotLayout& l, const FontMetrics& f) {
-    const Rgb previous = s.SetTextColor({255, 0, 0});
-    auto centredLeft = [&](size_t n) {
-        return Trunc((double(l.W) - double(f.charWidth) * double(n)) * 0.5 + l.L0);
-    };
-    s.TextOut(centredLeft(doc.m_strDataTitle.size()), l.B0 + l.H + 2 * f.lineHeight,
-              doc.m_strDataTitle);
-    s.SetTextColor({0, 0, 255});
-    s.TextOut(centredLeft(doc.m_strXTitle.size()), (l.B0 - f.lineHeight) / 2, doc.m_strXTitle);
-    std::string y = doc.m_strYTitle.substr(0, kWorkBuffer);
-    TrimBlanks(y);
-    const int Lt = f.lineHeight * int(y.size());
-    int top = Trunc(Lt + (double(l.H) - Lt) * 0.5 + l.B0);
-    for (char c : y) {
-        s.TextOut(f.charWidth, top, std::string_view(&c, 1));
-        top -= f.lineHeight;
-    }
-    s.SetTextColor(previous);
 }
 
 } // namespace
@@ -108,19 +93,21 @@ int YLabelLeft(const std::string& text, int x, int charWidth) {
     return r > 0 ? r : 0;
 }
 
-void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l, const FontMetrics& f,
-              const PlotOptions& options) {
+std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const PlotLayout& l,
+                                    const FontMetrics& f, const PlotOptions& asked) {
     s.SetWindowOrigin(0, l.H + 2000 / l.z);
-    if (const std::optional<std::string> refusal = PlotRangeMessage(doc)) {
-        ui.MessageBox(*refusal);
-        return;
-    }
+    if (std::optional<std::string> refusal = PlotRangeMessage(doc))
+        return refusal;
+    // A failed fit has no differences to show: its pairs are plotted as they are.
+    PlotOptions options = asked;
+    options.residuals = asked.residuals && doc.m_strFitFailure.empty();
     const PlotRange range = options.residuals
                                 ? ResidualRange(doc)
                                 : PlotRange{doc.m_dMinX, doc.m_dMaxX, doc.m_dMinY, doc.m_dMaxY};
     // The differences of X=Ae^BY are X values.
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
     const std::string& yFormat =
-        options.residuals && doc.m_nCurveType == 3 ? doc.m_szXFormat : doc.m_szYFormat;
+        options.residuals && model && model->xFromY ? doc.m_szXFormat : doc.m_szYFormat;
     const PlotMapping map{range.minX,
                           range.minY,
                           double(l.W) / (range.maxX - range.minX),
@@ -142,25 +129,29 @@ void DrawPlot(const CLumetraDoc& doc, Surface& s, Ui& ui, const PlotLayout& l, c
         v += (range.maxX - range.minX) * 0.125;
     }
     double w = range.minY;
+    int yLabelsLeft = l.L0;
     for (int j = 0, y = l.B0; j <= 5; ++j, y += l.tickStep) {
         s.MoveTo(l.L0, y);
         s.LineTo(l.L0 - l.tick, y);
         const std::string text = Label(yFormat, w);
-        s.TextOut(YLabelLeft(text, l.L0 - l.tick, f.charWidth), y + f.lineHeight / 2, text);
+        const int left = YLabelLeft(text, l.L0 - l.tick, f.charWidth);
+        s.TextOut(left, y + f.lineHeight / 2, text);
+        yLabelsLeft = std::min(yLabelsLeft, left);
         w += (range.maxY - range.minY) * 0.2;
     }
 
     DrawCurveAndMarkers(doc, s, l, map, range, options);
-    DrawTitles(doc, s, l, f);
+    DrawTitles(doc, s, l, f, yLabelsLeft);
+    return std::nullopt;
 }
 
-void PaintPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, bool fullSize,
-               const PlotOptions& options) {
+std::optional<std::string> PaintPlot(const CLumetraDoc& doc, Surface& surface, bool fullSize,
+                                     const PlotOptions& options) {
     if (doc.m_nPairs < 1)
-        return;
+        return std::nullopt;
     const FontMetrics metrics = surface.SelectFont(PlotFontHeight(fullSize));
     surface.SelectPen(kPenAxes);
-    DrawPlot(doc, surface, ui, PlotLayout(fullSize ? 1 : 2), metrics, options);
+    return DrawPlot(doc, surface, PlotLayout(fullSize ? 1 : 2), metrics, options);
 }
 
 } // namespace lumetra

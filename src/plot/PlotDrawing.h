@@ -3,12 +3,13 @@
 #include "platform/Surface.h"
 #include "plot/PlotBands.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace lumetra {
 
 class CLumetraDoc;
-class Ui;
 
 inline constexpr Pen kPenAxes{20, {0, 0, 0}};
 inline constexpr Pen kPenData{10, {255, 0, 0}};
@@ -21,6 +22,9 @@ struct PlotLayout {
     int ScrollWidth() const { return 11500 / z; }
     int ScrollHeight() const { return 7500 / z; }
 };
+
+// Characters a tick label or the vertical Y title may hold.
+inline constexpr size_t kPlotWorkBuffer = 199;
 
 // The font height of the plot at 100 % (true) or 50 %.
 inline int PlotFontHeight(bool fullSize) {
@@ -36,14 +40,15 @@ int YLabelLeft(const std::string& text, int x, int charWidth);
 
 // Draws the whole plot of the document: axes, ticks and labels, the fitted curve with the bands
 // asked for, the markers and the titles; or in place of curve and pairs the residual plot. With no
-// X or Y range it shows the message and draws nothing. The plot font and the axes pen are expected
-// to be selected; metrics are the font's measures.
-void DrawPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, const PlotLayout& layout,
-              const FontMetrics& metrics, const PlotOptions& options = {});
+// X or Y range it draws nothing and returns the message for the caller to show. The plot font and
+// the axes pen are expected to be selected; metrics are the font's measures.
+std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& surface,
+                                    const PlotLayout& layout, const FontMetrics& metrics,
+                                    const PlotOptions& options = {});
 
 // Everything a plot window paints: nothing without pairs, else the font, the axes pen and
-// DrawPlot.
-void PaintPlot(const CLumetraDoc& doc, Surface& surface, Ui& ui, bool fullSize,
-               const PlotOptions& options = {});
+// DrawPlot, whose refusal it passes on.
+std::optional<std::string> PaintPlot(const CLumetraDoc& doc, Surface& surface, bool fullSize,
+                                     const PlotOptions& options = {});
 
 } // namespace lumetra

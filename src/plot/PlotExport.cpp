@@ -6,6 +6,7 @@
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFile.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -23,11 +24,15 @@ constexpr int kPdfDpi = 1200;
 
 // Draws onto a painter that has begun on a picture of that size; false when it could not
 // finish.
+// ExportPlot has refused a plot that cannot be drawn before any file was opened.
 bool DrawPicture(QPainter& painter, QSize size, int dpi, const CLumetraDoc& doc, bool fullSize,
-                 const PlotOptions& options, Ui& ui) {
+                 const PlotOptions& options) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white); // the window's background
-    PainterSurface surface(painter, dpi, dpi);
-    PaintPlot(doc, surface, ui, fullSize, options);
+    {
+        PainterSurface surface(painter, dpi, dpi);
+        if (PaintPlot(doc, surface, fullSize, options))
+            return false;
+    }
     return painter.end();
 }
 
@@ -36,8 +41,8 @@ QSize PictureSize(bool fullSize, int dpi) {
     return {size.width, size.height};
 }
 
-bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options,
-              Ui& ui) {
+// The picture a PNG holds; a null image when it could not be drawn.
+QImage DrawImage(const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QImage image(size, QImage::Format_RGB32);
     const int dotsPerMeter = int(std::lround(kPlotPictureDpi / 0.0254));
@@ -45,13 +50,17 @@ bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const Plot
     image.setDotsPerMeterY(dotsPerMeter);
     QPainter painter;
     if (!painter.begin(&image) ||
-        !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, options, ui))
-        return false;
-    return image.save(&file, "PNG");
+        !DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, options))
+        return {};
+    return image;
 }
 
-bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options,
-              Ui& ui) {
+bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
+    const QImage image = DrawImage(doc, fullSize, options);
+    return !image.isNull() && image.save(&file, "PNG");
+}
+
+bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -61,11 +70,10 @@ bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const Plot
     svg.setTitle(QString::fromStdString(doc.m_strDataTitle));
     QPainter painter;
     return painter.begin(&svg) &&
-           DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, options, ui);
+           DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, options);
 }
 
-bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options,
-              Ui& ui) {
+bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
     const PlotPictureSize inches1000 = PlotPictureSizeAt(fullSize, 1000);
     QPdfWriter pdf(&file);
     pdf.setResolution(kPdfDpi);
@@ -74,11 +82,26 @@ bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const Plot
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setTitle(QString::fromStdString(doc.m_strDataTitle));
     QPainter painter;
-    return painter.begin(&pdf) && DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc,
-                                              fullSize, options, ui);
+    return painter.begin(&pdf) &&
+           DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc, fullSize, options);
 }
 
 } // namespace
+
+std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSize, Ui& ui,
+                                             const PlotOptions& options) {
+    if (const std::optional<std::string> refusal = PlotExportRefusal(doc)) {
+        ui.MessageBox(*refusal);
+        return std::nullopt;
+    }
+    PlotPictures pictures;
+    pictures.image = DrawImage(doc, fullSize, options);
+    QBuffer svg(&pictures.svg);
+    if (pictures.image.isNull() || !svg.open(QIODevice::WriteOnly) ||
+        !WriteSvg(svg, doc, fullSize, options))
+        return std::nullopt;
+    return pictures;
+}
 
 bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui,
                 const PlotOptions& options) {
@@ -96,13 +119,13 @@ bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, 
     if (written) {
         switch (*format) {
         case PlotFileFormat::Png:
-            written = WritePng(file, doc, fullSize, options, ui);
+            written = WritePng(file, doc, fullSize, options);
             break;
         case PlotFileFormat::Svg:
-            written = WriteSvg(file, doc, fullSize, options, ui);
+            written = WriteSvg(file, doc, fullSize, options);
             break;
         case PlotFileFormat::Pdf:
-            written = WritePdf(file, doc, fullSize, options, ui);
+            written = WritePdf(file, doc, fullSize, options);
             break;
         }
     }

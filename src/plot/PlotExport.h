@@ -2,6 +2,10 @@
 
 #include "plot/PlotBands.h"
 
+#include <QByteArray>
+#include <QImage>
+
+#include <optional>
 #include <string>
 
 namespace lumetra {
@@ -16,5 +20,14 @@ class Ui;
 // then.
 bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui,
                 const PlotOptions& options = {});
+
+// The same plot as the PNG and the SVG file would hold it, for the clipboard; nothing after a
+// refusal shown through the Ui.
+struct PlotPictures {
+    QImage image;
+    QByteArray svg;
+};
+std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSize, Ui& ui,
+                                             const PlotOptions& options = {});
 
 } // namespace lumetra

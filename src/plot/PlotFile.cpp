@@ -1,36 +1,17 @@
 #include "plot/PlotFile.h"
 
+#include "data/FileSuffix.h"
 #include "data/LumetraDoc.h"
 #include "plot/PlotDrawing.h"
 
-#include <cctype>
-
 namespace lumetra {
-namespace {
-
-bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size())
-        return false;
-    const std::string_view tail = text.substr(text.size() - suffix.size());
-    for (size_t i = 0; i < suffix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(tail[i])) != suffix[i])
-            return false;
-    return true;
-}
-
-} // namespace
 
 std::optional<PlotFileFormat> PlotFileFormatFor(std::string_view path) {
-    // A bare ".png" names no file.
-    const size_t slash = path.find_last_of('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    if (name.size() <= 4)
-        return std::nullopt;
-    if (EndsWithNoCase(name, ".png"))
+    if (HasFileSuffix(path, ".png"))
         return PlotFileFormat::Png;
-    if (EndsWithNoCase(name, ".svg"))
+    if (HasFileSuffix(path, ".svg"))
         return PlotFileFormat::Svg;
-    if (EndsWithNoCase(name, ".pdf"))
+    if (HasFileSuffix(path, ".pdf"))
         return PlotFileFormat::Pdf;
     return std::nullopt;
 }

@@ -1,7 +1,8 @@
 #include "plot/PlotView.h"
 
+#include "app/AppHost.h"
 #include "app/CommandIds.h"
-#include "app/LumetraApp.h"
+#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -9,41 +10,18 @@
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotExport.h"
-#include "report/ListingView.h"
+#include "report/TableFile.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 
 namespace lumetra {
-namespace {
-
-// The Ui of a drawing pass: a message box cannot open inside a paint, so the message is kept
-// for after it; everything else goes to the application's Ui.
-class PaintUi : public Ui {
-public:
-    PaintUi(Ui& ui, std::string& message) : m_ui(ui), m_message(message) {}
-    Answer MessageBox(const std::string& text, Buttons, Icon) override {
-        m_message = text;
-        return Answer::Ok;
-    }
-    void SetStatusText(int pane, const std::string& text) override {
-        m_ui.SetStatusText(pane, text);
-    }
-    void PumpMessages() override {}
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    FileChoice ChooseFile(const FileRequest&) override { return {}; }
-
-private:
-    Ui& m_ui;
-    std::string& m_message;
-};
-
-} // namespace
-
-CPlotView::CPlotView(CLumetraApp& app, CLumetraDoc& doc)
+CPlotView::CPlotView(CAppHost& app, CLumetraDoc& doc)
     : m_options(LoadPlotOptions(app.Settings())), m_app(app), m_doc(doc) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(true);
@@ -86,11 +64,11 @@ void CPlotView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     PainterSurface surface(painter, logicalDpiX(), logicalDpiY(),
                            {horizontalScrollBar()->value(), verticalScrollBar()->value()});
-    std::string message;
-    PaintUi ui(m_app.GetUi(), message);
-    PaintPlot(m_doc, surface, ui, m_bFullSize != 0, m_options);
-    if (!message.empty() && !m_bMessageShowing) {
-        m_strPendingMessage = message;
+    // A message box cannot open inside a paint: the refusal is shown after it.
+    const std::optional<std::string> refusal =
+        PaintPlot(m_doc, surface, m_bFullSize != 0, m_options);
+    if (refusal && !m_bMessageShowing) {
+        m_strPendingMessage = *refusal;
         m_bMessageShowing = true; // one box at a time, however often the window repaints
         QTimer::singleShot(0, this, &CPlotView::ShowPendingMessage);
     }
@@ -139,6 +117,26 @@ void CPlotView::OnExportPlot() {
         return;
     WaitCursor wait(ui);
     ExportPlot(m_doc, m_bFullSize != 0, choice.path, ui, m_options);
+}
+
+void CPlotView::OnCopyPlot() {
+    Ui& ui = m_app.GetUi();
+    WaitCursor wait(ui);
+    std::optional<PlotPictures> pictures = DrawPlotPictures(m_doc, m_bFullSize != 0, ui, m_options);
+    if (!pictures)
+        return;
+    auto* mime = new QMimeData;
+    mime->setImageData(pictures->image);
+    mime->setData("image/svg+xml", pictures->svg);
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+std::vector<int> CPlotView::ContextCommands() const {
+    return {cmd::kCopyPlot, 0, cmd::kExportPlot};
+}
+
+int CPlotView::HelpContext() const {
+    return help::kPlotWindow;
 }
 
 void CPlotView::keyPressEvent(QKeyEvent* event) {
@@ -190,14 +188,15 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kResidualPlot:
         OnTogglePlotOption(id);
         return true;
-    case cmd::kOptionsData:
-        RunOptionsDataSheet(m_app, *this);
+    case cmd::kCopyPlot:
+    case cmd::kEditCopy:
+        OnCopyPlot();
         return true;
-    case cmd::kOptionsCompute:
-        RunOptionsComputeSheet(m_app, *this);
+    case cmd::kExportTable:
+        AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
         return true;
     default:
-        return false;
+        return RunOptionsCommand(m_app, *this, id);
     }
 }
 
@@ -205,6 +204,8 @@ std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
     switch (id) {
     case cmd::kZoomPlot:
     case cmd::kExportPlot:
+    case cmd::kCopyPlot:
+    case cmd::kEditCopy:
     case cmd::kOptionsData:
     case cmd::kOptionsCompute:
         return CommandState{};
@@ -214,6 +215,8 @@ std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
         return CommandState{true, m_options.predictionBand};
     case cmd::kResidualPlot:
         return CommandState{true, m_options.residuals};
+    case cmd::kExportTable: // the report a listing of the document built
+        return CommandState{m_doc.m_nLineCount > 0};
     // The plot prints nothing: Print and Print Preview are unavailable here.
     case cmd::kFilePrint:
     case cmd::kPrintPreview:

@@ -7,14 +7,14 @@
 
 namespace lumetra {
 
-class CLumetraApp;
+class CAppHost;
 
 // The plot window: points and fitted curve of its document at 50 % or 100 %, scrolled over a
 // page-like drawing. It never fits; it shows the document's coefficients and extremes.
 class CPlotView : public QAbstractScrollArea, public CView {
     Q_OBJECT
 public:
-    CPlotView(CLumetraApp& app, CLumetraDoc& doc);
+    CPlotView(CAppHost& app, CLumetraDoc& doc);
 
     CLumetraDoc& GetDocument() const override { return m_doc; }
     void OnUpdate(CView* sender, int hint) override;
@@ -22,10 +22,15 @@ public:
     QWidget* Widget() override { return this; }
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
+    int HelpContext() const override;
+    std::vector<int> ContextCommands() const override;
 
     void OnZoomPlot();
     // Options > Confidence Band, Prediction Band, Residual Plot: switched and remembered.
     void OnTogglePlotOption(int id);
+    // Edit > Copy Plot: the plot at its present zoom on the clipboard, as a picture and as SVG.
+    void OnCopyPlot();
+
     // File > Export Plot...: the plot at its present zoom into a picture file.
     void OnExportPlot();
 
@@ -44,7 +49,7 @@ private:
     void SetScrollSizes();
     void ShowPendingMessage();
 
-    CLumetraApp& m_app;
+    CAppHost& m_app;
     CLumetraDoc& m_doc;
     std::string m_strPendingMessage;
     bool m_bMessageShowing = false;

@@ -1,8 +1,8 @@
 #include "report/ListingView.h"
 
+#include "app/AppHost.h"
 #include "app/CommandIds.h"
-#include "app/DocManager.h"
-#include "app/LumetraApp.h"
+#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
@@ -13,6 +13,8 @@
 #include "report/ReportItemDelegate.h"
 #include "report/ReportPageModel.h"
 #include "report/ReportPrinting.h"
+#include "report/ReportText.h"
+#include "report/TableFile.h"
 
 #include <QFontMetrics>
 #include <QListView>
@@ -24,10 +26,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lumetra {
 
-CLumetraView::CLumetraView(CLumetraApp& app, CLumetraDoc& doc)
-    : m_app(app), m_doc(doc), m_engine(doc), m_report(doc, app.m_nLinesPerDisplayPage, this),
+CLumetraView::CLumetraView(CAppHost& app, CLumetraDoc& doc)
+    : m_app(app), m_doc(doc), m_engine(doc), m_report(doc, app.LinesPerDisplayPage(), this),
       m_listReport(new QListView(this)), m_model(new ReportPageModel(doc.m_pReportLines, this)) {
     QFont font("Courier New");
     font.setPointSize(8);
@@ -42,7 +46,12 @@ CLumetraView::CLumetraView(CLumetraApp& app, CLumetraDoc& doc)
     m_listReport->setModel(m_model);
     m_listReport->setItemDelegate(m_delegate);
     m_listReport->setUniformItemSizes(true);
-    m_listReport->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Lines are selected to be copied: a range with Shift, single lines with Ctrl.
+    m_listReport->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(m_listReport->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_bSelecting)
+            m_bAllSelected = false;
+    });
     m_listReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_listReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_listReport->setFrameShape(QFrame::StyledPanel);
@@ -86,6 +95,10 @@ void CLumetraView::OnDraw() {
 
 void CLumetraView::StartNewOrOpen() {
     FitListToView();
+    if (!m_strStartImport.empty()) {
+        RunOptionsDataSheet(m_app, *this, m_strStartImport);
+        return;
+    }
     const std::string path = m_doc.m_bHasFile ? m_doc.m_strFileName : m_doc.PromptForDataFile();
     if (path.empty()) {
         OnOptionsData();
@@ -104,7 +117,7 @@ void CLumetraView::BuildReport() {
     m_report.BuildReport();
     FlushShownLines();
     // Every other listing window of the document refers to the lines just rebuilt.
-    m_app.DocManager().UpdateAllViews(m_doc, this, kHintReportRebuilt);
+    m_app.UpdateAllViews(m_doc, this, kHintReportRebuilt);
 }
 
 void CLumetraView::OnUpdate(CView*, int hint) {
@@ -137,6 +150,7 @@ void CLumetraView::FlushShownLines() {
 
 void CLumetraView::OnShownListEmptied() {
     m_nPendingRows = 0;
+    m_bAllSelected = false;
     m_model->Reset(0);
 }
 
@@ -149,7 +163,10 @@ void CLumetraView::SelectLine(int row) {
     if (row < 0 || row >= m_model->rowCount())
         return;
     const QModelIndex index = m_model->index(row);
-    m_listReport->setCurrentIndex(index);
+    if (m_bAllSelected) // the line is framed among the others, all still selected
+        m_listReport->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    else
+        m_listReport->setCurrentIndex(index);
     m_listReport->scrollTo(index);
 }
 
@@ -173,6 +190,46 @@ void CLumetraView::BuildDisplayPage(int first, int last) {
     m_model->Append(last - shown);
     m_report.ShowBuildProgress(m_doc.m_strFileName, 110);
     m_report.m_bBuilding = 0;
+    if (m_bAllSelected)
+        SelectShownLines();
+}
+
+void CLumetraView::SelectShownLines() {
+    m_bSelecting = true;
+    m_listReport->selectAll();
+    m_bSelecting = false;
+}
+
+void CLumetraView::OnSelectAll() {
+    m_bAllSelected = true;
+    SelectShownLines();
+}
+
+bool CLumetraView::CanCopyText() const {
+    return m_doc.m_nLineCount > 0;
+}
+
+std::string CLumetraView::CopyText() const {
+    const QModelIndexList selected = m_listReport->selectionModel()->selectedIndexes();
+    if (m_bAllSelected || selected.isEmpty())
+        return ReportText(m_doc.m_pReportLines);
+    std::vector<int> lines;
+    for (const QModelIndex& index : selected)
+        lines.push_back(m_model->First() + index.row());
+    std::sort(lines.begin(), lines.end());
+    return ReportLinesText(m_doc.m_pReportLines, lines);
+}
+
+int CLumetraView::HelpContext() const {
+    return help::kListingWindow;
+}
+
+std::vector<int> CLumetraView::ContextCommands() const {
+    return {cmd::kEditCopy, cmd::kEditSelectAll, 0, cmd::kExportTable};
+}
+
+void CLumetraView::OnExportTable() {
+    AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
 }
 
 void CLumetraView::ShowPageStatus() {
@@ -317,10 +374,11 @@ bool CLumetraView::OnCommand(int id) {
     case cmd::kPrintPreview:
         OnFilePrintPreview();
         return true;
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
-        if (m_doc.DoSave(id == cmd::kFileSaveAs))
-            m_app.NoteFileUsed(m_doc.GetPathName());
+    case cmd::kEditSelectAll:
+        OnSelectAll();
+        return true;
+    case cmd::kExportTable:
+        OnExportTable();
         return true;
     default:
         return false;
@@ -343,9 +401,9 @@ std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
         ShowPageStatus();
         return CommandState{haveReport};
     case cmd::kPrintPreview:
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
     case cmd::kOptionsCompute:
+    case cmd::kEditSelectAll:
+    case cmd::kExportTable:
         return CommandState{haveReport};
     case cmd::kOptionsData:
         return CommandState{};

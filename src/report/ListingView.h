@@ -13,21 +13,16 @@ class QListView;
 
 namespace lumetra {
 
-class CLumetraApp;
+class CAppHost;
 class ReportItemDelegate;
 class ReportPageModel;
-
-// Update hints: 1, the pairs or settings changed (refit); 2, a window of the document rebuilt
-// the report lines, so every listing window shows them anew.
-inline constexpr int kHintRefit = 1;
-inline constexpr int kHintReportRebuilt = 2;
 
 // The listing window: the report of its document, one display page at a time. It owns the fit
 // engine's working storage and the report state, and fits on hint 1.
 class CLumetraView : public QWidget, public CView, public ReportListener {
     Q_OBJECT
 public:
-    CLumetraView(CLumetraApp& app, CLumetraDoc& doc);
+    CLumetraView(CAppHost& app, CLumetraDoc& doc);
     ~CLumetraView() override;
 
     // CView
@@ -35,8 +30,13 @@ public:
     void OnUpdate(CView* sender, int hint) override;
     void OnInitialUpdate() override {}
     QWidget* Widget() override { return this; }
+    bool IsBusy() const override { return m_report.m_bBuilding != 0; }
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
+    bool CanCopyText() const override;
+    std::string CopyText() const override;
+    int HelpContext() const override;
+    std::vector<int> ContextCommands() const override;
 
     // ReportListener
     void OnLineShown(int index) override;
@@ -45,6 +45,9 @@ public:
 
     void OnDraw();
     void StartNewOrOpen();
+    // A new data set from a text file: the start-up choice is not offered; the Options sheet
+    // opens on the Data page with the file imported.
+    void StartWithImport(const std::string& path) { m_strStartImport = path; }
     void BuildDisplayPage(int first, int last);
     void ShowPageStatus();
     void FitListToView();
@@ -59,6 +62,10 @@ public:
     // the report went to the printer.
     bool OnFilePrint(bool direct);
     void OnFilePrintPreview();
+    // Edit > Select All: every line of the report, on every display page.
+    void OnSelectAll();
+    // File > Export Table...: the table as CSV or the report as text, by the name's suffix.
+    void OnExportTable();
 
     QListView* List() const { return m_listReport; }
     ReportBuilder& Report() { return m_report; }
@@ -78,8 +85,9 @@ private:
     void BuildReport();
     void FlushShownLines();
     void SelectLine(int row);
+    void SelectShownLines();
 
-    CLumetraApp& m_app;
+    CAppHost& m_app;
     CLumetraDoc& m_doc;
     CFitEngine m_engine;
     ReportBuilder m_report;
@@ -87,6 +95,10 @@ private:
     ReportPageModel* m_model;
     ReportItemDelegate* m_delegate;
     int m_nPendingRows = 0;
+    // Select All holds for the whole report, also for the lines of pages not shown.
+    bool m_bAllSelected = false;
+    bool m_bSelecting = false;
+    std::string m_strStartImport;
 };
 
 } // namespace lumetra

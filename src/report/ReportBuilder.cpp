@@ -2,6 +2,9 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "data/Utf8Text.h"
+#include "fit/CurveModels.h"
+#include "fit/FitEngine.h"
 #include "fit/FitStatistics.h"
 #include "platform/Ui.h"
 
@@ -14,21 +17,25 @@ namespace {
 constexpr std::string_view kRule =
     "--------------------------------------------------------------------------------";
 constexpr size_t kTitleRoom = 19;
-// Room for the longest header: model 1 with order 10.
-constexpr size_t kMaxHeaderLines = 32;
+// Room for the longest header: model 1 with order 10, and both notes.
+constexpr size_t kMaxHeaderLines = 34;
 
-// One 21-character column heading with the title centred in it.
+// One 21-character column heading with the title centred in it, counted in characters.
 std::string TitleCell(std::string_view title) {
-    std::string cell = "|-------------------|";
-    const size_t len = std::min(title.size(), kTitleRoom);
+    const std::string_view cell = "|-------------------|";
+    const std::string_view shown = Utf8Prefix(title, kTitleRoom);
+    const size_t len = Utf8Length(shown);
     const size_t i = (kTitleRoom - len) / 2;
-    cell[i] = ' ';
-    cell.replace(i + 1, len, title.substr(0, len));
-    cell[i + len + 1] = ' ';
-    return cell;
+    std::string out(cell.substr(0, i));
+    out.append(" ").append(shown).append(" ").append(cell.substr(i + len + 2));
+    return out;
 }
 
 } // namespace
+
+std::string FitFailureNote(const CLumetraDoc& doc) {
+    return "Fit Failed:  " + doc.m_strFitFailure;
+}
 
 int DisplayPageCount(int lineCount, int linesPerPage) {
     if (lineCount <= linesPerPage)
@@ -98,6 +105,13 @@ void ReportBuilder::ClearReport() {
     PumpMessages();
 }
 
+void ShowNewFileName(CLumetraDoc& doc) {
+    const std::string_view label = "         Data File:   ";
+    std::vector<std::string>& lines = doc.m_pReportLines;
+    if (lines.size() > 2 && std::string_view(lines[2]).substr(0, label.size()) == label)
+        lines[2] = FormatC("         Data File:   %s", {doc.m_strFileName});
+}
+
 void ReportBuilder::AddCoefficientLines(int count) {
     const CompiledFormat line(FormatC("              C[%%d] = %s", {m_doc.m_szWideFormat}));
     count = std::min(count, kMaxCoefs);
@@ -111,54 +125,35 @@ void ReportBuilder::AddHeader() {
     AddReportLine(FormatC("         Data Title:  %s", {doc.m_strDataTitle}));
     AddReportLine(FormatC("         Data File:   %s", {doc.m_strFileName}));
     AddReportLine(kRule);
-    switch (doc.m_nCurveType) {
-    case 0:
-        AddReportLine("         Curve Type:  Polynomial");
-        AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
-        break;
-    case 1:
-        AddReportLine("         Curve Type:  Log-Log Polynomial");
-        AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
-        break;
-    case 2:
-        AddReportLine("         Curve Type:  Semilog Y=Ae^BX");
-        break;
-    case 3:
-        AddReportLine("         Curve Type:  Semilog X=Ae^BY");
-        break;
+    // Zero coefficients and differences must not read as a perfect fit.
+    if (!doc.m_strFitFailure.empty()) {
+        AddReportLine("         " + FitFailureNote(doc));
+        AddReportLine(kRule);
+    }
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    if (model) {
+        AddReportLine(FormatC("         Curve Type:  %s", {model->caption}));
+        if (model->usesOrder)
+            AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
     }
     AddReportLine(kRule);
-    AddReportLine(FormatC(doc.m_nCurveType == 3 ? "         Sum of Absolute (X-XComp): %E"
-                                                : "         Sum of Absolute (Y-YComp): %E",
+    AddReportLine(FormatC(model && model->xFromY ? "         Sum of Absolute (X-XComp): %E"
+                                                 : "         Sum of Absolute (Y-YComp): %E",
                           {doc.m_dSumAbsDiff}));
     AddReportLine(FormatC("         Fit Coefficient of Performance: %7.4lf", {doc.m_dPerformance}));
+    if (doc.m_strFitFailure.empty() && doc.m_dPerformance == 1.0 && MeasuredValuesAllEqual(doc))
+        AddReportLine(model && model->xFromY
+                          ? "         All measured X values are equal: the coefficient is 1 by "
+                            "definition."
+                          : "         All measured Y values are equal: the coefficient is 1 by "
+                            "definition.");
     AddReportLine(kRule);
     AddReportLine("         Fitted Curve:");
-    switch (doc.m_nCurveType) {
-    case 0:
-        AddReportLine(FormatC("         Y=C[1]*X^n + C[2]*X^(n-1) + ... + C[n]*X + C[n+1] where "
-                              "n = %d and",
-                              {doc.m_nOrder}));
-        AddCoefficientLines(doc.m_nOrder + 1);
-        break;
-    case 1:
-        AddReportLine(FormatC("         G=C[1]*H^n + C[2]*H^(n-1) + ... + C[n]*H + C[n+1] where "
-                              "n = %d and ",
-                              {doc.m_nOrder}));
-        AddReportLine("              G=Log10(Y)-YINT and H = Log10(X)-XINT therefore:");
-        AddReportLine("              Y = 10^(G+YINT) and:");
-        AddReportLine(
-            FormatC("              YINT = %lf and XINT = %lf and:", {doc.m_dYInt, doc.m_dXInt}));
-        AddCoefficientLines(doc.m_nOrder + 1);
-        break;
-    case 2:
-        AddReportLine("         Y=C[1]*exp(C[2]*X) where:");
-        AddCoefficientLines(2);
-        break;
-    case 3:
-        AddReportLine("         X=C[1]*exp(C[2]*Y) where:");
-        AddCoefficientLines(2);
-        break;
+    if (model) {
+        for (const std::string& line :
+             model->equationLines({doc.m_dCoef, doc.m_nOrder, doc.m_dXInt, doc.m_dYInt}))
+            AddReportLine(line);
+        AddCoefficientLines(CoefficientCount(*model, doc.m_nOrder));
     }
     AddReportLine(" ");
     AddReportLine(FormatC("%s\t%s\t|- Computed Value --|\t|--- Difference ----|",
@@ -169,6 +164,7 @@ void ReportBuilder::BuildReport() {
     CLumetraDoc& doc = m_doc;
     doc.m_bBuildingReport = 1;
     m_nCurPage = 1;
+    m_bLimitNotePending = 1; // every report cut at the limit says so
     if (!doc.m_pReportLines.empty())
         ClearReport();
 
@@ -209,6 +205,8 @@ void ReportBuilder::BuildReport() {
         m_pListener->OnHorizontalExtent(doc.m_nMaxLineLen);
     m_bBuilding = 0;
     ShowBuildProgress(doc.m_strFileName, 110);
+    if (!doc.m_strFitFailure.empty())
+        doc.GetUi().SetStatusText(0, FitFailureNote(doc));
     m_nDisplayPages = DisplayPageCount(doc.m_nLineCount, m_nLinesPerDisplayPage);
 }
 

@@ -24,6 +24,12 @@ public:
     virtual void OnHorizontalExtent(int chars) = 0;
 };
 
+// The report's note on a failed fit, also shown in the status bar: "Fit Failed:  " and why.
+std::string FitFailureNote(const CLumetraDoc& doc);
+
+// After a save under a name: the report's "Data File:" line names the file, without a rebuild.
+void ShowNewFileName(CLumetraDoc& doc);
+
 // Number of display pages of `lineCount` lines at `linesPerPage` lines a page; at least 1.
 int DisplayPageCount(int lineCount, int linesPerPage);
 

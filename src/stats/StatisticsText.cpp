@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "fit/CurveModels.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,9 +11,6 @@ namespace {
 
 constexpr const char* kRule =
     "--------------------------------------------------------------------------------";
-constexpr const char* kModelWords[] = {"poly", "loglog", "semilogy", "semilogx"};
-constexpr const char* kModelNames[] = {"Polynomial", "Log-Log Polynomial", "Semilog Y=Ae^BX",
-                                       "Semilog X=Ae^BY"};
 
 // One number in a 16-character column; "n/a" where the statistic has no value.
 std::string Cell(const Statistic& value) {
@@ -23,17 +21,9 @@ std::string Line(const char* label, const Statistic& value) {
     return FormatC("         %-34s%s", {label, Cell(value)});
 }
 
-const char* ScaleLine(int type) {
-    switch (type) {
-    case 1:
-        return "         Fitted scale: G=Log10(Y)-YINT on H=Log10(X)-XINT";
-    case 2:
-        return "         Fitted scale: ln(Y) = ln(C[1]) + C[2]*X; C[1] from its logarithm";
-    case 3:
-        return "         Fitted scale: ln(X) = ln(C[1]) + C[2]*Y; C[1] from its logarithm";
-    default:
-        return "         Fitted scale: Y on X";
-    }
+const CurveModel& Model(int type) {
+    // The statistics exist only for a fit, and only a known model is fitted.
+    return *FindCurveModel(type);
 }
 
 nlohmann::ordered_json Number(const Statistic& value) {
@@ -55,12 +45,12 @@ std::vector<std::string> StatisticsLines(const CLumetraDoc& doc, const Statistic
     }
     const FitStatistics& s = *outcome.stats;
     const bool semilog = s.curveType == 2 || s.curveType == 3;
-    lines.push_back(FormatC("         Curve Type:  %s", {kModelNames[s.curveType]}));
+    lines.push_back(FormatC("         Curve Type:  %s", {Model(s.curveType).caption}));
     if (!semilog)
         lines.push_back(FormatC("         Curve Order: %d", {s.order}));
     lines.push_back(FormatC("         Method:      %s",
                             {s.method == FitMethod::Accurate ? "Accurate" : "Classic"}));
-    lines.push_back(ScaleLine(s.curveType));
+    lines.push_back(std::string("         Fitted scale: ") + Model(s.curveType).fittedScale);
     lines.push_back(FormatC("         Pairs: %d   Degrees of freedom: %d   Confidence level: %g %%",
                             {s.n, s.dof, s.level * 100.0}));
     lines.push_back(kRule);
@@ -100,7 +90,7 @@ std::string StatisticsJson(const FitStatistics& s) {
                                 {"ci_low", Number(c.ciLow)},
                                 {"ci_high", Number(c.ciHigh)}});
     const nlohmann::ordered_json out = {
-        {"model", kModelWords[s.curveType]},
+        {"model", Model(s.curveType).cliName},
         {"order", s.order},
         {"method", std::string(FitMethodWord(s.method))},
         {"n", s.n},

@@ -161,5 +161,81 @@ TEST(WindowLayout, BarsThatDoNotExistAreNotWritten) {
     EXPECT_FALSE(store.Contains(kWindowSection, "StatusLine"));
 }
 
+bool Inside(const WindowRect& r, WindowSize ws) {
+    return r.left >= 0 && r.top >= 0 && r.right <= ws.width && r.bottom <= ws.height;
+}
+
+// Workspaces from a cramped laptop window to a large monitor, and one smaller than a window.
+const WindowSize kWorkspaces[] = {{1920, 1000}, {800, 500}, {657, 262}, {300, 200}, {241, 151}};
+
+TEST(DocumentWindows, AWantedPlacePastAnEdgeIsMovedInsideAndShrunkToFit) {
+    const WindowSize ws{800, 500};
+    EXPECT_EQ(PlaceInWorkspace({700, 400, 1340, 800}, ws), (WindowRect{160, 100, 800, 500}));
+    EXPECT_EQ(PlaceInWorkspace({-50, -20, 250, 180}, ws), (WindowRect{0, 0, 300, 200}));
+    EXPECT_EQ(PlaceInWorkspace({100, 50, 1100, 650}, ws), (WindowRect{0, 0, 800, 500}));
+    // Already inside: left alone.
+    EXPECT_EQ(PlaceInWorkspace({10, 20, 410, 320}, ws), (WindowRect{10, 20, 410, 320}));
+    // Never below the smallest size a window may have: at the corner, as much as shows.
+    EXPECT_EQ(PlaceInWorkspace({50, 60, 150, 100}, {200, 120}), (WindowRect{0, 0, 240, 150}));
+    EXPECT_EQ(PlaceInWorkspace({50, 60, 350, 260}, {200, 120}), (WindowRect{0, 0, 240, 150}));
+}
+
+TEST(DocumentWindows, NewWindowsOpenInsideEveryWorkspaceSteppingDownAndRight) {
+    for (const WindowSize& ws : kWorkspaces) {
+        SCOPED_TRACE(std::to_string(ws.width) + "x" + std::to_string(ws.height));
+        for (int open = 0; open < 40; ++open) {
+            const WindowRect r = NewWindowRect(open, ws, 24);
+            EXPECT_TRUE(Inside(r, ws)) << open;
+            EXPECT_EQ(r.right - r.left, std::max(240, ws.width * 4 / 5));
+            EXPECT_EQ(r.bottom - r.top, std::max(150, ws.height * 4 / 5));
+        }
+    }
+    const WindowSize ws{800, 500};
+    EXPECT_EQ(NewWindowRect(0, ws, 24), (WindowRect{0, 0, 640, 400}));
+    EXPECT_EQ(NewWindowRect(1, ws, 24), (WindowRect{24, 24, 664, 424}));
+    // 100 pixels to spare below: slots at 0, 24, 48, 72, 96, then the corner again.
+    EXPECT_EQ(NewWindowRect(4, ws, 24), (WindowRect{96, 96, 736, 496}));
+    EXPECT_EQ(NewWindowRect(5, ws, 24), (WindowRect{0, 0, 640, 400}));
+    // A workspace smaller than a window: at the corner every time.
+    EXPECT_EQ(NewWindowRect(3, {200, 100}, 24), (WindowRect{0, 0, 240, 150}));
+}
+
+TEST(DocumentWindows, CascadeKeepsWindowsAtAUsableSizeInsideTheWorkspace) {
+    const WindowSize ws{800, 500};
+    const std::vector<WindowRect> three = CascadeRects(3, ws, 24);
+    ASSERT_EQ(three.size(), 3u);
+    EXPECT_EQ(three[0], (WindowRect{0, 0, 752, 452}));
+    EXPECT_EQ(three[2], (WindowRect{48, 48, 800, 500}));
+    // Many windows: three fifths of the workspace, the steps starting again at the corner.
+    const std::vector<WindowRect> many = CascadeRects(20, ws, 24);
+    for (const WindowRect& r : many) {
+        EXPECT_TRUE(Inside(r, ws));
+        EXPECT_EQ(r.right - r.left, 480);
+        EXPECT_EQ(r.bottom - r.top, 300);
+    }
+    EXPECT_EQ(many[8], (WindowRect{192, 192, 672, 492}));
+    EXPECT_EQ(many[9], (WindowRect{0, 0, 480, 300}));
+    for (const WindowSize& w : kWorkspaces)
+        for (const WindowRect& r : CascadeRects(12, w, 24)) {
+            EXPECT_TRUE(Inside(r, w) || w.width < 240);
+            EXPECT_GE(r.right - r.left, std::min(w.width, std::max(240, w.width * 3 / 5)));
+            EXPECT_GE(r.bottom - r.top, std::min(w.height, std::max(150, w.height * 3 / 5)));
+        }
+    EXPECT_TRUE(CascadeRects(0, ws, 24).empty());
+}
+
+TEST(DocumentWindows, IconsLineUpAlongTheBottomAndWrapUpwards) {
+    const std::vector<WindowRect> icons =
+        IconRects({{160, 30}, {160, 30}, {160, 30}, {160, 30}}, {500, 400});
+    ASSERT_EQ(icons.size(), 4u);
+    EXPECT_EQ(icons[0], (WindowRect{0, 370, 160, 400}));
+    EXPECT_EQ(icons[2], (WindowRect{320, 370, 480, 400}));
+    EXPECT_EQ(icons[3], (WindowRect{0, 340, 160, 370})); // 640 would pass the right edge
+    // An icon wider than the workspace still gets a place of its own.
+    const std::vector<WindowRect> wide = IconRects({{600, 30}, {100, 30}}, {500, 400});
+    EXPECT_EQ(wide[0], (WindowRect{0, 370, 600, 400}));
+    EXPECT_EQ(wide[1], (WindowRect{0, 340, 100, 370}));
+}
+
 } // namespace
 } // namespace lumetra

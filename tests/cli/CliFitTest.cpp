@@ -59,8 +59,9 @@ TEST_F(CliFit, ComputeShowsWhatTheComputePageShows) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Negative sign must be 1st!\n");
     // A log-log model has no value at X <= 0.
-    const std::string loglog = dir.Path("loglog.dat");
-    ASSERT_EQ(Run("fit " + sample + " --model loglog --save " + loglog).status, 1);
+    std::string bytes = test::TempDir::Read(sample);
+    bytes.replace(bytes.find("\r\n0\r\n"), 5, "\r\n1\r\n");
+    const std::string loglog = dir.Write("loglog.dat", bytes);
     r = Run("compute " + loglog + " 0");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)\n");
@@ -73,6 +74,23 @@ TEST_F(CliFit, UsageErrors) {
     EXPECT_EQ(Run("fit " + sample + " --save").status, 2);
     EXPECT_EQ(Run("report").status, 2);
     EXPECT_EQ(Run("report " + dir.Path("none.dat")).status, 1);
+}
+
+TEST_F(CliFit, TheUsageTextsNameEveryModel) {
+    EXPECT_EQ(Run("fit").err, "usage: lumetra-cli fit FILE [--model poly|loglog|semilogy|semilogx] "
+                              "[--order N] [--method classic|accurate] [--save OUT]\n");
+    EXPECT_EQ(Run("import").err,
+              "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] "
+              "[--ytitle T] [--model poly|loglog|semilogy|semilogx] [--order N] "
+              "[--method classic|accurate]\n");
+    const std::string usage = Run("").err;
+    EXPECT_EQ(usage.rfind("usage: lumetra-cli COMMAND ARGS\ncommands:\n", 0), 0u);
+    EXPECT_NE(usage.find("\n  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "
+                         "[--method classic|accurate]\n           [--save OUT]\n"
+                         "                fit the data with these settings"),
+              std::string::npos);
+    const test::CliResult r = Run("fit " + sample + " --model semilogy");
+    EXPECT_NE(r.out.find("         Curve Type:  Semilog Y=Ae^BX\n"), std::string::npos);
 }
 
 } // namespace

@@ -27,12 +27,25 @@ TEST_F(CliImport, ImportsFitsAndSavesTheExample) {
 
 TEST_F(CliImport, RefusesFilesWithoutPairsAndSavesNothing) {
     const std::string out = dir.Path("out.dat");
-    test::CliResult r = Run("import " + dir.Write("lf.txt", "1 2\n3 4\n") + " --save " + out);
+    test::CliResult r =
+        Run("import " + dir.Write("text.txt", "time;conc\nh;mg/L\n") + " --save " + out);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "File " + dir.Path("lf.txt") + ":\nis NOT a valid data file!\n" +
-                         "No X/Y pairs were imported from " + dir.Path("lf.txt") +
+    EXPECT_EQ(r.err, "File " + dir.Path("text.txt") +
+                         ":\nholds no X/Y pairs: none of its 2 lines holds numbers!\n" +
+                         "No X/Y pairs were imported from " + dir.Path("text.txt") +
                          "; nothing saved.\n");
     EXPECT_EQ(test::TempDir::Read(out), "");
+}
+
+// A header line is skipped, and said to be, on the error stream.
+TEST_F(CliImport, ReadsLinuxLineEndsAndSkipsAHeading) {
+    const std::string out = dir.Path("out.dat");
+    test::CliResult r = Run("import " + dir.Write("decay.txt", "time conc\n0 10\n1 5\n2 2.5\n") +
+                            " --save " + out + " --model semilogy");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "File " + dir.Path("decay.txt") +
+                         ":\n1 line before the first pair holds no numbers; it was skipped.\n");
+    EXPECT_NE(test::TempDir::Read(out).find("2.00000         \t2.50000"), std::string::npos);
 }
 
 TEST_F(CliImport, KeepsThePairsBeforeAMissingY) {
@@ -41,6 +54,21 @@ TEST_F(CliImport, KeepsThePairsBeforeAMissingY) {
         Run("import " + dir.Write("cut.txt", "1 2\r\n2 4\r\n3 6\r\n4\r\n") + " --save " + out);
     EXPECT_EQ(r.err, "File " + dir.Path("cut.txt") + ":\nhas missing Y value!\n");
     EXPECT_EQ(r.status, 0);
+    EXPECT_NE(test::TempDir::Read(out).find("3.00000         \t6.00000"), std::string::npos);
+}
+
+TEST_F(CliImport, SaysHowManyValuesItsSaveRounded) {
+    const std::string out = dir.Path("out.dat");
+    test::CliResult r = Run(
+        "import " + dir.Write("fine.txt", "1 2.123456789\n2 4.5\n3 6.000001\n") + " --save " + out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "File " + out +
+                         ":\n2 values were rounded to the display precision when saved,\nfor "
+                         "example 2.123456789 became 2.12346.\n");
+    r = Run("import " + dir.Write("one.txt", "1 2.5\n2 4.25\n3 6.000001\n") + " --save " + out);
+    EXPECT_EQ(r.err, "File " + out +
+                         ":\n1 value was rounded to the display precision when saved: 6.000001 "
+                         "became 6.00000.\n");
     EXPECT_NE(test::TempDir::Read(out).find("3.00000         \t6.00000"), std::string::npos);
 }
 

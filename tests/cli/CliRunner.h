@@ -13,10 +13,12 @@ struct CliResult {
     std::string err;
 };
 
-// Runs lumetra-cli with the given argument text (already quoted for the shell).
-inline CliResult RunCli(const std::string& args, const std::string& errFile) {
+// Runs lumetra-cli with the given argument text (already quoted for the shell), after the
+// given command words (such as a time limit).
+inline CliResult RunCli(const std::string& args, const std::string& errFile,
+                        const std::string& before = "") {
     CliResult r;
-    const std::string command = std::string(LUMETRA_CLI) + " " + args + " 2>" + errFile;
+    const std::string command = before + std::string(LUMETRA_CLI) + " " + args + " 2>" + errFile;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         return r;

@@ -1,14 +1,18 @@
 #include "data/LumetraDoc.h"
 #include "platform/MemorySettingsStore.h"
 #include "support/ExampleFile.h"
+#include "support/FailLargeAllocations.h"
 #include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace lumetra {
@@ -97,7 +101,7 @@ TEST_F(Reader, PairLinesReadWithScanfRules) {
                         "  -3.5e1\t\t+4  7 8 9\r\n" + // any white space separates
                         "5 x 6 7\r\n" +               // reading stops at the first non-number
                         "\r\n" +                      // an empty line is a pair of zeros
-                        "9 9 9 9";                    // no CR LF: ignored
+                        " \t";                        // white space after the last line
     ASSERT_TRUE(Open(bytes));
     ASSERT_EQ(doc.m_pPairs.size(), 4u);
     EXPECT_EQ(doc.m_pPairs[0].m_dY, 2.0);
@@ -141,9 +145,32 @@ TEST_F(Reader, AnEmptyFileOpensNothing) {
     ExpectRefusedWith("empty.dat is EMPTY!", Ui::Icon::Exclamation);
 }
 
-TEST_F(Reader, UnixLineEndsAreNotADataFile) {
-    EXPECT_FALSE(Open("@Test\nX\nY\n0\n1\n", "unix.dat"));
-    ExpectRefusedWith("File " + dir.Path("unix.dat") + ":\nis NOT a valid data file!\n");
+// A copy through a tool that turns CR LF into LF: read as the file was, written back with CR LF.
+TEST_F(Reader, AFileWhoseCrLfBecameLfReadsAsBefore) {
+    std::string unix = test::ExampleFileBytes();
+    for (size_t at = unix.find("\r\n"); at != std::string::npos; at = unix.find("\r\n", at))
+        unix.erase(at, 1);
+    ASSERT_TRUE(Open(unix, "unix.dat"));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(doc.m_strDataTitle, "Test");
+    EXPECT_EQ(doc.m_strYTitle, "Y");
+    EXPECT_EQ(doc.m_dCoef[0], 2.0);
+    EXPECT_EQ(doc.m_dCoef[1], 1.0);
+    ASSERT_EQ(doc.m_pPairs.size(), 2u);
+    EXPECT_EQ(doc.m_pPairs[1].m_dY, 5.0);
+    EXPECT_EQ(doc.m_pPairs[1].m_dComputed, 5.0);
+    EXPECT_EQ(doc.m_nPairs, 2);
+    EXPECT_EQ(doc.m_dMaxX, 2.0);
+    EXPECT_EQ(doc.m_strFileName, dir.Path("unix.dat"));
+    ASSERT_TRUE(doc.OnSaveDocument(dir.Path("back.dat")));
+    EXPECT_EQ(test::TempDir::Read(dir.Path("back.dat")), test::ExampleFileBytes());
+}
+
+TEST_F(Reader, AnLfFileIsToldItsFaultsAsACrLfFileIs) {
+    EXPECT_FALSE(Open("Test\nX\n", "unix.dat"));
+    ExpectRefusedWith("File " + dir.Path("unix.dat") +
+                      ": was NOT saved by this application!\nYou may import data only thru the "
+                      "Data tab!\nStopping file read!");
 }
 
 TEST_F(Reader, CarriageReturnsAloneAreNotADataFile) {
@@ -408,6 +435,137 @@ TEST_F(Reader, AFailedReadClearsWhatAnEarlierPartOfTheFileFilled) {
     EXPECT_FALSE(Open(test::Header() + "1 2 3 4\r\n" + std::string(2000, '5') + "\r\n"));
     EXPECT_TRUE(doc.m_pPairs.empty());
     EXPECT_EQ(doc.m_nPairs, 0);
+}
+
+// The writer ends every line with CR LF: anything else inside the pairs means damage.
+TEST_F(Reader, APairLineCutShortOrJoinedToTheNextIsDamage) {
+    const std::string file = "File " + dir.Path("f.dat") + ":\nis damaged: ";
+    const std::string body = test::Header() + "1 2 3 4\r\n";
+    struct Case {
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {body + "9 9 9", "its last line (line 12) is cut short"},
+        {body + "5 6 7 8\r\n9", "its last line (line 13) is cut short"},
+        {body + "5 6\n7 8\r\n", "line 12 holds a line end that is not CR LF"},
+        {body + "5 6\r7 8\r\n", "line 12 holds a line end that is not CR LF"},
+        {body + "5 6 7 8\r\n\n9 9\r\n", "line 13 holds a line end that is not CR LF"},
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        EXPECT_FALSE(Open(c.bytes)) << c.reason;
+        ExpectRefusedWith(file + c.reason + "!\nStopping file read!");
+    }
+    // White space after the last line loses nothing.
+    ui.messages.clear();
+    ASSERT_TRUE(Open(body + "\t\n"));
+    EXPECT_EQ(doc.m_pPairs.size(), 1u);
+}
+
+TEST_F(Reader, TheProgressNeverPassesAHundredPercent) {
+    auto percents = [&] {
+        std::vector<int> out;
+        for (const std::string& text : ui.status[1])
+            if (!text.empty())
+                out.push_back(std::stoi(text.substr(5)));
+        return out;
+    };
+    // A file beyond the 10,000,000 bytes of the progress base: still a share of the whole file.
+    CLumetraDoc source(ui, settings);
+    test::FillExample(source);
+    source.m_pPairs.assign(400000, {1.5, 2.5, 3.5, 4.5});
+    const std::string path = dir.Path("large.dat");
+    ASSERT_TRUE(source.OnSaveDocument(path));
+    ASSERT_GT(std::filesystem::file_size(path), 25000000u);
+    ui.status[1].clear();
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    const std::vector<int> seen = percents();
+    ASSERT_GT(seen.size(), 40u); // still a step every half million bytes
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    // The lines' own measure leaves out one of the two bytes of each line end.
+    EXPECT_EQ(seen.back(), 95);
+    EXPECT_EQ(seen[seen.size() / 2], 45);
+}
+
+TEST_F(Reader, PipesAndDevicesAreRefusedWithoutWaiting) {
+    const std::string fifo = dir.Path("pipe.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(doc.OnOpenDocument(fifo));
+    ExpectRefusedWith("File " + fifo + ":\nis NOT a file but a pipe, device or socket!");
+    ui.messages.clear();
+    EXPECT_FALSE(doc.OnOpenDocument("/dev/zero"));
+    ExpectRefusedWith("File /dev/zero:\nis NOT a file but a pipe, device or socket!");
+}
+
+// A Ui whose message pump runs what a user could do meanwhile in another program.
+struct PumpingUi : test::RecordingUi {
+    std::function<void(int)> onPump;
+    void PumpMessages() override {
+        RecordingUi::PumpMessages();
+        if (onPump)
+            onPump(pumps);
+    }
+};
+
+// A modal box may wait in any pump of the read for as long as the user likes; what another
+// program does to the file meanwhile never reaches the parser.
+TEST_F(Reader, AFileChangedWhileItIsReadIsRefusedOrReadAsItWas) {
+    CLumetraDoc source(ui, settings);
+    test::FillExample(source);
+    source.m_pPairs.assign(200000, {1.5, 2.5, 3.5, 4.5});
+    const std::string path = dir.Path("large.dat");
+    ASSERT_TRUE(source.OnSaveDocument(path));
+    const off_t size = off_t(std::filesystem::file_size(path));
+
+    // Cut short before the file is taken in: refused.
+    PumpingUi pumping;
+    pumping.onPump = [&](int pump) {
+        if (pump == 1) {
+            ASSERT_EQ(::truncate(path.c_str(), size / 2), 0);
+        }
+    };
+    CLumetraDoc first(pumping, settings);
+    EXPECT_FALSE(first.OnOpenDocument(path));
+    ASSERT_EQ(pumping.messages.size(), 1u);
+    EXPECT_EQ(pumping.messages[0].text, "File " + path +
+                                            ":\nwas changed by another program while it was "
+                                            "read!\nTry again when it is done.");
+    EXPECT_EQ(pumping.messages[0].icon, Ui::Icon::Stop);
+    EXPECT_TRUE(first.m_pPairs.empty());
+    EXPECT_EQ(first.m_bReading, 0);
+    EXPECT_EQ(pumping.waitDepth, 0);
+
+    // Emptied through another descriptor in the middle of the pairs: read as it was.
+    ASSERT_TRUE(source.OnSaveDocument(path));
+    PumpingUi later;
+    later.onPump = [&](int pump) {
+        if (pump == 5) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+            ASSERT_GE(fd, 0);
+            ::close(fd);
+        }
+    };
+    CLumetraDoc second(later, settings);
+    ASSERT_TRUE(second.OnOpenDocument(path));
+    EXPECT_GT(later.pumps, 5);
+    EXPECT_TRUE(later.messages.empty());
+    ASSERT_EQ(second.m_pPairs.size(), 200000u);
+    EXPECT_EQ(second.m_pPairs.back().m_dDifference, 4.5);
+    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+}
+
+TEST_F(Reader, OutOfMemoryIsReportedAndLeavesNothing) {
+    CLumetraDoc source(ui, settings);
+    test::FillExample(source);
+    source.m_pPairs.assign(50000, {1.5, 2.5, 3.5, 4.5}); // 3.5 MB of text
+    const std::string path = dir.Path("large.dat");
+    ASSERT_TRUE(source.OnSaveDocument(path));
+    {
+        test::FailLargeAllocations fail(size_t(1) << 20);
+        EXPECT_FALSE(doc.OnOpenDocument(path));
+    }
+    ExpectRefusedWith("Ran out of Memory reading File:\n" + path);
 }
 
 } // namespace

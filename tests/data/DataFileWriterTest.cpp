@@ -90,6 +90,26 @@ TEST_F(Writer, WhatIsWrittenReadsBackToTheSameState) {
     EXPECT_EQ(test::TempDir::Read(again), test::TempDir::Read(path));
 }
 
+TEST_F(Writer, TitlesWithUtf8CharactersRoundTripUnchanged) {
+    const std::string data = "Ressort n\xc2\xb0 7 \xe2\x80\x93 20 \xc2\xb0"
+                             "C";
+    const std::string x = "Temp\xc3\xa9rature (\xc2\xb0"
+                          "C)",
+                      y = "L\xc3\xa4nge \xc2\xb5m";
+    doc.m_strDataTitle = data;
+    doc.m_strXTitle = x;
+    doc.m_strYTitle = y;
+    const std::string path = dir.Path("utf8.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(test::TempDir::Read(path).substr(0, data.size() + x.size() + y.size() + 7),
+              "@" + data + "\r\n" + x + "\r\n" + y + "\r\n");
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_EQ(back.m_strDataTitle, data);
+    EXPECT_EQ(back.m_strXTitle, x);
+    EXPECT_EQ(back.m_strYTitle, y);
+}
+
 TEST_F(Writer, TheFileKeepsNumbersAsDisplayed) {
     doc.m_nXDecimals = 2;
     doc.m_dSumAbsDiff = 1.23456789;
@@ -132,6 +152,7 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
         const char* what;
         std::function<void(CLumetraDoc&)> damage;
         std::string problem;
+        std::string advice = "Shorten the titles or choose exponent display.";
     } cases[] = {
         {"long title", [](CLumetraDoc& d) { d.m_strDataTitle = std::string(1023, 't'); },
          "a title or number line would be longer than 1023 characters"},
@@ -141,7 +162,7 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
          },
          "a data line would be longer than 1023 characters"},
         {"line break", [](CLumetraDoc& d) { d.m_strYTitle = "Y\r\nmore"; },
-         "a title holds a line break"},
+         "a title holds a line break", "Put each title on one line."},
     };
     for (const Case& c : cases) {
         test::FillExample(doc);
@@ -152,8 +173,8 @@ TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
         EXPECT_FALSE(doc.OnSaveDocument(path)) << c.what;
         ASSERT_EQ(ui.messages.size(), 1u) << c.what;
         EXPECT_EQ(ui.messages[0].text, "File " + path + ":\nwas NOT saved: " + c.problem +
-                                           ",\nwhich this application could not read back!\n"
-                                           "Shorten the titles or choose exponent display.");
+                                           ",\nwhich this application could not read back!\n" +
+                                           c.advice);
         EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Exclamation);
         EXPECT_EQ(test::TempDir::Read(path), before) << c.what;
         EXPECT_TRUE(doc.IsModified());

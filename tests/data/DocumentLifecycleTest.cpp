@@ -82,15 +82,28 @@ TEST_F(Lifecycle, AChangedFileAsksWithItsPathAndSavesOnYes) {
     EXPECT_TRUE(doc.SaveModified());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
-              path + "'s information has been modified!\nSave the modifications?");
-    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);
+              "The data \"Changed\" in " + path + " has been modified!\nSave the modifications?");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNoCancel);
     EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Question);
     EXPECT_EQ(test::TempDir::Read(path).substr(0, 10), "@Changed\r\n");
 
     // No: closes, and the file keeps what it had.
     doc.m_strDataTitle = "Again";
     doc.SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::No);
     EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(test::TempDir::Read(path).substr(0, 10), "@Changed\r\n");
+
+    // Cancel (Escape): the document stays open, changed, and not closing; nothing written.
+    doc.m_strDataTitle.clear();
+    doc.m_bClosing = 0;
+    ui.messages.clear();
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(ui.OnlyMessage(),
+              "The data in " + path + " has been modified!\nSave the modifications?");
+    EXPECT_EQ(doc.m_bClosing, 0);
+    EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(test::TempDir::Read(path).substr(0, 10), "@Changed\r\n");
 }
 
@@ -100,9 +113,11 @@ TEST_F(Lifecycle, ANeverSavedDocumentAsksByTitleAndMayBeAborted) {
     EXPECT_TRUE(doc.SaveModified()); // "Abort" in the save dialog still closes
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
-              "Lumi1: you've added data but haven't saved it!\nSave the data NOW?");
+              "Lumi1: you've added data \"Test\" but haven't saved it!\nSave the data NOW?");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNoCancel);
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     const Ui::FileRequest& r = ui.fileRequests[0];
+    EXPECT_EQ(r.defaultSuffix, "dat"); // so the file shows in the open dialog's filter
     EXPECT_TRUE(r.saving);
     EXPECT_EQ(r.title, "Save Lumetra Data As");
     EXPECT_EQ(r.cancelLabel, "Abort");
@@ -117,6 +132,73 @@ TEST_F(Lifecycle, ANeverSavedDocumentAsksByTitleAndMayBeAborted) {
     EXPECT_TRUE(doc.SaveModified());
     EXPECT_EQ(doc.m_strFileName, dir.Path("new.dat"));
     EXPECT_EQ(test::TempDir::Read(dir.Path("new.dat")), test::ExampleFileBytes());
+
+    // Cancel keeps it open; an untitled data set is named as data alone.
+    doc.m_strDataTitle.clear();
+    doc.m_strFileName = "UnNamed File";
+    doc.SetModifiedFlag(true);
+    doc.m_bClosing = 0;
+    ui.messages.clear();
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(ui.OnlyMessage(),
+              "new.dat: you've added data but haven't saved it!\nSave the data NOW?");
+    EXPECT_EQ(doc.m_bClosing, 0);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// A save that would round values asks first; Cancel leaves the data and the file as they were.
+TEST_F(Lifecycle, ASaveThatWouldRoundAsksAndCancelChangesNothing) {
+    const std::string path = dir.Path("x.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const std::string before = test::TempDir::Read(path);
+    doc.m_pPairs = {{8.5, 1.0}, {2.0, 1.234567891}, {3.25, 5.0}};
+    doc.m_nXDecimals = 0;
+    doc.BuildFormats();
+    doc.SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(doc.DoSave(false));
+    EXPECT_EQ(ui.OnlyMessage(),
+              "File " + path +
+                  ":\n3 values change when saved with the display precision,\nfor example 8.5 "
+                  "becomes 8!\nOK rounds them and saves; Cancel saves nothing.");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::OkCancel);
+    EXPECT_EQ(test::TempDir::Read(path), before);
+    EXPECT_EQ(doc.m_pPairs[0].m_dX, 8.5);
+    EXPECT_EQ(doc.m_pPairs[1].m_dY, 1.234567891);
+    EXPECT_TRUE(doc.IsModified());
+
+    // OK rounds the data as the file keeps it, so the next save has nothing to ask.
+    ui.messages.clear();
+    ui.answers.push_back(Ui::Answer::Ok);
+    EXPECT_TRUE(doc.DoSave(false));
+    EXPECT_EQ(doc.m_pPairs[0].m_dX, 8.0);
+    EXPECT_EQ(doc.m_pPairs[1].m_dY, 1.23457);
+    EXPECT_EQ(doc.m_pPairs[2].m_dX, 3.0);
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_EQ(back.m_pPairs[0].m_dX, 8.0);
+    EXPECT_EQ(back.m_pPairs[1].m_dY, 1.23457);
+    ui.messages.clear();
+    EXPECT_TRUE(doc.DoSave(false));
+    EXPECT_TRUE(ui.messages.empty());
+
+    // One value: said so.
+    doc.m_pPairs[0].m_dX = 0.25;
+    doc.SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(doc.DoSave(false));
+    EXPECT_EQ(ui.OnlyMessage(), "File " + path +
+                                    ":\n1 value changes when saved with the display "
+                                    "precision:\n0.25 becomes 0!\nOK rounds it and saves; "
+                                    "Cancel saves nothing.");
+    // And while closing, Cancel of the rounding keeps the document open.
+    ui.messages.clear();
+    ui.answers = {Ui::Answer::Yes, Ui::Answer::Cancel};
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(doc.m_bClosing, 0);
+    EXPECT_EQ(doc.m_pPairs[0].m_dX, 0.25);
 }
 
 TEST_F(Lifecycle, AFailedSaveWhileClosingKeepsTheDocumentOpen) {

@@ -52,8 +52,8 @@ TEST_F(Import, TakesBlanksCommasSemicolonsAndQuotesAsSeparators) {
 }
 
 TEST_F(Import, ReadsNumbersAsStrtodDoesAndOnlyTheFirstTwo) {
-    Run("1 2 3 4\r\nabc def\r\n-1.5e3 +.25x\r\n1e300 0x10\r\n");
-    EXPECT_EQ(Read(), (Pairs{{1, 2}, {0, 0}, {-1500, 0.25}, {1e300, 16}}));
+    Run("1 2 3 4\r\n-1.5e3 +.25\r\n1e300 0x10\r\n7 8 # the last one\r\n");
+    EXPECT_EQ(Read(), (Pairs{{1, 2}, {-1500, 0.25}, {1e300, 16}, {7, 8}}));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -70,27 +70,108 @@ TEST_F(Import, StopsAtAValueNoFitCouldUse) {
     }
 }
 
-TEST_F(Import, LinesEndWithCrLfOnly) {
-    Run("1 2\n3 4\n");
-    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() + ":\nis NOT a valid data file!\n");
-    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
-    EXPECT_TRUE(doc.m_pPairs.empty());
-    EXPECT_EQ(doc.m_strLastPath, ""); // refused before the directory is remembered
-
-    ui.messages.clear();
-    Run("1 2\r\n3 4\r\n5 6");
-    EXPECT_EQ(Read(), (Pairs{{1, 2}, {3, 4}})); // the unterminated last line is left
+TEST_F(Import, ReadsLfCrLfAndCrLineEndsAndALastLineWithoutOne) {
+    for (const char* text :
+         {"1 2\n3 4\n5 6", "1 2\r\n3 4\r\n5 6", "1 2\r3 4\r5 6", "1 2\n3 4\r\n5 6\r"}) {
+        doc.m_pPairs.clear();
+        Run(text);
+        EXPECT_EQ(Read(), (Pairs{{1, 2}, {3, 4}, {5, 6}})) << text;
+    }
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(doc.m_strLastPath, dir.path());
     EXPECT_EQ(settings.GetString("Preferences", "LastPath", ""), dir.path());
+    doc.m_pPairs.clear();
+    Run("7 8"); // one line, no line end at all
+    EXPECT_EQ(Read(), (Pairs{{7, 8}}));
+    EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(Import, ABlankLineEndsTheDataSilently) {
+TEST_F(Import, ABlankLineEndsTheDataAndTellsOfNumbersAfterIt) {
     Run("1 2\r\n\r\n3 4\r\n");
     EXPECT_EQ(Read(), (Pairs{{1, 2}}));
-    EXPECT_TRUE(ui.messages.empty());
-    Run(" ,;\r\n5 6\r\n"); // delimiters only count as blank
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\nthe blank line 2 ended the import;\n1 line with numbers "
+                                    "after it was not read!");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Exclamation);
+    ui.messages.clear();
+    doc.m_pPairs.clear();
+    Run("1 2\n3 4\n ,;\nnote\n5 6\n7\n"); // delimiters only count as blank
+    EXPECT_EQ(Read(), (Pairs{{1, 2}, {3, 4}}));
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\nthe blank line 3 ended the import;\n2 lines with numbers "
+                                    "after it were not read!");
+    ui.messages.clear();
+    doc.m_pPairs.clear();
+    Run("1 2\n\n\nend of data\n\n"); // nothing with numbers follows: nothing to tell
     EXPECT_EQ(Read(), (Pairs{{1, 2}}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Import, LinesWithoutNumbersBeforeTheFirstPairAreSkippedAndCounted) {
+    Run("time;conc\r\n0;10\r\n");
+    EXPECT_EQ(Read(), (Pairs{{0, 10}}));
+    EXPECT_EQ(ui.OnlyMessage(),
+              "File " + Path() +
+                  ":\n1 line before the first pair holds no numbers; it was skipped.");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Information);
+    ui.messages.clear();
+    doc.m_pPairs.clear();
+    // Blank lines before the data are no end of it.
+    ImportResult result = Run("X Y\n\nabc def\n1 2\n");
+    EXPECT_EQ(result.skipped, 3);
+    EXPECT_EQ(result.imported, 1);
+    EXPECT_EQ(Read(), (Pairs{{1, 2}}));
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\n3 lines before the first pair hold no numbers; they were "
+                                    "skipped.");
+    ui.messages.clear();
+    doc.m_pPairs.clear();
+    // A problem later is told with the skipped lines in the same message.
+    Run("time;conc\n0;10\n1\n");
+    EXPECT_EQ(Read(), (Pairs{{0, 10}}));
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\nhas missing Y value!\n1 line before the first pair holds "
+                                    "no numbers; it was skipped.");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
+}
+
+TEST_F(Import, AFileOfTextOnlyHoldsNoPairs) {
+    Run("time;conc\nh;mg/L\n");
+    EXPECT_TRUE(doc.m_pPairs.empty());
+    EXPECT_EQ(ui.OnlyMessage(),
+              "File " + Path() + ":\nholds no X/Y pairs: none of its 2 lines holds numbers!");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
+    ui.messages.clear();
+    Run("\r\n");
+    EXPECT_EQ(ui.OnlyMessage(),
+              "File " + Path() + ":\nholds no X/Y pairs: its one line holds no numbers!");
+}
+
+TEST_F(Import, ALineThatIsNotNumbersStopsTheImportAndIsNamed) {
+    Run("1 2\n3 4\n12abc 5\n6 7\n");
+    EXPECT_EQ(Read(), (Pairs{{1, 2}, {3, 4}}));
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\nline 3 holds \"12abc\", which is not a number!\nThe "
+                                    "import stopped at that line.");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
+    const std::pair<const char*, const char*> cases[] = {
+        {"1 2\n3 x\n", "line 2 holds \"x\""},
+        {"1 2\n3 4kg\n", "line 2 holds \"4kg\""},
+        {"12abc\n1 2\n", "line 1 holds \"12abc\""}, // begins as a number: no heading
+        {"Sample 1 of 3\n1 2\n", "line 1 holds \"Sample\""},
+        {"1 2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww 3\n", // quoted cut to 30 characters
+         "line 2 holds \"wwwwwwwwwwwwwwwwwwwwwwwwwwwwww...\""},
+        {"1 2\n\xc3\xa9\xc3\xa9 3\n", "line 2 holds \"\xc3\xa9\xc3\xa9\""},
+    };
+    for (const auto& [text, named] : cases) {
+        ui.messages.clear();
+        Run(text);
+        ASSERT_EQ(ui.messages.size(), 1u) << text;
+        EXPECT_EQ(ui.messages[0].text, "File " + Path() + ":\n" + named +
+                                           ", which is not a number!\nThe import stopped at that "
+                                           "line.")
+            << text;
+    }
 }
 
 TEST_F(Import, AMissingYKeepsThePairsBefore) {
@@ -101,10 +182,21 @@ TEST_F(Import, AMissingYKeepsThePairsBefore) {
     EXPECT_EQ(ui.waitDepth, 0);
 }
 
-TEST_F(Import, AZeroByteEndsTheImportAtItsLine) {
+TEST_F(Import, AZeroByteIsNoPartOfANumber) {
     Run(std::string("1 2\r\n3 4\0junk\r\n5 6\r\n", 21));
     EXPECT_EQ(Read(), (Pairs{{1, 2}}));
-    EXPECT_TRUE(ui.messages.empty());
+    using namespace std::string_literals;
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\nline 2 holds \"4\0junk\", which is not a number!\nThe "
+                                    "import stopped at that line."s);
+    ui.messages.clear();
+    doc.m_pPairs.clear();
+    Run(std::string("\x7f"
+                    "ELF\0\0\0\n1 2\n",
+                    12)); // a program, not a text
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() + ":\nis NOT a valid data file!\n");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
+    EXPECT_TRUE(doc.m_pPairs.empty());
 }
 
 TEST_F(Import, LongLinesAreRefusedWithTwoDifferentMessages) {
@@ -178,9 +270,75 @@ TEST_F(Import, ReadsNoMoreThanTenMillionBytes) {
     text.resize(kImportByteLimit - 3); // ends in "12345 6"
     text += "\r\n9 9\r\n";             // the limit falls inside the line "9 9"
     Run(text);
-    EXPECT_TRUE(ui.messages.empty());
+    // The cut line would read as 9 alone; it is left, and the user told.
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\nis longer than 10000000 bytes; only the lines in its "
+                                    "first 10000000 bytes were read!");
     EXPECT_EQ(doc.m_pPairs.size(), (kImportByteLimit - 3) / 13 + 1);
     EXPECT_EQ(Read().back(), std::make_pair(12345.0, 6.0));
+
+    // Cut just after a line end, the file still holds more than was read.
+    ui.messages.clear();
+    doc.m_pPairs.clear();
+    text.resize(kImportByteLimit - kImportByteLimit % 13);
+    text += "1234 678\r\n9 9\r\n"; // the limit falls after "678\r\n"
+    Run(text);
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(Read().back(), std::make_pair(1234.0, 678.0));
+}
+
+// Files as they come from instruments, spreadsheets and editors.
+TEST_F(Import, RealWorldShapes) {
+    struct Case {
+        const char* file;
+        Pairs pairs;
+        std::string message; // after "File <path>:\n"; empty: none
+        Ui::Icon icon = Ui::Icon::Exclamation;
+    };
+    const Pairs decay = {{0, 10.2}, {1, 8.1}, {2, 6.6}};
+    const std::string skipped1 = "1 line before the first pair holds no numbers; it was skipped.";
+    const std::string skipped2 =
+        "2 lines before the first pair hold no numbers; they were skipped.";
+    const Case cases[] = {
+        {"lf.txt", decay, ""},
+        {"crlf.csv", decay, ""},
+        {"cr.txt", decay, ""},
+        {"header.csv", decay, skipped1, Ui::Icon::Information},
+        {"units.csv", decay, skipped2, Ui::Icon::Information},
+        {"spreadsheet.csv", {{0, 21.5}, {60, 23.25}}, skipped1, Ui::Icon::Information},
+        {"comment.txt", {{0.5, 12.1}, {1.0, 14.3}, {1.5, 16.4}}, skipped2, Ui::Icon::Information},
+        {"trailing-blank.txt", {{1, 2}, {3, 4}, {5, 6}}, ""},
+        {"no-final-end.txt", {{1, 2}, {3, 4}, {5, 6}}, ""},
+        {"glued.txt",
+         {{1, 2}, {3, 4}},
+         "line 3 holds \"12abc\", which is not a number!\nThe import stopped at that line.",
+         Ui::Icon::Stop},
+        {"middle-text.txt",
+         {{1, 2}, {3, 4}},
+         "line 3 holds \"n/a\", which is not a number!\nThe import stopped at that line.",
+         Ui::Icon::Stop},
+        {"blank-then-numbers.txt",
+         {{1, 2}},
+         "the blank line 2 ended the import;\n2 lines with numbers after it were not read!"},
+        {"numbered-heading.txt",
+         {},
+         "line 1 holds \"Sample\", which is not a number!\nThe import stopped at that line.",
+         Ui::Icon::Stop},
+    };
+    for (const Case& c : cases) {
+        doc.m_pPairs.clear();
+        ui.messages.clear();
+        const std::string path = LUMETRA_SOURCE_DIR "/tests/data/import/" + std::string(c.file);
+        ImportFile(doc, ui, path, nullptr);
+        EXPECT_EQ(Read(), c.pairs) << c.file;
+        if (c.message.empty()) {
+            EXPECT_TRUE(ui.messages.empty()) << c.file << ": " << ui.messages[0].text;
+            continue;
+        }
+        ASSERT_EQ(ui.messages.size(), 1u) << c.file;
+        EXPECT_EQ(ui.messages[0].text, "File " + path + ":\n" + c.message) << c.file;
+        EXPECT_EQ(ui.messages[0].icon, c.icon) << c.file;
+    }
 }
 
 } // namespace

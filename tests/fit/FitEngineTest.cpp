@@ -283,14 +283,94 @@ TEST_F(Fit, AResultThatIsNotFiniteIsRefused) {
             EXPECT_EQ(doc.m_dCoef[k], 0.0) << c.what << " C[" << k + 1 << "]";
         EXPECT_EQ(doc.m_dSumAbsDiff, 0.0) << c.what;
         EXPECT_EQ(doc.m_dPerformance, 0.0) << c.what;
-        EXPECT_EQ(doc.m_dXInt, 0.0) << c.what;
-        EXPECT_EQ(doc.m_dYInt, 0.0) << c.what;
         for (const CXYdata& p : doc.m_pPairs) {
             EXPECT_EQ(p.m_dComputed, 7.0) << c.what;
             EXPECT_EQ(p.m_dDifference, 7.0) << c.what;
         }
         EXPECT_EQ(doc.m_bFitting, 0);
     }
+}
+
+// A failed fit zeroes the coefficients and statistics but leaves XINT and YINT as the model
+// left them, and says why it failed.
+TEST_F(Fit, AFailedFitKeepsXintAndYintAndNotesWhy) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* what;
+        std::vector<CXYdata> pairs;
+        int type;
+        double xint, yint;
+        std::string reason;
+    } cases[] = {
+        {"one pair",
+         {{1, 2}},
+         0,
+         7.0,
+         7.0,
+         "Must have a minimum of 2 data points to fit the curve!"},
+        {"two pairs for a semilog",
+         {{1, 2}, {2, 3}},
+         2,
+         7.0,
+         7.0,
+         "Must have a minimum of 3 data points to fit the curve!"},
+        {"a zero X for log-log",
+         {{0, 2}, {2, 3}, {3, 4}},
+         1,
+         7.0,
+         7.0,
+         "One or more values in X array is <= 0.0!"},
+        {"equal X", {{1, 2}, {1, 3}}, 0, 7.0, 7.0, "Matrix is Singular!"},
+        // Log-log sets them from the smallest values before the infinite X defeats it.
+        {"log-log of an infinite X",
+         {{1, 10}, {inf, 100}, {4, 1000}},
+         1,
+         0.0,
+         1.0,
+         "The data or the fitted curve hold numbers too large to compute with!"},
+    };
+    for (const Case& c : cases) {
+        SetPairs(c.pairs, c.type);
+        doc.m_dXInt = doc.m_dYInt = 7.0; // from an earlier fit
+        ui.messages.clear();
+        EXPECT_EQ(engine.RefitDocument(), 0) << c.what;
+        EXPECT_EQ(doc.m_dXInt, c.xint) << c.what;
+        EXPECT_EQ(doc.m_dYInt, c.yint) << c.what;
+        EXPECT_EQ(doc.m_strFitFailure, c.reason) << c.what;
+        EXPECT_EQ(ui.messages.size(), 1u) << c.what;
+    }
+    SetPairs({{1, 2}, {2, 4}, {4, 8}}, 1);
+    ASSERT_EQ(engine.RefitDocument(), 1);
+    EXPECT_EQ(doc.m_strFitFailure, "");
+}
+
+// Constant measured values make the coefficient 0/0; rounding in the sums used to give 1, 0,
+// 0.3333 or 0.5 by chance. It is 1 for every such set, whatever the values and the model.
+TEST_F(Fit, EqualMeasuredValuesGiveACoefficientOfOne) {
+    for (double v : {0.1, 1.1, 3.3, 2.675, 1e-7, 123456.789, 7.0}) {
+        for (int n : {2, 3, 5, 7}) {
+            for (int type : {0, 1, 2}) {
+                std::vector<CXYdata> pairs;
+                for (int k = 0; k < n; ++k)
+                    pairs.push_back({1.0 + k, v});
+                SetPairs(pairs, type);
+                if (type == 2 && n < 3)
+                    continue;
+                ASSERT_EQ(engine.RefitDocument(), 1) << v << " " << n << " " << type;
+                EXPECT_EQ(doc.m_dPerformance, 1.0) << v << " " << n << " " << type;
+            }
+            std::vector<CXYdata> pairs;
+            for (int k = 0; k < std::max(n, 3); ++k)
+                pairs.push_back({v, 1.0 + k});
+            SetPairs(pairs, 3);
+            ASSERT_EQ(engine.RefitDocument(), 1) << v << " " << n;
+            EXPECT_EQ(doc.m_dPerformance, 1.0) << v << " " << n;
+        }
+    }
+    SetPairs({});
+    EXPECT_FALSE(MeasuredValuesAllEqual(doc));
+    SetPairs({{1, 2}, {2, 2}, {3, 2.0000000000000004}});
+    EXPECT_FALSE(MeasuredValuesAllEqual(doc));
 }
 
 // X of 1e150 squared is 1e300, still a number: such data fits.

@@ -112,6 +112,36 @@ TEST_F(Nist, TheClassicFitOfFilipIsWarnedOfAndPontiusIsNot) {
     EXPECT_FALSE(NeedsPrecisionWarning(doc));
 }
 
+// The per-pair values of an accurate fit are the certified curve's to eleven digits. (Filip's
+// terms cancel to the seventh digit, more than its certified values keep.)
+TEST_F(Nist, TheAccurateFitsValuesAreThoseOfTheCertifiedCurve) {
+    for (const char* name : {"Norris", "Pontius", "Wampler1", "Wampler4"}) {
+        Measure(name, FitMethod::Accurate);
+        const nlohmann::json certified = Certified(name);
+        double worst = 15.0;
+        for (const CXYdata& p : doc.m_pPairs) {
+            long double curve = 0.0L;
+            for (const nlohmann::json& c : certified.at("coefficients"))
+                curve += c.at("estimate").get<double>() *
+                         std::pow((long double)p.m_dX, c.at("power").get<int>());
+            worst = std::min(worst, Lre(p.m_dComputed, double(curve)));
+            ASSERT_EQ(p.m_dDifference, p.m_dY - p.m_dComputed) << name;
+        }
+        EXPECT_GE(worst, 11.0) << name;
+    }
+}
+
+// An accurate fit measures the classic digits on sums of powers by products; they are the
+// classic fit's own figure on every set.
+TEST_F(Nist, TheAccurateFitReportsTheClassicFitsDigits) {
+    for (const char* name : kSets) {
+        Measure(name, FitMethod::Classic);
+        const double classic = doc.m_dClassicDigits;
+        Measure(name, FitMethod::Accurate);
+        EXPECT_EQ(doc.m_dClassicDigits, classic) << name;
+    }
+}
+
 // The classic coefficients are the normal equations' own, whatever else the fit now computes.
 TEST_F(Nist, ClassicCoefficientsStayThoseOfTheNormalEquations) {
     for (const char* name : kSets) {

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <filesystem>
+
 namespace lumetra {
 namespace {
 
@@ -129,6 +131,28 @@ TEST_F(DataPage, EnterInTheFieldsAdds) {
     EXPECT_EQ(sheet->result(), QDialog::Accepted);
 }
 
+// After a double-click Enter replaces that entry; it adds no copy of it.
+TEST_F(DataPage, EnterAfterADoubleClickReplacesTheEntry) {
+    Open(3);
+    sheet->activateWindow();
+    Select({1});
+    emit page->m_list->doubleClicked(page->m_list->model()->index(1, 0));
+    EXPECT_EQ(page->m_editX->text().trimmed(), "1.00000");
+    EXPECT_TRUE(page->m_btnEdit->isDefault());
+    page->m_editY->setFocus();
+    page->m_editY->setText("15");
+    QTest::keyClick(page->m_editY, Qt::Key_Return);
+    EXPECT_TRUE(sheet->isVisible());
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(Line(1), Pair("1.00000", "15.00000"));
+    EXPECT_EQ(Points(), "3/3");
+    EXPECT_TRUE(page->m_btnAdd->isDefault()); // and Enter adds again
+    Type("7", "8");
+    QTest::keyClick(page->m_editY, Qt::Key_Return);
+    EXPECT_EQ(Rows(), 4);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(DataPage, EmptyOrBadFieldsAreRefusedAndKeepTheTyping) {
     Open(2);
     Add("", "7");
@@ -156,13 +180,119 @@ TEST_F(DataPage, EmptyOrBadFieldsAreRefusedAndKeepTheTyping) {
     EXPECT_EQ(Points(), "2/2");
 }
 
-TEST_F(DataPage, ACommitStoresTheValuesAsDisplayed) {
+// A commit stores typed values as the list shows them, but asks first when that rounds them.
+TEST_F(DataPage, ACommitThatWouldRoundTypedValuesAsksFirst) {
     Open(0);
     doc.m_nXDecimals = 2;
     doc.BuildFormats();
     Add("1.23456", "4");
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(sheet->SetActivePage(0)); // Cancel goes back to the list
+    EXPECT_EQ(ui.OnlyMessage(), "1 value changes when stored with the display precision:\n"
+                                "1.23456 becomes 1.23!\nOK rounds it; Cancel goes back to the "
+                                "list.");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::OkCancel);
+    EXPECT_EQ(sheet->ActiveIndex(), 1);
+    EXPECT_TRUE(doc.m_pPairs.empty());
+    EXPECT_EQ(Rows(), 1);
+    ui.messages.clear();
+    Add("2.5", "7.125");
+    Add("8.126", "1");
+    ui.answers.push_back(Ui::Answer::Cancel);
+    sheet->accept(); // nor does OK close the sheet
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(ui.OnlyMessage(), "2 values change when stored with the display precision,\nfor "
+                                "example 1.23456 becomes 1.23!\nOK rounds them; Cancel goes back "
+                                "to the list.");
+    ui.answers.push_back(Ui::Answer::Ok);
     ASSERT_TRUE(sheet->SetActivePage(0)); // leaving the page commits
-    EXPECT_EQ(Stored(), (Pairs{{1.23, 4}}));
+    EXPECT_EQ(Stored(), (Pairs{{1.23, 4}, {2.5, 7.125}, {8.13, 1}}));
+}
+
+// Pairs the user did not touch keep every digit, whatever the list shows of them.
+TEST_F(DataPage, UntouchedPairsNeverChangeWhenTheListIsStored) {
+    Open(0);
+    doc.m_pPairs = {{8.5, 1.23456789}, {0.125, 2.0}, {3.0, 4.0}};
+    doc.m_nXDecimals = 0;
+    doc.m_nYDecimals = 2;
+    doc.BuildFormats();
+    sheet->SetActivePage(0);
+    sheet->m_bRefreshDataList = 1; // as the Resolution page raises it
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    ASSERT_EQ(Rows(), 3);
+    EXPECT_EQ(Line(0), Pair("8", "1.23"));
+    Select({2});
+    page->m_btnDown->click(); // nothing moves: the last entry
+    Select({0});
+    page->m_btnDown->click(); // a change: the list is stored
+    Type("5", "6");
+    page->m_btnAdd->click();
+    ASSERT_TRUE(sheet->SetActivePage(0));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Stored(), (Pairs{{0.125, 2.0}, {8.5, 1.23456789}, {3.0, 4.0}, {5, 6}}));
+
+    // Double-click and Edit with the fields as they were filled: the entry keeps its value.
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    Select({1});
+    page->Rules().SetSelection({1}, 1);
+    page->Rules().OnListDblClk();
+    page->m_editX->setText(QString::fromStdString(page->Rules().m_strX));
+    page->m_editY->setText("9");
+    page->m_btnEdit->click();
+    EXPECT_EQ(Line(1), Pair("8", "9.00"));
+    ASSERT_TRUE(sheet->SetActivePage(0));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Stored()[1], std::make_pair(8.5, 9.0));
+}
+
+// A set typed by hand, a coarser resolution, a commit, a save and the file read again: every
+// number is as typed or rounded only after the user chose to round it.
+TEST_F(DataPage, TypedSetThroughResolutionCommitSaveAndReopen) {
+    Open(0);
+    Add("8.5", "1.25");
+    Add("2.123", "3");
+    Add("0.5", "10.75");
+    ASSERT_TRUE(sheet->SetActivePage(2)); // exact with 5 decimals: stored without a question
+    EXPECT_TRUE(ui.messages.empty());
+    auto& resolution = dynamic_cast<CCurveData&>(*sheet->Pages()[2]);
+    resolution.m_editXDecimals->setText("0");
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    EXPECT_EQ(Line(0), Pair("8", "1.25000"));
+    Add("3.75", "1");
+    EXPECT_EQ(Line(3), Pair("4", "1.00000"));
+    ui.answers.push_back(Ui::Answer::Cancel);
+    sheet->accept();
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(ui.OnlyMessage(), "1 value changes when stored with the display precision:\n3.75 "
+                                "becomes 4!\nOK rounds it; Cancel goes back to the list.");
+    EXPECT_EQ(Stored(), (Pairs{{8.5, 1.25}, {2.123, 3}, {0.5, 10.75}}));
+    ui.answers.push_back(Ui::Answer::Ok);
+    sheet->accept();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(Stored(), (Pairs{{8.5, 1.25}, {2.123, 3}, {0.5, 10.75}, {4, 1}}));
+
+    ui.messages.clear();
+    const std::string path = dir.Path("spring.dat");
+    ui.fileChoices.push_back({true, path});
+    ui.answers.push_back(Ui::Answer::Cancel);
+    EXPECT_FALSE(doc.DoSave(false));
+    EXPECT_EQ(ui.OnlyMessage(), "File " + path +
+                                    ":\n3 values change when saved with the display precision,"
+                                    "\nfor example 8.5 becomes 8!\nOK rounds them and saves; "
+                                    "Cancel saves nothing.");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(Stored()[0], std::make_pair(8.5, 1.25));
+    ui.fileChoices.push_back({true, path});
+    ui.answers.push_back(Ui::Answer::Ok);
+    ASSERT_TRUE(doc.DoSave(false));
+
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    Pairs read;
+    for (const CXYdata& p : back.m_pPairs)
+        read.emplace_back(p.m_dX, p.m_dY);
+    EXPECT_EQ(read, (Pairs{{8, 1.25}, {2, 3}, {0, 10.75}, {4, 1}}));
+    EXPECT_EQ(Stored(), read); // the document holds what its file holds
 }
 
 TEST_F(DataPage, InsertGoesBeforeTheSelectedEntry) {

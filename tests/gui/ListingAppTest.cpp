@@ -19,19 +19,6 @@ namespace {
 
 using Listing = test::AppFixture;
 
-// A data file of `pairs` pairs, fitted and saved as the program would.
-std::string WriteDataFile(test::RecordingUi& ui, MemorySettingsStore& settings,
-                          const std::string& path, int pairs) {
-    CLumetraDoc doc(ui, settings);
-    test::FillExample(doc);
-    doc.m_pPairs.clear();
-    for (int k = 0; k < pairs; ++k)
-        doc.m_pPairs.push_back({double(k), 2.0 * k + 1.0, 2.0 * k + 1.0, 0.0});
-    doc.m_nPairs = pairs;
-    EXPECT_TRUE(doc.OnSaveDocument(path));
-    return path;
-}
-
 TEST_F(Listing, StartingWithoutAFileOffersTheStartUpChoice) {
     ASSERT_TRUE(Start());
     ASSERT_EQ(WindowCount(), 1);
@@ -40,7 +27,7 @@ TEST_F(Listing, StartingWithoutAFileOffersTheStartUpChoice) {
     EXPECT_EQ(r.title, "New Data to start new fit or Select a data file and Open Existing");
     EXPECT_EQ(r.okLabel, "Open Existing");
     EXPECT_EQ(r.cancelLabel, "New Data");
-    EXPECT_EQ(Frame().windowTitle(), "Lumetra");
+    EXPECT_EQ(Frame().windowTitle(), "Lumetra - Lumi1"); // the active document, maximized or not
     EXPECT_EQ(Frame().MdiArea()->subWindowList()[0]->windowTitle(), "Lumi1");
 }
 
@@ -93,13 +80,33 @@ TEST_F(Listing, AFileOnTheCommandLineIsReportedWithoutTheChoice) {
     EXPECT_TRUE(Enabled(cmd::kOptionsCompute));
 }
 
+// The listing shows the cells of titles with non-ASCII characters whole and 21 characters wide.
+TEST_F(Listing, TitlesWithUtf8CharactersKeepTheirCells) {
+    CLumetraDoc doc(ui, settings);
+    test::FillExample(doc);
+    std::string e11;
+    for (int i = 0; i < 11; ++i)
+        e11 += "\xc3\xa9";
+    doc.m_strXTitle = "Temp\xc3\xa9rature";
+    doc.m_strYTitle = e11 + e11;
+    const std::string file = dir.Path("utf8.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(file));
+    ASSERT_TRUE(Start({QString::fromStdString(file)}));
+    const QString header = Row(ActiveListing()->GetDocument().m_nLineCount - 3);
+    const QStringList cells = header.split('\t');
+    ASSERT_EQ(cells.size(), 4) << header.toStdString();
+    EXPECT_EQ(cells[0], QString::fromUtf8("|--- Temp\xc3\xa9rature ---|"));
+    EXPECT_EQ(cells[1], " " + QString(19, QChar(0xE9)) + " ");
+    EXPECT_FALSE(header.contains(QChar(0xFFFD)));
+}
+
 TEST_F(Listing, AFileThatCannotBeOpenedOnTheCommandLineEndsTheStart) {
     EXPECT_FALSE(Start({dir.Path("missing.dat").c_str()}));
     EXPECT_EQ(ui.OnlyMessage(), dir.Path("missing.dat") + " was not found.");
 }
 
 TEST_F(Listing, PagesWalkForwardBackAndToAChosenPage) {
-    const std::string file = WriteDataFile(ui, settings, dir.Path("thirty.dat"), 30);
+    const std::string file = test::WriteLineFile(ui, settings, dir.Path("thirty.dat"), 30);
     ASSERT_TRUE(Start({file.c_str()}, 10));
     CLumetraView* view = ActiveListing();
     const int lines = view->GetDocument().m_nLineCount; // header and 30 rows
@@ -169,6 +176,32 @@ TEST_F(Listing, SaveAsWritesTheFileAndRemembersIt) {
     EXPECT_EQ(Frame().MdiArea()->subWindowList()[0]->windowTitle(), "copy.dat");
 }
 
+// After Save As the report and every window title name the new file at once; a changed
+// document shows "*" in its titles until it is saved.
+TEST_F(Listing, ASaveShowsTheNewNameAtOnceAndChangesAreMarked) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewListWindow));
+    Settle();
+    CLumetraDoc& doc = ActiveListing()->GetDocument();
+    doc.SetModifiedFlag(true);
+    Frame().UpdateCommandUI();
+    const QList<QMdiSubWindow*> windows = Frame().MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->windowTitle(), "example.dat:1*");
+    EXPECT_EQ(windows[1]->windowTitle(), "example.dat:2*");
+    const std::string target = dir.Path("copy.dat");
+    ui.fileChoices.push_back({true, target});
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileSaveAs));
+    EXPECT_EQ(windows[0]->windowTitle(), "copy.dat:1");
+    EXPECT_EQ(windows[1]->windowTitle(), "copy.dat:2");
+    EXPECT_EQ(doc.m_pReportLines[2], "         Data File:   " + target);
+    for (QMdiSubWindow* w : windows) {
+        auto& view = dynamic_cast<CLumetraView&>(dynamic_cast<CChildFrame*>(w)->View());
+        EXPECT_EQ(view.List()->model()->index(2, 0).data().toString().toStdString(),
+                  "         Data File:   " + target);
+    }
+}
+
 TEST_F(Listing, ClosingAskesToSaveChangedWork) {
     ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
     CLumetraDoc& doc = ActiveListing()->GetDocument();
@@ -178,7 +211,8 @@ TEST_F(Listing, ClosingAskesToSaveChangedWork) {
     Settle();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
-              Sample() + "'s information has been modified!\nSave the modifications?");
+              "The data \"Test\" in " + Sample() + " has been modified!\nSave the modifications?");
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNoCancel);
     EXPECT_EQ(WindowCount(), 0);
     EXPECT_TRUE(app->DocManager().Documents().empty());
 
@@ -193,6 +227,34 @@ TEST_F(Listing, ClosingAskesToSaveChangedWork) {
     EXPECT_EQ(ui.messages[0].text,
               "Lumi1: you've added data but haven't saved it!\nSave the data NOW?");
     EXPECT_EQ(WindowCount(), 0);
+}
+
+// Cancel on any document's question stops the whole exit: nothing is closed or saved.
+TEST_F(Listing, CancelStopsTheCloseAndTheWholeExit) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    ActiveListing()->GetDocument().SetModifiedFlag(true);
+    ui.answers.push_back(Ui::Answer::Cancel);
+    Frame().MdiArea()->subWindowList()[0]->close();
+    Settle();
+    EXPECT_EQ(WindowCount(), 1);
+    EXPECT_EQ(ActiveListing()->GetDocument().m_bClosing, 0);
+
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileNew));
+    Settle();
+    ASSERT_EQ(WindowCount(), 2);
+    for (CLumetraDoc* doc : app->DocManager().Documents())
+        doc->SetModifiedFlag(true);
+    ui.messages.clear();
+    ui.answers = {Ui::Answer::No, Ui::Answer::Cancel};
+    EXPECT_FALSE(Frame().close());
+    Settle();
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(WindowCount(), 2);
+    for (CLumetraDoc* doc : app->DocManager().Documents()) {
+        EXPECT_EQ(doc->m_bClosing, 0);
+        EXPECT_TRUE(doc->IsModified());
+    }
+    EXPECT_EQ(test::TempDir::Read(Sample()), test::ExampleFileBytes());
 }
 
 TEST_F(Listing, ClosingIsRefusedWhileReadingOrFitting) {
@@ -229,7 +291,7 @@ TEST_F(Listing, AFailedSaveWhileClosingKeepsTheDocument) {
 }
 
 TEST_F(Listing, TheRecentFileListFollowsWhatWasOpened) {
-    const std::string second = WriteDataFile(ui, settings, dir.Path("second.dat"), 3);
+    const std::string second = test::WriteLineFile(ui, settings, dir.Path("second.dat"), 3);
     ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
     ASSERT_NE(app->OpenDocumentFile(second), nullptr);
     Settle();

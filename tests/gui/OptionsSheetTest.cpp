@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
 
 namespace lumetra {
 namespace {
@@ -115,6 +117,64 @@ TEST_F(OptionsWithFile, DecimalPlacesUpToFourteenPerAxis) {
     EXPECT_FALSE(doc->IsModified());
 }
 
+TEST_F(OptionsWithFile, ARefusedTabClickNeverShowsTheClickedPage) {
+    Data([this](CMySheet& sheet) {
+        auto* tabs = sheet.findChild<QTabBar*>();
+        EXPECT_NE(tabs, nullptr);
+        if (!tabs)
+            return false;
+        std::vector<std::string> behind;
+        ui.onMessage = [&](const std::string&) {
+            for (CPropertyPage* page : sheet.Pages())
+                if (page->isVisible())
+                    behind.push_back(page->windowTitle().toStdString() + "/" +
+                                     tabs->tabText(tabs->currentIndex()).toStdString());
+        };
+        auto& curve = PageOf<CCurveType>(sheet, 0);
+        curve.m_editOrder->setText("11");
+        tabs->setCurrentIndex(2); // as a click on the Resolution tab
+        EXPECT_EQ(sheet.ActiveIndex(), 0);
+        curve.m_editOrder->setText("3");
+        tabs->setCurrentIndex(2);
+        EXPECT_EQ(sheet.ActiveIndex(), 2);
+        PageOf<CCurveData>(sheet, 2).m_editXDecimals->setText("15");
+        tabs->setCurrentIndex(1);
+        EXPECT_EQ(sheet.ActiveIndex(), 2);
+        EXPECT_EQ(tabs->currentIndex(), 2);
+        EXPECT_TRUE(sheet.Pages()[2]->isVisible());
+        EXPECT_FALSE(sheet.Pages()[1]->isVisible());
+        ui.onMessage = nullptr;
+        EXPECT_EQ(behind, (std::vector<std::string>{"Curve/Curve", "Resolution/Resolution"}));
+        // Ctrl+Page Down and Ctrl+Shift+Tab walk the pages as the tabs do.
+        PageOf<CCurveData>(sheet, 2).m_editXDecimals->setText("5");
+        QTest::keyClick(&sheet, Qt::Key_PageDown, Qt::ControlModifier);
+        EXPECT_EQ(sheet.ActiveIndex(), 0);
+        QTest::keyClick(&sheet, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(sheet.ActiveIndex(), 2);
+        return false;
+    });
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST_F(OptionsWithFile, TextAPageDidNotTakeGivesWayToItsValuesOnAPageChange) {
+    Data([this](CMySheet& sheet) {
+        auto& curve = PageOf<CCurveType>(sheet, 0);
+        curve.m_editOrder->setText("2x");
+        curve.m_editXTitle->setText("Time"); // typed with it, not taken either
+        EXPECT_TRUE(sheet.SetActivePage(2)); // the order and titles it had are valid
+        EXPECT_EQ(ui.OnlyMessage(), "Please enter an integer.");
+        EXPECT_EQ(curve.m_editOrder->text(), QString::number(doc->m_nOrder));
+        EXPECT_EQ(curve.m_editXTitle->text(), "X");
+        auto& resolution = PageOf<CCurveData>(sheet, 2);
+        resolution.m_editYDecimals->setText("3.7");
+        EXPECT_TRUE(sheet.SetActivePage(0));
+        EXPECT_EQ(curve.m_editOrder->text(), QString::number(doc->m_nOrder));
+        EXPECT_TRUE(sheet.SetActivePage(2));
+        EXPECT_EQ(resolution.m_editYDecimals->text(), "3"); // what the page read of it
+        return false;
+    });
+}
+
 TEST_F(OptionsWithFile, OkWithoutAChangeStartsNoFit) {
     doc->SetModifiedFlag(true);
     doc->m_dCoef[0] = 99.0; // a fit would replace it
@@ -147,6 +207,49 @@ TEST_F(OptionsWithFile, AYDecimalsChangeRefitsEveryView) {
         EXPECT_TRUE(row.startsWith("2.00000         \t5.00            \t5.00"))
             << row.toStdString();
     }
+}
+
+// The sample's two pairs are too few for a semilog model.
+TEST_F(OptionsWithFile, AFailedFitIsNotedInTheListingAndTheStatusBar) {
+    Data([](CMySheet& sheet) {
+        PageOf<CCurveType>(sheet, 0).m_radioType[2]->click();
+        sheet.accept();
+        return true;
+    });
+    EXPECT_EQ(ui.OnlyMessage(),
+              "Must have a minimum of 3 data points to fit the curve!\nCan't Fit the Curve");
+    EXPECT_EQ(Row(4),
+              "         Fit Failed:  Must have a minimum of 3 data points to fit the curve!");
+    EXPECT_EQ(Row(5), QString(80, '-'));
+    EXPECT_EQ(ui.status[0].back(), "Fit Failed:  Must have a minimum of 3 data points to fit the "
+                                   "curve!");
+    // A fit that goes well takes the note away.
+    ui.messages.clear();
+    Data([](CMySheet& sheet) {
+        PageOf<CCurveType>(sheet, 0).m_radioType[0]->click();
+        sheet.accept();
+        return true;
+    });
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Row(4), "         Curve Type:  Polynomial");
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+}
+
+TEST_F(OptionsWithFile, EnterInAComputeFieldComputes) {
+    doc->m_dCoef[0] = 2.0;
+    doc->m_dCoef[1] = 3.0;
+    sheetAnswer = [](CMySheet& sheet) {
+        sheet.show();
+        sheet.activateWindow();
+        auto& y = PageOf<CCompY>(sheet, 0);
+        y.m_editInput->setFocus();
+        y.m_editInput->setText("2");
+        QTest::keyClick(y.m_editInput, Qt::Key_Return);
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(y.m_labelResult->text(), "         7.00000");
+        return false;
+    };
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kOptionsCompute));
 }
 
 TEST_F(OptionsWithFile, ComputePagesGiveTheirResults) {

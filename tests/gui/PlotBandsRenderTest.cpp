@@ -32,7 +32,7 @@ struct RenderedBands : ::testing::Test {
         image.fill(Qt::white);
         QPainter painter(&image);
         PainterSurface surface(painter, 100, 100);
-        PaintPlot(doc, surface, ui, true, options);
+        PaintPlot(doc, surface, true, options);
     }
     // Whether a pixel of the colour lies within two pixels of the logical point.
     bool Near(int x, int y, QColor colour) const {

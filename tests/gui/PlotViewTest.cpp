@@ -130,7 +130,7 @@ TEST_F(PlotWindow, MarkersAndCurveLandWhereTheMappingPutsThem) {
     {
         QPainter painter(&image);
         PainterSurface surface(painter, 100, 100);
-        PaintPlot(doc, surface, ui, true);
+        EXPECT_EQ(PaintPlot(doc, surface, true), std::nullopt);
     }
     auto pixel = [&](int x, int y) { return image.pixelColor(x / 10, (7000 - y) / 10); };
     EXPECT_EQ(pixel(2000, 1000), QColor(255, 0, 0));  // the marker of (0, 1)

@@ -1,14 +1,18 @@
 #include "AppFixture.h"
 
 #include "app/CommandIds.h"
+#include "app/PrintSetupDlg.h"
 #include "data/LumetraDoc.h"
 #include "report/ListingPrint.h"
+#include "support/ExampleFile.h"
 
-#include <QPageSetupDialog>
+#include <QComboBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QRadioButton>
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,8 +23,8 @@ namespace {
 struct Printing : test::AppFixture {
     std::string pdf;
 
-    bool StartPrinting(int linesPerPage = 128000) {
-        if (!Start({QString::fromStdString(Sample())}, linesPerPage))
+    bool StartPrinting(int linesPerPage = 128000, const std::string& file = {}) {
+        if (!Start({QString::fromStdString(file.empty() ? Sample() : file)}, linesPerPage))
             return false;
         pdf = dir.Path("report.pdf");
         app->Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -168,6 +172,29 @@ TEST_F(Printing, TheSampleReportPrintsInOrderWithItsColumnsApart) {
     EXPECT_GT(d - c, 16u);
 }
 
+TEST_F(Printing, TitlesWithUtf8CharactersPrintWhole) {
+    CLumetraDoc doc(ui, settings);
+    test::FillExample(doc);
+    doc.m_strXTitle = "Temp\xc3\xa9rature \xc2\xb0"
+                      "C";
+    doc.m_strYTitle = std::string(20, 'y') + "\xc2\xb5m"; // cut after 19 characters
+    const std::string file = dir.Path("utf8.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(file));
+    ASSERT_TRUE(StartPrinting(128000, file));
+    AcceptPrintDialog(1);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFilePrint));
+    const std::vector<std::string> pages = PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].find("\xef\xbf\xbd"), std::string::npos); // no replacement glyph
+    std::string header;
+    for (const std::string& line : Lines(pages[0]))
+        if (line.find("Computed Value") != std::string::npos)
+            header = Words(line);
+    EXPECT_EQ(header, "|- Temp\xc3\xa9rature \xc2\xb0"
+                      "C --| " +
+                          std::string(19, 'y') + " |- Computed Value --| |--- Difference ----|");
+}
+
 TEST_F(Printing, PrintedPagesDoNotDependOnTheDisplayPageShown) {
     ASSERT_TRUE(StartPrinting(10)); // 18 lines: two display pages of 10
     ASSERT_EQ(ActiveListing()->Report().m_nDisplayPages, 2);
@@ -239,18 +266,50 @@ TEST_F(Printing, ThePreviewShowsEveryPageAndKeepsItsPageSetting) {
     EXPECT_FALSE(std::filesystem::exists(pdf)); // a preview prints nothing
 }
 
-TEST_F(Printing, PrintSetupIsTheApplicationsPageSetupOnItsPrinter) {
+TEST_F(Printing, PrintSetupChoosesThePaperOfTheApplicationsPrinter) {
     ASSERT_TRUE(StartPrinting());
-    QPrinter* seen = nullptr;
+    QStringList printers;
     dialogAnswer = [&](QDialog& d) {
-        auto* setup = qobject_cast<QPageSetupDialog*>(&d);
+        auto* setup = dynamic_cast<CPrintSetupDlg*>(&d);
         EXPECT_NE(setup, nullptr);
-        if (setup)
-            seen = setup->printer();
+        if (!setup)
+            return int(QDialog::Rejected);
+        for (int i = 0; i < setup->m_comboPrinter->count(); ++i)
+            printers << setup->m_comboPrinter->itemText(i);
+        setup->m_comboPaper->setCurrentIndex(setup->m_comboPaper->findText("Letter"));
+        setup->m_radioLandscape->setChecked(true);
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kPrintSetup));
+    // The installed printers, then the PDF file the printer writes to now.
+    EXPECT_EQ(printers, QPrinterInfo::availablePrinterNames() << "Print to File (PDF)");
+    EXPECT_EQ(app->Printer().pageLayout().pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(app->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    // Cancel changes nothing.
+    dialogAnswer = [](QDialog& d) {
+        auto& setup = dynamic_cast<CPrintSetupDlg&>(d);
+        setup.m_comboPaper->setCurrentIndex(setup.m_comboPaper->findText("A5"));
         return int(QDialog::Rejected);
     };
     ASSERT_TRUE(Frame().RouteCommand(cmd::kPrintSetup));
-    EXPECT_EQ(seen, &app->Printer());
+    EXPECT_EQ(app->Printer().pageLayout().pageSize().id(), QPageSize::Letter);
+}
+
+TEST_F(Printing, PrintSetupOffersEveryInstalledPrinter) {
+    ASSERT_TRUE(StartPrinting());
+    app->Printer().setPageSize(QPageSize(QPageSize::Legal));
+    CPrintSetupDlg setup(app->Printer(), {"Office", "Lab"}, nullptr);
+    ASSERT_EQ(setup.m_comboPrinter->count(), 3);
+    EXPECT_EQ(setup.m_comboPrinter->currentText(), "Print to File (PDF)"); // as it prints now
+    EXPECT_EQ(setup.m_comboPaper->currentText(), QPageSize(QPageSize::Legal).name());
+    EXPECT_TRUE(setup.m_radioPortrait->isChecked());
+    setup.m_comboPrinter->setCurrentIndex(1);
+    const PrintSetupChoice choice = setup.Choice();
+    EXPECT_EQ(choice.printer, "Lab");
+    EXPECT_EQ(choice.paper, QPageSize::Legal); // kept: the printer takes it too
+    EXPECT_EQ(choice.orientation, QPageLayout::Portrait);
+    setup.m_comboPrinter->setCurrentIndex(2);
+    EXPECT_EQ(setup.Choice().printer, ""); // a PDF file
 }
 
 TEST_F(Printing, PrintingDirectlyNeedsNoDialogButAPrinter) {

@@ -48,7 +48,7 @@ struct Bands : ::testing::Test {
 };
 
 TEST_F(Bands, EachBandIsTwoEdgesAtTheIntervalsOfTheLine) {
-    PaintPlot(doc, s, ui, true, {true, true, false});
+    PaintPlot(doc, s, true, {true, true, false});
     const double sres = std::sqrt(0.091 / 3);
     for (const Pen& pen : {kPenConfidence, kPenPrediction}) {
         const auto lines = Polylines(s.WithPen(pen));
@@ -73,11 +73,11 @@ TEST_F(Bands, EachBandIsTwoEdgesAtTheIntervalsOfTheLine) {
 }
 
 TEST_F(Bands, OnlyTheBandsAskedForAreDrawn) {
-    PaintPlot(doc, s, ui, true, {true, false, false});
+    PaintPlot(doc, s, true, {true, false, false});
     EXPECT_EQ(Polylines(s.WithPen(kPenConfidence)).size(), 2u);
     EXPECT_TRUE(s.WithPen(kPenPrediction).empty());
     test::RecordingSurface plain;
-    PaintPlot(doc, plain, ui, true);
+    PaintPlot(doc, plain, true);
     EXPECT_TRUE(plain.WithPen(kPenConfidence).empty());
     EXPECT_EQ(plain.ops.size(), s.ops.size() - 2 * 51);
 }
@@ -86,14 +86,14 @@ TEST_F(Bands, AFitWithoutDegreesOfFreedomDrawsNoBands) {
     doc.m_pPairs = {{1, 2.0}, {2, 4.1}};
     doc.m_nPairs = 2;
     ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
-    PaintPlot(doc, s, ui, true, {true, true, false});
+    PaintPlot(doc, s, true, {true, true, false});
     EXPECT_TRUE(s.WithPen(kPenConfidence).empty());
     EXPECT_TRUE(s.WithPen(kPenPrediction).empty());
     EXPECT_FALSE(s.WithPen(kPenCurve).empty());
 }
 
 TEST_F(Bands, TheResidualPlotShowsTheDifferencesAroundAZeroLine) {
-    PaintPlot(doc, s, ui, true, {true, true, true});
+    PaintPlot(doc, s, true, {true, true, true});
     // Differences -0.06, 0.07, -0.1, 0.23, -0.14: the Y axis runs from -0.14 to 0.23.
     const std::vector<Op> texts = s.Texts();
     EXPECT_EQ(texts[9].text, "-0.14000"); // the first Y label

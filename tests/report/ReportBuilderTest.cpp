@@ -56,9 +56,12 @@ struct Report : ::testing::Test {
         return doc.m_pReportLines;
     }
 
+    // A table of `count` equal rows; the statistics are not theirs, so no note on equal values
+    // joins the header.
     void SetPairs(int count) {
         doc.m_pPairs.assign(size_t(count), CXYdata{1.0, 2.0, 2.0, 0.0});
         doc.m_nPairs = count;
+        doc.m_dPerformance = 0.5;
     }
 
     // The lines from "Fitted Curve:" up to, not including, the blank line before the table.
@@ -207,6 +210,28 @@ TEST_F(Report, TitlesLongerThanACellAreCutToNineteenCharacters) {
                              "--|\t|--- Difference ----|");
 }
 
+// Titles are centred, padded and cut by characters, so units such as °C or µm keep their cells.
+TEST_F(Report, TitlesAreCountedInCharactersNotBytes) {
+    doc.m_strXTitle = "Temp\xc3\xa9rature"; // 11 characters in 12 bytes
+    doc.m_strYTitle = "Length \xc2\xb5m";   // µm: 9 characters
+    EXPECT_EQ(TableHeader(), "|--- Temp\xc3\xa9rature ---|\t|---- Length \xc2\xb5m ----|\t|- "
+                             "Computed Value --|\t|--- Difference ----|");
+    std::string e11;
+    for (int i = 0; i < 11; ++i)
+        e11 += "\xc3\xa9";
+    doc.m_strXTitle = e11;
+    doc.m_strYTitle = e11 + e11; // 22 characters: cut after the 19th, never inside one
+    const std::string header = TableHeader();
+    EXPECT_EQ(header.substr(0, header.find("\t|-")),
+              "|--- " + e11 + " ---|\t " + e11 + e11.substr(0, 16) + " ");
+    doc.m_strXTitle = "\xe2\x88\x86T \xc2\xb0"
+                      "C"; // ∆T °C: a three-byte character too
+    doc.m_strYTitle = "Y";
+    const std::string cells = TableHeader();
+    EXPECT_EQ(cells.substr(0, cells.find('\t')), "|------ \xe2\x88\x86T \xc2\xb0"
+                                                 "C ------|");
+}
+
 TEST_F(Report, NoPairsGiveTheWholeHeaderAndNoRows) {
     doc.m_pPairs.clear();
     doc.m_nPairs = 0;
@@ -273,6 +298,51 @@ TEST_F(Report, LineLimitAppendsTheNoteOncePerBuilder) {
         builder.AddReportLine("x");
     EXPECT_EQ(doc.m_nLineCount, 128000);
     EXPECT_EQ(doc.m_pReportLines.back(), "x");
+}
+
+// A refit of a large set must not cut its report silently: every build says so.
+TEST_F(Report, EveryBuildCutAtTheLimitEndsWithTheNote) {
+    SetPairs(kReportLineLimit);
+    ReportBuilder builder(doc, 32000);
+    for (int build = 1; build <= 2; ++build) {
+        builder.BuildReport();
+        EXPECT_EQ(doc.m_nLineCount, 128001) << build;
+        EXPECT_EQ(doc.m_pReportLines.back(), kLineLimitNote) << build;
+    }
+}
+
+TEST_F(Report, AFailedFitIsNotedAfterTheTitleBlockAndInTheStatusBar) {
+    doc.m_strFitFailure = "Matrix is Singular!";
+    doc.m_dCoef[0] = doc.m_dCoef[1] = 0.0;
+    doc.m_dPerformance = 0.0;
+    const Lines lines = Build();
+    ASSERT_GT(lines.size(), 8u);
+    EXPECT_EQ(lines[3], kRule);
+    EXPECT_EQ(lines[4], "         Fit Failed:  Matrix is Singular!");
+    EXPECT_EQ(lines[5], kRule);
+    EXPECT_EQ(lines[6], "         Curve Type:  Polynomial");
+    EXPECT_EQ(lines.size(), 20u);
+    EXPECT_EQ(ui.status[0].back(), "Fit Failed:  Matrix is Singular!");
+    EXPECT_EQ(FitFailureNote(doc), "Fit Failed:  Matrix is Singular!");
+    // A fit that went well has neither.
+    doc.m_strFitFailure.clear();
+    EXPECT_EQ(Build()[4], "         Curve Type:  Polynomial");
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+}
+
+TEST_F(Report, EqualMeasuredValuesAreSaidToDefineTheCoefficient) {
+    doc.m_pPairs = {{0, 3, 3, 0}, {1, 3, 3, 0}, {2, 3, 3, 0}};
+    doc.m_nPairs = 3;
+    const Lines lines = Build();
+    EXPECT_EQ(lines[8], "         Fit Coefficient of Performance:  1.0000");
+    EXPECT_EQ(lines[9], "         All measured Y values are equal: the coefficient is 1 by "
+                        "definition.");
+    EXPECT_EQ(lines[10], kRule);
+    doc.m_nCurveType = 3; // X is measured there, and the X values differ
+    EXPECT_EQ(Build()[8], kRule);
+    doc.m_pPairs = {{4, 1, 4, 0}, {4, 2, 4, 0}, {4, 3, 4, 0}};
+    EXPECT_EQ(Build()[8], "         All measured X values are equal: the coefficient is 1 by "
+                          "definition.");
 }
 
 TEST_F(Report, ABuildOfMoreThanTheLimitEndsWithTheNoteAndCompletes) {

@@ -2,6 +2,8 @@
 
 #include "data/LumetraDoc.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace lumetra::test {
@@ -19,6 +21,20 @@ inline void FillExample(CLumetraDoc& doc) {
     doc.m_dCoef[1] = 1.0;
     doc.m_pPairs = {{0.0, 1.0, 1.0, 0.0}, {2.0, 5.0, 5.0, 0.0}};
     doc.m_nPairs = 2;
+}
+
+// Saves a data file of `pairs` pairs on Y = 2X + 1 (titles of the example), as the program
+// would; returns its path.
+inline std::string WriteLineFile(Ui& ui, SettingsStore& settings, const std::string& path,
+                                 int pairs) {
+    CLumetraDoc doc(ui, settings);
+    FillExample(doc);
+    doc.m_pPairs.clear();
+    for (int k = 0; k < pairs; ++k)
+        doc.m_pPairs.push_back({double(k), 2.0 * k + 1.0, 2.0 * k + 1.0, 0.0});
+    doc.m_nPairs = pairs;
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    return path;
 }
 
 inline std::string Wide16(const std::string& number) {

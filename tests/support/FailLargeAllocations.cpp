@@ -1,18 +1,27 @@
 #include "support/FailLargeAllocations.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace {
 
 // 0: no allocation fails.
-std::size_t g_failFrom = 0;
+std::atomic<std::size_t> g_failFrom{0};
+// Large allocations still granted before they fail.
+std::atomic<int> g_granted{0};
+
+bool FailThisOne(std::size_t size) {
+    const std::size_t from = g_failFrom.load();
+    return from != 0 && size >= from && g_granted.fetch_sub(1) <= 0;
+}
 
 } // namespace
 
 namespace lumetra::test {
 
-FailLargeAllocations::FailLargeAllocations(std::size_t bytes) {
+FailLargeAllocations::FailLargeAllocations(std::size_t bytes, int granted) {
+    g_granted = granted;
     g_failFrom = bytes;
 }
 FailLargeAllocations::~FailLargeAllocations() {
@@ -22,7 +31,7 @@ FailLargeAllocations::~FailLargeAllocations() {
 } // namespace lumetra::test
 
 void* operator new(std::size_t size) {
-    if (g_failFrom != 0 && size >= g_failFrom)
+    if (FailThisOne(size))
         throw std::bad_alloc();
     if (void* p = std::malloc(size == 0 ? 1 : size))
         return p;

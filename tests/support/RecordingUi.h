@@ -3,6 +3,7 @@
 #include "platform/Ui.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,14 +22,21 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> status[3]; // every text each pane was given, in order
     std::vector<FileRequest> fileRequests;
-    std::deque<Answer> answers;         // Yes/No answers to give; No when empty
+    std::deque<Answer> answers;         // answers to questions; No when empty
     std::deque<FileChoice> fileChoices; // cancelled when empty
     int pumps = 0;
+    // Runs at every pump, as a user's click would be dispatched there.
+    std::function<void()> onPump;
     int waitDepth = 0;
     int waitBegins = 0;
 
+    // Called as each box would show, to look at the windows behind it.
+    std::function<void(const std::string&)> onMessage;
+
     Answer MessageBox(const std::string& text, Buttons buttons, Icon icon) override {
         messages.push_back({text, buttons, icon});
+        if (onMessage)
+            onMessage(text);
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         if (answers.empty())
@@ -41,7 +49,11 @@ public:
         if (pane >= 0 && pane < 3)
             status[pane].push_back(text);
     }
-    void PumpMessages() override { ++pumps; }
+    void PumpMessages() override {
+        ++pumps;
+        if (onPump)
+            onPump();
+    }
     void BeginWaitCursor() override {
         ++waitDepth;
         ++waitBegins;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+class QDialog;
+class QPrinter;
+
+namespace lumetra {
+
+class CLumetraDoc;
+class CMySheet;
+class CView;
+class SettingsStore;
+class Ui;
+
+// What a window of a document may ask of the application. Views and pages depend on this, not
+// on the application class, so the dependencies of the shell run one way: app knows the views,
+// the views know only this.
+class CAppHost {
+public:
+    virtual Ui& GetUi() const = 0;
+    virtual SettingsStore& Settings() const = 0;
+    // Lines per display page of the listing and pairs per page of the Data page.
+    virtual int LinesPerDisplayPage() const = 0;
+    // Tells every window of the document but the sender (update hints in app/View.h).
+    virtual void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) = 0;
+    // Runs an Options sheet modally; true when it closed with OK.
+    virtual bool RunSheet(CMySheet& sheet) = 0;
+    // Runs a print, preview or page setup dialog; its result code.
+    virtual int RunDialog(QDialog& dialog) = 0;
+    // The printer Print Setup chose.
+    virtual QPrinter& Printer() = 0;
+    // A data file was read or written under this name (the recent-file list).
+    virtual void NoteFileUsed(const std::string& path) = 0;
+
+protected:
+    ~CAppHost() = default;
+};
+
+} // namespace lumetra

@@ -1,0 +1,148 @@
+// The main frame's Edit > Copy for text views, File > Close, the Window menu's list of windows,
+// F6 / Shift+F6, F1, the document windows' context menus and dropped files.
+#include "app/MainFrame.h"
+
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/CommandMenu.h"
+#include "app/CommandTable.h"
+#include "app/DocManager.h"
+#include "app/HelpViewer.h"
+#include "app/LumetraApp.h"
+#include "data/FileSuffix.h"
+#include "data/LumetraDoc.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace lumetra {
+
+void CMainFrame::CreateFrameCommands() {
+    for (const MenuEntry& e : AcceleratorCommands())
+        addAction(MakeAction(e.id, e.text));
+    for (QAction* menu : menuBar()->actions())
+        if (menu->menu() && menu->menu()->actions().contains(Action(cmd::kNewListWindow)))
+            m_windowMenu = menu->menu();
+    // A right click in a document window that the window itself does not take comes up to the
+    // area: the menu of its view's commands, made of the menu bar's own actions.
+    m_mdi->viewport()->installEventFilter(this);
+    if (!m_windowMenu)
+        return;
+    m_windowListSeparator = m_windowMenu->addSeparator();
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowList);
+}
+
+void CMainFrame::RebuildWindowList() {
+    for (QAction* a : m_windowActions)
+        delete a;
+    m_windowActions.clear();
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    m_windowListSeparator->setVisible(!windows.isEmpty());
+    QMdiSubWindow* active = m_mdi->currentSubWindow();
+    for (int i = 0; i < windows.size() && i < cmd::kWindowListSize; ++i) {
+        QMdiSubWindow* window = windows[i];
+        auto* a = new QAction(QString("&%1 %2").arg(i + 1).arg(window->windowTitle()), this);
+        a->setCheckable(true);
+        a->setChecked(window == active);
+        a->setStatusTip("Activate this window");
+        connect(a, &QAction::triggered, this, [this, window] {
+            if (m_mdi->subWindowList().contains(window))
+                m_mdi->setActiveSubWindow(window);
+        });
+        m_windowMenu->addAction(a);
+        m_windowActions.push_back(a);
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_mdi->viewport() || event->type() != QEvent::ContextMenu)
+        return QMainWindow::eventFilter(watched, event);
+    auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+    for (QWidget* w = m_mdi->viewport()->childAt(menuEvent->pos()); w; w = w->parentWidget())
+        if (auto* frame = qobject_cast<CChildFrame*>(w)) {
+            CView& view = frame->View();
+            const QWidget* content = view.Widget();
+            // Not on the frame's title bar or border, which have a menu of their own.
+            if (!content->rect().contains(content->mapFromGlobal(menuEvent->globalPos())) ||
+                view.ContextCommands().empty())
+                break;
+            m_mdi->setActiveSubWindow(frame);
+            ShowCommandMenu(*this, view.ContextCommands(), view.Widget(), menuEvent->globalPos());
+            return true;
+        }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::CloseActiveDocument() {
+    CView* view = ActiveView();
+    if (!view)
+        return;
+    CLumetraDoc& doc = view->GetDocument();
+    if (!doc.SaveModified())
+        return;
+    // The document agreed: every window of it goes without asking again.
+    for (QMdiSubWindow* w : m_mdi->subWindowList())
+        if (auto* frame = qobject_cast<CChildFrame*>(w);
+            frame && &frame->View().GetDocument() == &doc)
+            frame->CloseWithoutAsking();
+}
+
+void CMainFrame::OpenDroppedFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        const std::string file = path.toStdString();
+        if (HasFileSuffix(file, ".dat"))
+            m_app.OpenDocumentFile(file);
+        else
+            m_app.NewDataFromText(file);
+    }
+}
+
+bool CMainFrame::OnFrameCommand(int id) {
+    switch (id) {
+    case cmd::kEditCopy:
+        if (CView* view = ActiveView(); view && view->CanCopyText())
+            QGuiApplication::clipboard()->setText(QString::fromStdString(view->CopyText()));
+        return true;
+    case cmd::kFileClose:
+        CloseActiveDocument();
+        return true;
+    case cmd::kNextWindow:
+        m_mdi->activateNextSubWindow();
+        return true;
+    case cmd::kPrevWindow:
+        m_mdi->activatePreviousSubWindow();
+        return true;
+    case cmd::kHelpTopic: {
+        CView* view = ActiveView();
+        ShowHelpContext(this, view ? view->HelpContext() : help::kContents);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+std::optional<CommandState> CMainFrame::OnUpdateFrameCommand(int id) {
+    switch (id) {
+    case cmd::kEditCopy: {
+        const CView* view = ActiveView();
+        return CommandState{view && view->CanCopyText()};
+    }
+    case cmd::kFileClose:
+        return CommandState{ActiveView() != nullptr};
+    case cmd::kNextWindow:
+    case cmd::kPrevWindow:
+        return CommandState{m_mdi->subWindowList().size() > 1};
+    case cmd::kHelpTopic:
+        return CommandState{};
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace lumetra

@@ -1,0 +1,257 @@
+#include "fit/ModelFits.h"
+
+#include "fit/FitStatistics.h"
+#include "platform/WorkSplit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace lumetra {
+namespace {
+
+constexpr size_t kMinPairsPerPart = 10000;
+
+// The extremes rule of the document: the first value, replaced only by a strictly smaller one.
+double Smallest(std::span<const double> v) {
+    double smallest = v[0];
+    for (double d : v)
+        if (d < smallest)
+            smallest = d;
+    return smallest;
+}
+
+FitResult Failed(FitFailure why) {
+    FitResult r;
+    r.failure = why;
+    return r;
+}
+
+FitFailure NonPositive(bool xBad, bool yBad) {
+    return xBad && yBad ? FitFailure::NonPositiveXY
+           : xBad       ? FitFailure::NonPositiveX
+                        : FitFailure::NonPositiveY;
+}
+
+// A shortage of memory is one more reason a fit fails, not an exception for the caller.
+template <class Fit> FitResult CatchOutOfMemory(Fit fit) {
+    try {
+        return fit();
+    } catch (const std::bad_alloc&) {
+        return Failed(FitFailure::OutOfMemory);
+    }
+}
+
+// computed[k] = C[1]·u[k]^n + ... + C[n+1] with pow, the fit's rule; u = 0 gives C[n+1] itself.
+void EvalPolynomialWithPow(std::span<const double> u, const double* C, int n,
+                           std::vector<double>& computed) {
+    const size_t N = u.size();
+    RunParts(WorkParts(N, kMinPairsPerPart), [&](int part, int parts) {
+        const size_t begin = N * size_t(part) / size_t(parts);
+        const size_t end = N * size_t(part + 1) / size_t(parts);
+        for (size_t k = begin; k < end; ++k) {
+            const double x = u[k];
+            if (x == 0.0) {
+                computed[k] = C[n];
+                continue;
+            }
+            double sum = 0.0;
+            for (int j = 0; j < n; ++j)
+                sum += C[j] * std::pow(x, double(n - j));
+            computed[k] = sum + C[n];
+        }
+    });
+}
+
+// The accurate method's values: its own unrounded coefficients by Horner's rule in long double,
+// which costs a tenth of the pow rule and keeps the digits the factorization won.
+void EvalAccuratePolynomial(std::span<const double> u, const AccurateSolution& s,
+                            std::vector<double>& computed) {
+    const size_t N = u.size();
+    RunParts(WorkParts(N, kMinPairsPerPart), [&](int part, int parts) {
+        const size_t begin = N * size_t(part) / size_t(parts);
+        const size_t end = N * size_t(part + 1) / size_t(parts);
+        for (size_t k = begin; k < end; ++k) {
+            const long double x = u[k];
+            long double sum = s.coef[0];
+            for (int j = 1; j <= s.order; ++j)
+                sum = sum * x + s.coef[j];
+            computed[k] = double(sum);
+        }
+    });
+}
+
+// The per-pair values of the polynomial just solved, by the method's rule.
+void EvalFittedPolynomial(std::span<const double> u, int order, FitMethod method, FitResult& r) {
+    if (method == FitMethod::Accurate && r.design)
+        EvalAccuratePolynomial(u, *r.design, r.computed);
+    else
+        EvalPolynomialWithPow(u, r.coef, order, r.computed);
+}
+
+// The sum of absolute differences and the coefficient of performance against the measured
+// values (Y, or X for a model of X from Y). Overflow anywhere on the way (a huge value raised
+// to a high power, an inf typed in) leaves inf or nan, which must reach neither the report nor
+// the file: such a result fails as NotFinite.
+void MeasureFit(std::span<const double> measured, int coefs, FitResult& r) {
+    double sumAbs = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+    const size_t N = measured.size();
+    const std::vector<double>& computed = r.computed;
+    bool finite = true;
+    for (size_t k = 0; k < N; ++k) {
+        const double difference = measured[k] - computed[k];
+        finite = finite && std::isfinite(computed[k]) && std::isfinite(difference);
+        sumAbs += std::fabs(difference);
+        s1 += computed[k] * measured[k];
+        s2 += measured[k];
+        s3 += measured[k] * measured[k];
+    }
+    const double s4 = s2 * s2 / double(N);
+    // Equal measured values leave no variation: every model reproduces a constant, so the fit
+    // explains all there is to explain. Asked of the values themselves, since rounding in the
+    // sums makes S3 - S4 anything near zero.
+    const bool allEqual =
+        std::all_of(measured.begin(), measured.end(), [&](double v) { return v == measured[0]; });
+    const double performance = allEqual ? 1.0 : std::fabs((s1 - s4) / (s3 - s4));
+    for (int k = 0; k < coefs; ++k)
+        finite = finite && std::isfinite(r.coef[k]);
+    if (!finite || !std::isfinite(sumAbs) || !std::isfinite(performance) ||
+        !std::isfinite(r.xint) || !std::isfinite(r.yint)) {
+        r.failure = FitFailure::NotFinite;
+        return;
+    }
+    r.sumAbsDiff = sumAbs;
+    r.performance = performance;
+}
+
+// The polynomial of v on u by the method: the normal equations always (the classic answer, or
+// what the accurate one is measured against), the factorization too. False: singular for the
+// method used. Measuring the classic digits does not need the classic rule's exact bits.
+bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> v, int order,
+                             NormalEquations& work, FitMethod method, FitResult& r) {
+    auto design = std::make_shared<AccurateSolution>(SolveAccurate(u, v, order));
+    BuildNormalEquations(u, v, order, work,
+                         method == FitMethod::Classic ? PowerRule::Pow : PowerRule::Products);
+    const bool classicSolved = SolveNormalEquations(work, order, r.coef);
+    if (method == FitMethod::Classic ? !classicSolved : !design->solved)
+        return false;
+    if (!classicSolved)
+        std::fill(r.coef, r.coef + order + 1, 0.0); // kept no digit
+    // Data the factorization finds rank deficient leave the classic coefficients undetermined.
+    r.classicDigits = design->solved ? ClassicDigits({r.coef, size_t(order + 1)}, *design) : 0.0;
+    if (method == FitMethod::Accurate)
+        for (int i = 0; i <= order; ++i)
+            r.coef[i] = double(design->coef[i]);
+    if (design->solved)
+        r.design = std::move(design);
+    return true;
+}
+
+// ln(measured) = ln(A) + B · other, in closed form: Y from X, or X from Y.
+FitResult FitStraightLineOfLog(std::span<const double> other, std::span<const double> measured,
+                               bool xFromY, FitMethod method) {
+    // The logarithm of a value <= 0 is no number; refuse as the log-log model does.
+    if (Smallest(measured) <= 0.0)
+        return Failed(NonPositive(xFromY, !xFromY));
+    const size_t N = other.size();
+    double sx = 0.0, sxx = 0.0, sxy = 0.0, sy = 0.0;
+    for (size_t k = 0; k < N; ++k) {
+        const double x = other[k];
+        const double ly = std::log(measured[k]);
+        sx += x;
+        sxx += x * x;
+        sxy += x * ly;
+        sy += ly;
+    }
+    const double n = double(N);
+    double b = (sxy - sy * sx / n) / (sxx - sx * sx / n);
+    double a = std::exp((sy - sx * b) / n);
+    std::vector<double> logs(N);
+    for (size_t k = 0; k < N; ++k)
+        logs[k] = std::log(measured[k]);
+    auto design = std::make_shared<AccurateSolution>(SolveAccurate(other, logs, 1));
+    const double classicDigits = design->solved ? ClassicSemilogDigits(a, b, *design) : 0.0;
+    if (method == FitMethod::Accurate) {
+        if (!design->solved)
+            return Failed(FitFailure::Singular);
+        b = double(design->coef[0]);
+        a = double(std::exp(design->coef[1]));
+    }
+    if (!std::isfinite(a) || !std::isfinite(b)) {
+        // With finite sums only a zero denominator gives this: all the line's values are equal.
+        const bool sumsFinite =
+            std::isfinite(sx) && std::isfinite(sxx) && std::isfinite(sxy) && std::isfinite(sy);
+        return Failed(sumsFinite ? FitFailure::Singular : FitFailure::NotFinite);
+    }
+    FitResult r;
+    r.coef[0] = a;
+    r.coef[1] = b;
+    r.classicDigits = classicDigits;
+    if (design->solved)
+        r.design = std::move(design);
+    r.computed.resize(N);
+    for (size_t k = 0; k < N; ++k)
+        r.computed[k] = a * std::exp(b * other[k]);
+    MeasureFit(measured, 2, r);
+    return r;
+}
+
+} // namespace
+
+FitResult FitPolynomial(std::span<const double> x, std::span<const double> y, int order,
+                        NormalEquations& work, FitMethod method) {
+    return CatchOutOfMemory([&] {
+        FitResult r;
+        if (!SolvePolynomialByMethod(x, y, order, work, method, r))
+            return Failed(FitFailure::Singular);
+        r.computed.resize(x.size());
+        EvalFittedPolynomial(x, order, method, r);
+        MeasureFit(y, order + 1, r);
+        return r;
+    });
+}
+
+// The fit runs on H = log10(X) - XINT and G = log10(Y) - YINT; G lives in the array of the
+// computed values until they replace it, which saves one array of the pair count.
+FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int order,
+                    NormalEquations& work, FitMethod method) {
+    return CatchOutOfMemory([&] {
+        const double minX = Smallest(x);
+        const double minY = Smallest(y);
+        if (minX <= 0.0 || minY <= 0.0)
+            return Failed(NonPositive(minX <= 0.0, minY <= 0.0));
+        FitResult r;
+        r.xint = std::log10(minX);
+        r.yint = std::log10(minY);
+        r.offsetsSet = true;
+        const size_t N = x.size();
+        std::vector<double> h(N);
+        std::vector<double>& g = r.computed;
+        g.resize(N);
+        for (size_t k = 0; k < N; ++k) {
+            h[k] = std::log10(x[k]) - r.xint;
+            g[k] = std::log10(y[k]) - r.yint;
+        }
+        if (!SolvePolynomialByMethod(h, g, order, work, method, r)) {
+            r.failure = FitFailure::Singular;
+            return r;
+        }
+        EvalFittedPolynomial(h, order, method, r);
+        for (double& v : r.computed)
+            v = std::pow(10.0, r.yint + v);
+        MeasureFit(y, order + 1, r);
+        return r;
+    });
+}
+
+FitResult FitSemilogY(std::span<const double> x, std::span<const double> y, int, NormalEquations&,
+                      FitMethod method) {
+    return CatchOutOfMemory([&] { return FitStraightLineOfLog(x, y, false, method); });
+}
+
+FitResult FitSemilogX(std::span<const double> x, std::span<const double> y, int, NormalEquations&,
+                      FitMethod method) {
+    return CatchOutOfMemory([&] { return FitStraightLineOfLog(y, x, true, method); });
+}
+
+} // namespace lumetra

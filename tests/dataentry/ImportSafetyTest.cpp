@@ -1,0 +1,83 @@
+// The import when the system fails it: memory runs out, or the input is no file at all.
+#include "data/LumetraDoc.h"
+#include "dataentry/ImportFile.h"
+#include "platform/MemorySettingsStore.h"
+#include "support/FailLargeAllocations.h"
+#include "support/RecordingUi.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace lumetra {
+namespace {
+
+struct ImportSafety : ::testing::Test {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    test::TempDir dir;
+    CLumetraDoc doc{ui, settings};
+
+    // 1 MB of "1 2" lines.
+    std::string MegabyteOfPairs() {
+        std::string text;
+        for (int k = 0; k < 200000; ++k)
+            text += "1 2\r\n";
+        return dir.Write("in.txt", text);
+    }
+};
+
+TEST_F(ImportSafety, NoMemoryForTheTextIsReportedAsTheFileErrorReportDoes) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "under the sanitizer new[] does not go through the failing operator new";
+#endif
+    const std::string path = MegabyteOfPairs();
+    ImportResult result;
+    {
+        test::FailLargeAllocations fail(512 * 1024);
+        result = ImportFile(doc, ui, path, nullptr);
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Failed to open document.");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Exclamation);
+    EXPECT_EQ(result.imported, 0);
+    EXPECT_FALSE(result.outOfMemory);
+    EXPECT_TRUE(doc.m_pPairs.empty());
+    EXPECT_EQ(ui.waitDepth, 0);
+}
+
+// The pairs grow by doubling: 32768 of them take 1 MB, the next step 2 MB.
+TEST_F(ImportSafety, NoMemoryForThePairsKeepsThoseReadAndEndsThePage) {
+    const std::string path = MegabyteOfPairs();
+    ImportResult result;
+    {
+        test::FailLargeAllocations fail(2 << 20);
+        result = ImportFile(doc, ui, path, nullptr);
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Out of Memory!\nSHUT DOWN APPLICATION!");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Exclamation);
+    EXPECT_TRUE(result.outOfMemory);
+    EXPECT_EQ(result.imported, 32768);
+    EXPECT_EQ(doc.m_pPairs.size(), 32768u);
+    EXPECT_EQ(ui.waitDepth, 0);
+}
+
+TEST_F(ImportSafety, APipeOrDeviceIsRefusedWithoutWaiting) {
+    const std::string fifo = dir.Path("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        ui.messages.clear();
+        const ImportResult result = ImportFile(doc, ui, path, nullptr);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text,
+                  "File " + path + ":\nis NOT a file but a pipe, device or socket!");
+        EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
+        EXPECT_EQ(result.imported, 0);
+    }
+    EXPECT_EQ(settings.GetString("Preferences", "LastPath"), "");
+}
+
+} // namespace
+} // namespace lumetra
