@@ -29,7 +29,7 @@ struct HelpTopic {
     const char* file;
 };
 
-constexpr std::array<HelpTopic, 9> kTopics{{
+constexpr std::array<HelpTopic, 10> kTopics{{
     {help::kContents, "contents.html"},
     {help::kSynopsis, "synopsis.html"},
     {help::kCurvePage, "curve.html"},
@@ -39,6 +39,7 @@ constexpr std::array<HelpTopic, 9> kTopics{{
     {help::kComputeXPage, "computex.html"},
     {help::kListingWindow, "listing.html"},
     {help::kPlotWindow, "plot.html"},
+    {help::kStatisticsWindow, "statistics.html"},
 }};
 
 QPointer<CHelpViewer>& TheViewer() {

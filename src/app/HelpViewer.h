@@ -19,6 +19,7 @@ inline constexpr int kComputeYPage = 5006;
 inline constexpr int kComputeXPage = 5007;
 inline constexpr int kListingWindow = 5010;
 inline constexpr int kPlotWindow = 5011;
+inline constexpr int kStatisticsWindow = 5012;
 } // namespace help
 
 // The topic of a help context; the contents for a context without a topic of its own.

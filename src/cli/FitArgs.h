@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "fit/FitMethod.h"
+#include "stats/PredictionTable.h"
 
 #include <optional>
 #include <string>
@@ -25,9 +26,7 @@ struct FitArgs {
 bool ParseMethodArg(const std::vector<std::string>& args, size_t& i,
                     std::optional<FitMethod>& method);
 
-// A confidence level strictly between 0 and 1, written with "." whatever the locale; the message
-// for one that is not.
-bool ReadLevel(const std::string& text, double& level);
+// The message for a confidence level that is not one (ReadLevel).
 inline constexpr const char* kLevelMessage =
     "lumetra-cli: the level must be a number between 0 and 1, such as 0.95\n";
 

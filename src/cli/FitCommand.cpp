@@ -9,7 +9,6 @@
 #include "options/CurveTypeRules.h"
 #include "report/ReportBuilder.h"
 
-#include <charconv>
 #include <ostream>
 
 namespace lumetra::cli {
@@ -31,12 +30,6 @@ bool ParseMethodArg(const std::vector<std::string>& args, size_t& i,
         return false;
     ++i;
     return true;
-}
-
-bool ReadLevel(const std::string& text, double& level) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, level);
-    return ec == std::errc() && ptr == end && level > 0.0 && level < 1.0;
 }
 
 bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs& out) {

@@ -3,6 +3,7 @@
 
 #include "data/NumberScan.h"
 #include "fit/FitEngine.h"
+#include "stats/PredictionTable.h"
 #include "stats/PredictionText.h"
 
 #include <cmath>
@@ -23,12 +24,6 @@ struct ValueArgs {
     CalibrationRequest request;
     bool json = false;
 };
-
-bool ReadValue(const std::string& text, double& value) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    return ScanDouble(p, end, value) && p == end && std::isfinite(value);
-}
 
 // Reads the file, the values and the options; `calibrate` allows the calibration options. The
 // status to end with when the words are not right, or kOk.
@@ -58,7 +53,7 @@ int ParseValueArgs(const std::vector<std::string>& args, bool calibrate, ValueAr
             out.file = a;
         } else {
             double value = 0.0;
-            if (!ReadValue(a, value)) {
+            if (!ReadFiniteValue(a, value)) {
                 err << "lumetra-cli: '" << a << "' is not a number\n";
                 return kUsage;
             }

@@ -19,16 +19,15 @@ std::string Key(const char* name) {
     return std::string(1, char(std::tolower(static_cast<unsigned char>(name[0]))));
 }
 
-// Enough digits to tell neighbouring values of an interval apart.
-std::string Text(const Statistic& value) {
-    return value ? FormatC("%.10g", {*value}) : std::string("n/a");
-}
-
 std::string Percent(double level) {
     return FormatC("%g %%", {level * 100.0});
 }
 
 } // namespace
+
+std::string StatisticText(const Statistic& value) {
+    return value ? FormatC("%.10g", {*value}) : std::string("n/a");
+}
 
 std::string PredictionJson(const FittedCurve& curve, const std::vector<Prediction>& predictions) {
     Json out = Json::array();
@@ -73,14 +72,16 @@ std::vector<std::string> PredictionLines(const FittedCurve& curve,
     std::vector<std::string> lines;
     const std::string percent = Percent(level);
     for (const Prediction& p : predictions) {
-        lines.push_back(FormatC(
-            "%s = %s: %s = %s, standard error of the mean %s", //
-            {InputName(curve), Text(p.input), OutputName(curve), Text(p.output), Text(p.seMean)}));
+        lines.push_back(FormatC("%s = %s: %s = %s, standard error of the mean %s", //
+                                {InputName(curve), StatisticText(p.input), OutputName(curve),
+                                 StatisticText(p.output), StatisticText(p.seMean)}));
         if (p.seMean) {
-            lines.push_back(FormatC("    %s confidence interval of the mean: %s to %s",
-                                    {percent, Text(p.meanLow), Text(p.meanHigh)}));
-            lines.push_back(FormatC("    %s prediction interval of a new observation: %s to %s",
-                                    {percent, Text(p.predLow), Text(p.predHigh)}));
+            lines.push_back(
+                FormatC("    %s confidence interval of the mean: %s to %s",
+                        {percent, StatisticText(p.meanLow), StatisticText(p.meanHigh)}));
+            lines.push_back(
+                FormatC("    %s prediction interval of a new observation: %s to %s",
+                        {percent, StatisticText(p.predLow), StatisticText(p.predHigh)}));
         }
         if (!p.message.empty())
             lines.push_back("    " + p.message);
@@ -96,11 +97,11 @@ std::vector<std::string> CalibrationLines(const FittedCurve& curve,
         "%s %s interval%s", {Percent(request.level), CalibrationIntervalWord(request.interval),
                              request.meanResponse ? " of a mean response" : ""});
     for (const Calibration& c : calibrations) {
-        lines.push_back(FormatC("%s = %s:", {OutputName(curve), Text(c.observed)}));
+        lines.push_back(FormatC("%s = %s:", {OutputName(curve), StatisticText(c.observed)}));
         for (const CalibrationEstimate& e : c.estimates)
-            lines.push_back(
-                FormatC("    %s = %s, %s %s to %s",
-                        {InputName(curve), Text(e.input), interval, Text(e.lower), Text(e.upper)}));
+            lines.push_back(FormatC("    %s = %s, %s %s to %s",
+                                    {InputName(curve), StatisticText(e.input), interval,
+                                     StatisticText(e.lower), StatisticText(e.upper)}));
         if (!c.message.empty())
             lines.push_back("    " + c.message);
     }

@@ -7,6 +7,10 @@
 
 namespace lumetra {
 
+// A value of a prediction or calibration with enough digits to tell neighbouring values of an
+// interval apart; "n/a" where it is missing.
+std::string StatisticText(const Statistic& value);
+
 // Predictions and calibrations as `lumetra-cli predict` and `calibrate` write them: one JSON
 // array, numbers that read back to the same double, a missing value null; or lines of text, a
 // missing value "n/a". The keys name the variables: for X=Ae^BY, "y" is given and "x" computed.

@@ -2,25 +2,111 @@
 
 #include "app/AppHost.h"
 #include "app/CommandIds.h"
+#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "fit/FitStatistics.h"
 #include "options/OptionsDialogs.h"
 #include "platform/Ui.h"
 #include "stats/StatisticsText.h"
 
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextDocument>
+#include <QVBoxLayout>
 
 namespace lumetra {
+namespace {
 
-CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc) : m_app(app), m_doc(doc) {
-    setReadOnly(true);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+QFont FixedFont() {
     QFont font("Courier New");
     font.setPointSize(9);
     font.setStyleHint(QFont::TypeWriter);
-    setFont(font);
+    return font;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + '\n';
+    return text;
+}
+
+} // namespace
+
+CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
+    : QSplitter(Qt::Vertical), m_app(app), m_doc(doc) {
+    m_text = new QPlainTextEdit;
+    m_text->setReadOnly(true);
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->setFont(FixedFont());
+    addWidget(m_text);
+    addWidget(BuildTablePanel());
+    setStretchFactor(0, 3);
+    setStretchFactor(1, 2);
+}
+
+QWidget* CStatisticsView::BuildTablePanel() {
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    auto* choices = new QHBoxLayout;
+    m_direction = new QComboBox;
+    m_direction->addItems({"Prediction", "Calibration"});
+    m_direction->setToolTip("Prediction: the curve's value with its intervals for each value "
+                            "typed. Calibration: every value in the data's range where the curve "
+                            "takes the value typed.");
+    choices->addWidget(new QLabel("&Table:"));
+    choices->addWidget(m_direction);
+    auto* levelLabel = new QLabel("&Level:");
+    m_level = new QLineEdit("0.95");
+    m_level->setMaximumWidth(70);
+    levelLabel->setBuddy(m_level);
+    choices->addWidget(levelLabel);
+    choices->addWidget(m_level);
+    m_interval = new QComboBox;
+    m_interval->addItems({"Inversion interval", "Wald interval"});
+    choices->addWidget(m_interval);
+    m_meanResponse = new QCheckBox("&Mean response");
+    m_meanResponse->setToolTip("The observed value is a mean of many, without the scatter of one "
+                               "new observation.");
+    choices->addWidget(m_meanResponse);
+    choices->addStretch();
+    auto* copy = new QPushButton("&Copy Table");
+    choices->addWidget(copy);
+    layout->addLayout(choices);
+
+    m_values = new QPlainTextEdit;
+    m_values->setPlaceholderText("Type or paste values here: one per line, or separated by blanks");
+    m_values->setFont(FixedFont());
+    m_values->setMaximumHeight(70);
+    layout->addWidget(m_values);
+
+    m_table = new QTableWidget;
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setFont(FixedFont());
+    m_table->verticalHeader()->setVisible(false);
+    layout->addWidget(m_table, 1);
+
+    connect(m_direction, &QComboBox::currentIndexChanged, this, &CStatisticsView::RefreshTable);
+    connect(m_interval, &QComboBox::currentIndexChanged, this, &CStatisticsView::RefreshTable);
+    connect(m_meanResponse, &QCheckBox::toggled, this, &CStatisticsView::RefreshTable);
+    connect(m_level, &QLineEdit::textChanged, this, &CStatisticsView::RefreshTable);
+    connect(m_values, &QPlainTextEdit::textChanged, this, &CStatisticsView::RefreshTable);
+    connect(copy, &QPushButton::clicked, this, &CStatisticsView::CopyTable);
+    return panel;
 }
 
 void CStatisticsView::OnInitialUpdate() {
@@ -29,10 +115,72 @@ void CStatisticsView::OnInitialUpdate() {
 
 void CStatisticsView::Refresh() {
     WaitCursor wait(m_app.GetUi());
-    std::string text;
-    for (const std::string& line : StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel)))
-        text += line + '\n';
-    setPlainText(QString::fromStdString(text));
+    m_text->setPlainText(QString::fromStdString(
+        JoinLines(StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel)))));
+    m_curve = DocumentCurve(m_doc);
+    RefreshTable();
+}
+
+void CStatisticsView::RefreshTable() {
+    const bool calibrate = m_direction->currentIndex() == 1;
+    m_interval->setEnabled(calibrate);
+    m_meanResponse->setEnabled(calibrate);
+    const std::vector<std::string> values = SplitValues(m_values->toPlainText().toStdString());
+    CalibrationRequest request;
+    request.meanResponse = m_meanResponse->isChecked();
+    request.interval = m_interval->currentIndex() == 1 ? CalibrationInterval::Wald
+                                                       : CalibrationInterval::Inversion;
+    if (!ReadLevel(m_level->text().toStdString(), request.level)) {
+        m_results = NoCurveTable("The level must be a number between 0 and 1, such as 0.95.");
+    } else if (!m_curve.curve) {
+        m_results = NoCurveTable(m_curve.failure);
+    } else {
+        // The names follow the model: X=Ae^BY computes X from Y.
+        const FittedCurve& curve = *m_curve.curve;
+        const QString in = InputName(curve), out = OutputName(curve);
+        m_direction->setItemText(0, QString("Prediction: %1 from %2").arg(out, in));
+        m_direction->setItemText(1, QString("Calibration: %1 from %2").arg(in, out));
+        m_results = PredictionTable(curve, values, calibrate, request);
+    }
+    ShowTable();
+}
+
+void CStatisticsView::ShowTable() {
+    m_table->clear();
+    m_table->setColumnCount(int(m_results.header.size()));
+    m_table->setRowCount(int(m_results.rows.size()));
+    QStringList header;
+    for (const std::string& h : m_results.header)
+        header << QString::fromStdString(h);
+    m_table->setHorizontalHeaderLabels(header);
+    for (size_t r = 0; r < m_results.rows.size(); ++r)
+        for (size_t c = 0; c < m_results.rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(m_results.rows[r][c]));
+            // Numbers line up on the right; the words of the last column read from the left.
+            if (c + 1 < m_results.header.size())
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_table->setItem(int(r), int(c), item);
+        }
+    m_table->resizeColumnsToContents();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+}
+
+void CStatisticsView::CopyTable() const {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(TableTabText(m_results)));
+}
+
+std::string CStatisticsView::CopyText() const {
+    if (m_table->hasFocus())
+        return TableTabText(m_results);
+    const QString selected = m_text->textCursor().selectedText();
+    // A selection's line ends come as the paragraph separator.
+    return selected.isEmpty()
+               ? m_text->toPlainText().toStdString()
+               : QString(selected).replace(QChar::ParagraphSeparator, '\n').toStdString();
+}
+
+int CStatisticsView::HelpContext() const {
+    return help::kStatisticsWindow;
 }
 
 void CStatisticsView::OnUpdate(CView*, int hint) {
@@ -47,7 +195,12 @@ bool CStatisticsView::OnFilePrint() {
     if (m_app.RunDialog(dialog) != QDialog::Accepted)
         return false;
     WaitCursor wait(m_app.GetUi());
-    print(&printer);
+    std::string text = m_text->toPlainText().toStdString();
+    if (!m_results.rows.empty())
+        text += '\n' + JoinLines(TableLines(m_results));
+    QTextDocument document(QString::fromStdString(text));
+    document.setDefaultFont(FixedFont());
+    document.print(&printer);
     return true;
 }
 

@@ -1,16 +1,24 @@
 #pragma once
 
 #include "app/View.h"
+#include "stats/PredictionTable.h"
 
-#include <QPlainTextEdit>
+#include <QSplitter>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QTableWidget;
 
 namespace lumetra {
 
 class CAppHost;
 
-// The Statistics window: the statistics of its document's present fit as text, refreshed after
-// every fit, printable, its text selectable and copyable.
-class CStatisticsView : public QPlainTextEdit, public CView {
+// The Statistics window: the statistics of its document's present fit as text, and below them a
+// prediction and calibration table for the values the user types or pastes; both refreshed after
+// every fit, printed together, their text copyable.
+class CStatisticsView : public QSplitter, public CView {
     Q_OBJECT
 public:
     CStatisticsView(CAppHost& app, CLumetraDoc& doc);
@@ -21,15 +29,44 @@ public:
     QWidget* Widget() override { return this; }
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
+    // Edit > Copy: the table where it has the focus, else the statistics' selection or all of them.
+    bool CanCopyText() const override { return true; }
+    std::string CopyText() const override;
+    int HelpContext() const override;
 
-    // Shows the statistics of the document as it stands.
+    // Shows the statistics of the document's present fit, and the table of its curve.
     void Refresh();
-    // File > Print: the text on the application's printer; true when it was printed.
+    // Makes the table again from the values and choices in the window.
+    void RefreshTable();
+    // File > Print: the statistics and the table on the application's printer; true when printed.
     bool OnFilePrint();
 
+    // The parts of the window, for its tests.
+    QPlainTextEdit* StatisticsText() const { return m_text; }
+    QComboBox* Direction() const { return m_direction; }
+    QLineEdit* Level() const { return m_level; }
+    QCheckBox* MeanResponse() const { return m_meanResponse; }
+    QComboBox* Interval() const { return m_interval; }
+    QPlainTextEdit* Values() const { return m_values; }
+    QTableWidget* Table() const { return m_table; }
+    const TextTable& Results() const { return m_results; }
+
 private:
+    QWidget* BuildTablePanel();
+    void ShowTable();
+    void CopyTable() const;
+
     CAppHost& m_app;
     CLumetraDoc& m_doc;
+    QPlainTextEdit* m_text = nullptr;
+    QComboBox* m_direction = nullptr;
+    QLineEdit* m_level = nullptr;
+    QCheckBox* m_meanResponse = nullptr;
+    QComboBox* m_interval = nullptr;
+    QPlainTextEdit* m_values = nullptr;
+    QTableWidget* m_table = nullptr;
+    CurveOutcome m_curve; // of the present fit, read once for every table made of it
+    TextTable m_results;
 };
 
 } // namespace lumetra

@@ -2,11 +2,13 @@
 #include "fit/Calibration.h"
 #include "fit/FitEngine.h"
 #include "platform/MemorySettingsStore.h"
+#include "stats/PredictionTable.h"
 #include "support/RecordingUi.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 #include <vector>
 
@@ -395,6 +397,86 @@ TEST_F(PredictionFixture, EveryRootOfAHighOrderCurveIsFound) {
     const double expected[] = {-0.9, -0.5, 0.0, 0.5, 0.9};
     for (int r = 0; r < 5; ++r)
         EXPECT_NEAR(c.estimates[r].input, expected[r], 1e-9);
+}
+
+// The numbers of a table cell: ten significant digits.
+std::string Cell(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+TEST(PredictionValues, AreReadWithThePointAndSplitAtBlanksLineEndsAndSemicolons) {
+    EXPECT_EQ(SplitValues(" 1.5\n2;3\t 4e2\r\n-7 "),
+              (std::vector<std::string>{"1.5", "2", "3", "4e2", "-7"}));
+    EXPECT_TRUE(SplitValues(" \n;\t").empty());
+    EXPECT_EQ(SplitValues("1,5"), (std::vector<std::string>{"1,5"}));
+    double v = 0.0;
+    EXPECT_TRUE(ReadFiniteValue(" 2.5 ", v));
+    EXPECT_EQ(v, 2.5);
+    EXPECT_TRUE(ReadFiniteValue("-1e-3", v));
+    EXPECT_EQ(v, -1e-3);
+    for (const char* bad : {"", "2.5x", "1,5", "inf", "nan", "1e999", "x"})
+        EXPECT_FALSE(ReadFiniteValue(bad, v)) << bad;
+    EXPECT_TRUE(ReadLevel("0.9", v));
+    EXPECT_EQ(v, 0.9);
+    for (const char* bad : {"0", "1", "95", "0,95", "-0.5", ""})
+        EXPECT_FALSE(ReadLevel(bad, v)) << bad;
+}
+
+TEST_F(PredictionFixture, ThePredictionTableHasARowForEachValueTyped) {
+    const Line line(kLineX, kLineY);
+    const FittedCurve curve = Fit(kLineX, kLineY, 0, 1);
+    const TextTable table = PredictionTable(curve, {"4.5", "12abc", "0"}, false, {0.95});
+    EXPECT_EQ(table.header,
+              (std::vector<std::string>{"X", "Y", "SE of mean", "Mean low 95 %", "Mean high 95 %",
+                                        "Prediction low 95 %", "Prediction high 95 %", "Note"}));
+    ASSERT_EQ(table.rows.size(), 3u);
+    const double y = line.a + line.b * 4.5;
+    EXPECT_EQ(table.rows[0][0], "4.5");
+    EXPECT_EQ(table.rows[0][1].substr(0, 8), Cell(y).substr(0, 8));
+    EXPECT_EQ(table.rows[0][2].substr(0, 8), Cell(line.SeMean(4.5)).substr(0, 8));
+    EXPECT_EQ(table.rows[0][6].substr(0, 8),
+              Cell(y + kT975Dof6 * line.SePredicted(4.5)).substr(0, 8));
+    EXPECT_EQ(table.rows[0][7], "");
+    EXPECT_EQ(table.rows[1], (std::vector<std::string>{"12abc", "", "", "", "", "", "",
+                                                       "\"12abc\" is not a number."}));
+    EXPECT_EQ(table.rows[2][0], "0");
+    EXPECT_EQ(PredictionTable(curve, {}, false, {0.9}).header[3], "Mean low 90 %");
+}
+
+TEST_F(PredictionFixture, TheCalibrationTableGivesEachRootARowAndItsWordsOnce) {
+    std::vector<double> x, y;
+    for (int k = 0; k <= 10; ++k) {
+        x.push_back(k);
+        y.push_back((k - 5.0) * (k - 5.0) + (k % 2 ? 0.1 : -0.1));
+    }
+    const FittedCurve curve = Fit(x, y, 0, 2);
+    const TextTable table =
+        PredictionTable(curve, {"9", "-50"}, true, {0.95, false, CalibrationInterval::Wald});
+    EXPECT_EQ(table.header,
+              (std::vector<std::string>{"Y", "X", "Wald lower 95 %", "Wald upper 95 %", "Note"}));
+    const Calibration c = Calibrate(curve, 9.0, {0.95, false, CalibrationInterval::Wald});
+    ASSERT_EQ(c.estimates.size(), 2u);
+    ASSERT_EQ(table.rows.size(), 3u);
+    for (size_t r = 0; r < 2; ++r) {
+        EXPECT_EQ(table.rows[r][0], "9");
+        EXPECT_EQ(table.rows[r][1], Cell(c.estimates[r].input));
+        EXPECT_NEAR(std::stod(table.rows[r][1]), 5.0 + (r ? 3.0 : -3.0), 0.1);
+    }
+    // No X in the range gives -50: the row says so and holds no numbers.
+    const Calibration none = Calibrate(curve, -50.0, {});
+    EXPECT_FALSE(none.message.empty());
+    EXPECT_EQ(table.rows[2], (std::vector<std::string>{"-50", "", "", "", none.message}));
+    EXPECT_EQ(PredictionTable(curve, {}, true, {}).header[2], "Inversion lower 95 %");
+}
+
+TEST(PredictionTables, CopyWithTabsAndPrintInColumns) {
+    const TextTable table{{"X", "Y", "Note"}, {{"1", "2.25", ""}, {"10.5", "n/a", "why"}}};
+    EXPECT_EQ(TableTabText(table), "X\tY\tNote\n1\t2.25\t\n10.5\tn/a\twhy\n");
+    EXPECT_EQ(TableLines(table),
+              (std::vector<std::string>{"X     Y     Note", "1     2.25  ", "10.5  n/a   why"}));
+    EXPECT_EQ(TableTabText(NoCurveTable("The fit failed.")), "Note\nThe fit failed.\n");
 }
 
 } // namespace

@@ -2,15 +2,24 @@
 
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
+#include "fit/Prediction.h"
 #include "options/CurvePage.h"
+#include "stats/PredictionText.h"
 #include "stats/StatisticsView.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 
 #include <fstream>
 
@@ -54,14 +63,14 @@ TEST_F(StatisticsWindow, OpensFromTheViewMenuAndTheToolbar) {
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(WindowCount(), 2);
     EXPECT_EQ(&view->GetDocument(), doc);
-    const QString text = view->toPlainText();
+    const QString text = view->StatisticsText()->toPlainText();
     EXPECT_TRUE(text.contains("         Method:      Classic\n"));
     EXPECT_TRUE(text.contains("         Pairs: 40   Degrees of freedom: 37"));
     EXPECT_TRUE(text.contains("\nC[3]        6.73566000E-004  1.07938731E-004"));
-    EXPECT_TRUE(view->isReadOnly());
+    EXPECT_TRUE(view->StatisticsText()->isReadOnly());
     // Its text is the user's to copy.
-    view->selectAll();
-    view->copy();
+    view->StatisticsText()->selectAll();
+    view->StatisticsText()->copy();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.startsWith("-----"));
     EXPECT_TRUE(copied.contains("         Digits kept by the classic method:"));
@@ -77,8 +86,8 @@ TEST_F(StatisticsWindow, TheMethodChosenOnTheCurvePageRefitsAndIsRemembered) {
     // Certified by NIST: B0 = 0.673565789473684E-03; the file kept six digits.
     EXPECT_NEAR(doc->m_dCoef[2], 0.673565789473684e-03, 1e-12);
     // Refreshed after the fit.
-    EXPECT_TRUE(view->toPlainText().contains("         Method:      Accurate\n"));
-    EXPECT_TRUE(view->toPlainText().contains("\nC[3]        6.73565789E-004"));
+    EXPECT_TRUE(view->StatisticsText()->toPlainText().contains("         Method:      Accurate\n"));
+    EXPECT_TRUE(view->StatisticsText()->toPlainText().contains("\nC[3]        6.73565789E-004"));
     EXPECT_TRUE(ui.messages.empty());
 
     // A new data set starts with the remembered method.
@@ -88,7 +97,7 @@ TEST_F(StatisticsWindow, TheMethodChosenOnTheCurvePageRefitsAndIsRemembered) {
     ChooseMethod(false);
     EXPECT_EQ(doc->m_eFitMethod, FitMethod::Classic);
     EXPECT_EQ(settings.GetString("Preferences", "FitMethod"), "classic");
-    EXPECT_TRUE(view->toPlainText().contains("         Method:      Classic\n"));
+    EXPECT_TRUE(view->StatisticsText()->toPlainText().contains("         Method:      Classic\n"));
 }
 
 TEST_F(StatisticsWindow, PrintsItsText) {
@@ -107,6 +116,106 @@ TEST_F(StatisticsWindow, PrintsItsText) {
     const std::string printed((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(printed.find("Residual standard deviation:"), std::string::npos) << printed;
     EXPECT_NE(printed.find("Pontius load cell calibration"), std::string::npos);
+}
+
+// The pontius fit: Y = C[1]X^2 + C[2]X + C[3], deflection against load, loads 0 to 3,000,000.
+TEST_F(StatisticsWindow, TheTablePredictsAndCalibratesTheValuesTypedAndCopiesThem) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->HelpContext(), help::kStatisticsWindow);
+    EXPECT_EQ(view->Direction()->itemText(0), "Prediction: Y from X");
+    EXPECT_EQ(view->Direction()->itemText(1), "Calibration: X from Y");
+    EXPECT_FALSE(view->Interval()->isEnabled()); // a calibration's choices only
+    EXPECT_EQ(view->Table()->rowCount(), 0);
+
+    // Pasted as a column from a spreadsheet.
+    view->Values()->setPlainText("1500000\r\n2500000\r\n");
+    ASSERT_EQ(view->Table()->rowCount(), 2);
+    EXPECT_EQ(view->Table()->columnCount(), 8);
+    EXPECT_EQ(view->Table()->horizontalHeaderItem(3)->text(), "Mean low 95 %");
+    EXPECT_EQ(view->Table()->item(0, 0)->text(), "1500000");
+    const CurveOutcome outcome = DocumentCurve(*doc);
+    ASSERT_TRUE(outcome.curve);
+    const Prediction p = Predict(*outcome.curve, 1500000.0, 0.95);
+    EXPECT_EQ(view->Table()->item(0, 1)->text().toStdString(), StatisticText(p.output));
+    EXPECT_EQ(view->Table()->item(0, 5)->text().toStdString(), StatisticText(p.predLow));
+
+    // The deflection at 1,500,000 read back gives that load inside its interval.
+    const QString deflection = view->Table()->item(0, 1)->text();
+    view->Direction()->setCurrentIndex(1);
+    EXPECT_TRUE(view->Interval()->isEnabled());
+    EXPECT_TRUE(view->MeanResponse()->isEnabled());
+    view->Values()->setPlainText(deflection + " x");
+    ASSERT_EQ(view->Table()->rowCount(), 2) << TableTabText(view->Results());
+    EXPECT_EQ(view->Table()->horizontalHeaderItem(2)->text(), "Inversion lower 95 %");
+    const double load = view->Table()->item(0, 1)->text().toDouble();
+    EXPECT_NEAR(load, 1500000.0, 1.0);
+    EXPECT_LT(view->Table()->item(0, 2)->text().toDouble(), load);
+    EXPECT_GT(view->Table()->item(0, 3)->text().toDouble(), load);
+    EXPECT_EQ(view->Table()->item(1, 4)->text(), "\"x\" is not a number.");
+    view->Interval()->setCurrentIndex(1);
+    EXPECT_EQ(view->Table()->horizontalHeaderItem(2)->text(), "Wald lower 95 %");
+
+    // Copy Table, and Edit > Copy with the table in front: TABs for a spreadsheet.
+    const std::string tabs = TableTabText(view->Results());
+    EXPECT_EQ(tabs.substr(0, 41), "Y\tX\tWald lower 95 %\tWald upper 95 %\tNote\n");
+    view->window()->activateWindow();
+    view->Table()->setFocus();
+    Settle();
+    ASSERT_TRUE(view->Table()->hasFocus());
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kEditCopy));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), tabs);
+    QApplication::clipboard()->clear();
+    view->findChild<QPushButton*>()->click();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), tabs);
+
+    // A level that is none says so instead of numbers.
+    view->Level()->setText("95");
+    ASSERT_EQ(view->Table()->rowCount(), 1);
+    EXPECT_EQ(view->Table()->item(0, 0)->text(),
+              "The level must be a number between 0 and 1, such as 0.95.");
+    view->Level()->setText("0.9");
+    EXPECT_EQ(view->Table()->horizontalHeaderItem(2)->text(), "Wald lower 90 %");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(StatisticsWindow, TheTableFollowsEveryFitAndSaysWhenThereIsNoCurve) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    view->Values()->setPlainText("2000000");
+    const QString classic = view->Table()->item(0, 2)->text();
+    ChooseMethod(true); // a refit: the table is made again from the new curve
+    ASSERT_EQ(view->Table()->rowCount(), 1);
+    EXPECT_NE(view->Table()->item(0, 2)->text(), classic);
+    EXPECT_NEAR(view->Table()->item(0, 2)->text().toDouble(), classic.toDouble(),
+                1e-4 * classic.toDouble());
+
+    doc->m_bFitFailed = true;
+    view->Refresh();
+    ASSERT_EQ(view->Table()->rowCount(), 1);
+    EXPECT_EQ(view->Table()->item(0, 0)->text(),
+              "The fit failed: there is no curve to read values from.");
+}
+
+TEST_F(StatisticsWindow, PrintsTheTableAfterTheStatistics) {
+    const std::string pdf = dir.Path("table.pdf");
+    app->Printer().setOutputFormat(QPrinter::PdfFormat);
+    app->Printer().setOutputFileName(QString::fromStdString(pdf));
+    dialogAnswer = [](QDialog&) { return int(QDialog::Accepted); };
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    view->Values()->setPlainText("1234567");
+    ASSERT_TRUE(view->OnFilePrint());
+    const std::string text = dir.Path("table.txt");
+    ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + text + "'").c_str()), 0);
+    std::ifstream in(text);
+    const std::string printed((std::istreambuf_iterator<char>(in)), {});
+    const size_t stats = printed.find("Residual standard deviation:");
+    const size_t table = printed.find("Prediction high 95 %");
+    ASSERT_NE(stats, std::string::npos) << printed;
+    ASSERT_NE(table, std::string::npos) << printed;
+    EXPECT_LT(stats, table);
+    EXPECT_NE(printed.find("1234567 "), std::string::npos);
 }
 
 } // namespace
