@@ -30,10 +30,9 @@ void AddPredictionRows(const FittedCurve& curve, const std::string& token, doubl
         return;
     }
     const Prediction p = Predict(curve, value, level);
-    table.rows.push_back({StatisticText(p.input), StatisticText(p.output),
-                          StatisticText(p.seMean), StatisticText(p.meanLow),
-                          StatisticText(p.meanHigh), StatisticText(p.predLow),
-                          StatisticText(p.predHigh), p.message});
+    table.rows.push_back({StatisticText(p.input), StatisticText(p.output), StatisticText(p.seMean),
+                          StatisticText(p.meanLow), StatisticText(p.meanHigh),
+                          StatisticText(p.predLow), StatisticText(p.predHigh), p.message});
 }
 
 void AddCalibrationRows(const FittedCurve& curve, const std::string& token,

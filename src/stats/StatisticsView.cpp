@@ -68,7 +68,9 @@ QWidget* CStatisticsView::BuildTablePanel() {
     m_direction->setToolTip("Prediction: the curve's value with its intervals for each value "
                             "typed. Calibration: every value in the data's range where the curve "
                             "takes the value typed.");
-    choices->addWidget(new QLabel("&Table:"));
+    auto* tableLabel = new QLabel("&Table:");
+    tableLabel->setBuddy(m_direction);
+    choices->addWidget(tableLabel);
     choices->addWidget(m_direction);
     auto* levelLabel = new QLabel("&Level:");
     m_level = new QLineEdit("0.95");
