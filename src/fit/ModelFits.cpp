@@ -43,23 +43,26 @@ template <class Fit> FitResult CatchOutOfMemory(Fit fit) {
 }
 
 // computed[k] = C[1]·u[k]^n + ... + C[n+1] with pow, the fit's rule; u = 0 gives C[n+1] itself.
-void EvalPolynomialWithPow(std::span<const double> u, const double* C, int n,
-                           std::vector<double>& computed) {
-    const size_t N = u.size();
+// value(k) for every k below N into computed[k], on several cores in contiguous runs.
+template <class Value> void ComputeEach(size_t N, std::vector<double>& computed, Value value) {
     RunParts(WorkParts(N, kMinPairsPerPart), [&](int part, int parts) {
         const size_t begin = N * size_t(part) / size_t(parts);
         const size_t end = N * size_t(part + 1) / size_t(parts);
-        for (size_t k = begin; k < end; ++k) {
-            const double x = u[k];
-            if (x == 0.0) {
-                computed[k] = C[n];
-                continue;
-            }
-            double sum = 0.0;
-            for (int j = 0; j < n; ++j)
-                sum += C[j] * std::pow(x, double(n - j));
-            computed[k] = sum + C[n];
-        }
+        for (size_t k = begin; k < end; ++k)
+            computed[k] = value(k);
+    });
+}
+
+void EvalPolynomialWithPow(std::span<const double> u, const double* C, int n,
+                           std::vector<double>& computed) {
+    ComputeEach(u.size(), computed, [&](size_t k) {
+        const double x = u[k];
+        if (x == 0.0)
+            return C[n];
+        double sum = 0.0;
+        for (int j = 0; j < n; ++j)
+            sum += C[j] * std::pow(x, double(n - j));
+        return sum + C[n];
     });
 }
 
@@ -67,17 +70,12 @@ void EvalPolynomialWithPow(std::span<const double> u, const double* C, int n,
 // which costs a tenth of the pow rule and keeps the digits the factorization won.
 void EvalAccuratePolynomial(std::span<const double> u, const AccurateSolution& s,
                             std::vector<double>& computed) {
-    const size_t N = u.size();
-    RunParts(WorkParts(N, kMinPairsPerPart), [&](int part, int parts) {
-        const size_t begin = N * size_t(part) / size_t(parts);
-        const size_t end = N * size_t(part + 1) / size_t(parts);
-        for (size_t k = begin; k < end; ++k) {
-            const long double x = u[k];
-            long double sum = s.coef[0];
-            for (int j = 1; j <= s.order; ++j)
-                sum = sum * x + s.coef[j];
-            computed[k] = double(sum);
-        }
+    ComputeEach(u.size(), computed, [&](size_t k) {
+        const long double x = u[k];
+        long double sum = s.coef[0];
+        for (int j = 1; j <= s.order; ++j)
+            sum = sum * x + s.coef[j];
+        return double(sum);
     });
 }
 
