@@ -40,10 +40,13 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
         DrawResiduals(doc, s, map, range, r, rv);
         return;
     }
-    s.SelectPen(kPenCurve);
     const int steps = N * m;
     const CurveModel* model = FindCurveModel(doc.m_nCurveType);
     const bool hasCurve = doc.m_strFitFailure.empty(); // a failed fit shows its pairs only
+    // Bands first: a band narrower than a pixel must not hide the curve.
+    if (hasCurve)
+        DrawBands(doc, s, map, steps, options);
+    s.SelectPen(kPenCurve);
     if (hasCurve && model && model->xFromY) {
         DrawSampledCurve(s, doc.m_dMinY, doc.m_dMaxY, steps, [&](double y, int& px, int& py) {
             double x = 0.0;
@@ -62,8 +65,6 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
             return true;
         });
     }
-    if (hasCurve)
-        DrawBands(doc, s, map, steps, options);
     s.SelectPen(kPenData);
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
@@ -104,10 +105,13 @@ std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const Pl
     const PlotRange range = options.residuals
                                 ? ResidualRange(doc)
                                 : PlotRange{doc.m_dMinX, doc.m_dMaxX, doc.m_dMinY, doc.m_dMaxY};
-    // The differences of X=Ae^BY are X values.
+    // The differences of X=Ae^BY are X values; the vertical axis says whose differences it shows.
     const CurveModel* model = FindCurveModel(doc.m_nCurveType);
-    const std::string& yFormat =
-        options.residuals && model && model->xFromY ? doc.m_szXFormat : doc.m_szYFormat;
+    const bool xDifferences = options.residuals && model && model->xFromY;
+    const std::string& yFormat = xDifferences ? doc.m_szXFormat : doc.m_szYFormat;
+    const std::string yTitle =
+        !options.residuals ? doc.m_strYTitle
+                           : (xDifferences ? doc.m_strXTitle : doc.m_strYTitle) + " difference";
     const PlotMapping map{range.minX,
                           range.minY,
                           double(l.W) / (range.maxX - range.minX),
@@ -141,7 +145,7 @@ std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const Pl
     }
 
     DrawCurveAndMarkers(doc, s, l, map, range, options);
-    DrawTitles(doc, s, l, f, yLabelsLeft);
+    DrawTitles(doc, s, l, f, yLabelsLeft, yTitle);
     return std::nullopt;
 }
 

@@ -30,7 +30,7 @@ int XTitleTop(const PlotLayout& l, const FontMetrics& f) {
 } // namespace
 
 void DrawTitles(const CLumetraDoc& doc, Surface& s, const PlotLayout& l, const FontMetrics& f,
-                int yLabelsLeft) {
+                int yLabelsLeft, const std::string& yTitle) {
     const Rgb previous = s.SetTextColor(kRed);
     const int dataLeft = CentredLeft(l, f, Utf8Length(doc.m_strDataTitle));
     const int dataTop = l.B0 + l.H + 2 * f.lineHeight;
@@ -39,7 +39,7 @@ void DrawTitles(const CLumetraDoc& doc, Surface& s, const PlotLayout& l, const F
     s.SetTextColor(kBlue);
     s.TextOut(CentredLeft(l, f, Utf8Length(doc.m_strXTitle)), XTitleTop(l, f), doc.m_strXTitle);
 
-    std::string y(Utf8Prefix(doc.m_strYTitle, kPlotWorkBuffer));
+    std::string y(Utf8Prefix(yTitle, kPlotWorkBuffer));
     TrimBlanks(y);
     const int n = int(Utf8Length(y));
     const int Lt = f.lineHeight * n;

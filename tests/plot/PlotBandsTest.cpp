@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumetra {
@@ -113,6 +114,45 @@ TEST_F(Bands, TheResidualPlotShowsTheDifferencesAroundAZeroLine) {
     // No curve and no bands in this mode.
     EXPECT_TRUE(s.WithPen(kPenCurve).empty());
     EXPECT_TRUE(s.WithPen(kPenConfidence).empty());
+}
+
+TEST_F(Bands, TheCurveIsDrawnOverTheBands) {
+    PaintPlot(doc, s, true, {true, true, false});
+    size_t lastBand = 0, firstCurve = s.ops.size();
+    for (size_t i = 0; i < s.ops.size(); ++i) {
+        const Pen& pen = s.ops[i].pen;
+        if (s.ops[i].kind != Op::Text && (pen == kPenConfidence || pen == kPenPrediction))
+            lastBand = i;
+        if (s.ops[i].kind != Op::Text && pen == kPenCurve)
+            firstCurve = std::min(firstCurve, i);
+    }
+    ASSERT_GT(lastBand, 0u);
+    ASSERT_LT(firstCurve, s.ops.size());
+    EXPECT_LT(lastBand, firstCurve); // a band narrower than a pixel cannot hide it
+}
+
+// The vertical title of a residual plot names whose differences it shows.
+TEST_F(Bands, TheResidualPlotsAxisIsTitledWithTheMeasuredVariable) {
+    doc.m_strXTitle = "Load";
+    doc.m_strYTitle = "Pull";
+    auto verticalTitle = [&](const PlotOptions& options) {
+        s.ops.clear();
+        PaintPlot(doc, s, true, options);
+        std::string title;
+        for (const Op& o : s.Texts())
+            if (o.color == Rgb{0, 0, 255} && o.text != doc.m_strXTitle) // the titles' blue
+                title += o.text;
+        return title;
+    };
+    EXPECT_EQ(verticalTitle({}), "Pull");
+    EXPECT_EQ(verticalTitle({false, false, true}), "Pull difference");
+    // X=Ae^BY: the differences are X values, labelled in X's format.
+    doc.m_nCurveType = 3;
+    doc.m_szXFormat = "%.3f";
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    EXPECT_EQ(verticalTitle({false, false, true}), "Load difference");
+    const std::vector<Op> texts = s.Texts();
+    EXPECT_EQ(texts[9].text.find('.'), texts[9].text.size() - 4) << texts[9].text;
 }
 
 TEST_F(Bands, AResidualPlotOfAPerfectFitSpansOneEitherSideOfZero) {
