@@ -197,6 +197,29 @@ TEST_F(StatisticsWindow, TheTableFollowsEveryFitAndSaysWhenThereIsNoCurve) {
               "The fit failed: there is no curve to read values from.");
 }
 
+// Typing into the table and copying it while a refit of its document dispatches messages: the
+// table is made from the curve of the fit before, and after the fit from the new one.
+TEST_F(StatisticsWindow, TheTableWorksInsideTheMessagesOfARefit) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    view->Values()->setPlainText("2000000");
+    const QString before = view->Table()->item(0, 1)->text();
+    int pumps = 0;
+    ui.onPump = [&] {
+        ++pumps;
+        view->Values()->setPlainText(pumps % 2 ? "2000000 1000000" : "2000000");
+        QApplication::clipboard()->setText(QString::fromStdString(view->CopyText()));
+        EXPECT_EQ(view->Table()->item(0, 1)->text(), before); // the old curve, whole
+    };
+    ChooseMethod(true);
+    ui.onPump = nullptr;
+    EXPECT_GT(pumps, 0);
+    view->Values()->setPlainText("2000000");
+    ASSERT_EQ(view->Table()->rowCount(), 1);
+    EXPECT_NE(view->Table()->item(0, 1)->text(), before); // the accurate curve now
+    EXPECT_NEAR(view->Table()->item(0, 1)->text().toDouble(), before.toDouble(), 1e-5);
+}
+
 TEST_F(StatisticsWindow, PrintsTheTableAfterTheStatistics) {
     const std::string pdf = dir.Path("table.pdf");
     app->Printer().setOutputFormat(QPrinter::PdfFormat);
