@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppHost.h"
-#include "app/View.h"
+#include "framework/AppHost.h"
+#include "framework/View.h"
 
 #include <QStringList>
 

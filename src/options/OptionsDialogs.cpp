@@ -1,10 +1,10 @@
 #include "options/OptionsDialogs.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/View.h"
 #include "data/LumetraDoc.h"
 #include "dataentry/DataPage.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/View.h"
 #include "options/ComputePages.h"
 #include "options/CurvePage.h"
 #include "options/OptionsCommands.h"

@@ -1,9 +1,9 @@
 #include "plot/PlotView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpViewer.h"
 #include "options/OptionsDialogs.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"

@@ -1,10 +1,10 @@
 #include "stats/StatisticsView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "fit/FitStatistics.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpViewer.h"
 #include "options/OptionsDialogs.h"
 #include "platform/Ui.h"
 #include "stats/StatisticsText.h"

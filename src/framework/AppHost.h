@@ -22,7 +22,7 @@ public:
     virtual SettingsStore& Settings() const = 0;
     // Lines per display page of the listing and pairs per page of the Data page.
     virtual int LinesPerDisplayPage() const = 0;
-    // Tells every window of the document but the sender (update hints in app/View.h).
+    // Tells every window of the document but the sender (update hints in framework/View.h).
     virtual void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) = 0;
     // Runs an Options sheet modally; true when it closed with OK.
     virtual bool RunSheet(CMySheet& sheet) = 0;
