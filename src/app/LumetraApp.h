@@ -66,9 +66,12 @@ public:
     bool OnCommand(int id) override;
     std::optional<CommandState> OnUpdateCommand(int id) override;
 
+    // OptionsDialogs.cpp: the two Options sheets.
+    void RunOptionsData(CView& view, const std::string& importPath) override;
+    void RunOptionsCompute(CView& view) override;
     // Runs an Options sheet modally; true when it closed with OK. Tests work the pages
     // themselves through runSheet instead.
-    bool RunSheet(CMySheet& sheet) override;
+    bool RunSheet(CMySheet& sheet);
     std::function<bool(CMySheet&)> runSheet;
     // Runs the print, preview and page setup dialogs; tests answer them through runDialog.
     int RunDialog(QDialog& dialog) override;
