@@ -40,8 +40,9 @@ BENCHMARK(BM_DrawPlot)
     ->Repetitions(3)
     ->ReportAggregatesOnly();
 
-// An order-10 fit of 1,000,000 pairs drawn without (0) and with (1) both bands: the bands may at
-// most double the time.
+// An order-10 fit of 1,000,000 pairs drawn without (0) and with (1) both bands, as a window at
+// 100 % repaints it: the whole drawing in at most 30 ms with the bands. The curve takes at most
+// 8000 samples and a marker is drawn once for its pixels.
 void BM_DrawPlotBands(benchmark::State& state) {
     SilentUi ui;
     MemorySettingsStore settings;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace lumetra {
@@ -13,6 +14,24 @@ struct Pen {
     int width = 0; // logical units
     Rgb color;
     bool operator==(const Pen&) const = default;
+};
+
+// How a surface with pixels puts a logical coordinate on one: ⌊v · scale + offset + ½⌋ on each
+// axis, held far outside any device so that an extrapolated curve cannot overflow.
+struct PixelMap {
+    double sx = 1.0, ox = 0.0, sy = -1.0, oy = 0.0;
+    static int Round(double v) {
+        const double w = v + 0.5;
+        if (!(w > -1e9)) // also NaN
+            return -1000000000;
+        if (w >= 1e9)
+            return 1000000000;
+        // floor by truncation, which compiles to one instruction where floor is a call
+        const int t = int(w);
+        return double(t) > w ? t - 1 : t;
+    }
+    int X(int x) const { return Round(x * sx + ox); }
+    int Y(int y) const { return Round(y * sy + oy); }
 };
 
 struct FontMetrics {
@@ -36,6 +55,9 @@ public:
     virtual void MoveTo(int x, int y) = 0;
     virtual void LineTo(int x, int y) = 0;
     virtual void TextOut(int x, int y, std::string_view text) = 0;
+
+    // The device's pixels; nothing for a surface without pixels of its own (a recording).
+    virtual std::optional<PixelMap> Pixels() const { return std::nullopt; }
 };
 
 } // namespace lumetra

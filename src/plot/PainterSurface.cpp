@@ -13,18 +13,6 @@ namespace {
 constexpr size_t kBatch = 4096;
 constexpr size_t kFirstSetSize = size_t(1) << 12;
 
-// floor(v + 0.5) by truncation, which compiles to one instruction where floor is a call; held
-// far outside any device so that an extrapolated curve cannot overflow.
-int RoundToPixel(double v) {
-    const double w = v + 0.5;
-    if (!(w > -1e9)) // also NaN
-        return -1000000000;
-    if (w >= 1e9)
-        return 1000000000;
-    const int t = int(w);
-    return double(t) > w ? t - 1 : t;
-}
-
 // The four ends of a line in 16 bits each, plus one so that no line has the key 0; false for a
 // line beyond that range (those are drawn without looking them up).
 bool LineKey(const QLine& line, std::uint64_t& key) {
@@ -57,12 +45,11 @@ PainterSurface::~PainterSurface() {
 }
 
 QPoint PainterSurface::Map(int x, int y) const {
-    return {RoundToPixel(x * m_scaleX + m_offsetX), RoundToPixel(m_offsetY - y * m_scaleY)};
+    return {m_map.X(x), m_map.Y(y)};
 }
 
 void PainterSurface::SetWindowOrigin(int x, int y) {
-    m_offsetX = -x * m_scaleX - m_scroll.x();
-    m_offsetY = y * m_scaleY - m_scroll.y();
+    m_map = {m_scaleX, -x * m_scaleX - m_scroll.x(), -m_scaleY, y * m_scaleY - m_scroll.y()};
 }
 
 void PainterSurface::SelectPen(const Pen& pen) {

@@ -32,6 +32,7 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view text) override;
+    std::optional<PixelMap> Pixels() const override { return m_map; }
 
 private:
     QPoint Map(int x, int y) const;
@@ -40,7 +41,7 @@ private:
 
     QPainter& m_painter;
     double m_scaleX, m_scaleY;
-    double m_offsetX = 0.0, m_offsetY = 0.0; // device position of the logical origin
+    PixelMap m_map; // the scales and the device position of the logical origin
     QPoint m_scroll;
     QPoint m_current;
     Rgb m_textColor;

@@ -2,34 +2,12 @@
 
 #include "data/LumetraDoc.h"
 #include "fit/Prediction.h"
-#include "platform/SettingsStore.h"
+#include "plot/PixelSieve.h"
 #include "plot/PlotDrawing.h"
 
 #include <algorithm>
 
 namespace lumetra {
-namespace {
-
-bool ReadFlag(const SettingsStore& settings, const char* entry) {
-    return settings.GetString("Preferences", entry, "0") == "1";
-}
-
-} // namespace
-
-PlotOptions LoadPlotOptions(const SettingsStore& settings) {
-    PlotOptions options;
-    options.confidenceBand = ReadFlag(settings, kConfidenceBandEntry);
-    options.predictionBand = ReadFlag(settings, kPredictionBandEntry);
-    options.residuals = ReadFlag(settings, kResidualsEntry);
-    return options;
-}
-
-void SavePlotOptions(SettingsStore& settings, const PlotOptions& options) {
-    settings.SetString("Preferences", kConfidenceBandEntry, options.confidenceBand ? "1" : "0");
-    settings.SetString("Preferences", kPredictionBandEntry, options.predictionBand ? "1" : "0");
-    settings.SetString("Preferences", kResidualsEntry, options.residuals ? "1" : "0");
-}
-
 PlotRange ResidualRange(const CLumetraDoc& doc) {
     PlotRange range{doc.m_dMinX, doc.m_dMaxX, 0.0, 0.0};
     const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
@@ -45,30 +23,36 @@ PlotRange ResidualRange(const CLumetraDoc& doc) {
     return range;
 }
 
-void DrawBands(const CLumetraDoc& doc, Surface& s, const PlotMapping& map, int steps,
+bool DrawBands(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
                const PlotOptions& options) {
     if (!options.confidenceBand && !options.predictionBand)
-        return;
+        return false;
     const CurveOutcome outcome = DocumentCurve(doc);
     if (!outcome.curve || outcome.curve->dof < 1)
-        return;
+        return false;
     const FittedCurve& curve = *outcome.curve;
     const double t = StudentQuantile(curve, options.level);
     const bool xFromY = curve.curveType == CurveType::SemilogX;
-    steps = std::clamp(steps, 1, kMaxBandSteps);
+    const PlotMapping& map = frame.map;
+    const bool logSampled = xFromY ? map.logY : map.logX;
     // scatter 0: the mean response's band; 1: a new observation's. side: −1 lower, +1 upper.
     auto edge = [&](double scatter, double side) {
-        DrawSampledCurve(s, curve.low, curve.high, steps, [&](double input, int& px, int& py) {
-            const std::optional<double> u = FittedInput(curve, input);
-            if (!u)
-                return false;
-            const CurvePoint p = CurveAt(curve, *u);
-            const double output =
-                OutputFromFitted(curve, p.v + side * t * curve.s * std::sqrt(scatter + p.leverage));
-            px = map.Px(xFromY ? output : input);
-            py = map.Py(xFromY ? input : output);
-            return true;
-        });
+        DrawSampledCurve(s, frame, curve.low, curve.high, logSampled,
+                         [&](double input, int& px, int& py) {
+                             const std::optional<double> u = FittedInput(curve, input);
+                             if (!u)
+                                 return false;
+                             const CurvePoint p = CurveAt(curve, *u);
+                             const double output = OutputFromFitted(
+                                 curve, p.v + side * t * curve.s * std::sqrt(scatter + p.leverage));
+                             const double x = xFromY ? output : input;
+                             const double y = xFromY ? input : output;
+                             if (!map.Defined(x, y))
+                                 return false;
+                             px = map.Px(x);
+                             py = map.Py(y);
+                             return true;
+                         });
     };
     if (options.predictionBand) {
         s.SelectPen(kPenPrediction);
@@ -80,18 +64,22 @@ void DrawBands(const CLumetraDoc& doc, Surface& s, const PlotMapping& map, int s
         edge(0.0, -1.0);
         edge(0.0, 1.0);
     }
+    return true;
 }
 
-void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotMapping& map,
-                   const PlotRange& range, int r, int rv) {
+void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
+                   const PlotRange& range, int r, int rv, PixelSieve& sieve) {
+    const PlotMapping& map = frame.map;
     s.SelectPen(kPenZeroLine);
-    s.MoveTo(map.Px(range.minX), map.Py(0.0));
-    s.LineTo(map.Px(range.maxX), map.Py(0.0));
+    s.MoveTo(frame.clip ? frame.rect.left : map.Px(range.minX), map.Py(0.0));
+    s.LineTo(frame.clip ? frame.rect.right : map.Px(range.maxX), map.Py(0.0));
     s.SelectPen(kPenData);
     const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
-        DrawMarker(s, map.Px(p.m_dX), map.Py(p.m_dDifference), r, rv);
+        const int px = map.Px(p.m_dX), py = map.Py(p.m_dDifference);
+        if (sieve.First(px, py, r, rv))
+            DrawMarker(s, px, py, r, rv);
     }
 }
 

@@ -1,31 +1,51 @@
 #include "plot/PlotDrawing.h"
 
 #include "data/LumetraDoc.h"
+#include "data/NumberFormat.h"
 #include "data/NumberScan.h"
 #include "data/Utf8Text.h"
 #include "fit/CurveModels.h"
 #include "fit/ModelEval.h"
+#include "plot/PixelSieve.h"
+#include "plot/PlotAxes.h"
 #include "plot/PlotBands.h"
 #include "plot/PlotFile.h"
+#include "plot/PlotLegend.h"
 #include "plot/PlotTitles.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace lumetra {
 namespace {
 
-std::string Label(const std::string& format, double value) {
-    std::string text = FormatC(format, {value});
-    TrimBlanks(text);
-    if (text.size() > kPlotWorkBuffer)
-        text.resize(kPlotWorkBuffer);
-    return text;
-}
+// Pairs the legend's place is chosen by: every one up to this many, an even share beyond; and
+// the samples of the curve.
+constexpr int kLegendSamples = 20000;
+constexpr int kLegendCurveSamples = 200;
 
-void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l,
-                         const PlotMapping& map, const PlotRange& range,
-                         const PlotOptions& options) {
-    const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
+// A surface that keeps only the points it is given.
+class RecordingPoints : public Surface {
+public:
+    explicit RecordingPoints(std::vector<std::pair<int, int>>& points) : m_points(points) {}
+    void SetWindowOrigin(int, int) override {}
+    void SelectPen(const Pen&) override {}
+    FontMetrics SelectFont(int) override { return {}; }
+    Rgb SetTextColor(Rgb color) override { return color; }
+    void MoveTo(int x, int y) override { m_points.push_back({x, y}); }
+    void LineTo(int x, int y) override { m_points.push_back({x, y}); }
+    void TextOut(int, int, std::string_view) override {}
+
+private:
+    std::vector<std::pair<int, int>>& m_points;
+};
+
+struct MarkerSize {
+    int steps, r, rv;
+};
+
+// The density rule: curve steps a pair and the marker's half-width and half-height.
+MarkerSize DensityRule(const PlotLayout& l, int N) {
     int m = 10, r = 50 / l.z;
     if (N > 100) {
         m = 5;
@@ -35,41 +55,98 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
         m = 1;
         r /= 2;
     }
-    const int rv = Trunc(double(r) * double(l.W) / double(l.H));
+    return {N * m, r, Trunc(double(r) * double(l.W) / double(l.H))};
+}
+
+// The curve's point at a sample of X (of Y for X=Ae^BY); false where it has no value or a log
+// axis cannot show it.
+bool CurvePointAt(const CLumetraDoc& doc, const PlotMapping& map, double v, int& px, int& py) {
+    double x = v, y = v; // the model takes its input and sets the other
+    if (!EvalCurvePoint(doc, x, y) || !map.Defined(x, y))
+        return false;
+    px = map.Px(x);
+    py = map.Py(y);
+    return true;
+}
+
+// The fitted curve, sampled along X (along Y for X=Ae^BY) in the frame's steps.
+void DrawCurve(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, bool xFromY) {
+    s.SelectPen(kPenCurve);
+    DrawSampledCurve(
+        s, frame, xFromY ? doc.m_dMinY : doc.m_dMinX, xFromY ? doc.m_dMaxY : doc.m_dMaxX,
+        xFromY ? frame.map.logY : frame.map.logX,
+        [&](double v, int& px, int& py) { return CurvePointAt(doc, frame.map, v, px, py); });
+}
+
+std::string LevelText(double level) {
+    return FormatC("%g%%", {level * 100.0});
+}
+
+// The legend of the pairs, the curve and the bands drawn, where it covers the fewest of them.
+void DrawPlotLegend(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
+                    const FontMetrics& f, const PlotOptions& options, const MarkerSize& size,
+                    bool xFromY) {
+    std::vector<LegendEntry> entries = {{true, kPenData, "Data"},
+                                        {false, kPenCurve, "Fitted curve"}};
+    if (options.confidenceBand)
+        entries.push_back({false, kPenConfidence, "Confidence band " + LevelText(options.level)});
+    if (options.predictionBand)
+        entries.push_back({false, kPenPrediction, "Prediction band " + LevelText(options.level)});
+    // A pair counts where its marker would meet the box; the curve where it crosses it.
+    std::vector<std::pair<int, int>> pairs, curve;
+    const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
+    const int stride = std::max(1, N / kLegendSamples);
+    for (int k = 0; k < N; k += stride) {
+        const CXYdata& p = doc.m_pPairs[size_t(k)];
+        pairs.push_back({frame.map.Px(p.m_dX), frame.map.Py(p.m_dY)});
+    }
+    PlotFrame sampled = frame;
+    sampled.steps = kLegendCurveSamples;
+    RecordingPoints record(curve);
+    DrawCurve(doc, record, sampled, xFromY);
+    auto within = [](const std::vector<std::pair<int, int>>& points, const PlotRect& r) {
+        return int(std::count_if(points.begin(), points.end(), [&](const std::pair<int, int>& p) {
+            return p.first >= r.left && p.first <= r.right && p.second >= r.bottom &&
+                   p.second <= r.top;
+        }));
+    };
+    const LegendBox box = PlaceLegend(entries, frame.rect, f, [&](const PlotRect& r) {
+        return within(pairs,
+                      {r.left - size.r, r.bottom - size.rv, r.right + size.r, r.top + size.rv}) +
+               within(curve, r);
+    });
+    DrawLegend(s, box, entries, f, size.r, size.rv);
+}
+
+void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l,
+                         const PlotFrame& frame, const PlotRange& range, const FontMetrics& f,
+                         const PlotOptions& options) {
+    const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
+    const MarkerSize size = DensityRule(l, N);
+    PlotFrame sampled = frame;
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    const bool xFromY = model && model->xFromY;
+    sampled.steps = std::min(size.steps, kMaxCurveSteps);
+    PixelSieve sieve(s, 0, l.H + 2000 / l.z - l.ScrollHeight(), l.ScrollWidth(), l.H + 2000 / l.z);
     if (options.residuals) {
-        DrawResiduals(doc, s, map, range, r, rv);
+        DrawResiduals(doc, s, sampled, range, size.r, size.rv, sieve);
         return;
     }
-    const int steps = N * m;
-    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
     const bool hasCurve = doc.m_strFitFailure.empty(); // a failed fit shows its pairs only
     // Bands first: a band narrower than a pixel must not hide the curve.
+    const bool bands = hasCurve && DrawBands(doc, s, sampled, options);
     if (hasCurve)
-        DrawBands(doc, s, map, steps, options);
-    s.SelectPen(kPenCurve);
-    if (hasCurve && model && model->xFromY) {
-        DrawSampledCurve(s, doc.m_dMinY, doc.m_dMaxY, steps, [&](double y, int& px, int& py) {
-            double x = 0.0;
-            EvalCurvePoint(doc, x, y);
-            px = map.Px(x);
-            py = map.Py(y);
-            return true;
-        });
-    } else if (hasCurve) {
-        DrawSampledCurve(s, doc.m_dMinX, doc.m_dMaxX, steps, [&](double x, int& px, int& py) {
-            double y = 0.0;
-            if (!EvalCurvePoint(doc, x, y))
-                return false;
-            px = map.Px(x);
-            py = map.Py(y);
-            return true;
-        });
-    }
+        DrawCurve(doc, s, sampled, xFromY);
     s.SelectPen(kPenData);
+    const PlotMapping& map = frame.map;
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
-        DrawMarker(s, map.Px(p.m_dX), map.Py(p.m_dY), r, rv);
+        const int px = map.Px(p.m_dX), py = map.Py(p.m_dY);
+        if (sieve.First(px, py, size.r, size.rv))
+            DrawMarker(s, px, py, size.r, size.rv);
     }
+    if (bands)
+        DrawPlotLegend(doc, s, frame, f, options, size, xFromY);
 }
 
 } // namespace
@@ -97,7 +174,7 @@ int YLabelLeft(const std::string& text, int x, int charWidth) {
 std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const PlotLayout& l,
                                     const FontMetrics& f, const PlotOptions& asked) {
     s.SetWindowOrigin(0, l.H + 2000 / l.z);
-    if (std::optional<std::string> refusal = PlotRangeMessage(doc))
+    if (std::optional<std::string> refusal = PlotRefusal(doc, asked))
         return refusal;
     // A failed fit has no differences to show: its pairs are plotted as they are.
     PlotOptions options = asked;
@@ -112,39 +189,13 @@ std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const Pl
     const std::string yTitle =
         !options.residuals ? doc.m_strYTitle
                            : (xDifferences ? doc.m_strXTitle : doc.m_strYTitle) + " difference";
-    const PlotMapping map{range.minX,
-                          range.minY,
-                          double(l.W) / (range.maxX - range.minX),
-                          double(l.H) / (range.maxY - range.minY),
-                          l.L0,
-                          l.B0};
-
-    s.MoveTo(l.L0, l.B0 + l.H);
-    s.LineTo(l.L0, l.B0);
-    s.LineTo(l.L0 + l.W, l.B0);
-
-    double v = range.minX;
-    for (int i = 0, x = l.L0; i <= 8; ++i, x += l.tickStep) {
-        s.MoveTo(x, l.B0);
-        s.LineTo(x, l.B0 - l.tick);
-        const std::string text = Label(doc.m_szXFormat, v);
-        const int rows = i % 2 == 0 ? 1 : 2;
-        s.TextOut(XLabelLeft(text, x, f.charWidth), l.B0 - l.tick - rows * f.lineHeight, text);
-        v += (range.maxX - range.minX) * 0.125;
-    }
-    double w = range.minY;
-    int yLabelsLeft = l.L0;
-    for (int j = 0, y = l.B0; j <= 5; ++j, y += l.tickStep) {
-        s.MoveTo(l.L0, y);
-        s.LineTo(l.L0 - l.tick, y);
-        const std::string text = Label(yFormat, w);
-        const int left = YLabelLeft(text, l.L0 - l.tick, f.charWidth);
-        s.TextOut(left, y + f.lineHeight / 2, text);
-        yLabelsLeft = std::min(yLabelsLeft, left);
-        w += (range.maxY - range.minY) * 0.2;
-    }
-
-    DrawCurveAndMarkers(doc, s, l, map, range, options);
+    // Differences straddle zero: a residual plot's vertical axis is never logarithmic.
+    const PlotAxes axes = MakePlotAxes(range, {options.logX, options.readable},
+                                       {options.logY && !options.residuals, options.readable}, l,
+                                       doc.m_szXFormat, yFormat);
+    const int yLabelsLeft = DrawAxes(s, l, f, axes);
+    const PlotFrame frame{axes.map, 0, options.readable, {l.L0, l.B0, l.L0 + l.W, l.B0 + l.H}};
+    DrawCurveAndMarkers(doc, s, l, frame, range, f, options);
     DrawTitles(doc, s, l, f, yLabelsLeft, yTitle);
     return std::nullopt;
 }
@@ -156,6 +207,32 @@ std::optional<std::string> PaintPlot(const CLumetraDoc& doc, Surface& surface, b
     const FontMetrics metrics = surface.SelectFont(PlotFontHeight(fullSize));
     surface.SelectPen(kPenAxes);
     return DrawPlot(doc, surface, PlotLayout(fullSize ? 1 : 2), metrics, options);
+}
+
+void PaintPlotRefusal(Surface& s, bool fullSize, const std::string& reason) {
+    const FontMetrics f = s.SelectFont(PlotFontHeight(fullSize));
+    s.SelectPen(kPenAxes);
+    const PlotLayout l(fullSize ? 1 : 2);
+    s.SetWindowOrigin(0, l.H + 2000 / l.z);
+    s.MoveTo(l.L0, l.B0);
+    s.LineTo(l.L0 + l.W, l.B0);
+    s.LineTo(l.L0 + l.W, l.B0 + l.H);
+    s.LineTo(l.L0, l.B0 + l.H);
+    s.LineTo(l.L0, l.B0);
+    std::vector<std::string_view> lines;
+    for (std::string_view rest = reason;;) {
+        const size_t nl = rest.find('\n');
+        lines.push_back(rest.substr(0, nl));
+        if (nl == std::string_view::npos)
+            break;
+        rest.remove_prefix(nl + 1);
+    }
+    int top = l.B0 + l.H / 2 + int(lines.size()) * f.lineHeight / 2;
+    for (std::string_view line : lines) {
+        const int width = int(Utf8Length(line)) * f.charWidth;
+        s.TextOut(std::max(0, l.L0 + (l.W - width) / 2), top, line);
+        top -= f.lineHeight;
+    }
 }
 
 } // namespace lumetra

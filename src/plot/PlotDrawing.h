@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Surface.h"
-#include "plot/PlotBands.h"
+#include "plot/PlotOptions.h"
 
 #include <cstddef>
 #include <optional>
@@ -38,9 +38,15 @@ void TrimBlanks(std::string& text);
 int XLabelLeft(const std::string& text, int x, int charWidth);
 int YLabelLeft(const std::string& text, int x, int charWidth);
 
+// A curve and its bands take the density rule's steps, but never more than one a thousandth of
+// an inch of the drawing at 100 %, the finest it resolves: beyond 8000 pairs more samples would
+// only draw the same pixels again.
+inline constexpr int kMaxCurveSteps = 8000;
+
 // Draws the whole plot of the document: axes, ticks and labels, the fitted curve with the bands
-// asked for, the markers and the titles; or in place of curve and pairs the residual plot. With no
-// X or Y range it draws nothing and returns the message for the caller to show. The plot font and
+// asked for, the markers (one a device pixel), the legend of the bands and the titles; or in place
+// of curve and pairs the residual plot. With no X or Y range, or data a log axis cannot show, it
+// draws nothing and returns the message for the caller to show. The plot font and
 // the axes pen are expected to be selected; metrics are the font's measures.
 std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& surface,
                                     const PlotLayout& layout, const FontMetrics& metrics,
@@ -50,5 +56,9 @@ std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& surface,
 // DrawPlot, whose refusal it passes on.
 std::optional<std::string> PaintPlot(const CLumetraDoc& doc, Surface& surface, bool fullSize,
                                      const PlotOptions& options = {});
+
+// What a plot window shows in place of a plot it refused: the plot's frame with the reason,
+// line by line, centred in it.
+void PaintPlotRefusal(Surface& surface, bool fullSize, const std::string& reason);
 
 } // namespace lumetra

@@ -90,7 +90,7 @@ bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const Plot
 
 std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSize, Ui& ui,
                                              const PlotOptions& options) {
-    if (const std::optional<std::string> refusal = PlotExportRefusal(doc)) {
+    if (const std::optional<std::string> refusal = PlotExportRefusal(doc, options)) {
         ui.MessageBox(*refusal);
         return std::nullopt;
     }
@@ -110,7 +110,7 @@ bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, 
         ui.MessageBox(PlotSuffixMessage(path));
         return false;
     }
-    if (const std::optional<std::string> refusal = PlotExportRefusal(doc)) {
+    if (const std::optional<std::string> refusal = PlotExportRefusal(doc, options)) {
         ui.MessageBox(*refusal);
         return false;
     }

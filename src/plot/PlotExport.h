@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plot/PlotBands.h"
+#include "plot/PlotOptions.h"
 
 #include <QByteArray>
 #include <QImage>

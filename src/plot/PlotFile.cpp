@@ -2,7 +2,11 @@
 
 #include "data/FileSuffix.h"
 #include "data/LumetraDoc.h"
+#include "data/NumberFormat.h"
 #include "plot/PlotDrawing.h"
+#include "plot/PlotOptions.h"
+
+#include <algorithm>
 
 namespace lumetra {
 
@@ -37,10 +41,39 @@ std::optional<std::string> PlotRangeMessage(const CLumetraDoc& doc) {
     return std::nullopt;
 }
 
-std::optional<std::string> PlotExportRefusal(const CLumetraDoc& doc) {
+namespace {
+
+// "3 X values are 0 or negative!\nCan't plot them on a logarithmic X axis!"
+std::string LogAxisMessage(long long count, const char* axis) {
+    const bool one = count == 1;
+    return FormatC(one ? "%lld %s value is 0 or negative!\nCan't plot it on a logarithmic %s axis!"
+                       : "%lld %s values are 0 or negative!\nCan't plot them on a logarithmic %s "
+                         "axis!",
+                   {count, axis, axis});
+}
+
+} // namespace
+
+std::optional<std::string> PlotRefusal(const CLumetraDoc& doc, const PlotOptions& options) {
+    if (std::optional<std::string> refusal = PlotRangeMessage(doc))
+        return refusal;
+    const auto pairs = doc.m_pPairs.begin();
+    const auto end = pairs + std::min<ptrdiff_t>(std::max(doc.m_nPairs, 0), doc.m_pPairs.size());
+    if (options.logX)
+        if (const auto n =
+                std::count_if(pairs, end, [](const CXYdata& p) { return !(p.m_dX > 0); }))
+            return LogAxisMessage(n, "X");
+    if (options.logY && !options.residuals)
+        if (const auto n =
+                std::count_if(pairs, end, [](const CXYdata& p) { return !(p.m_dY > 0); }))
+            return LogAxisMessage(n, "Y");
+    return std::nullopt;
+}
+
+std::optional<std::string> PlotExportRefusal(const CLumetraDoc& doc, const PlotOptions& options) {
     if (doc.m_nPairs < 1)
         return "No data pairs to plot!";
-    return PlotRangeMessage(doc);
+    return PlotRefusal(doc, options);
 }
 
 } // namespace lumetra

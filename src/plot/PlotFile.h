@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plot/PlotOptions.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,7 +33,11 @@ std::string PlotWriteMessage(const std::string& path);
 // Why the document's plot cannot be drawn, in the words the plot window uses; nothing when it
 // can.
 std::optional<std::string> PlotRangeMessage(const CLumetraDoc& doc);
+// Why the plot with these options cannot be drawn: no range, or pairs a log axis cannot show
+// (0 or below; a residual plot's vertical axis is never logarithmic), counted.
+std::optional<std::string> PlotRefusal(const CLumetraDoc& doc, const PlotOptions& options = {});
 // The same for a picture file, which also needs pairs to show.
-std::optional<std::string> PlotExportRefusal(const CLumetraDoc& doc);
+std::optional<std::string> PlotExportRefusal(const CLumetraDoc& doc,
+                                             const PlotOptions& options = {});
 
 } // namespace lumetra

@@ -31,33 +31,78 @@ struct PlotRange {
     double minX, maxX, minY, maxY;
 };
 
-// Data values to logical units.
+// Data values to logical units. On a log axis min is the logarithm of the axis's low end and the
+// scale is per decade; values there must be positive (Defined).
 struct PlotMapping {
     double minX, minY, xs, ys;
     int L0, B0;
-    int Px(double x) const { return SaturatingAdd(Trunc((x - minX) * xs), L0); }
-    int Py(double y) const { return SaturatingAdd(Trunc((y - minY) * ys), B0); }
+    bool logX = false, logY = false;
+    int Px(double x) const {
+        return SaturatingAdd(Trunc(((logX ? std::log10(x) : x) - minX) * xs), L0);
+    }
+    int Py(double y) const {
+        return SaturatingAdd(Trunc(((logY ? std::log10(y) : y) - minY) * ys), B0);
+    }
+    bool Defined(double x, double y) const { return (!logX || x > 0.0) && (!logY || y > 0.0); }
 };
 
-// Samples a curve from lo to hi in steps of (hi − lo) / steps, the last sample on hi itself.
-// eval maps a sample to a point, or returns false where the curve has no value.
+// The plot rectangle in logical units.
+struct PlotRect {
+    int left, bottom, right, top;
+};
+
+// How curves are put on the plot: the mapping, the number of steps they are sampled in, and
+// whether they are cut at the plot rectangle.
+struct PlotFrame {
+    PlotMapping map;
+    int steps;
+    bool clip;
+    PlotRect rect;
+};
+
+// Draws a polyline point by point: a gap (Break) starts it anew, and with clipping only the parts
+// inside the frame's rectangle are drawn. Without clipping the points go to the surface as they
+// come: the first a move, the rest lines.
+class CurveTracer {
+public:
+    CurveTracer(Surface& s, const PlotFrame& frame) : m_s(s), m_frame(frame) {}
+    void To(int px, int py);
+    void Break() { m_bHasLast = false; }
+
+private:
+    Surface& m_s;
+    const PlotFrame& m_frame;
+    bool m_bHasLast = false;
+    bool m_bPenAtLast = false; // the surface's pen stands on the last point
+    double m_lastX = 0.0, m_lastY = 0.0;
+};
+
+// Samples a curve from lo to hi in the frame's steps of (hi − lo) / steps, the last sample on hi
+// itself; with logSampled the steps are even in the logarithm (lo, hi > 0). eval maps a sample to
+// a point, or returns false where the curve has no value there, which breaks the line.
 template <class Eval>
-void DrawSampledCurve(Surface& s, double lo, double hi, int steps, Eval eval) {
-    const double d = (hi - lo) / double(steps);
-    bool started = false;
-    for (double v = lo; v <= hi;) {
+void DrawSampledCurve(Surface& s, const PlotFrame& frame, double lo, double hi, bool logSampled,
+                      Eval eval) {
+    if (logSampled) {
+        lo = std::log10(lo);
+        hi = std::log10(hi);
+    }
+    if (!(lo <= hi))
+        return;
+    const double d = (hi - lo) / double(frame.steps);
+    CurveTracer trace(s, frame);
+    for (double v = lo;;) {
         int px = 0, py = 0;
-        if (eval(v, px, py)) {
-            if (started)
-                s.LineTo(px, py);
-            else
-                s.MoveTo(px, py);
-            started = true;
-        }
-        // The step before hi lands on hi exactly; a step that rounds to no progress does too,
-        // so the loop always ends.
+        if (eval(logSampled ? std::pow(10.0, v) : v, px, py))
+            trace.To(px, py);
+        else
+            trace.Break();
+        // Ends on hi, also where a step is too small to move from it.
+        if (!(v < hi))
+            break;
+        // The step before hi lands on hi exactly; a step that rounds to no progress does too.
         double next = v + d;
-        if (v < hi && (next > hi || !(next > v)))
+        if (next > hi || !(next > v))
             next = hi;
         v = next;
     }

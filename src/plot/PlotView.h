@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/DocumentView.h"
-#include "plot/PlotBands.h"
+#include "plot/PlotOptions.h"
 
 #include <QAbstractScrollArea>
 

@@ -188,6 +188,11 @@ void ReportBuilder::BuildReport() {
     for (size_t k = 0; k < doc.m_pPairs.size(); ++k) {
         if (doc.m_bClosing)
             return;
+        // Rows past the limit would be formatted only to be dropped: the note ends the table.
+        if (doc.m_nLineCount >= kReportLineLimit) {
+            AddReportLine(kLineLimitNote);
+            break;
+        }
         row.clear();
         doc.m_pPairs[k].FormatRow(row, doc);
         AddReportLine(row);

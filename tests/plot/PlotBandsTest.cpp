@@ -68,8 +68,17 @@ TEST_F(Bands, EachBandIsTwoEdgesAtTheIntervalsOfTheLine) {
             }
         }
     }
-    // Drawn between the curve and the markers, so the markers stay on top.
-    EXPECT_EQ(s.ops.back().pen, kPenData);
+    // Drawn before the markers, so the markers stay on top.
+    size_t lastBand = 0, firstMarker = s.ops.size();
+    for (size_t i = 0; i < s.ops.size(); ++i) {
+        if (s.ops[i].kind == Op::Text)
+            continue;
+        if (s.ops[i].pen == kPenConfidence || s.ops[i].pen == kPenPrediction)
+            lastBand = i;
+        if (s.ops[i].pen == kPenData)
+            firstMarker = std::min(firstMarker, i);
+    }
+    EXPECT_LT(lastBand, firstMarker);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -80,7 +89,9 @@ TEST_F(Bands, OnlyTheBandsAskedForAreDrawn) {
     test::RecordingSurface plain;
     PaintPlot(doc, plain, true);
     EXPECT_TRUE(plain.WithPen(kPenConfidence).empty());
-    EXPECT_EQ(plain.ops.size(), s.ops.size() - 2 * 51);
+    // The band's two edges, and the legend: a frame of five points, a marker, a piece of the
+    // curve's line and of the band's, and the three entries' words.
+    EXPECT_EQ(plain.ops.size(), s.ops.size() - 2 * 51 - (5 + 8 + 2 + 2 + 3));
 }
 
 TEST_F(Bands, AFitWithoutDegreesOfFreedomDrawsNoBands) {

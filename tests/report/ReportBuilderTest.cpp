@@ -311,6 +311,18 @@ TEST_F(Report, EveryBuildCutAtTheLimitEndsWithTheNote) {
     }
 }
 
+// Rows past the limit are not formatted: of a million, the build's progress counts only the
+// tenth of them that are kept.
+TEST_F(Report, ABuildPastTheLimitStopsThere) {
+    SetPairs(1000000);
+    Build();
+    EXPECT_EQ(doc.m_nLineCount, 128001);
+    EXPECT_EQ(doc.m_pReportLines.back(), kLineLimitNote);
+    const std::vector<std::string>& progress = ui.status[1];
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "10 %processed"), progress.end());
+    EXPECT_EQ(std::find(progress.begin(), progress.end(), "20 %processed"), progress.end());
+}
+
 TEST_F(Report, AFailedFitIsNotedAfterTheTitleBlockAndInTheStatusBar) {
     doc.m_strFitFailure = "Matrix is Singular!";
     doc.m_dCoef[0] = doc.m_dCoef[1] = 0.0;
