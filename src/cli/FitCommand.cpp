@@ -3,7 +3,6 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
-#include "data/Rounding.h"
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "options/CurveTypeRules.h"
@@ -116,14 +115,7 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
         io.err << "The curve was not fitted; nothing was saved to " << fit.save << ".\n";
         return kFailed;
     }
-    // The file keeps the display precision; a batch run cannot ask, so it says what it did.
-    const RoundingCount rounding = CountRoundedPairs(doc);
-    RoundPairs(doc);
-    if (!doc.OnSaveDocument(fit.save))
-        return kFailed;
-    if (rounding.count > 0)
-        ui.MessageBox("File " + fit.save + ":\n" + RoundingReport(rounding));
-    return kOk;
+    return doc.OnSaveDocument(fit.save) ? kOk : kFailed;
 }
 
 int RunFit(const std::vector<std::string>& args, Streams io) {

@@ -18,10 +18,10 @@ void RunOptionsDataSheet(CAppHost& app, CView& view, const std::string& importPa
     CLumetraDoc& doc = view.GetDocument();
     RunOptionsData(
         doc,
-        [&] {
+        [&](DocumentBackup& backup) {
             CMySheet sheet(view.Widget()->window());
             sheet.AddPage(new CCurveType(doc, app.GetUi()));
-            auto* data = new CData(doc, app.GetUi(), sheet, app.LinesPerDisplayPage());
+            auto* data = new CData(doc, app.GetUi(), sheet, app.LinesPerDisplayPage(), &backup);
             sheet.AddPage(data);
             sheet.AddPage(new CCurveData(doc, app.GetUi(), sheet));
             if (!importPath.empty() && sheet.SetActivePage(1))
