@@ -105,13 +105,15 @@ double Shown(const std::string& format, double value) {
 }
 
 // Values typed with up to 17 significant digits, as a user pastes them from a logger: monthly
-// dates and readings far from zero.
-void TypeData(CLumetraDoc& doc) {
+// dates and readings far from zero, or one reading throughout.
+void TypeData(CLumetraDoc& doc, bool constant) {
     doc.m_pPairs.clear();
     for (int k = 0; k < 15; ++k) {
         char x[40], y[40];
         std::snprintf(x, sizeof x, "%.17g", 2024.0 + k / 12.0);
-        std::snprintf(y, sizeof y, "%.17g", 1000.0 + 3.25 * k + 0.015625 * k * k + 1e-7 * k);
+        std::snprintf(y, sizeof y, "%.17g",
+                      constant ? 7.1234567890123456
+                               : 1000.0 + 3.25 * k + 0.015625 * k * k + 1e-7 * k);
         doc.m_pPairs.push_back({TextToDouble(x), TextToDouble(y)});
     }
     doc.m_nPairs = int(doc.m_pPairs.size());
@@ -134,64 +136,67 @@ TEST_F(RoundTrip, EveryDigitSurvivesAnyDisplayPrecision) {
     for (const auto& [type, method] :
          {std::pair{0, FitMethod::Classic}, {0, FitMethod::Accurate}, {1, FitMethod::Classic}})
         for (int decimals = 0; decimals <= kMaxDecimals; ++decimals)
-            for (const int fixed : {1, 0}) {
-                SCOPED_TRACE(FormatC("type %d, method %s, %d decimals, fixed %d",
-                                     {type, FitMethodWord(method), decimals, fixed}));
-                CLumetraDoc doc(ui, settings);
-                doc.OnNewDocument();
-                TypeData(doc);
-                doc.m_nCurveType = type;
-                doc.m_eFitMethod = method;
-                doc.m_nOrder = 3;
-                doc.m_nXDecimals = decimals;
-                doc.m_nYDecimals = kMaxDecimals - decimals;
-                doc.m_bXFixed = doc.m_bYFixed = fixed;
-                doc.BuildFormats();
-                ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
-                ui.messages.clear(); // the classic fit's note on its digits
-                const std::string path = dir.Path("trip.dat");
-                ASSERT_TRUE(doc.OnSaveDocument(path));
+            for (const int fixed : {1, 0})
+                for (const bool constant : {false, true}) {
+                    SCOPED_TRACE(
+                        FormatC("type %d, method %s, %d decimals, fixed %d, constant %d",
+                                {type, FitMethodWord(method), decimals, fixed, int(constant)}));
+                    CLumetraDoc doc(ui, settings);
+                    doc.OnNewDocument();
+                    TypeData(doc, constant);
+                    doc.m_nCurveType = type;
+                    doc.m_eFitMethod = method;
+                    doc.m_nOrder = 3;
+                    doc.m_nXDecimals = decimals;
+                    doc.m_nYDecimals = kMaxDecimals - decimals;
+                    doc.m_bXFixed = doc.m_bYFixed = fixed;
+                    doc.BuildFormats();
+                    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+                    ui.messages.clear(); // the classic fit's note on its digits
+                    const std::string path = dir.Path("trip.dat");
+                    ASSERT_TRUE(doc.OnSaveDocument(path));
 
-                CLumetraDoc back(ui, settings);
-                ASSERT_TRUE(back.OnOpenDocument(path));
-                ASSERT_TRUE(ui.messages.empty()) << ui.messages.back().text;
-                ASSERT_EQ(back.m_pPairs.size(), doc.m_pPairs.size());
-                for (size_t k = 0; k < doc.m_pPairs.size(); ++k) {
-                    EXPECT_TRUE(SameBits(back.m_pPairs[k].m_dX, doc.m_pPairs[k].m_dX)) << k;
-                    EXPECT_TRUE(SameBits(back.m_pPairs[k].m_dY, doc.m_pPairs[k].m_dY)) << k;
-                }
-                for (int k = 0; k < 4; ++k)
-                    EXPECT_TRUE(SameBits(back.m_dCoef[k], doc.m_dCoef[k])) << k;
-                for (auto [a, b] : {std::pair{back.m_dXInt, doc.m_dXInt},
-                                    {back.m_dYInt, doc.m_dYInt},
-                                    {back.m_dSumAbsDiff, doc.m_dSumAbsDiff},
-                                    {back.m_dPerformance, doc.m_dPerformance}})
-                    EXPECT_TRUE(SameBits(a, b));
-                for (const char* at : {"2024.3", "2025.1666666666667", "2030"}) {
-                    std::string before = at, after = at;
-                    EXPECT_EQ(ComputeY(ui, back, after).result, ComputeY(ui, doc, before).result);
-                    double x1 = TextToDouble(at), y1 = 0, x2 = x1, y2 = 0;
-                    ASSERT_TRUE(EvalCurvePoint(doc, x1, y1) && EvalCurvePoint(back, x2, y2));
-                    EXPECT_TRUE(SameBits(y1, y2)) << at;
-                }
-                ASSERT_EQ(CFitEngine(back).RefitDocument(), 1);
-                ui.messages.clear();
-                for (int k = 0; k < 4; ++k)
-                    EXPECT_TRUE(SameBits(back.m_dCoef[k], doc.m_dCoef[k])) << k;
+                    CLumetraDoc back(ui, settings);
+                    ASSERT_TRUE(back.OnOpenDocument(path));
+                    ASSERT_TRUE(ui.messages.empty()) << ui.messages.back().text;
+                    ASSERT_EQ(back.m_pPairs.size(), doc.m_pPairs.size());
+                    for (size_t k = 0; k < doc.m_pPairs.size(); ++k) {
+                        EXPECT_TRUE(SameBits(back.m_pPairs[k].m_dX, doc.m_pPairs[k].m_dX)) << k;
+                        EXPECT_TRUE(SameBits(back.m_pPairs[k].m_dY, doc.m_pPairs[k].m_dY)) << k;
+                    }
+                    for (int k = 0; k < 4; ++k)
+                        EXPECT_TRUE(SameBits(back.m_dCoef[k], doc.m_dCoef[k])) << k;
+                    for (auto [a, b] : {std::pair{back.m_dXInt, doc.m_dXInt},
+                                        {back.m_dYInt, doc.m_dYInt},
+                                        {back.m_dSumAbsDiff, doc.m_dSumAbsDiff},
+                                        {back.m_dPerformance, doc.m_dPerformance}})
+                        EXPECT_TRUE(SameBits(a, b));
+                    for (const char* at : {"2024.3", "2025.1666666666667", "2030"}) {
+                        std::string before = at, after = at;
+                        EXPECT_EQ(ComputeY(ui, back, after).result,
+                                  ComputeY(ui, doc, before).result);
+                        double x1 = TextToDouble(at), y1 = 0, x2 = x1, y2 = 0;
+                        ASSERT_TRUE(EvalCurvePoint(doc, x1, y1) && EvalCurvePoint(back, x2, y2));
+                        EXPECT_TRUE(SameBits(y1, y2)) << at;
+                    }
+                    ASSERT_EQ(CFitEngine(back).RefitDocument(), 1);
+                    ui.messages.clear();
+                    for (int k = 0; k < 4; ++k)
+                        EXPECT_TRUE(SameBits(back.m_dCoef[k], doc.m_dCoef[k])) << k;
 
-                const DescribedFile f = DescribedFile::Read(test::TempDir::Read(path));
-                EXPECT_EQ(f.xDecimals, decimals);
-                ASSERT_EQ(f.rows.size(), doc.m_pPairs.size());
-                for (size_t k = 0; k < f.rows.size(); ++k) {
-                    EXPECT_EQ(f.rows[k][0], Shown(doc.m_szXFormat, doc.m_pPairs[k].m_dX));
-                    EXPECT_EQ(f.rows[k][1], Shown(doc.m_szYFormat, doc.m_pPairs[k].m_dY));
+                    const DescribedFile f = DescribedFile::Read(test::TempDir::Read(path));
+                    EXPECT_EQ(f.xDecimals, decimals);
+                    ASSERT_EQ(f.rows.size(), doc.m_pPairs.size());
+                    for (size_t k = 0; k < f.rows.size(); ++k) {
+                        EXPECT_EQ(f.rows[k][0], Shown(doc.m_szXFormat, doc.m_pPairs[k].m_dX));
+                        EXPECT_EQ(f.rows[k][1], Shown(doc.m_szYFormat, doc.m_pPairs[k].m_dY));
+                    }
+                    for (int k = 0; k < 4; ++k)
+                        EXPECT_EQ(f.coefs[size_t(k)], Shown(doc.m_szWideFormat, doc.m_dCoef[k]));
+                    EXPECT_EQ(f.stats[0], Shown("%lf", doc.m_dSumAbsDiff));
+                    EXPECT_EQ(f.stats[2], Shown("%lf", doc.m_dXInt));
+                    EXPECT_EQ(f.stats[3], Shown("%lf", doc.m_dYInt));
                 }
-                for (int k = 0; k < 4; ++k)
-                    EXPECT_EQ(f.coefs[size_t(k)], Shown(doc.m_szWideFormat, doc.m_dCoef[k]));
-                EXPECT_EQ(f.stats[0], Shown("%lf", doc.m_dSumAbsDiff));
-                EXPECT_EQ(f.stats[2], Shown("%lf", doc.m_dXInt));
-                EXPECT_EQ(f.stats[3], Shown("%lf", doc.m_dYInt));
-            }
 }
 
 // The extra fields stand after the described ones and nowhere else: without them the file is

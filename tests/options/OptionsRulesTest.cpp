@@ -5,8 +5,11 @@
 
 #include "data/DocumentBackup.h"
 #include "data/LumetraDoc.h"
+#include "dataentry/DataPageRules.h"
 #include "platform/MemorySettingsStore.h"
+#include "support/FailLargeAllocations.h"
 #include "support/RecordingUi.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -289,6 +292,47 @@ TEST_F(Options, CancelPutsBackWhatThePagesChanged) {
     EXPECT_EQ(doc.m_pPairs.size(), 3u);
     EXPECT_EQ(doc.m_strXTitle, "changed");
     EXPECT_TRUE(doc.IsModified());
+}
+
+// Without memory for the copy that Cancel needs, the Data page changes nothing, says so and ends
+// the sheet with Cancel: the set stays as it was.
+TEST_F(Options, NoMemoryForTheCopyEndsTheSheetWithTheSetAsItWas) {
+    test::TempDir dir;
+    const std::string more = dir.Write("more.txt", "7 8\r\n");
+    struct Case {
+        const char* what;
+        std::function<void(DataPageRules&)> change;
+    } cases[] = {
+        {"commit",
+         [](DataPageRules& page) {
+             page.m_strX = "1.5";
+             page.m_strY = "2";
+             EXPECT_TRUE(page.OnAdd());
+             page.OnKillActive();
+         }},
+        {"import", [&](DataPageRules& page) { page.ImportPath(more); }},
+    };
+    for (const Case& c : cases) {
+        doc.m_pPairs.assign(100000, CXYdata{1.0, 2.0, 3.0, -1.0}); // a commit zeroes the last two
+        doc.m_nPairs = 100000;
+        ui.messages.clear();
+        EXPECT_FALSE(RunOptionsData(
+            doc,
+            [&](DocumentBackup& backup) {
+                int refresh = 0;
+                DataPageRules page(doc, ui, 1000, refresh, &backup);
+                page.OnSetActive();
+                test::FailLargeAllocations fail(size_t(1) << 20);
+                c.change(page);
+                EXPECT_TRUE(page.EndDialogRequested()) << c.what;
+                return false; // the sheet ends with Cancel
+            },
+            [] {}));
+        EXPECT_EQ(ui.OnlyMessage(), "Out of Memory!\nSHUT DOWN APPLICATION!") << c.what;
+        EXPECT_EQ(doc.m_pPairs.size(), 100000u) << c.what;
+        EXPECT_EQ(doc.m_pPairs[0].m_dComputed, 3.0) << c.what;
+        EXPECT_FALSE(doc.IsModified()) << c.what;
+    }
 }
 
 } // namespace
