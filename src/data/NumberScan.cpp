@@ -1,8 +1,10 @@
 #include "data/NumberScan.h"
 
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
@@ -92,7 +94,11 @@ bool ScanDouble(const char*& p, const char* end, double& out) {
     if (const char* fast = q; ScanPlainDecimal(fast, end, v)) {
         stop = fast;
     } else if (end - q >= 2 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) {
-        auto r = std::from_chars(q + 2, end, v, std::chars_format::hex);
+        // After the "0x" strtod reads only hex digits and a point; from_chars would also take a
+        // minus, "inf" and "nan".
+        const bool digitsFollow = end - q > 2 && (std::isxdigit(uint8_t(q[2])) || q[2] == '.');
+        auto r = digitsFollow ? std::from_chars(q + 2, end, v, std::chars_format::hex)
+                              : std::from_chars_result{q + 2, std::errc::invalid_argument};
         if (r.ec == std::errc::invalid_argument) {
             v = 0.0; // "0x" with nothing after it reads as the zero before the x
             stop = q + 1;
