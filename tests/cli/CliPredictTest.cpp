@@ -15,11 +15,10 @@ constexpr double kT975Dof3 = 3.182446305284263; // from the tables
 
 using CliPredict = test::CliTest;
 
-// y on x for x = 1 ... 5: b = 1.97, a = 0.09, SSE = 0.091, Sxx = 10.
-const std::vector<CXYdata> kLine = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
+using test::kLinePairs;
 
 TEST_F(CliPredict, PredictWritesEachXWithItsIntervals) {
-    const std::string file = SaveData(kLine, 0);
+    const std::string file = SaveData(kLinePairs, 0);
     const test::CliResult r = Run("predict " + file + " 3 6 --json");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
@@ -51,7 +50,7 @@ TEST_F(CliPredict, PredictWritesEachXWithItsIntervals) {
 }
 
 TEST_F(CliPredict, CalibrateWritesEveryEstimateWithItsIntervalOrItsReason) {
-    const std::string file = SaveData(kLine, 0);
+    const std::string file = SaveData(kLinePairs, 0);
     test::CliResult r = Run("calibrate " + file + " 6 9.7 100 --interval wald --json");
     ASSERT_EQ(r.status, 0) << r.err;
     nlohmann::ordered_json j = nlohmann::ordered_json::parse(r.out);
@@ -112,7 +111,7 @@ TEST_F(CliPredict, XFromYSwapsTheNames) {
 }
 
 TEST_F(CliPredict, WrongWordsAndUnfittableDataAreRefused) {
-    const std::string file = SaveData(kLine, 0);
+    const std::string file = SaveData(kLinePairs, 0);
     const char* predictUsage =
         "usage: lumetra-cli predict FILE X... [--method classic|accurate] [--level L] [--json]\n";
     const char* calibrateUsage =

@@ -51,6 +51,10 @@ TEST(NumberScan, AHexPrefixWithoutHexDigitsIsTheZeroBeforeIt) {
         EXPECT_EQ(s.value, 0.0) << text;
         EXPECT_EQ(s.consumed, text[0] == '-' ? 2u : 1u) << text;
     }
+    // And an exponent of two signs is no exponent.
+    EXPECT_EQ(Scan("0x1p+-13").value, 1.0);
+    EXPECT_EQ(Scan("0x1p+-13").consumed, 3u);
+    EXPECT_EQ(Scan("0x1.8p+1").value, 3.0);
 }
 
 TEST(NumberScan, FailuresLeaveTheValueAndStopAfterBlanks) {
