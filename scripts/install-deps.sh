@@ -13,6 +13,7 @@ packages=(
     desktop-file-utils shared-mime-info man-db
     xvfb xauth
     locales
+    python3
     clang-14 libclang-rt-14-dev
 )
 
