@@ -6,10 +6,8 @@
 #include "data/DocumentBackup.h"
 #include "data/LumetraDoc.h"
 #include "dataentry/DataPageRules.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/FailLargeAllocations.h"
-#include "support/RecordingUi.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +16,7 @@
 namespace lumetra {
 namespace {
 
-struct Options : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Options : test::DocTest {
     void SetUp() override { doc.OnNewDocument(); }
 };
 
