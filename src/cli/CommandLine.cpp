@@ -334,6 +334,10 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
            [&a](const std::string& word) { a.fullSize = word == "100"; });
     plot->add_flag("--bands", a.bands, "draw the confidence and prediction bands");
     plot->add_flag("--residuals", a.residuals, "draw the residuals against X");
+    plot->add_flag("--log-x", a.logX, "draw the X axis logarithmically");
+    plot->add_flag("--log-y", a.logY, "draw the Y axis logarithmically");
+    plot->add_flag("--readable", a.readable,
+                   "widen the axes to tidy values, ticks at 1, 2 or 5 times a power of ten");
     Method(plot, a);
     Level(plot, a);
 

@@ -40,6 +40,7 @@ struct Arguments {
     double level = kDefaultLevel;
     bool fullSize = true; // --zoom 100
     bool json = false, bands = false, residuals = false;
+    bool logX = false, logY = false, readable = false;
     bool meanResponse = false;
     CalibrationInterval interval = CalibrationInterval::Inversion;
 };

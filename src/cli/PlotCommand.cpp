@@ -21,6 +21,9 @@ int RunPlot(const Arguments& args, Streams io) {
     options.confidenceBand = options.predictionBand = args.bands;
     options.residuals = args.residuals;
     options.level = args.level;
+    options.logX = args.logX;
+    options.logY = args.logY;
+    options.readable = args.readable;
     CliDocument file(io.err);
     if (!file.Open(args.file))
         return kFailed;

@@ -18,6 +18,7 @@ enum class EnableRule {
     AnyWindow,      // a document window is open
     SeveralWindows, // more than one document window is open
     CopyableText,   // the active window holds text to copy
+    HavePairs,      // the document holds pairs
 };
 
 enum class Menu { None, File, Edit, Options, View, Window, Help };

@@ -38,6 +38,8 @@ public:
     virtual std::vector<int> ContextCommands() const { return {}; }
     // F1 in this window: its help context.
     virtual int HelpContext() const = 0;
+    // What the window shows, in its title after the document's ("Plot"); "" for the listing.
+    virtual const char* ViewName() const { return ""; }
 };
 
 } // namespace lumetra

@@ -155,6 +155,14 @@ PlotLayout::PlotLayout(int zoomDiv)
     : z(zoomDiv), W(8000 / z), H(5000 / z), L0(2000 / z), B0(1000 / z), tickStep(1000 / z),
       tick(100 / z) {}
 
+PlotPlacement PlaceWholePlot(int width, int height) {
+    const PlotLayout l(1);
+    const double dpi = std::max(
+        1.0, std::min(width * 1000.0 / l.ScrollWidth(), height * 1000.0 / l.ScrollHeight()));
+    return {dpi, int(std::lround((width - l.ScrollWidth() * dpi / 1000.0) / 2)),
+            int(std::lround((height - l.ScrollHeight() * dpi / 1000.0) / 2))};
+}
+
 void TrimBlanks(std::string& text) {
     TrimCSpace(text);
 }

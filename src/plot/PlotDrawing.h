@@ -23,6 +23,14 @@ struct PlotLayout {
     int ScrollHeight() const { return 7500 / z; }
 };
 
+// The whole drawing at 100 % fitted into width × height pixels and centred in them: its pixels
+// an inch (at least 1) and where its top-left corner goes.
+struct PlotPlacement {
+    double dpi;
+    int left, top;
+};
+PlotPlacement PlaceWholePlot(int width, int height);
+
 // Characters a tick label or the vertical Y title may hold.
 inline constexpr size_t kPlotWorkBuffer = 199;
 

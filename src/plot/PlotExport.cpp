@@ -88,6 +88,17 @@ bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const Plot
 
 } // namespace
 
+std::optional<std::string> PaintPlotInto(QPainter& painter, QRect area, const CLumetraDoc& doc,
+                                         const PlotOptions& options) {
+    const PlotPlacement place = PlaceWholePlot(area.width(), area.height());
+    PainterSurface surface(painter, place.dpi, place.dpi,
+                           {-area.left() - place.left, -area.top() - place.top});
+    std::optional<std::string> refusal = PaintPlot(doc, surface, true, options);
+    if (refusal)
+        PaintPlotRefusal(surface, true, *refusal);
+    return refusal;
+}
+
 std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSize, Ui& ui,
                                              const PlotOptions& options) {
     if (const std::optional<std::string> refusal = PlotExportRefusal(doc, options)) {

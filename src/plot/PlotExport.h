@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
+
+class QPainter;
 
 #include <optional>
 #include <string>
@@ -20,6 +23,11 @@ class Ui;
 // then.
 bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui,
                 const PlotOptions& options = {});
+
+// The plot at 100 % scaled into the painter's area and centred there, as Fit to Window and a
+// printed page show it; where it cannot be drawn, its frame with the reason, which is returned.
+std::optional<std::string> PaintPlotInto(QPainter& painter, QRect area, const CLumetraDoc& doc,
+                                         const PlotOptions& options);
 
 // The same plot as the PNG and the SVG file would hold it, for the clipboard; nothing after a
 // refusal shown through the Ui.

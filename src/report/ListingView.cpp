@@ -9,6 +9,7 @@
 #include "report/DisplayPage.h"
 #include "report/GoToPageDlg.h"
 #include "report/ListingPrint.h"
+#include "report/PrintJob.h"
 #include "report/ReportItemDelegate.h"
 #include "report/ReportPageModel.h"
 #include "report/ReportPrinting.h"
@@ -17,9 +18,6 @@
 
 #include <QFontMetrics>
 #include <QListView>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTimer>
@@ -300,60 +298,14 @@ bool CLumetraView::OnPreparePrinting() {
 bool CLumetraView::OnFilePrint(bool direct) {
     if (!OnPreparePrinting())
         return false;
-    QPrinter& printer = m_app.Printer();
-    if (direct) {
-        printer.setPrintRange(QPrinter::AllPages);
-        if (!PrinterAvailable(printer)) {
-            m_app.GetUi().MessageBox(NoPrinterMessage(m_doc.m_strFileName));
-            return false;
-        }
-    } else {
-        QPrintDialog dialog(&printer, this);
-        dialog.setMinMax(1, m_doc.m_nPageCount);
-        if (m_app.RunDialog(dialog) != QDialog::Accepted)
-            return false;
-    }
-    WaitCursor wait(m_app.GetUi());
-    if (PrintReport(m_doc, printer))
-        return true;
-    m_app.GetUi().MessageBox(PrintFailedMessage(m_doc.m_strFileName));
-    return false;
+    return RunPrint(m_app, this, direct, m_doc.m_nPageCount, m_doc.m_strFileName,
+                    [this](QPrinter& printer) { return PrintReport(m_doc, printer); });
 }
-
-namespace {
-
-QPrintPreviewWidget::ViewMode PreviewMode(int pages) {
-    return pages == 0   ? QPrintPreviewWidget::AllPagesView
-           : pages == 2 ? QPrintPreviewWidget::FacingPagesView
-                        : QPrintPreviewWidget::SinglePageView;
-}
-
-int PreviewPages(QPrintPreviewWidget::ViewMode mode) {
-    return mode == QPrintPreviewWidget::AllPagesView      ? 0
-           : mode == QPrintPreviewWidget::FacingPagesView ? 2
-                                                          : 1;
-}
-
-} // namespace
 
 void CLumetraView::OnFilePrintPreview() {
     if (!OnPreparePrinting())
         return;
-    QPrinter& printer = m_app.Printer();
-    printer.setPrintRange(QPrinter::AllPages);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle("Lumetra");
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* target) { PrintReport(m_doc, *target); });
-    SettingsStore& settings = m_app.Settings();
-    auto* pages = preview.findChild<QPrintPreviewWidget*>();
-    if (pages)
-        pages->setViewMode(
-            PreviewMode(ReadPreviewPages(settings.GetString("Settings", "PreviewPages", "1"))));
-    m_app.RunDialog(preview);
-    if (pages)
-        settings.SetString("Settings", "PreviewPages",
-                           std::to_string(PreviewPages(pages->viewMode())));
+    RunPrintPreview(m_app, this, [this](QPrinter& printer) { return PrintReport(m_doc, printer); });
 }
 
 } // namespace lumetra

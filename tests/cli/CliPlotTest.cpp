@@ -129,10 +129,22 @@ TEST_F(CliPlot, ARefusedPlotKeepsTheEarlierFile) {
     EXPECT_EQ(test::TempDir::Read(out), "the earlier picture");
 }
 
+TEST_F(CliPlot, ALogAxisRefusesValuesAtOrBelowZeroAndDrawsTheRest) {
+    const std::string data = dir.Write("signs.dat", test::Header() + "-1 2\r\n0 3\r\n2 5\r\n");
+    const std::string out = dir.Path("plot.png");
+    test::CliResult r = Run("plot " + data + " --log-x --out " + out);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "2 X values are 0 or negative!\nCan't plot them on a logarithmic X axis!\n");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"signs.dat"}));
+    r = Run("plot " + data + " --log-y --readable --out " + out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+}
+
 TEST_F(CliPlot, UsageErrorsGiveStatusTwo) {
     const std::string usage =
         "usage: lumetra-cli plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] "
-        "[--residuals] [--method classic|accurate] [--level L]\n";
+        "[--residuals] [--log-x] [--log-y] [--readable] [--method classic|accurate] [--level L]\n";
     EXPECT_EQ(Run("plot").err, usage);
     EXPECT_EQ(Run("plot " + sample).status, 2);
     EXPECT_EQ(Run("plot --out " + dir.Path("a.png")).status, 2);

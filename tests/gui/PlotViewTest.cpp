@@ -6,6 +6,7 @@
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFile.h"
 #include "plot/PlotView.h"
+#include "support/ExampleFile.h"
 
 #include <QImage>
 #include <QPainter>
@@ -14,6 +15,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QScrollBar>
+
+#include <cmath>
 
 namespace lumetra {
 namespace {
@@ -34,8 +37,8 @@ TEST_F(PlotWindow, OpensAtHalfSizeAndZoomsBothWays) {
     ASSERT_NE(plot, nullptr);
     EXPECT_EQ(plot->LogicalSize(), QSize(5750, 3750));
     EXPECT_TRUE(Enabled(cmd::kZoomPlot));
-    EXPECT_FALSE(Enabled(cmd::kFilePrint));
-    EXPECT_FALSE(Enabled(cmd::kPrintPreview));
+    EXPECT_TRUE(Enabled(cmd::kFilePrint)); // the plot prints itself
+    EXPECT_TRUE(Enabled(cmd::kPrintPreview));
     EXPECT_TRUE(Enabled(cmd::kOptionsCompute));
     ASSERT_TRUE(Frame().RouteCommand(cmd::kZoomPlot));
     EXPECT_EQ(plot->LogicalSize(), QSize(11500, 7500));
@@ -80,6 +83,81 @@ TEST_F(PlotWindow, BandsAndTheResidualPlotAreSwitchedFromTheMenuAndRemembered) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(PlotWindow, AxisCommandsAreSwitchedAndRemembered) {
+    ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewPlotWindow));
+    Settle();
+    CPlotView* plot = ActivePlot(Frame());
+    ASSERT_NE(plot, nullptr);
+    struct Case {
+        int id;
+        const char* entry;
+        bool PlotOptions::*option;
+    };
+    for (const Case& c : {Case{cmd::kLogXAxis, "PlotLogX", &PlotOptions::logX},
+                          Case{cmd::kLogYAxis, "PlotLogY", &PlotOptions::logY},
+                          Case{cmd::kReadableAxes, "PlotReadableAxes", &PlotOptions::readable}}) {
+        EXPECT_FALSE(plot->OnUpdateCommand(c.id)->checked) << c.entry;
+        ASSERT_TRUE(Frame().RouteCommand(c.id));
+        EXPECT_TRUE(plot->OnUpdateCommand(c.id)->checked) << c.entry;
+        EXPECT_TRUE(plot->m_options.*c.option) << c.entry;
+        EXPECT_EQ(settings.GetString("Preferences", c.entry), "1") << c.entry;
+    }
+    Frame().RouteCommand(cmd::kLogXAxis);
+    EXPECT_EQ(settings.GetString("Preferences", "PlotLogX"), "0");
+    plot->grab(); // pontius's pairs are all above zero: no refusal
+    Settle();
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(PlotWindow, LogAxesForLogModelsOpenALogLogPlotOnBothLogAxes) {
+    const std::string file = test::WritePairsFile(ui, settings, dir.Path("loglog.dat"),
+                                                  {{1, 2.0}, {10, 21.0}, {100, 190.0}}, 1, 1);
+    ASSERT_TRUE(Start({QString::fromStdString(file)}));
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewPlotWindow));
+    Settle();
+    CPlotView* plot = ActivePlot(Frame());
+    EXPECT_FALSE(plot->m_options.logX);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kLogAxesForLogModels));
+    EXPECT_EQ(settings.GetString("Preferences", "PlotLogAxesForLogModels"), "1");
+    EXPECT_TRUE(plot->OnUpdateCommand(cmd::kLogAxesForLogModels)->checked);
+    EXPECT_TRUE(plot->m_options.logX && plot->m_options.logY);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kNewPlotWindow));
+    Settle();
+    CPlotView* second = ActivePlot(Frame());
+    ASSERT_NE(second, plot);
+    EXPECT_TRUE(second->m_options.logX && second->m_options.logY);
+    // Only new plots follow the model; the remembered axes stay linear.
+    EXPECT_EQ(settings.GetString("Preferences", "PlotLogX", "0"), "0");
+}
+
+TEST_F(PlotWindow, FitToWindowDropsTheScrollBarsFollowsTheSizeAndIsRemembered) {
+    ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Settle();
+    CPlotView* plot = ActivePlot(Frame());
+    plot->resize(300, 200);
+    ASSERT_GT(plot->horizontalScrollBar()->maximum(), 0);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFitToWindow));
+    EXPECT_TRUE(plot->OnUpdateCommand(cmd::kFitToWindow)->checked);
+    EXPECT_EQ(settings.GetString("Preferences", "PlotFitToWindow"), "1");
+    for (QSize size : {QSize(300, 200), QSize(900, 400), QSize(400, 900)}) {
+        plot->resize(size);
+        EXPECT_EQ(plot->horizontalScrollBar()->maximum(), 0) << size.width();
+        EXPECT_EQ(plot->verticalScrollBar()->maximum(), 0) << size.width();
+        // The frame's left edge, where the fitted drawing puts it.
+        const QImage image = plot->viewport()->grab().toImage();
+        const PlotPlacement place = PlaceWholePlot(image.width(), image.height());
+        const int x = place.left + int(std::lround(2000 * place.dpi / 1000));
+        const int y = place.top + int(std::lround(3750 * place.dpi / 1000));
+        EXPECT_NE(image.pixelColor(x, y), QColor(Qt::white)) << size.width();
+    }
+    // Zoom leaves the fit for the zoom the window had.
+    Frame().RouteCommand(cmd::kZoomPlot);
+    EXPECT_FALSE(plot->OnUpdateCommand(cmd::kFitToWindow)->checked);
+    EXPECT_EQ(plot->LogicalSize(), QSize(5750, 3750));
+}
+
 TEST_F(PlotWindow, KeysScrollTheDrawing) {
     ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
     Frame().RouteCommand(cmd::kNewPlotWindow);
@@ -118,6 +196,14 @@ TEST_F(PlotWindow, NoRangeGivesItsMessageOnceAfterThePaint) {
     Settle();
     EXPECT_EQ(ui.OnlyMessage(),
               "Maximum value for X equals Minimum!\nCan't plot if no range in X!");
+    // Said again only after the data set changes; the window shows the reason meanwhile.
+    plot->grab();
+    Settle();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    plot->OnUpdate(nullptr, kHintRefit);
+    plot->grab();
+    Settle();
+    EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 // The example (0, 1), (2, 5) with Y = 2X + 1, drawn at 100 % and 100 dpi: a logical point

@@ -14,6 +14,7 @@
 #include <QPrinterInfo>
 #include <QRadioButton>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -94,13 +95,39 @@ TEST_F(Printing, AvailableInTheListingOnceItHasAReport) {
     SetLines(0);
     EXPECT_FALSE(Enabled(cmd::kFilePrint));
     EXPECT_FALSE(Enabled(cmd::kPrintPreview));
-    // Not offered by the plot window.
-    SetLines(3);
+    // The plot window prints its plot, report or not, once it has pairs.
+    CLumetraDoc& doc = Doc();
     Frame().RouteCommand(cmd::kNewPlotWindow);
     Settle();
+    EXPECT_TRUE(Enabled(cmd::kFilePrint));
+    EXPECT_TRUE(Enabled(cmd::kPrintPreview));
+    EXPECT_TRUE(Enabled(cmd::kPrintSetup));
+    doc.m_nPairs = 0;
     EXPECT_FALSE(Enabled(cmd::kFilePrint));
     EXPECT_FALSE(Enabled(cmd::kPrintPreview));
-    EXPECT_TRUE(Enabled(cmd::kPrintSetup));
+    doc.m_nPairs = 2;
+}
+
+TEST_F(Printing, APlotPrintsOnOneLandscapePageAndLeavesThePrinterUpright) {
+    ASSERT_TRUE(StartPrinting());
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Settle();
+    AcceptPrintDialog(1);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFilePrint));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(ui.messages.empty());
+    const std::vector<std::string> pages = PdfPages();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find("Test"), std::string::npos) << pages[0]; // the plot's title
+    const std::string info = dir.Path("info.txt");
+    ASSERT_EQ(std::system(("pdfinfo '" + pdf + "' > '" + info + "'").c_str()), 0);
+    double width = 0, height = 0;
+    const std::string text = test::TempDir::Read(info);
+    const size_t at = text.find("Page size:");
+    ASSERT_NE(at, std::string::npos) << text;
+    ASSERT_EQ(std::sscanf(text.c_str() + at, "Page size: %lf x %lf", &width, &height), 2);
+    EXPECT_GT(width, height);
+    EXPECT_EQ(app->Printer().pageLayout().orientation(), QPageLayout::Portrait);
 }
 
 TEST_F(Printing, FiftyFiveLinesGiveOnePage) {

@@ -290,3 +290,28 @@ TEST_F(Plot, ACurveFarBeyondTheRangeNeitherOverflowsNorHangs) {
 
 } // namespace
 } // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+// The drawing at 100 % is 11.5 × 7.5 in; fitted, it takes the scale of the tighter side and is
+// centred along the other.
+TEST(FitToWindow, TheWholeDrawingTakesTheTighterSideAndIsCentred) {
+    struct Case {
+        int width, height;
+        double dpi;
+        int left, top;
+    };
+    for (const Case& c : std::vector<Case>{{1150, 750, 100, 0, 0},
+                                           {575, 750, 50, 0, 188},
+                                           {2300, 1000, 400.0 / 3, 383, 0},
+                                           {5, 5, 1, -3, -1}}) {
+        const PlotPlacement p = PlaceWholePlot(c.width, c.height);
+        EXPECT_DOUBLE_EQ(p.dpi, c.dpi) << c.width << "x" << c.height;
+        EXPECT_EQ(p.left, c.left) << c.width << "x" << c.height;
+        EXPECT_EQ(p.top, c.top) << c.width << "x" << c.height;
+    }
+}
+
+} // namespace
+} // namespace lumetra
