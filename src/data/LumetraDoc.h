@@ -4,6 +4,7 @@
 #include "data/XYdata.h"
 #include "fit/FitLimits.h"
 #include "fit/FitMethod.h"
+#include "fit/Weights.h"
 
 #include <memory>
 #include <optional>
@@ -96,6 +97,10 @@ public:
     // for its statistics: whether it failed, the digits its classic coefficients kept (-1: not
     // known, as after reading a file) and its design matrix's factorization.
     FitMethod m_eFitMethod = FitMethod::Classic;
+    // How the fit weighs the pairs, and whether their standard deviations are known in absolute
+    // terms (the covariance is then not scaled by the residual variance).
+    WeightScheme m_eWeights = WeightScheme::None;
+    int m_bSigmaAbsolute = 0;
     int m_bFitFailed = 0;
     double m_dClassicDigits = -1.0;
     std::shared_ptr<const AccurateSolution> m_pFitDesign;
