@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "cli/RunToEnd.h"
 #include "fit/CurveModels.h"
 
 #include <iostream>
@@ -42,9 +43,7 @@ std::string UsageText() {
     return std::string(kUsageHead) + lumetra::CurveModelCliNames() + std::string(kUsageTail);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Dispatch(int argc, char** argv) {
     using namespace lumetra::cli;
     std::ios::sync_with_stdio(false);
     if (argc < 2) {
@@ -76,4 +75,10 @@ int main(int argc, char** argv) {
         return RunExport(args, io);
     std::cerr << "lumetra-cli: unknown command '" << command << "'\n" << UsageText();
     return kUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return lumetra::cli::RunToEnd([&] { return Dispatch(argc, argv); });
 }

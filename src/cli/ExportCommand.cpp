@@ -31,16 +31,19 @@ int RunExport(const std::vector<std::string>& args, Streams io) {
         io.err << kExportUsage;
         return kUsage;
     }
-    if (!TableFileFormatFor(output)) {
+    const std::optional<TableFileFormat> format = TableFileFormatFor(output);
+    if (!format) {
         io.err << TableSuffixMessage(output) << '\n';
         return kUsage;
     }
     CliDocument file(io.err);
     if (!file.Open(input))
         return kFailed;
-    // As stored: reading a file does not fit.
-    ReportBuilder report(file.doc, kReportLineLimit);
-    report.BuildReport();
+    // As stored: reading a file does not fit. The CSV table needs only the pairs.
+    if (*format == TableFileFormat::Text) {
+        ReportBuilder report(file.doc, kReportLineLimit);
+        report.BuildReport();
+    }
     return ExportTable(file.doc, output, file.ui) ? kOk : kFailed;
 }
 
