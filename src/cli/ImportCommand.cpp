@@ -24,7 +24,7 @@ int RunImport(const std::vector<std::string>& args, Streams io) {
     }
     CliDocument file(io.err);
     file.doc.OnNewDocument();
-    const ImportResult result = ImportFile(file.doc, file.ui, fit.file, nullptr);
+    const ImportResult result = ImportFile(file.doc, file.ui, fit.file, nullptr, BadLines::Stop);
     if (result.imported == 0) {
         io.err << "No X/Y pairs were imported from " << fit.file << "; nothing saved.\n";
         return kFailed;

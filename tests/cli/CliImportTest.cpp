@@ -52,7 +52,8 @@ TEST_F(CliImport, KeepsThePairsBeforeAMissingY) {
     const std::string out = dir.Path("out.dat");
     test::CliResult r =
         Run("import " + dir.Write("cut.txt", "1 2\r\n2 4\r\n3 6\r\n4\r\n") + " --save " + out);
-    EXPECT_EQ(r.err, "File " + dir.Path("cut.txt") + ":\nhas missing Y value!\n");
+    EXPECT_EQ(r.err, "File " + dir.Path("cut.txt") +
+                         ":\nline 4 has missing Y value!\nThe import stopped at that line.\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(test::TempDir::Read(out).find("3.00000         \t6.00000"), std::string::npos);
 }
