@@ -41,8 +41,15 @@ int RunExport(const std::vector<std::string>& args, Streams io) {
         return kFailed;
     // As stored: reading a file does not fit. The CSV table needs only the pairs.
     if (*format == TableFileFormat::Text) {
+        const int said = file.ui.MessageCount();
         ReportBuilder report(file.doc, kReportLineLimit);
         report.BuildReport();
+        // It said why it could not finish: a report cut short is not exported as if whole.
+        if (file.ui.MessageCount() > said) {
+            io.err << "The report could not be built whole; nothing was written to " << output
+                   << ".\n";
+            return kFailed;
+        }
     }
     return ExportTable(file.doc, output, file.ui) ? kOk : kFailed;
 }

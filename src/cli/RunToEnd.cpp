@@ -1,6 +1,7 @@
 #include "cli/RunToEnd.h"
 
 #include "cli/Commands.h"
+#include "data/SafeWrite.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -18,6 +19,7 @@ constexpr const char* kOutOfMemory = "lumetra-cli: out of memory; the command wa
 
 // Writes without allocating: memory may be what ran out.
 [[noreturn]] void EndWith(const char* text) {
+    RemoveUnfinishedWrite();
     std::string_view rest(text);
     while (!rest.empty()) {
         const ssize_t put = ::write(STDERR_FILENO, rest.data(), rest.size());

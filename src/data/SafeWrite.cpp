@@ -233,6 +233,22 @@ struct WriteOutcome {
     std::string keptCopy;
 };
 
+// The file a save is writing beside its target, for a run that must end at once. A plain
+// array: it is read where memory may have run out.
+char g_writing[4096];
+
+// Names the file being written for as long as it lives.
+class WritingBeside {
+public:
+    explicit WritingBeside(const std::string& path) {
+        if (path.size() < sizeof g_writing)
+            std::copy(path.c_str(), path.c_str() + path.size() + 1, g_writing);
+    }
+    ~WritingBeside() { g_writing[0] = '\0'; }
+    WritingBeside(const WritingBeside&) = delete;
+    WritingBeside& operator=(const WritingBeside&) = delete;
+};
+
 WriteOutcome WriteBeside(const std::string& target, const struct stat* old, mode_t mode,
                          const ContentWriter& write) {
     std::string temp = BesidePrefix(target);
@@ -240,6 +256,7 @@ WriteOutcome WriteBeside(const std::string& target, const struct stat* old, mode
     if (fd < 0)
         return {errno, false, {}};
     FdCloser closer(fd);
+    const WritingBeside writing(temp);
     struct stat made {};
     // A file of another group than ours keeps it, or is written in place.
     if (old && (::fstat(fd, &made) != 0 ||
@@ -331,7 +348,8 @@ Hold OpenUnheld(const std::string& path, int& fd, struct stat& st) {
 }
 
 // Our files in the folder of each prefix: half-written ones (prefix + six random characters)
-// and kept copies of the file st.
+// and kept copies of the file st. Beside the file, a copy kept through another of its names in
+// the same folder counts too.
 struct LeftFiles {
     std::vector<std::string> partial, kept;
 };
@@ -339,6 +357,7 @@ struct LeftFiles {
 LeftFiles FindLeftFiles(const std::vector<std::string>& prefixes, const struct stat& st) {
     LeftFiles found;
     for (const std::string& prefix : prefixes) {
+        const bool beside = &prefix == &prefixes.front();
         const std::string folder = FolderOf(prefix);
         const std::string start = BaseName(prefix);
         std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
@@ -346,12 +365,10 @@ LeftFiles FindLeftFiles(const std::vector<std::string>& prefixes, const struct s
             continue;
         while (const dirent* entry = ::readdir(dir.get())) {
             const std::string name = entry->d_name;
-            if (name.compare(0, start.size(), start) != 0)
-                continue;
-            if (IsRandomPart(std::string_view(name).substr(start.size())))
+            const bool ours = name.compare(0, start.size(), start) == 0;
+            if (ours && IsRandomPart(std::string_view(name).substr(start.size())))
                 found.partial.push_back(folder + "/" + name);
-            else if (IsKeptCopyName(name, st) &&
-                     name.size() == start.size() + kRandomChars + KeptSuffix(st).size())
+            else if ((ours || beside) && IsKeptCopyName(name, st))
                 found.kept.push_back(folder + "/" + name);
         }
     }
@@ -417,6 +434,12 @@ UnfinishedSave Restore(const std::string& path, const struct stat& st, const std
 }
 
 } // namespace
+
+void RemoveUnfinishedWrite() {
+    if (g_writing[0] != '\0')
+        ::unlink(g_writing);
+    g_writing[0] = '\0';
+}
 
 bool WriteAll(int fd, const char* data, size_t size) {
     while (size > 0) {

@@ -38,6 +38,11 @@ std::string KeptCopyMessage(const std::string& path, const std::string& keptCopy
 std::string SaveFailureMessage(const std::string& path, const SaveResult& result,
                                const std::string& failed);
 
+// For a program that must end in the middle of a save (an error it cannot recover from):
+// removes the file the save was writing beside its target, which is left as it was. Uses no
+// memory.
+void RemoveUnfinishedWrite();
+
 // Writes all of data; false with errno set on failure.
 bool WriteAll(int fd, const char* data, size_t size);
 

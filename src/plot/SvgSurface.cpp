@@ -63,10 +63,10 @@ void SvgSurface::Put(std::string_view text) {
 void SvgSurface::PutNumber(double value) {
     char text[32];
     const double rounded = std::round(value * 100.0) / 100.0;
-    const auto [end, ec] = rounded == std::floor(rounded)
-                               ? std::to_chars(text, text + sizeof text, (long long)rounded)
-                               : std::to_chars(text, text + sizeof text, rounded,
-                                               std::chars_format::fixed, 2);
+    const auto [end, ec] =
+        rounded == std::floor(rounded)
+            ? std::to_chars(text, text + sizeof text, (long long)rounded)
+            : std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, 2);
     Put(ec == std::errc() ? std::string_view(text, size_t(end - text)) : "0");
 }
 

@@ -89,8 +89,8 @@ TEST(ImportCorpus, AFileAndItsTextPastedGiveTheSamePairsAndWords) {
         pasteUi.answers = {c.answer};
         const std::string text = PasteTextForImport(test::TempDir::Read(path));
         std::vector<CXYdata> pasted;
-        const ImportResult paste = ImportText(pasted, pasteUi, kPastedTextSource, text.data(),
-                                              text.size(), nullptr);
+        const ImportResult paste =
+            ImportText(pasted, pasteUi, kPastedTextSource, text.data(), text.size(), nullptr);
         EXPECT_EQ(Of(pasted), c.pairs) << c.file;
         ExpectMessages(pasteUi, kPastedTextSource, c);
         EXPECT_EQ(paste.complete, file.complete) << c.file;
