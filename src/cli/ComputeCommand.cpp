@@ -23,7 +23,7 @@ int RunCompute(const std::vector<std::string>& args, Streams io) {
     const ComputeOutcome outcome =
         ComputesYFromX(doc.m_nCurveType) ? ComputeY(ui, doc, input) : ComputeX(ui, doc, input);
     if (!outcome.computed)
-        return kFailed;
+        return outcome.inputRefused ? kUsage : kFailed;
     io.out << outcome.result << '\n';
     return kOk;
 }

@@ -81,7 +81,8 @@ test::TempDir* CliMemory::s_dir = nullptr;
 std::string CliMemory::s_data;
 
 bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // What a complete file of each kind ends with.
@@ -118,13 +119,11 @@ TEST_F(CliMemory, EveryPictureAndTableEndsWellOrSaysItRanOutWithTheEarlierFileKe
     for (const Case& c : cases) {
         for (int megabytes : c.megabytes) {
             const std::string out = dir.Write(c.out, "the earlier file");
-            const test::CliResult r =
-                test::RunCli(std::string(c.command) + " " + s_data + " --out " + out + " " +
-                                 c.options,
-                             dir.Path("err.txt"),
-                             "ulimit -v " + std::to_string(megabytes * 1024) + "; ");
-            const std::string what = std::string(c.out) + " " + c.options + " in " +
-                                     std::to_string(megabytes) + " MB";
+            const test::CliResult r = test::RunCli(
+                std::string(c.command) + " " + s_data + " --out " + out + " " + c.options,
+                dir.Path("err.txt"), "ulimit -v " + std::to_string(megabytes * 1024) + "; ");
+            const std::string what =
+                std::string(c.out) + " " + c.options + " in " + std::to_string(megabytes) + " MB";
             const std::string now = test::TempDir::Read(out);
             if (r.status == 0) {
                 EXPECT_TRUE(Complete(c.out, now)) << what;
