@@ -3,14 +3,14 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
 #include "app/CommandMenu.h"
-#include "app/CommandTable.h"
-#include "app/DocManager.h"
-#include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
 #include "data/FileSuffix.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
+#include "framework/CommandTable.h"
+#include "framework/DocManager.h"
+#include "framework/HelpViewer.h"
 
 #include <QAction>
 #include <QClipboard>

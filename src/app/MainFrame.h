@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/View.h"
 #include "app/WindowLayout.h"
+#include "framework/View.h"
 
 #include <QMainWindow>
 

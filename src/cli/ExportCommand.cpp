@@ -8,36 +8,15 @@
 #include <ostream>
 
 namespace lumetra::cli {
-namespace {
 
-constexpr const char* kExportUsage = "usage: lumetra-cli export FILE --out TABLE.csv|.txt\n";
-
-} // namespace
-
-int RunExport(const std::vector<std::string>& args, Streams io) {
-    std::string input, output;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--out" && i + 1 < args.size()) {
-            output = args[++i];
-        } else if (a.rfind("--", 0) != 0 && input.empty()) {
-            input = a;
-        } else {
-            io.err << kExportUsage;
-            return kUsage;
-        }
-    }
-    if (input.empty() || output.empty()) {
-        io.err << kExportUsage;
-        return kUsage;
-    }
-    const std::optional<TableFileFormat> format = TableFileFormatFor(output);
+int RunExport(const Arguments& args, Streams io) {
+    const std::optional<TableFileFormat> format = TableFileFormatFor(args.out);
     if (!format) {
-        io.err << TableSuffixMessage(output) << '\n';
+        io.err << TableSuffixMessage(args.out) << '\n';
         return kUsage;
     }
     CliDocument file(io.err);
-    if (!file.Open(input))
+    if (!file.Open(args.file))
         return kFailed;
     // As stored: reading a file does not fit. The CSV table needs only the pairs.
     if (*format == TableFileFormat::Text) {
@@ -46,12 +25,12 @@ int RunExport(const std::vector<std::string>& args, Streams io) {
         report.BuildReport();
         // It said why it could not finish: a report cut short is not exported as if whole.
         if (file.ui.MessageCount() > said) {
-            io.err << "The report could not be built whole; nothing was written to " << output
+            io.err << "The report could not be built whole; nothing was written to " << args.out
                    << ".\n";
             return kFailed;
         }
     }
-    return ExportTable(file.doc, output, file.ui) ? kOk : kFailed;
+    return ExportTable(file.doc, args.out, file.ui) ? kOk : kFailed;
 }
 
 } // namespace lumetra::cli

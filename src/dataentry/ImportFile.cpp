@@ -281,6 +281,7 @@ public:
         if (m_blank) {
             endBlank = m_blank;
             unreadAfterBlank = withNumbers - m_blank->withNumbers;
+            trailing = m_pendingAfterBlank;
         }
     }
 
@@ -290,6 +291,7 @@ public:
     LineTally notPairs;
     std::optional<StopPoint> endBlank; // the blank line after the last pair
     int unreadAfterBlank = 0;          // lines with numbers after it
+    LineTally trailing;                // the lines after it that are not pairs
     int skipped = 0;
     int withNumbers = 0; // lines that hold numbers
     int extraLines = 0, firstExtraLine = 0, firstExtraCount = 0;
@@ -575,16 +577,20 @@ ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& 
         if (longLine > 0)
             message.Add(LongLineText(false) + FormatC("It is line %d.", {longLine}),
                         Ui::Icon::Stop);
-        if (skip && pass.notPairs.count > 0) {
-            result.notPairs = pass.notPairs.count;
-            message.Add(NotPairsText(pass.notPairs, true), Ui::Icon::Information);
+        LineTally skipped = pass.notPairs;
+        if (skip) // past the last pair as well
+            skipped.Add(pass.trailing);
+        if (skip && skipped.count > 0) {
+            result.notPairs = skipped.count;
+            message.Add(NotPairsText(skipped, true), Ui::Icon::Information);
         }
-        if (pass.endBlank && pass.unreadAfterBlank > 0)
+        if (!skip && pass.endBlank && pass.unreadAfterBlank > 0)
             message.Add(StopText(*pass.endBlank, pass.unreadAfterBlank), Ui::Icon::Exclamation);
     }
+    const bool unreadAfterEnd = !skip && pass.endBlank && pass.unreadAfterBlank > 0;
+    result.notPairsStopped = stopped || unreadAfterEnd;
     result.imported = int(pairs.size() - pass.First());
-    result.complete = !stopped && longLine == 0 && !result.outOfMemory &&
-                      !(pass.endBlank && pass.unreadAfterBlank > 0);
+    result.complete = !result.notPairsStopped && longLine == 0 && !result.outOfMemory && !cutShort;
     if (result.imported > 0 && extraLines > 0)
         message.Add(extraLines == 1
                         ? FormatC("line %d holds %d numbers; its first two were taken as X "

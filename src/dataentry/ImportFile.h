@@ -26,13 +26,14 @@ public:
 enum class BadLines { Ask, Skip, Stop };
 
 struct ImportResult {
-    int imported = 0;          // pairs appended to the document
-    int skipped = 0;           // lines before the first pair that held no numbers
-    int notPairs = 0;          // lines among the pairs that were skipped as not pairs
-    bool outOfMemory = false;  // the import stopped for want of memory; the sheet must close
-    bool accepted = false;     // the text passed the checks of its first line
-    bool complete = false;     // no line with numbers was left unread
-    bool decimalComma = false; // the numbers were read with a decimal comma
+    int imported = 0;             // pairs appended to the document
+    int skipped = 0;              // lines before the first pair that held no numbers
+    int notPairs = 0;             // lines among the pairs that were skipped as not pairs
+    bool outOfMemory = false;     // the import stopped for want of memory; the sheet must close
+    bool accepted = false;        // the text passed the checks of its first line
+    bool complete = false;        // no line with numbers was left unread
+    bool notPairsStopped = false; // lines that are not pairs left some unread
+    bool decimalComma = false;    // the numbers were read with a decimal comma
 };
 
 inline constexpr size_t kImportByteLimit = 10000000;

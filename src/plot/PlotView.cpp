@@ -1,10 +1,9 @@
 #include "plot/PlotView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
-#include "options/OptionsDialogs.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpViewer.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "plot/PainterSurface.h"
@@ -195,8 +194,14 @@ bool CPlotView::OnCommand(int id) {
     case cmd::kExportTable:
         AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
         return true;
+    case cmd::kOptionsData:
+        m_app.RunOptionsData(*this, {});
+        return true;
+    case cmd::kOptionsCompute:
+        m_app.RunOptionsCompute(*this);
+        return true;
     default:
-        return RunOptionsCommand(m_app, *this, id);
+        return false;
     }
 }
 

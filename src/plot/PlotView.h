@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/View.h"
+#include "framework/View.h"
 #include "plot/PlotBands.h"
 
 #include <QAbstractScrollArea>

@@ -1,10 +1,9 @@
 #include "report/ListingView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
-#include "options/OptionsDialogs.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpViewer.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/DisplayPage.h"
@@ -96,7 +95,7 @@ void CLumetraView::OnDraw() {
 void CLumetraView::StartNewOrOpen() {
     FitListToView();
     if (!m_strStartImport.empty()) {
-        RunOptionsDataSheet(m_app, *this, m_strStartImport);
+        m_app.RunOptionsData(*this, m_strStartImport);
         return;
     }
     const std::string path = m_doc.m_bHasFile ? m_doc.m_strFileName : m_doc.PromptForDataFile();
@@ -280,11 +279,11 @@ void CLumetraView::OnGoToDisplayPage() {
 }
 
 void CLumetraView::OnOptionsData() {
-    RunOptionsDataSheet(m_app, *this);
+    m_app.RunOptionsData(*this, {});
 }
 
 void CLumetraView::OnOptionsCompute() {
-    RunOptionsComputeSheet(m_app, *this);
+    m_app.RunOptionsCompute(*this);
 }
 
 bool CLumetraView::OnPreparePrinting() {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/View.h"
 #include "fit/FitEngine.h"
+#include "framework/View.h"
 #include "report/ReportBuilder.h"
 
 #include <QWidget>

@@ -1,11 +1,10 @@
 #include "stats/StatisticsView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "fit/FitStatistics.h"
-#include "options/OptionsDialogs.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpViewer.h"
 #include "platform/Ui.h"
 #include "stats/StatisticsText.h"
 
@@ -211,8 +210,14 @@ bool CStatisticsView::OnCommand(int id) {
     case cmd::kFilePrint:
         OnFilePrint();
         return true;
+    case cmd::kOptionsData:
+        m_app.RunOptionsData(*this, {});
+        return true;
+    case cmd::kOptionsCompute:
+        m_app.RunOptionsCompute(*this);
+        return true;
     default:
-        return RunOptionsCommand(m_app, *this, id);
+        return false;
     }
 }
 

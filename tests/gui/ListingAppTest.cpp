@@ -1,10 +1,10 @@
 #include "AppFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
-#include "app/DocManager.h"
 #include "app/RecentFileList.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
+#include "framework/DocManager.h"
 #include "options/OptionsSheet.h"
 #include "report/GoToPageDlg.h"
 #include "support/ExampleFile.h"

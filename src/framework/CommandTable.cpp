@@ -1,6 +1,6 @@
-#include "app/CommandTable.h"
+#include "framework/CommandTable.h"
 
-#include "app/CommandIds.h"
+#include "framework/CommandIds.h"
 
 namespace lumetra {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/ToolbarImages.h"
+#include "framework/ToolbarImages.h"
 
 #include <QPainter>
 #include <QPainterPath>
