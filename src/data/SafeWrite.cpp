@@ -282,6 +282,9 @@ WriteOutcome WriteInPlace(const std::string& target, const ContentWriter& write)
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return {ErrnoOr(EINVAL), false, {}};
+    // One writer at a time: another program's save into the file is not waited for.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return {errno == EWOULDBLOCK ? EBUSY : errno, true, {}};
     // The new content is made whole, in memory the system lends, before the file is touched.
     const int staged = ::memfd_create("lumetra-save", MFD_CLOEXEC);
     if (staged < 0)
@@ -415,7 +418,8 @@ UnfinishedSave Restore(const std::string& path, const struct stat& st, const std
             continue;
         FdCloser keptCloser(keptFd);
         const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (fd < 0 || CopyMarked(keptFd, size_t(keptSt.st_size), fd, copy) != 0) {
+        if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+            CopyMarked(keptFd, size_t(keptSt.st_size), fd, copy) != 0) {
             if (fd >= 0)
                 ::close(fd);
             out.message += "Its previous content is kept in " + copy + ".";

@@ -268,6 +268,22 @@ TEST_F(SaveTarget, AHardLinkedFileKeepsItsOtherNames) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// A second program saving into the same file is refused, not mixed in.
+TEST_F(SaveTarget, ASaveIntoAFileAnotherSaveIsWritingIsRefused) {
+    const std::string path = dir.Path("a.dat");
+    const std::string before = SaveThenChange(path);
+    ASSERT_EQ(::link(path.c_str(), dir.Path("b.dat").c_str()), 0);
+    const int other = ::open(dir.Path("b.dat").c_str(), O_RDWR);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    EXPECT_EQ(ui.OnlyMessage(), "A sharing violation occurred while accessing " + path + ".");
+    EXPECT_EQ(test::TempDir::Read(path), before);
+    EXPECT_TRUE(doc.IsModified());
+    ::close(other);
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"a.dat", "b.dat"}));
+}
+
 TEST_F(SaveTarget, AFileOfAnotherOwnerKeepsItsOwnerAndMode) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root can give a file to another user";
