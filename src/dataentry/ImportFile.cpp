@@ -305,18 +305,8 @@ private:
     }
 
     bool TakePair(const LineReading& r, int lineNumber) {
-        // What lay between the last pair and this one were lines that are not pairs.
-        std::optional<StopPoint> first = m_firstPending;
-        if (m_blank && (!first || m_blank->line < first->line))
-            first = m_blank;
-        if (first)
-            Commit(*first);
-        notPairs.Add(m_pending);
-        notPairs.Add(m_pendingAfterBlank);
-        m_pending = {};
-        m_pendingAfterBlank = {};
-        m_firstPending.reset();
-        m_blank.reset();
+        if (m_firstPending || m_blank)
+            SettleBetweenPairs();
         try {
             m_pairs.push_back(r.pair);
         } catch (const std::bad_alloc&) {
@@ -333,6 +323,19 @@ private:
                                RoundTripNumber(inX ? r.pair.m_dX : r.pair.m_dY);
         }
         return true;
+    }
+
+    // What lay between the last pair and this one were lines that are not pairs.
+    void SettleBetweenPairs() {
+        const bool blankFirst =
+            m_blank && (!m_firstPending || m_blank->line < m_firstPending->line);
+        Commit(blankFirst ? *m_blank : *m_firstPending);
+        notPairs.Add(m_pending);
+        notPairs.Add(m_pendingAfterBlank);
+        m_pending = {};
+        m_pendingAfterBlank = {};
+        m_firstPending.reset();
+        m_blank.reset();
     }
 
     void Commit(const StopPoint& stop) {
