@@ -63,9 +63,6 @@ public:
     // A data file was read or written under this name.
     void NoteFileUsed(const std::string& path) override;
 
-    bool OnCommand(int id) override;
-    std::optional<CommandState> OnUpdateCommand(int id) override;
-
     // OptionsDialogs.cpp: the two Options sheets.
     void RunOptionsData(CView& view, const std::string& importPath) override;
     void RunOptionsCompute(CView& view) override;
@@ -85,6 +82,7 @@ public:
     std::function<void(CMainFrame&)> onMainFrameCreated;
 
 private:
+    void RegisterCommands();
     void OnFileOpen();
     bool PrintFromCommandLine(const std::string& path);
 

@@ -1,10 +1,12 @@
 // The usage text, every command's --help, and the command lists of the README and the manual page
 // all come from the one declaration of the commands.
 #include "cli/CommandLine.h"
+#include "framework/CommandTable.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <sstream>
 
@@ -150,6 +152,23 @@ TEST(CliCommandList, WordsWithOneDashAreValuesAndTheLastOfARepeatedOptionCounts)
         EXPECT_EQ(r.out, c.out) << c.words.back();
         EXPECT_EQ(r.err, c.err) << c.words.back();
     }
+}
+
+// The window commands that lumetra-cli can do too name one of its commands.
+TEST(CliCommandList, EveryVerbOfTheWindowCommandsIsACommand) {
+    const CommandLine commandLine;
+    std::vector<std::string> verbs;
+    for (const cli::CommandSynopsis& s : commandLine.Synopses())
+        verbs.push_back(s.verb);
+    int named = 0;
+    for (const CommandDef& def : Commands()) {
+        if (!*def.cliVerb)
+            continue;
+        ++named;
+        EXPECT_NE(std::find(verbs.begin(), verbs.end(), def.cliVerb), verbs.end())
+            << def.id << " " << def.cliVerb;
+    }
+    EXPECT_GE(named, 8);
 }
 
 } // namespace

@@ -1,12 +1,8 @@
 // lumetra-cli on 1,000,000 pairs with little memory: a command ends with its work done, or with a
 // message and status 1, never with an abort; the file it writes is the earlier one or complete.
 // (How much memory a picture takes is measured by bench_datafile.)
-#include "cli/CliRunner.h"
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/ExampleFile.h"
-#include "support/RecordingUi.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +15,16 @@ namespace {
 
 constexpr int kPairs = 1000000;
 
-struct CliMemory : ::testing::Test {
+struct CliMemory : test::CliTest {
     static test::TempDir* s_dir;
     static std::string s_data;
 
     // Y = 2X + 1 with scatter, so that residuals fill the plot.
     static void SetUpTestSuite() {
         s_dir = new test::TempDir;
-        test::RecordingUi ui;
-        MemorySettingsStore settings;
-        CLumetraDoc doc(ui, settings);
+        test::RecordingUi quiet;
+        MemorySettingsStore store;
+        CLumetraDoc doc(quiet, store);
         test::FillExample(doc);
         doc.m_strDataTitle = "Million";
         std::mt19937 random(24);
@@ -48,8 +44,6 @@ struct CliMemory : ::testing::Test {
         // Qt warns on stderr without a runtime directory; give it one.
         ::setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
     }
-
-    test::TempDir dir;
 };
 
 test::TempDir* CliMemory::s_dir = nullptr;
