@@ -9,6 +9,7 @@
 #include "report/DisplayPage.h"
 #include "report/GoToPageDlg.h"
 #include "report/ListingPrint.h"
+#include "report/PrintToFile.h"
 #include "report/ReportItemDelegate.h"
 #include "report/ReportPageModel.h"
 #include "report/ReportPrinting.h"
@@ -314,10 +315,8 @@ bool CLumetraView::OnFilePrint(bool direct) {
             return false;
     }
     WaitCursor wait(m_app.GetUi());
-    if (PrintReport(m_doc, printer))
-        return true;
-    m_app.GetUi().MessageBox(PrintFailedMessage(m_doc.m_strFileName));
-    return false;
+    return PrintSafely(printer, m_app.GetUi(), PrintFailedMessage(m_doc.m_strFileName),
+                       [this](QPrinter& target) { return PrintReport(m_doc, target); });
 }
 
 namespace {
