@@ -24,6 +24,9 @@ public:
     virtual int LinesPerDisplayPage() const = 0;
     // Tells every window of the document but the sender (update hints in app/View.h).
     virtual void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) = 0;
+    // Asked by a listing window on the refit hint: true for the one window that fits for this
+    // update (every window outside one), false for the others, which get the report it rebuilt.
+    virtual bool ClaimRefit(const CLumetraDoc& doc) = 0;
     // Runs an Options sheet modally; true when it closed with OK.
     virtual bool RunSheet(CMySheet& sheet) = 0;
     // Runs a print, preview or page setup dialog; its result code.
