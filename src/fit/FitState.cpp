@@ -24,12 +24,14 @@ constexpr size_t kMinPairsPerPart = 20000;
 // A column that is a combination of the others to this many parts of the largest pivot makes the
 // design rank deficient: the data hold no more digits than a double.
 constexpr double kRankTolerance = 64 * DBL_EPSILON;
-// Above this condition the double factor would not make the refinement converge: the design is
-// factored again in long double.
+// Rows of the design formed at once for the Gram products of the factor in double.
+constexpr Eigen::Index kGramRows = 1024;
+// Above this condition the factor in double would not steer the refinement well: the design is
+// factored again, by Householder reflections in long double.
 constexpr LD kDoubleConditionLimit = 1e6L;
-// Refinement steps in long double: at least, and at most while the correction still counts.
-constexpr int kMinSteps = 2;
+// Refinement steps in long double at most; they stop once the next would change nothing.
 constexpr int kMaxSteps = 6;
+constexpr LD kNegligibleExcess = 1e-6L;
 // Raw coefficients whose sums cancel more than this get a refinement step in binary128.
 constexpr LD kQuadCancellation = 1e6L;
 
@@ -62,6 +64,38 @@ template <class Result, class Body> std::vector<Result> EachChunk(size_t N, Body
             results[c] = body(c * kChunkRows, std::min(N, (c + 1) * kChunkRows));
     });
     return results;
+}
+
+// [A v]ᵀ[A v] in double for rows [begin, end), the design formed a block at a time for Eigen's
+// product kernels. Given R₁, the design is first taken through R₁⁻¹: the second pass of
+// Cholesky QR, whose factor is as good as Householder's where the design's condition is far
+// below 1e8.
+Eigen::MatrixXd GramRows(const Input& in, size_t begin, size_t end, const Eigen::MatrixXd* r1) {
+    using RowMajor = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor>;
+    const int p = in.p;
+    const double scale = 1.0 / in.half; // exact: half is a power of two
+    RowMajor block(kGramRows, p + 1);
+    Eigen::MatrixXd gram = Eigen::MatrixXd::Zero(p + 1, p + 1);
+    for (size_t first = begin; first < end; first += size_t(kGramRows)) {
+        const Eigen::Index rows = Eigen::Index(std::min(size_t(kGramRows), end - first));
+        for (Eigen::Index k = 0; k < rows; ++k) {
+            const size_t i = first + size_t(k);
+            const double root = in.w.empty() ? 1.0 : std::sqrt(in.w[i]);
+            const double u = (in.t[i] - in.centre) * scale;
+            double* row = block.row(k).data();
+            double power = root;
+            for (int j = 0; j < p; ++j) {
+                row[j] = power;
+                power *= u;
+            }
+            row[p] = root * in.v[i];
+        }
+        auto used = block.topRows(rows);
+        if (r1)
+            r1->triangularView<Eigen::Upper>().solveInPlace<Eigen::OnTheRight>(used.leftCols(p));
+        gram.selfadjointView<Eigen::Lower>().rankUpdate(used.transpose());
+    }
+    return gram.selfadjointView<Eigen::Lower>();
 }
 
 // The triangle of [A v] (p + 1 columns) for rows [begin, end), block by block, each block stacked
@@ -139,39 +173,70 @@ template <class T> void SolveUpper(const FitState& s, T* g) {
     }
 }
 
-// Σ w·g(u)·(v − fitted), Σ w·(v − fitted)² and Σ w·(v − mean)² over rows, in T.
+// Σ w·g(u)·(v − fitted), Σ w·(v − fitted)² and Σ w·(v − mean)² over rows, in T; and after a
+// step, ‖Rd‖² of its correction d, by which the squared residuals of the new solution fall short
+// of those summed here.
 template <class T> struct Residuals {
     T atr[kMaxCoefs] = {};
     T sse = 0;
     T sst = 0;
+    T excess = 0;
+};
+
+template <class T> struct RowSums {
+    const Input& in;
+    const T* b;
+    T mean;
+    Residuals<T>& out;
+
+    // Two rows at a time, so that the two chains of multiplications overlap.
+    void Add(size_t i0, size_t i1) {
+        // half is a power of two: multiplying by its inverse is the exact division.
+        const T centre = T(in.centre), scale = T(1) / T(in.half);
+        const int n = in.p - 1;
+        const T u0 = (T(in.t[i0]) - centre) * scale, u1 = (T(in.t[i1]) - centre) * scale;
+        T f0 = b[n], f1 = b[n];
+        for (int j = n - 1; j >= 0; --j) {
+            f0 = f0 * u0 + b[j];
+            f1 = f1 * u1 + b[j];
+        }
+        const T r0 = T(in.v[i0]) - f0, r1 = T(in.v[i1]) - f1;
+        const T wr0 = T(in.Weight(i0)) * r0, wr1 = T(in.Weight(i1)) * r1;
+        out.sse += wr0 * r0;
+        out.sse += wr1 * r1;
+        const T d0 = T(in.v[i0]) - mean, d1 = T(in.v[i1]) - mean;
+        out.sst += T(in.Weight(i0)) * d0 * d0;
+        out.sst += T(in.Weight(i1)) * d1 * d1;
+        T p0 = wr0, p1 = wr1;
+        for (int j = 0; j < in.p; ++j) {
+            out.atr[j] += p0;
+            out.atr[j] += p1;
+            p0 *= u0;
+            p1 *= u1;
+        }
+    }
 };
 
 template <class T>
 Residuals<T> ResidualRows(const Input& in, const T* b, T mean, size_t begin, size_t end) {
     Residuals<T> out;
-    const T centre = T(in.centre), half = T(in.half);
-    const int n = in.p - 1;
-    for (size_t i = begin; i < end; ++i) {
-        const T u = (T(in.t[i]) - centre) / half;
-        T fitted = b[n];
-        for (int j = n - 1; j >= 0; --j)
-            fitted = fitted * u + b[j];
-        const T w = T(in.Weight(i));
-        const T r = T(in.v[i]) - fitted;
-        const T wr = w * r;
-        out.sse += wr * r;
-        const T d = T(in.v[i]) - mean;
-        out.sst += w * d * d;
-        T power = wr;
-        for (int j = 0; j < in.p; ++j) {
-            out.atr[j] += power;
-            power *= u;
-        }
+    RowSums<T> rows{in, b, mean, out};
+    size_t i = begin;
+    for (; i + 1 < end; i += 2)
+        rows.Add(i, i + 1);
+    if (i < end) {
+        // The last row of an odd count, paired with a row of weight 0 in effect.
+        Residuals<T> single;
+        RowSums<T>{in, b, mean, single}.Add(i, i);
+        for (int j = 0; j < in.p; ++j)
+            out.atr[j] += single.atr[j] / 2;
+        out.sse += single.sse / 2;
+        out.sst += single.sst / 2;
     }
     return out;
 }
 
-// One refinement step in T: the residuals of b, and b moved by (RᵀR)⁻¹Aᵀr. Returns the sums.
+// One refinement step in T: the residuals of b, and b moved by d = (RᵀR)⁻¹Aᵀr. Returns the sums.
 template <class T> Residuals<T> RefineStep(const Input& in, FitState& s, T* b, T mean) {
     const std::vector<Residuals<T>> chunks =
         EachChunk<Residuals<T>>(in.t.size(), [&](size_t begin, size_t end) {
@@ -187,9 +252,14 @@ template <class T> Residuals<T> RefineStep(const Input& in, FitState& s, T* b, T
     T d[kMaxCoefs];
     std::copy(total.atr, total.atr + in.p, d);
     SolveTransposed(s, d);
+    // d now holds R⁻ᵀAᵀr = R·(the correction): its squares are the excess.
+    for (int j = 0; j < in.p; ++j)
+        total.excess += d[j] * d[j];
     SolveUpper(s, d);
     for (int j = 0; j < in.p; ++j)
         b[j] += d[j];
+    for (int j = 0; j < in.p; ++j)
+        total.atr[j] = d[j]; // the correction, for the caller's test
     return total;
 }
 
@@ -211,6 +281,46 @@ template <class T> T MapEntry(const FitState& s, int k, int j) {
     for (int i = 0; i < j; ++i)
         power /= T(s.half);
     return binomial * power;
+}
+
+// The 2-norm condition number of a triangle.
+LD Condition(const Matrix<LD>& R) {
+    const Eigen::JacobiSVD<Matrix<LD>> svd(R);
+    const LD smallest = svd.singularValues().minCoeff();
+    return smallest > 0.0L ? svd.singularValues().maxCoeff() / smallest : LDBL_MAX;
+}
+
+// The factor R of the design and z = Qᵀv by Cholesky QR twice in double: two passes of Gram
+// products over fixed chunks, summed in chunk order. False where a Cholesky step fails: the
+// design has no full rank, or nearly none.
+bool FactorInDouble(const Input& in, Matrix<LD>& R, LD* z, LD& condition) {
+    const int p = in.p;
+    auto gram = [&](const Eigen::MatrixXd* r1) {
+        const std::vector<Eigen::MatrixXd> chunks = EachChunk<Eigen::MatrixXd>(
+            in.t.size(), [&](size_t begin, size_t end) { return GramRows(in, begin, end, r1); });
+        Eigen::MatrixXd sum = chunks[0];
+        for (size_t c = 1; c < chunks.size(); ++c)
+            sum += chunks[c];
+        return sum;
+    };
+    const Eigen::MatrixXd g1 = gram(nullptr);
+    const Eigen::LLT<Eigen::MatrixXd> first(g1.topLeftCorner(p, p));
+    if (first.info() != Eigen::Success)
+        return false;
+    const Eigen::MatrixXd r1 = first.matrixU();
+    const Eigen::MatrixXd g2 = gram(&r1);
+    const Eigen::LLT<Eigen::MatrixXd> second(g2.topLeftCorner(p, p));
+    if (second.info() != Eigen::Success)
+        return false;
+    const Eigen::MatrixXd r2 = second.matrixU();
+    // Qᵀv = R₂⁻ᵀ·(Q₁ᵀv), Q₁ = A·R₁⁻¹.
+    const Eigen::VectorXd qv =
+        r2.transpose().triangularView<Eigen::Lower>().solve(g2.col(p).head(p));
+    R = (r2 * r1).cast<LD>().triangularView<Eigen::Upper>();
+    for (int j = 0; j < p; ++j)
+        z[j] = qv(j);
+    condition = Condition(R);
+    return std::isfinite(condition);
 }
 
 } // namespace
@@ -364,19 +474,12 @@ FitState BuildFitState(std::span<const double> t, std::span<const double> v,
     s.centre = std::nearbyint((s.low / 2 + s.high / 2) / quantum) * quantum;
     const Input in{t, v, w, s.centre, s.half, p};
 
-    Matrix<double> triangle = ReduceAllRows<double>(in);
-    Matrix<LD> R = triangle.topLeftCorner(p, p).cast<LD>();
+    Matrix<LD> R;
     LD z[kMaxCoefs];
-    for (int j = 0; j < p; ++j)
-        z[j] = LD(triangle(j, p));
-    s.rank = TriangleRank(Matrix<double>(triangle.topLeftCorner(p, p)));
-    if (s.rank < p)
-        return s;
-    Eigen::JacobiSVD<Matrix<LD>> svd(R);
-    LD smallest = svd.singularValues().minCoeff();
-    s.condition = smallest > 0.0L ? svd.singularValues().maxCoeff() / smallest : LDBL_MAX;
-    if (s.condition > kDoubleConditionLimit) {
-        // Too ill conditioned for a factor in double to steer the refinement: in long double.
+    LD roundoff = DBL_EPSILON; // of the factor, for when to stop refining
+    if (!FactorInDouble(in, R, z, s.condition) || s.condition > kDoubleConditionLimit) {
+        // Rank deficient, or too ill conditioned for a factor in double to steer the refinement:
+        // Householder reflections in long double, which also tell the rank.
         const Matrix<LD> wide = ReduceAllRows<LD>(in);
         R = wide.topLeftCorner(p, p);
         for (int j = 0; j < p; ++j)
@@ -384,10 +487,10 @@ FitState BuildFitState(std::span<const double> t, std::span<const double> v,
         s.rank = TriangleRank(R);
         if (s.rank < p)
             return s;
-        svd.compute(R);
-        smallest = svd.singularValues().minCoeff();
-        s.condition = smallest > 0.0L ? svd.singularValues().maxCoeff() / smallest : LDBL_MAX;
+        s.condition = Condition(R);
+        roundoff = LDBL_EPSILON;
     }
+    s.rank = p;
     for (int i = 0; i < p; ++i)
         for (int j = 0; j < p; ++j)
             s.r[i][j] = j >= i ? R(i, j) : 0.0L;
@@ -400,23 +503,24 @@ FitState BuildFitState(std::span<const double> t, std::span<const double> v,
     LD b[kMaxCoefs];
     std::copy(z, z + p, b);
     SolveUpper(s, b);
+    // Each step shrinks the error by about condition² × the factor's roundoff; the squared
+    // residuals of the new solution are those summed less the step's excess.
+    const LD shrink = s.condition * s.condition * roundoff;
     for (int step = 0; step < kMaxSteps; ++step) {
-        LD before[kMaxCoefs];
-        std::copy(b, b + p, before);
         const Residuals<LD> sums = RefineStep(in, s, b, s.mean);
-        s.sse = sums.sse;
+        s.sse = std::max(0.0L, sums.sse - sums.excess);
         s.sst = sums.sst;
-        LD change[kMaxCoefs];
-        for (int j = 0; j < p; ++j)
-            change[j] = b[j] - before[j];
-        if (step + 1 >= kMinSteps && LargestOf(change, p) <= LDBL_EPSILON * LargestOf(b, p))
+        // Done when the next step would move b by nothing and this one moved the residuals by a
+        // negligible part (a perfect fit measures them again, to find them zero).
+        if (LargestOf(sums.atr, p) * shrink <= LDBL_EPSILON * LargestOf(b, p) &&
+            sums.excess <= kNegligibleExcess * sums.sse)
             break;
     }
     for (int j = 0; j < p; ++j)
         s.b[j] = b[j];
     if (s.CoefficientCancellation() > kQuadCancellation) {
         const Residuals<Quad> sums = RefineStep<Quad>(in, s, s.b, Quad(s.mean));
-        s.sse = LD(sums.sse);
+        s.sse = LD(std::max(Quad(0), sums.sse - sums.excess));
     }
     return s;
 }

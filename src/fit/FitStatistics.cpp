@@ -1,6 +1,7 @@
 #include "fit/FitStatistics.h"
 
 #include "fit/CurveModels.h"
+#include "fit/NormalEquations.h"
 
 #include <boost/math/distributions/fisher_f.hpp>
 #include <boost/math/distributions/students_t.hpp>
@@ -78,6 +79,19 @@ CentredEquation Centred(const FitState& state) {
     for (int j = state.degree; j >= 0; --j)
         e.coefficients.push_back(double(state.b[j]));
     return e;
+}
+
+// What the classic method would have kept of an accurate polynomial fit: its normal equations,
+// solved only when the statistics are asked for, so the fit itself does not pay for them.
+Statistic AccurateFitsClassicDigits(const CLumetraDoc& doc, const FitState& state) {
+    std::vector<double> u, v;
+    FittedScaleValues(doc, u, v);
+    NormalEquations work;
+    BuildNormalEquations(u, v, state.degree, work, PowerRule::Products);
+    double classic[kMaxCoefs] = {};
+    if (!SolveNormalEquations(work, state.degree, classic))
+        return 0.0;
+    return ClassicDigits({classic, size_t(state.degree + 1)}, state);
 }
 
 } // namespace
@@ -189,17 +203,24 @@ StateOutcome DocumentFitState(const CLumetraDoc& doc) {
     return {doc.m_pFitState, ""};
 }
 
-StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level) {
+StateOutcome UsableFitState(const CLumetraDoc& doc) {
     if (doc.m_bFitFailed)
-        return {std::nullopt, "The fit failed: there are no statistics."};
-    const CurveModel* model = DocumentModel(doc);
-    const bool semilog = model && !model->usesOrder;
+        return {nullptr, "The fit failed: there are no statistics."};
     const StateOutcome outcome = DocumentFitState(doc);
     if (!outcome.state)
+        return outcome;
+    const CurveModel* model = DocumentModel(doc);
+    if (!model->usesOrder && !(doc.m_dCoef[0] > 0.0))
+        return {nullptr, "C[1] is not above 0: there are no statistics."};
+    return outcome;
+}
+
+StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level) {
+    const StateOutcome outcome = UsableFitState(doc);
+    if (!outcome.state)
         return {std::nullopt, outcome.failure};
-    if (semilog && !(doc.m_dCoef[0] > 0.0))
-        return {std::nullopt, "C[1] is not above 0: there are no statistics."};
     const FitState& state = *outcome.state;
+    const bool semilog = !DocumentModel(doc)->usesOrder;
 
     FitStatistics s = StateStatistics(state, level);
     s.curveType = doc.m_nCurveType;
@@ -209,6 +230,8 @@ StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level) {
     else if (doc.m_eFitMethod == FitMethod::Classic)
         s.classicDigits = semilog ? ClassicSemilogDigits(doc.m_dCoef[0], doc.m_dCoef[1], state)
                                   : ClassicDigits({doc.m_dCoef, size_t(state.degree + 1)}, state);
+    else if (!semilog)
+        s.classicDigits = AccurateFitsClassicDigits(doc, state);
     if (semilog) {
         // The line ln(C[1]) + C[2]·u: its constant is ln(C[1]), C[1] itself taken back.
         CoefficientStatistics lnA = s.coefficients[1], b = s.coefficients[0];

@@ -69,6 +69,8 @@ struct StateOutcome {
     std::string failure;
 };
 StateOutcome DocumentFitState(const CLumetraDoc& doc);
+// The same for a fit that has statistics: not failed, and C[1] above 0 for the semilog models.
+StateOutcome UsableFitState(const CLumetraDoc& doc);
 
 // The document's present fit, or why it has no statistics.
 struct StatisticsOutcome {

@@ -66,11 +66,21 @@ void EvalPolynomialWithPow(std::span<const double> u, const double* C, int n,
     });
 }
 
-// The accurate method's values: the fit state's unrounded solution by Horner's rule in the
-// centred variable, in long double, which costs a tenth of the pow rule and keeps its digits.
+// The accurate method's values: the fit state's solution by Horner's rule in the centred
+// variable, whose terms do not cancel, so doubles keep its digits at a tenth of the pow rule.
 void EvalStatePolynomial(std::span<const double> u, const FitState& s,
                          std::vector<double>& computed) {
-    ComputeEach(u.size(), computed, [&](size_t k) { return double(s.Value(s.U(u[k]))); });
+    double b[kMaxCoefs];
+    for (int j = 0; j <= s.degree; ++j)
+        b[j] = double(s.b[j]);
+    const double centre = s.centre, scale = 1.0 / s.half; // exact: half is a power of two
+    ComputeEach(u.size(), computed, [&](size_t k) {
+        const double w = (u[k] - centre) * scale;
+        double sum = b[s.degree];
+        for (int j = s.degree - 1; j >= 0; --j)
+            sum = sum * w + b[j];
+        return sum;
+    });
 }
 
 // The per-pair values of the polynomial just solved, by the method's rule.
@@ -139,9 +149,8 @@ void MeasureFit(std::span<const double> measured, int coefs, FitResult& r) {
 }
 
 // The polynomial of v on u by the method, and the fit state that every derived number reads.
-// Classic: the normal equations; the accurate method takes the state's coefficients and solves the
-// normal equations only to measure the digits the classic ones would have kept. False, with the
-// failure set, when the method finds no solution.
+// Classic: the normal equations; the accurate method takes the state's coefficients. False, with
+// the failure set, when the method finds no solution.
 bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> v, int order,
                              NormalEquations& work, FitMethod method, FitResult& r) {
     auto state = std::make_shared<FitState>(BuildFitState(u, v, {}, order));
@@ -158,11 +167,7 @@ bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> 
             StateFailure(*state, u, r);
             return false;
         }
-        BuildNormalEquations(u, v, order, work, PowerRule::Products);
-        double classic[kMaxCoefs] = {};
-        r.classicDigits = SolveNormalEquations(work, order, classic)
-                              ? ClassicDigits({classic, size_t(order + 1)}, *state)
-                              : 0.0;
+        r.classicDigits = -1.0; // measured when the statistics are asked for
         if (!StoreStateCoefficients(*state, r))
             return false;
     }

@@ -21,17 +21,16 @@ Statistic Finite(double value) {
 CurveOutcome DocumentCurve(const CLumetraDoc& doc) {
     if (doc.m_bFitFailed)
         return {std::nullopt, "The fit failed: there is no curve to read values from."};
-    const StatisticsOutcome outcome = DocumentStatistics(doc, kDefaultLevel);
-    if (!outcome.stats)
+    // Read from the state alone: a paint of the bands asks for it every time.
+    const StateOutcome outcome = UsableFitState(doc);
+    if (!outcome.state)
         return {std::nullopt, outcome.failure};
-    const FitStatistics& stats = *outcome.stats;
-
     FittedCurve c;
-    c.model = FindCurveModel(doc.m_nCurveType); // DocumentStatistics has found it
-    c.state = doc.m_pFitState;                  // and kept the state
-    c.n = stats.n;
-    c.dof = stats.dof;
-    c.s = stats.residualStdDev.value_or(0.0);
+    c.model = FindCurveModel(doc.m_nCurveType); // UsableFitState has found it
+    c.state = outcome.state;
+    c.n = int(c.state->pairs);
+    c.dof = c.n - c.state->Coefs();
+    c.s = c.dof > 0 ? double(std::sqrt(c.state->sse / LD(c.dof))) : 0.0;
     c.inputOffset = c.model->xFromY ? doc.m_dYInt : doc.m_dXInt;
     c.outputOffset = c.model->xFromY ? doc.m_dXInt : doc.m_dYInt;
     c.low = c.model->xFromY ? doc.m_dMinY : doc.m_dMinX;

@@ -101,7 +101,9 @@ TEST_F(Stats, AStraightLineAgreesWithItsClosedForms) {
         // F with 1 and 3 degrees of freedom is the square of t with 3.
         EXPECT_NEAR(*st.fP, TwoSidedPThreeDof(std::sqrt(f)), 1e-12);
         EXPECT_GT(*st.conditionNumber, 1.0);
-        EXPECT_EQ(*st.classicDigits, doc.m_dClassicDigits);
+        if (method == FitMethod::Classic) {
+            EXPECT_EQ(*st.classicDigits, doc.m_dClassicDigits);
+        }
         EXPECT_GE(*st.classicDigits, 13.0);
     }
 }
