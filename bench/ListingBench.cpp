@@ -1,10 +1,10 @@
 // Opening a data file of 1,000,000 pairs in the application until its listing shows the first
 // display page of the report.
 #include "BenchSupport.h"
-#include "app/DocManager.h"
 #include "app/LumetraApp.h"
 #include "app/MainFrame.h"
 #include "data/LumetraDoc.h"
+#include "framework/DocManager.h"
 #include "platform/MemorySettingsStore.h"
 #include "report/ListingView.h"
 

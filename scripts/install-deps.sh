@@ -7,12 +7,13 @@ packages=(
     g++ make cmake clang-format
     qt6-base-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libeigen3-dev libboost-math-dev nlohmann-json3-dev
+    libeigen3-dev libboost-math-dev nlohmann-json3-dev libcli11-dev
     fonts-liberation2
     poppler-utils
     desktop-file-utils shared-mime-info man-db
     xvfb xauth
     locales
+    python3
     clang-14 libclang-rt-14-dev
 )
 

@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
 
-#include "app/ToolbarImages.h"
+#include "framework/ToolbarImages.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "app/ChildFrame.h"
 
-#include "app/DocManager.h"
-#include "app/ToolbarImages.h"
-#include "app/View.h"
 #include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
+#include "framework/DocManager.h"
+#include "framework/ToolbarImages.h"
+#include "framework/View.h"
 
 #include <QCloseEvent>
 

@@ -3,14 +3,14 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
 #include "app/CommandMenu.h"
-#include "app/CommandTable.h"
-#include "app/DocManager.h"
-#include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
 #include "data/FileSuffix.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
+#include "framework/CommandTable.h"
+#include "framework/DocManager.h"
+#include "framework/HelpViewer.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -23,8 +23,22 @@
 namespace lumetra {
 
 void CMainFrame::CreateFrameCommands() {
-    for (const MenuEntry& e : AcceleratorCommands())
-        addAction(MakeAction(e.id, e.text));
+    Handle(cmd::kEditCopy, [this] {
+        if (CView* view = ActiveView(); view && view->CanCopyText())
+            QGuiApplication::clipboard()->setText(QString::fromStdString(view->CopyText()));
+    });
+    Handle(cmd::kFileClose, [this] { CloseActiveDocument(); });
+    Handle(cmd::kNextWindow, [this] { m_mdi->activateNextSubWindow(); });
+    Handle(cmd::kPrevWindow, [this] { m_mdi->activatePreviousSubWindow(); });
+    Handle(cmd::kHelpTopic, [this] {
+        CView* view = ActiveView();
+        ShowHelpContext(this, view ? view->HelpContext() : help::kContents);
+    });
+    Answer(EnableRule::CopyableText, [this] {
+        const CView* view = ActiveView();
+        return view && view->CanCopyText();
+    });
+    Answer(EnableRule::SeveralWindows, [this] { return m_mdi->subWindowList().size() > 1; });
     for (QAction* menu : menuBar()->actions())
         if (menu->menu() && menu->menu()->actions().contains(Action(cmd::kNewListWindow)))
             m_windowMenu = menu->menu();
@@ -99,49 +113,6 @@ void CMainFrame::OpenDroppedFiles(const QStringList& paths) {
             m_app.OpenDocumentFile(file);
         else
             m_app.NewDataFromText(file);
-    }
-}
-
-bool CMainFrame::OnFrameCommand(int id) {
-    switch (id) {
-    case cmd::kEditCopy:
-        if (CView* view = ActiveView(); view && view->CanCopyText())
-            QGuiApplication::clipboard()->setText(QString::fromStdString(view->CopyText()));
-        return true;
-    case cmd::kFileClose:
-        CloseActiveDocument();
-        return true;
-    case cmd::kNextWindow:
-        m_mdi->activateNextSubWindow();
-        return true;
-    case cmd::kPrevWindow:
-        m_mdi->activatePreviousSubWindow();
-        return true;
-    case cmd::kHelpTopic: {
-        CView* view = ActiveView();
-        ShowHelpContext(this, view ? view->HelpContext() : help::kContents);
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
-std::optional<CommandState> CMainFrame::OnUpdateFrameCommand(int id) {
-    switch (id) {
-    case cmd::kEditCopy: {
-        const CView* view = ActiveView();
-        return CommandState{view && view->CanCopyText()};
-    }
-    case cmd::kFileClose:
-        return CommandState{ActiveView() != nullptr};
-    case cmd::kNextWindow:
-    case cmd::kPrevWindow:
-        return CommandState{m_mdi->subWindowList().size() > 1};
-    case cmd::kHelpTopic:
-        return CommandState{};
-    default:
-        return std::nullopt;
     }
 }
 

@@ -1,6 +1,6 @@
 // Writes the program's icons into a freedesktop icon theme folder for installing: the
 // application and its data files at the theme's usual sizes.
-#include "app/ToolbarImages.h"
+#include "framework/ToolbarImages.h"
 
 #include <QApplication>
 #include <QDir>

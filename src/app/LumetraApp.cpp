@@ -2,13 +2,13 @@
 
 #include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
-#include "app/DocManager.h"
 #include "app/MainFrame.h"
 #include "app/PrintSetupDlg.h"
 #include "app/RecentFileList.h"
 #include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
+#include "framework/DocManager.h"
 #include "options/OptionsSheet.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
@@ -24,7 +24,30 @@ namespace lumetra {
 
 CLumetraApp::CLumetraApp(Ui& ui, SettingsStore& settings)
     : m_ui(ui), m_settings(settings), m_docManager(std::make_unique<CDocManager>(ui, settings)),
-      m_recentFiles(std::make_unique<CRecentFileList>(settings)) {}
+      m_recentFiles(std::make_unique<CRecentFileList>(settings)) {
+    RegisterCommands();
+}
+
+void CLumetraApp::RegisterCommands() {
+    Handle(cmd::kFileNew, [this] { m_docManager->OnFileNew(); });
+    Handle(cmd::kFileOpen, [this] { OnFileOpen(); });
+    Handle(cmd::kPrintSetup, [this] {
+        CPrintSetupDlg setup(Printer(), QPrinterInfo::availablePrinterNames(), m_mainFrame.get());
+        if (RunDialog(setup) == QDialog::Accepted)
+            ApplyPrintSetup(Printer(), setup.Choice());
+    });
+    Handle(cmd::kAbout, [this] {
+        CAboutDlg about(m_mainFrame.get());
+        about.exec();
+    });
+    Handle(cmd::kExit, [this] { m_mainFrame->close(); });
+    for (int i = 0; i < CRecentFileList::kSize; ++i)
+        Handle(cmd::kRecentFile1 + i, [this, i] {
+            // A copy: the open changes the list.
+            if (size_t(i) < m_recentFiles->Files().size())
+                OpenDocumentFile(std::string(m_recentFiles->Files()[size_t(i)]));
+        });
+}
 
 CLumetraApp::~CLumetraApp() {
     // The windows go first: they refer to the documents and the manager.
@@ -173,56 +196,6 @@ void CLumetraApp::OnFileOpen() {
     if (const auto dir = DirectoryToRemember(choice.path))
         m_settings.SetString("Preferences", "LastPath", *dir);
     OpenDocumentFile(choice.path);
-}
-
-bool CLumetraApp::OnCommand(int id) {
-    switch (id) {
-    case cmd::kFileNew:
-        m_docManager->OnFileNew();
-        return true;
-    case cmd::kFileOpen:
-        OnFileOpen();
-        return true;
-    case cmd::kPrintSetup: {
-        CPrintSetupDlg setup(Printer(), QPrinterInfo::availablePrinterNames(), m_mainFrame.get());
-        if (RunDialog(setup) == QDialog::Accepted)
-            ApplyPrintSetup(Printer(), setup.Choice());
-        return true;
-    }
-    case cmd::kAbout: {
-        CAboutDlg about(m_mainFrame.get());
-        about.exec();
-        return true;
-    }
-    case cmd::kExit:
-        m_mainFrame->close();
-        return true;
-    default:
-        break;
-    }
-    const size_t recent = size_t(id - cmd::kRecentFile1);
-    if (id >= cmd::kRecentFile1 && recent < m_recentFiles->Files().size()) {
-        const std::string path = m_recentFiles->Files()[recent];
-        OpenDocumentFile(path);
-        return true;
-    }
-    return false;
-}
-
-std::optional<CommandState> CLumetraApp::OnUpdateCommand(int id) {
-    switch (id) {
-    case cmd::kFileNew:
-    case cmd::kFileOpen:
-    case cmd::kPrintSetup:
-    case cmd::kAbout:
-    case cmd::kExit:
-        return CommandState{};
-    default:
-        break;
-    }
-    if (id >= cmd::kRecentFile1 && size_t(id - cmd::kRecentFile1) < m_recentFiles->Files().size())
-        return CommandState{};
-    return std::nullopt;
 }
 
 } // namespace lumetra

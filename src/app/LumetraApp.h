@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppHost.h"
-#include "app/View.h"
+#include "framework/AppHost.h"
+#include "framework/View.h"
 
 #include <QStringList>
 
@@ -64,12 +64,12 @@ public:
     // A data file was read or written under this name.
     void NoteFileUsed(const std::string& path) override;
 
-    bool OnCommand(int id) override;
-    std::optional<CommandState> OnUpdateCommand(int id) override;
-
+    // OptionsDialogs.cpp: the two Options sheets.
+    void RunOptionsData(CView& view, const std::string& importPath) override;
+    void RunOptionsCompute(CView& view) override;
     // Runs an Options sheet modally; true when it closed with OK. Tests work the pages
     // themselves through runSheet instead.
-    bool RunSheet(CMySheet& sheet) override;
+    bool RunSheet(CMySheet& sheet);
     std::function<bool(CMySheet&)> runSheet;
     // Runs the print, preview and page setup dialogs; tests answer them through runDialog.
     int RunDialog(QDialog& dialog) override;
@@ -83,6 +83,7 @@ public:
     std::function<void(CMainFrame&)> onMainFrameCreated;
 
 private:
+    void RegisterCommands();
     void OnFileOpen();
     bool PrintFromCommandLine(const std::string& path);
 

@@ -1,15 +1,15 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandGuard.h"
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
-#include "app/DocManager.h"
-#include "app/HelpViewer.h"
 #include "app/LumetraApp.h"
 #include "app/RecentFileList.h"
-#include "app/ToolbarImages.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandGuard.h"
+#include "framework/CommandIds.h"
+#include "framework/CommandTable.h"
+#include "framework/DocManager.h"
+#include "framework/HelpViewer.h"
+#include "framework/ToolbarImages.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/ReportBuilder.h"
@@ -64,6 +64,7 @@ CMainFrame::CMainFrame(CLumetraApp& app)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    RegisterCommands();
     const std::string bars = m_app.Settings().GetString(kBarStateSection, kBarStateEntry, "");
     if (!bars.empty())
         restoreState(QByteArray::fromBase64(QByteArray::fromStdString(bars)));
@@ -80,16 +81,22 @@ CMainFrame::~CMainFrame() {
         delete w;
 }
 
-QAction* CMainFrame::MakeAction(int id, const char* text) {
-    const QString full = QString::fromUtf8(text);
-    const int tab = full.indexOf('\t');
-    auto* action = new QAction(tab < 0 ? full : full.left(tab), this);
-    if (tab >= 0)
-        action->setShortcut(QKeySequence(full.mid(tab + 1)));
-    action->setStatusTip(QString::fromStdString(CommandPrompt(id)));
-    action->setToolTip(QString::fromStdString(CommandToolTip(id)));
+QAction* CMainFrame::MakeAction(int id, const QString& text) {
+    auto* action = new QAction(text, this);
+    // The recent files share the first one's prompt.
+    const bool recent = id >= cmd::kRecentFile1 && id < cmd::kRecentFile1 + CRecentFileList::kSize;
+    const int promptOf = recent ? cmd::kRecentFile1 : id;
+    action->setStatusTip(QString::fromStdString(CommandPrompt(promptOf)));
+    action->setToolTip(QString::fromStdString(CommandToolTip(promptOf)));
     connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
     m_actions[id] = action;
+    return action;
+}
+
+QAction* CMainFrame::MakeAction(const CommandDef& def) {
+    QAction* action = MakeAction(def.id, QString::fromUtf8(def.text));
+    action->setShortcut(QKeySequence(QString::fromUtf8(def.shortcut)));
+    action->setCheckable(def.checkable);
     return action;
 }
 
@@ -106,14 +113,14 @@ QAction* CMainFrame::ToolButton(int id) const {
 }
 
 void CMainFrame::CreateMenus() {
-    for (const MenuDef& def : MenuBar()) {
+    for (const MenuDef& def : Menus()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(def.title));
         if (def.documentOnly)
             m_documentOnly.push_back(menu->menuAction());
-        if (def.entries.front().id == cmd::kFileNew)
+        if (def.menu == Menu::File)
             m_fileMenu = menu;
-        for (const MenuEntry& e : def.entries) {
-            QAction* action = e.id == 0 ? menu->addSeparator() : MakeAction(e.id, e.text);
+        for (const MenuEntry& e : MenuEntries(def.menu)) {
+            QAction* action = e.id == 0 ? menu->addSeparator() : MakeAction(*FindCommand(e.id));
             if (e.id != 0)
                 menu->addAction(action);
             if (e.documentOnly && !def.documentOnly)
@@ -124,10 +131,10 @@ void CMainFrame::CreateMenus() {
             }
         }
     }
-    Action(cmd::kViewToolbar)->setCheckable(true);
-    Action(cmd::kViewStatusBar)->setCheckable(true);
-    for (int id : {cmd::kConfidenceBand, cmd::kPredictionBand, cmd::kResidualPlot})
-        Action(id)->setCheckable(true);
+    // The commands reached by their keys alone.
+    for (const CommandDef& def : Commands())
+        if (def.menu == Menu::None && *def.shortcut)
+            addAction(MakeAction(def));
     RebuildRecentFileMenu();
     CreateFrameCommands();
 }
@@ -143,7 +150,8 @@ void CMainFrame::RebuildRecentFileMenu() {
     m_recentPlaceholder->setVisible(recent.Files().empty());
     m_recentPlaceholder->setEnabled(false);
     for (size_t i = 0; i < recent.Files().size(); ++i) {
-        QAction* a = MakeAction(cmd::kRecentFile1 + int(i), recent.MenuText(i).c_str());
+        QAction* a =
+            MakeAction(cmd::kRecentFile1 + int(i), QString::fromStdString(recent.MenuText(i)));
         m_fileMenu->insertAction(m_recentPlaceholder, a);
         m_recentActions.push_back(a);
     }
@@ -260,15 +268,15 @@ bool CMainFrame::ActiveDocumentBusy() const {
     return view && m_app.DocManager().IsBusy(view->GetDocument());
 }
 
+CommandRoute CMainFrame::Route() const {
+    // A command from inside a pump of the active document's read or build would change what
+    // that operation is working on: the document's own commands wait, greyed meanwhile.
+    return {ActiveView(), ActiveDocumentBusy(), const_cast<CMainFrame*>(this), &m_app};
+}
+
 bool CMainFrame::RouteCommand(int id) {
     bool handled = false;
-    RunGuarded(m_app.GetUi(), [&] {
-        // A command from inside a pump of the active document's read or build would change
-        // what that operation is working on: the document's own commands wait (they are
-        // greyed meanwhile).
-        CView* view = ActiveDocumentBusy() ? nullptr : ActiveView();
-        handled = (view && view->OnCommand(id)) || OnCommand(id) || m_app.OnCommand(id);
-    });
+    RunGuarded(m_app.GetUi(), [&] { handled = Route().Run(id); });
     return handled;
 }
 
@@ -276,30 +284,16 @@ void CMainFrame::UpdateCommandUI() {
     const bool haveDocument = !m_mdi->subWindowList().isEmpty();
     for (QAction* a : m_documentOnly)
         a->setVisible(haveDocument);
-    CView* view = ActiveView();
-    const bool busy = ActiveDocumentBusy();
-    const auto stateOf = [&](int id) {
-        std::optional<CommandState> state;
-        if (view) {
-            state = view->OnUpdateCommand(id);
-            if (state && busy)
-                state->enabled = false;
-        }
-        if (!state)
-            state = OnUpdateCommand(id);
-        if (!state)
-            state = m_app.OnUpdateCommand(id);
-        // A command that nobody handles is unavailable.
-        return state ? *state : CommandState{false};
-    };
+    const CommandRoute route = Route();
     for (const auto& [id, action] : m_actions) {
-        const CommandState state = stateOf(id);
+        const CommandState state = route.State(id);
         action->setEnabled(state.enabled);
         if (action->isCheckable())
             action->setChecked(state.checked);
     }
     for (const auto& [id, button] : m_toolButtons)
         button->setEnabled(m_actions.at(id)->isEnabled());
+    const CView* view = ActiveView();
     const QString title =
         QString::fromStdString(FrameTitle(view ? view->GetDocument().GetTitle() : ""));
     if (windowTitle() != title)
@@ -339,76 +333,37 @@ void CMainFrame::NewWindow(bool plot) {
         docs.NewListView(view->GetDocument());
 }
 
-bool CMainFrame::OnCommand(int id) {
-    switch (id) {
-    case cmd::kNewListWindow:
-        NewWindow(false);
-        return true;
-    case cmd::kNewPlotWindow:
-        NewWindow(true);
-        return true;
-    case cmd::kStatisticsWindow:
-        if (CView* view = ActiveView())
-            if (!ActiveDocumentBusy())
-                m_app.DocManager().NewStatisticsView(view->GetDocument());
-        return true;
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs:
-        SaveActiveDocument(id == cmd::kFileSaveAs);
-        return true;
-    case cmd::kCascade:
-        Cascade();
-        return true;
-    case cmd::kTile:
-        m_mdi->tileSubWindows();
-        return true;
-    case cmd::kArrangeIcons:
-        ArrangeIcons();
-        return true;
-    case cmd::kHelpContents:
-        ShowHelpContext(this, 5000);
-        return true;
-    case cmd::kAppSynopsis:
-        ShowHelpContext(this, 5001);
-        return true;
-    case cmd::kViewToolbar:
+void CMainFrame::RegisterCommands() {
+    Handle(cmd::kNewListWindow, [this] { NewWindow(false); });
+    Handle(cmd::kNewPlotWindow, [this] { NewWindow(true); });
+    Handle(cmd::kStatisticsWindow, [this] {
+        if (CView* view = ActiveView(); view && !ActiveDocumentBusy())
+            m_app.DocManager().NewStatisticsView(view->GetDocument());
+    });
+    Handle(cmd::kFileSave, [this] { SaveActiveDocument(false); });
+    Handle(cmd::kFileSaveAs, [this] { SaveActiveDocument(true); });
+    Handle(cmd::kCascade, [this] { Cascade(); });
+    Handle(cmd::kTile, [this] { m_mdi->tileSubWindows(); });
+    Handle(cmd::kArrangeIcons, [this] { ArrangeIcons(); });
+    for (const CommandDef& def : Commands())
+        if (def.helpContext != 0)
+            Handle(def.id, [this, context = def.helpContext] { ShowHelpContext(this, context); });
+    Handle(cmd::kViewToolbar, [this] {
         m_toolBar->setVisible(!m_toolBar->isVisible());
-        return true;
-    case cmd::kViewStatusBar:
+    }).Checked([this] { return m_toolBar->isVisible(); });
+    Handle(cmd::kViewStatusBar, [this] {
         statusBar()->setVisible(!statusBar()->isVisible());
-        return true;
-    default:
-        return OnFrameCommand(id);
-    }
-}
+    }).Checked([this] { return statusBar()->isVisible(); });
 
-std::optional<CommandState> CMainFrame::OnUpdateCommand(int id) {
-    switch (id) {
-    case cmd::kNewListWindow:
-    case cmd::kNewPlotWindow:
-    case cmd::kStatisticsWindow:
-        return CommandState{ActiveView() != nullptr && !ActiveDocumentBusy()};
-    case cmd::kFileSave:
-    case cmd::kFileSaveAs: {
-        // From a listing or a plot alike: there is something to save once the report exists,
-        // and nothing is saved while the document is read or built.
+    // From a listing or a plot alike: there is something to save once the report exists, and
+    // nothing is saved, and no window added, while the document is read or built.
+    Answer(EnableRule::HaveReport, [this] {
         const CView* view = ActiveView();
-        return CommandState{view && view->GetDocument().m_nLineCount > 0 && !ActiveDocumentBusy()};
-    }
-    case cmd::kCascade:
-    case cmd::kTile:
-    case cmd::kArrangeIcons:
-        return CommandState{!m_mdi->subWindowList().isEmpty()};
-    case cmd::kHelpContents:
-    case cmd::kAppSynopsis:
-        return CommandState{};
-    case cmd::kViewToolbar:
-        return CommandState{true, m_toolBar->isVisible()};
-    case cmd::kViewStatusBar:
-        return CommandState{true, statusBar()->isVisible()};
-    default:
-        return OnUpdateFrameCommand(id);
-    }
+        return view && view->GetDocument().m_nLineCount > 0 && !ActiveDocumentBusy();
+    });
+    Answer(EnableRule::DocumentIdle, [this] { return ActiveView() && !ActiveDocumentBusy(); });
+    Answer(EnableRule::DocumentWindow, [this] { return ActiveView() != nullptr; });
+    Answer(EnableRule::AnyWindow, [this] { return !m_mdi->subWindowList().isEmpty(); });
 }
 
 int CMainFrame::RestoreLayout(const SettingsStore& settings) {

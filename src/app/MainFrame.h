@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/View.h"
 #include "app/WindowLayout.h"
+#include "framework/View.h"
 
 #include <QMainWindow>
 
@@ -57,9 +57,6 @@ public:
     // Writes the window's layout and the bar state, as every close request does.
     void SaveLayout(SettingsStore& settings) const;
 
-    bool OnCommand(int id) override;
-    std::optional<CommandState> OnUpdateCommand(int id) override;
-
     // The Window menu's list of open windows, brought up to date as the menu opens.
     QMenu* WindowMenu() const { return m_windowMenu; }
     void RebuildWindowList();
@@ -78,7 +75,13 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
-    QAction* MakeAction(int id, const char* text);
+    void RegisterCommands();
+    QAction* MakeAction(const CommandDef& def);
+    // An action of a command that is made anew while the program runs (the recent files).
+    QAction* MakeAction(int id, const QString& text);
+    // The active view, its document's busy state, the main frame and the application, in the
+    // order they are asked.
+    CommandRoute Route() const;
     void NewWindow(bool plot);
     bool ActiveDocumentBusy() const;
     void SaveActiveDocument(bool saveAs);
@@ -89,8 +92,6 @@ private:
     void ArrangeIcons();
     // FrameCommands.cpp: Edit > Copy of a text view, File > Close, the window list, F6, F1.
     void CreateFrameCommands();
-    bool OnFrameCommand(int id);
-    std::optional<CommandState> OnUpdateFrameCommand(int id);
     void CloseActiveDocument();
 
     CLumetraApp& m_app;

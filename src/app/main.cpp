@@ -1,10 +1,10 @@
-#include "app/GuardedApplication.h"
 #include "app/InstanceChannel.h"
 #include "app/InstanceRules.h"
 #include "app/LumetraApp.h"
 #include "app/MainFrame.h"
 #include "app/QtSettingsStore.h"
 #include "app/QtUi.h"
+#include "framework/GuardedApplication.h"
 #include "platform/ConsoleUi.h"
 
 #include <QApplication>

@@ -2,22 +2,16 @@
 #include "cli/Commands.h"
 
 #include "data/DocumentSummary.h"
-#include "data/LumetraDoc.h"
 
 #include <ostream>
 
 namespace lumetra::cli {
 
-int RunCheck(const std::vector<std::string>& args, Streams io) {
-    if (args.size() != 1) {
-        io.err << "usage: lumetra-cli check FILE\n";
-        return kUsage;
-    }
+int RunCheck(const Arguments& args, Streams io) {
     CliDocument file(io.err);
-    if (!file.Open(args[0]))
+    if (!file.Open(args.file))
         return kFailed;
-    CLumetraDoc& doc = file.doc;
-    io.out << DescribeDocument(doc);
+    io.out << DescribeDocument(file.doc);
     return kOk;
 }
 

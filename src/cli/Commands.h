@@ -1,6 +1,10 @@
 #pragma once
 
+#include "fit/Calibration.h"
+#include "fit/FitMethod.h"
+
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +13,8 @@ class CLumetraDoc;
 }
 
 namespace lumetra::cli {
+
+struct CliDocument;
 
 // Exit statuses of lumetra-cli.
 inline constexpr int kOk = 0;
@@ -21,19 +27,45 @@ struct Streams {
     std::ostream& err;
 };
 
-// Each command takes the words after its name.
-int RunCheck(const std::vector<std::string>& args, Streams io);
-int RunReport(const std::vector<std::string>& args, Streams io);
-int RunFit(const std::vector<std::string>& args, Streams io);
-int RunCompute(const std::vector<std::string>& args, Streams io);
-int RunImport(const std::vector<std::string>& args, Streams io);
-int RunPlot(const std::vector<std::string>& args, Streams io);
-int RunStats(const std::vector<std::string>& args, Streams io);
-int RunExport(const std::vector<std::string>& args, Streams io);
-int RunPredict(const std::vector<std::string>& args, Streams io);
-int RunCalibrate(const std::vector<std::string>& args, Streams io);
+// The words of a command line as the parser read and checked them (CommandLine); each command
+// reads those it declares.
+struct Arguments {
+    std::string file;                // FILE or TEXTFILE
+    std::vector<std::string> values; // VALUE, X... or Y..., as typed
+    std::string out, save;
+    int model = -1;    // the curve type code; -1: as stored
+    std::string order; // as typed: the Curve page reads it
+    std::optional<FitMethod> method;
+    std::optional<std::string> title, xtitle, ytitle;
+    double level = kDefaultLevel;
+    bool fullSize = true; // --zoom 100
+    bool json = false, bands = false, residuals = false;
+    bool meanResponse = false;
+    CalibrationInterval interval = CalibrationInterval::Inversion;
+};
+
+using Handler = int (*)(const Arguments& args, Streams io);
+
+int RunCheck(const Arguments& args, Streams io);
+int RunReport(const Arguments& args, Streams io);
+int RunFit(const Arguments& args, Streams io);
+int RunCompute(const Arguments& args, Streams io);
+int RunImport(const Arguments& args, Streams io);
+int RunPlot(const Arguments& args, Streams io);
+int RunStats(const Arguments& args, Streams io);
+int RunExport(const Arguments& args, Streams io);
+int RunPredict(const Arguments& args, Streams io);
+int RunCalibrate(const Arguments& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);
+
+// Refits the data and settings as stored, by the method named or else the document's; returns
+// the fit's result (0 when it failed, its messages shown).
+int Refit(CLumetraDoc& doc, std::optional<FitMethod> method);
+
+// Puts the settings in as the Curve page takes them, fits as a window does when the sheet closes
+// with a change, prints the report and saves when asked. Returns the exit status.
+int FitPrintAndSave(CliDocument& file, const Arguments& fit, Streams io);
 
 } // namespace lumetra::cli

@@ -1,27 +1,24 @@
 #include "cli/CliDocument.h"
 #include "cli/Commands.h"
 
-#include "data/LumetraDoc.h"
 #include "options/ComputeRules.h"
 
 #include <ostream>
 
 namespace lumetra::cli {
 
-int RunCompute(const std::vector<std::string>& args, Streams io) {
-    if (args.size() != 2) {
-        io.err << "usage: lumetra-cli compute FILE VALUE\n";
-        return kUsage;
-    }
+int RunCompute(const Arguments& args, Streams io) {
     CliDocument file(io.err);
-    if (!file.Open(args[0]))
+    if (!file.Open(args.file))
         return kFailed;
     CLumetraDoc& doc = file.doc;
-    Ui& ui = file.ui;
+    // The stored fit, unless a method is named: then that method's fit of the data as stored.
+    if (args.method && !Refit(doc, args.method))
+        return kFailed;
     // The page the model offers: Y from X, or X from Y for X=Ae^BY.
-    std::string input = args[1];
-    const ComputeOutcome outcome =
-        ComputesYFromX(doc.m_nCurveType) ? ComputeY(ui, doc, input) : ComputeX(ui, doc, input);
+    std::string input = args.values.front();
+    const ComputeOutcome outcome = ComputesYFromX(doc.m_nCurveType) ? ComputeY(file.ui, doc, input)
+                                                                    : ComputeX(file.ui, doc, input);
     if (!outcome.computed)
         return kFailed;
     io.out << outcome.result << '\n';

@@ -8,40 +8,19 @@
 #include <ostream>
 
 namespace lumetra::cli {
-namespace {
 
-constexpr const char* kExportUsage = "usage: lumetra-cli export FILE --out TABLE.csv|.txt\n";
-
-} // namespace
-
-int RunExport(const std::vector<std::string>& args, Streams io) {
-    std::string input, output;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--out" && i + 1 < args.size()) {
-            output = args[++i];
-        } else if (a.rfind("--", 0) != 0 && input.empty()) {
-            input = a;
-        } else {
-            io.err << kExportUsage;
-            return kUsage;
-        }
-    }
-    if (input.empty() || output.empty()) {
-        io.err << kExportUsage;
-        return kUsage;
-    }
-    if (!TableFileFormatFor(output)) {
-        io.err << TableSuffixMessage(output) << '\n';
+int RunExport(const Arguments& args, Streams io) {
+    if (!TableFileFormatFor(args.out)) {
+        io.err << TableSuffixMessage(args.out) << '\n';
         return kUsage;
     }
     CliDocument file(io.err);
-    if (!file.Open(input))
+    if (!file.Open(args.file))
         return kFailed;
     // As stored: reading a file does not fit.
     ReportBuilder report(file.doc, kReportLineLimit);
     report.BuildReport();
-    return ExportTable(file.doc, output, file.ui) ? kOk : kFailed;
+    return ExportTable(file.doc, args.out, file.ui) ? kOk : kFailed;
 }
 
 } // namespace lumetra::cli

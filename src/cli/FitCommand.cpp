@@ -1,10 +1,9 @@
 #include "cli/CliDocument.h"
-#include "cli/FitArgs.h"
+#include "cli/Commands.h"
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 #include "data/Rounding.h"
-#include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "options/CurveTypeRules.h"
 #include "report/ReportBuilder.h"
@@ -12,58 +11,15 @@
 #include <ostream>
 
 namespace lumetra::cli {
-namespace {
 
-std::string FitUsage() {
-    return "usage: lumetra-cli fit FILE [--model " + CurveModelCliNames() +
-           "] [--order N] [--method classic|accurate] [--save OUT]\n";
+int Refit(CLumetraDoc& doc, std::optional<FitMethod> method) {
+    if (method)
+        doc.m_eFitMethod = *method;
+    doc.m_nPairs = int(doc.m_pPairs.size());
+    return CFitEngine(doc).RefitDocument();
 }
 
-} // namespace
-
-bool ParseMethodArg(const std::vector<std::string>& args, size_t& i,
-                    std::optional<FitMethod>& method) {
-    if (args[i] != "--method" || i + 1 >= args.size())
-        return false;
-    method = FitMethodFromWord(args[i + 1]);
-    if (!method)
-        return false;
-    ++i;
-    return true;
-}
-
-bool ParseFitArgs(const std::vector<std::string>& args, bool withTitles, FitArgs& out) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--model" && hasValue) {
-            const CurveModel* model = FindCurveModel(std::string_view(args[++i]));
-            if (!model)
-                return false;
-            out.model = CurveCode(*model);
-        } else if (a == "--order" && hasValue) {
-            out.order = args[++i];
-        } else if (a == "--method") {
-            if (!ParseMethodArg(args, i, out.method))
-                return false;
-        } else if (a == "--save" && hasValue && !args[i + 1].empty()) {
-            out.save = args[++i];
-        } else if (withTitles && a == "--title" && hasValue) {
-            out.title = args[++i];
-        } else if (withTitles && a == "--xtitle" && hasValue) {
-            out.xtitle = args[++i];
-        } else if (withTitles && a == "--ytitle" && hasValue) {
-            out.ytitle = args[++i];
-        } else if (a.rfind("--", 0) != 0 && out.file.empty()) {
-            out.file = a;
-        } else {
-            return false;
-        }
-    }
-    return !out.file.empty();
-}
-
-int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
+int FitPrintAndSave(CliDocument& file, const Arguments& fit, Streams io) {
     CLumetraDoc& doc = file.doc;
     Ui& ui = file.ui;
 
@@ -98,14 +54,10 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
         doc.m_strXTitle.clear();
     if (keepEmptyY)
         doc.m_strYTitle.clear();
-    if (fit.method)
-        doc.m_eFitMethod = *fit.method;
 
     // And the fit runs as a listing window runs it when the sheet closes with a change.
-    doc.m_nPairs = int(doc.m_pPairs.size());
     doc.BuildFormats();
-    CFitEngine engine(doc);
-    const int fitted = engine.RefitDocument();
+    const int fitted = Refit(doc, fit.method);
     ReportBuilder report(doc, kReportLineLimit);
     report.BuildReport();
     PrintReportLines(doc, io.out);
@@ -126,16 +78,11 @@ int FitPrintAndSave(CliDocument& file, const FitArgs& fit, Streams io) {
     return kOk;
 }
 
-int RunFit(const std::vector<std::string>& args, Streams io) {
-    FitArgs fit;
-    if (!ParseFitArgs(args, false, fit)) {
-        io.err << FitUsage();
-        return kUsage;
-    }
+int RunFit(const Arguments& args, Streams io) {
     CliDocument file(io.err);
-    if (!file.Open(fit.file))
+    if (!file.Open(args.file))
         return kFailed;
-    return FitPrintAndSave(file, fit, io);
+    return FitPrintAndSave(file, args, io);
 }
 
 } // namespace lumetra::cli

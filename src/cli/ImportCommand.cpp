@@ -1,35 +1,21 @@
 #include "cli/CliDocument.h"
-#include "cli/FitArgs.h"
+#include "cli/Commands.h"
 
 #include "dataentry/ImportFile.h"
-#include "fit/CurveModels.h"
 
 #include <ostream>
 
 namespace lumetra::cli {
 
-namespace {
-std::string ImportUsage() {
-    return "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T] "
-           "[--model " +
-           CurveModelCliNames() + "] [--order N] [--method classic|accurate]\n";
-}
-} // namespace
-
-int RunImport(const std::vector<std::string>& args, Streams io) {
-    FitArgs fit;
-    if (!ParseFitArgs(args, true, fit) || fit.save.empty()) {
-        io.err << ImportUsage();
-        return kUsage;
-    }
+int RunImport(const Arguments& args, Streams io) {
     CliDocument file(io.err);
     file.doc.OnNewDocument();
-    const ImportResult result = ImportFile(file.doc, file.ui, fit.file, nullptr);
+    const ImportResult result = ImportFile(file.doc, file.ui, args.file, nullptr);
     if (result.imported == 0) {
-        io.err << "No X/Y pairs were imported from " << fit.file << "; nothing saved.\n";
+        io.err << "No X/Y pairs were imported from " << args.file << "; nothing saved.\n";
         return kFailed;
     }
-    return FitPrintAndSave(file, fit, io);
+    return FitPrintAndSave(file, args, io);
 }
 
 } // namespace lumetra::cli

@@ -1,6 +1,5 @@
 #include "cli/CliDocument.h"
 #include "cli/Commands.h"
-#include "cli/FitArgs.h"
 
 #include "fit/Prediction.h"
 
@@ -12,51 +11,21 @@
 #include <ostream>
 
 namespace lumetra::cli {
-namespace {
 
-constexpr const char* kPlotUsage =
-    "usage: lumetra-cli plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] "
-    "[--residuals] [--level L]\n";
-
-} // namespace
-
-int RunPlot(const std::vector<std::string>& args, Streams io) {
-    std::string input, output;
-    bool fullSize = true;
+int RunPlot(const Arguments& args, Streams io) {
+    if (!PlotFileFormatFor(args.out)) {
+        io.err << PlotSuffixMessage(args.out) << '\n';
+        return kUsage;
+    }
     PlotOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--out" && hasValue) {
-            output = args[++i];
-        } else if (a == "--zoom" && hasValue && (args[i + 1] == "50" || args[i + 1] == "100")) {
-            fullSize = args[++i] == "100";
-        } else if (a == "--bands") {
-            options.confidenceBand = options.predictionBand = true;
-        } else if (a == "--residuals") {
-            options.residuals = true;
-        } else if (a == "--level" && hasValue) {
-            if (!ReadLevel(args[++i], options.level)) {
-                io.err << kLevelMessage;
-                return kUsage;
-            }
-        } else if (a.rfind("--", 0) != 0 && input.empty()) {
-            input = a;
-        } else {
-            io.err << kPlotUsage;
-            return kUsage;
-        }
-    }
-    if (input.empty() || output.empty()) {
-        io.err << kPlotUsage;
-        return kUsage;
-    }
-    if (!PlotFileFormatFor(output)) {
-        io.err << PlotSuffixMessage(output) << '\n';
-        return kUsage;
-    }
+    options.confidenceBand = options.predictionBand = args.bands;
+    options.residuals = args.residuals;
+    options.level = args.level;
     CliDocument file(io.err);
-    if (!file.Open(input))
+    if (!file.Open(args.file))
+        return kFailed;
+    // The stored fit, unless a method is named: then that method's fit of the data as stored.
+    if (args.method && !Refit(file.doc, args.method))
         return kFailed;
     // Fonts need a GUI application, and that one needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -73,7 +42,7 @@ int RunPlot(const std::vector<std::string>& args, Streams io) {
         else if (curve.curve->dof < 1)
             io.err << NoDegreesOfFreedomText(*curve.curve) << '\n';
     }
-    return ExportPlot(file.doc, fullSize, output, file.ui, options) ? kOk : kFailed;
+    return ExportPlot(file.doc, args.fullSize, args.out, file.ui, options) ? kOk : kFailed;
 }
 
 } // namespace lumetra::cli

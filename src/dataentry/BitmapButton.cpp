@@ -1,7 +1,7 @@
 #include "dataentry/BitmapButton.h"
 
-#include "app/CommandIds.h"
-#include "app/ToolbarImages.h"
+#include "framework/CommandIds.h"
+#include "framework/ToolbarImages.h"
 
 #include <QPainter>
 #include <QStyle>

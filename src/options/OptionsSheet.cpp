@@ -1,6 +1,6 @@
 #include "options/OptionsSheet.h"
 
-#include "app/HelpViewer.h"
+#include "framework/HelpViewer.h"
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>

@@ -1,10 +1,9 @@
 #include "plot/PlotView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
-#include "options/OptionsDialogs.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpContexts.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "plot/PainterSurface.h"
@@ -22,13 +21,27 @@
 
 namespace lumetra {
 CPlotView::CPlotView(CAppHost& app, CLumetraDoc& doc)
-    : m_options(LoadPlotOptions(app.Settings())), m_app(app), m_doc(doc) {
+    : CDocumentView(app, doc, *this, help::kPlotWindow),
+      m_options(LoadPlotOptions(app.Settings())) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(true);
     viewport()->setBackgroundRole(QPalette::Base);
     QPalette white = viewport()->palette();
     white.setColor(QPalette::Base, Qt::white);
     viewport()->setPalette(white);
+    Handle(cmd::kZoomPlot, [this] { OnZoomPlot(); });
+    Handle(cmd::kExportPlot, [this] { OnExportPlot(); });
+    for (int id : {cmd::kConfidenceBand, cmd::kPredictionBand, cmd::kResidualPlot})
+        Handle(id, [this, id] { OnTogglePlotOption(id); }).Checked([this, id] {
+            return PlotOption(id);
+        });
+    Handle(cmd::kCopyPlot, [this] { OnCopyPlot(); });
+    // Edit > Copy in a plot copies the plot, whatever is selected.
+    Handle(cmd::kEditCopy, [this] { OnCopyPlot(); }).EnabledBy(EnableRule::Always);
+    Handle(cmd::kExportTable,
+           [this] { AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings()); });
+    // The plot computes from the curve it shows, report or not.
+    Handler(cmd::kOptionsCompute).EnabledBy(EnableRule::Always);
 }
 
 void CPlotView::OnInitialUpdate() {
@@ -91,10 +104,14 @@ void CPlotView::OnZoomPlot() {
     viewport()->update();
 }
 
+bool& CPlotView::PlotOption(int id) {
+    return id == cmd::kConfidenceBand   ? m_options.confidenceBand
+           : id == cmd::kPredictionBand ? m_options.predictionBand
+                                        : m_options.residuals;
+}
+
 void CPlotView::OnTogglePlotOption(int id) {
-    bool& option = id == cmd::kConfidenceBand   ? m_options.confidenceBand
-                   : id == cmd::kPredictionBand ? m_options.predictionBand
-                                                : m_options.residuals;
+    bool& option = PlotOption(id);
     option = !option;
     SavePlotOptions(m_app.Settings(), m_options);
     viewport()->update();
@@ -135,10 +152,6 @@ std::vector<int> CPlotView::ContextCommands() const {
     return {cmd::kCopyPlot, 0, cmd::kExportPlot};
 }
 
-int CPlotView::HelpContext() const {
-    return help::kPlotWindow;
-}
-
 void CPlotView::keyPressEvent(QKeyEvent* event) {
     QScrollBar* v = verticalScrollBar();
     QScrollBar* h = horizontalScrollBar();
@@ -173,57 +186,6 @@ void CPlotView::keyPressEvent(QKeyEvent* event) {
         break; // other keys do nothing
     }
     event->accept();
-}
-
-bool CPlotView::OnCommand(int id) {
-    switch (id) {
-    case cmd::kZoomPlot:
-        OnZoomPlot();
-        return true;
-    case cmd::kExportPlot:
-        OnExportPlot();
-        return true;
-    case cmd::kConfidenceBand:
-    case cmd::kPredictionBand:
-    case cmd::kResidualPlot:
-        OnTogglePlotOption(id);
-        return true;
-    case cmd::kCopyPlot:
-    case cmd::kEditCopy:
-        OnCopyPlot();
-        return true;
-    case cmd::kExportTable:
-        AskAndExportTable(m_doc, m_app.GetUi(), m_app.Settings());
-        return true;
-    default:
-        return RunOptionsCommand(m_app, *this, id);
-    }
-}
-
-std::optional<CommandState> CPlotView::OnUpdateCommand(int id) {
-    switch (id) {
-    case cmd::kZoomPlot:
-    case cmd::kExportPlot:
-    case cmd::kCopyPlot:
-    case cmd::kEditCopy:
-    case cmd::kOptionsData:
-    case cmd::kOptionsCompute:
-        return CommandState{};
-    case cmd::kConfidenceBand:
-        return CommandState{true, m_options.confidenceBand};
-    case cmd::kPredictionBand:
-        return CommandState{true, m_options.predictionBand};
-    case cmd::kResidualPlot:
-        return CommandState{true, m_options.residuals};
-    case cmd::kExportTable: // the report a listing of the document built
-        return CommandState{m_doc.m_nLineCount > 0};
-    // The plot prints nothing: Print and Print Preview are unavailable here.
-    case cmd::kFilePrint:
-    case cmd::kPrintPreview:
-        return CommandState{false};
-    default:
-        return std::nullopt;
-    }
 }
 
 } // namespace lumetra

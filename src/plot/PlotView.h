@@ -1,28 +1,21 @@
 #pragma once
 
-#include "app/View.h"
+#include "framework/DocumentView.h"
 #include "plot/PlotBands.h"
 
 #include <QAbstractScrollArea>
 
 namespace lumetra {
 
-class CAppHost;
-
 // The plot window: points and fitted curve of its document at 50 % or 100 %, scrolled over a
 // page-like drawing. It never fits; it shows the document's coefficients and extremes.
-class CPlotView : public QAbstractScrollArea, public CView {
+class CPlotView : public QAbstractScrollArea, public CDocumentView {
     Q_OBJECT
 public:
     CPlotView(CAppHost& app, CLumetraDoc& doc);
 
-    CLumetraDoc& GetDocument() const override { return m_doc; }
     void OnUpdate(CView* sender, int hint) override;
     void OnInitialUpdate() override;
-    QWidget* Widget() override { return this; }
-    bool OnCommand(int id) override;
-    std::optional<CommandState> OnUpdateCommand(int id) override;
-    int HelpContext() const override;
     std::vector<int> ContextCommands() const override;
 
     void OnZoomPlot();
@@ -48,9 +41,8 @@ protected:
 private:
     void SetScrollSizes();
     void ShowPendingMessage();
-
-    CAppHost& m_app;
-    CLumetraDoc& m_doc;
+    // The option that a Confidence Band, Prediction Band or Residual Plot command switches.
+    bool& PlotOption(int id);
     std::string m_strPendingMessage;
     bool m_bMessageShowing = false;
 };

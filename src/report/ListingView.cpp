@@ -1,10 +1,9 @@
 #include "report/ListingView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
-#include "options/OptionsDialogs.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpContexts.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/DisplayPage.h"
@@ -31,8 +30,9 @@
 namespace lumetra {
 
 CLumetraView::CLumetraView(CAppHost& app, CLumetraDoc& doc)
-    : m_app(app), m_doc(doc), m_engine(doc), m_report(doc, app.LinesPerDisplayPage(), this),
-      m_listReport(new QListView(this)), m_model(new ReportPageModel(doc.m_pReportLines, this)) {
+    : CDocumentView(app, doc, *this, help::kListingWindow), m_engine(doc),
+      m_report(doc, app.LinesPerDisplayPage(), this), m_listReport(new QListView(this)),
+      m_model(new ReportPageModel(doc.m_pReportLines, this)) {
     QFont font("Courier New");
     font.setPointSize(8);
     font.setStyleHint(QFont::TypeWriter);
@@ -64,6 +64,24 @@ CLumetraView::CLumetraView(CAppHost& app, CLumetraDoc& doc)
             return std::nullopt;
         return dialog.m_nPage;
     };
+    RegisterCommands();
+}
+
+void CLumetraView::RegisterCommands() {
+    Handle(cmd::kNextPage, [this] { OnNextDisplayPage(); });
+    Handle(cmd::kPrevPage, [this] { OnPrevDisplayPage(); });
+    Handle(cmd::kGoToPage, [this] { OnGoToDisplayPage(); });
+    // The enabling of Print is where the page texts follow the active listing.
+    Handle(cmd::kFilePrint, [this] { OnFilePrint(false); }).OnUpdate([this] { ShowPageStatus(); });
+    Handle(cmd::kFilePrintDirect, [this] { OnFilePrint(true); });
+    Handle(cmd::kPrintPreview, [this] { OnFilePrintPreview(); });
+    Handle(cmd::kEditSelectAll, [this] { OnSelectAll(); });
+    Handle(cmd::kExportTable, [this] { OnExportTable(); });
+    const ReportBuilder& r = m_report;
+    Answer(EnableRule::NextPage,
+           [&r] { return r.m_nDisplayPages > 1 && r.m_nCurPage < r.m_nDisplayPages; });
+    Answer(EnableRule::PrevPage, [&r] { return r.m_nDisplayPages > 1 && r.m_nCurPage > 1; });
+    Answer(EnableRule::SeveralPages, [&r] { return r.m_nDisplayPages > 1; });
 }
 
 CLumetraView::~CLumetraView() = default;
@@ -96,7 +114,7 @@ void CLumetraView::OnDraw() {
 void CLumetraView::StartNewOrOpen() {
     FitListToView();
     if (!m_strStartImport.empty()) {
-        RunOptionsDataSheet(m_app, *this, m_strStartImport);
+        m_app.RunOptionsData(*this, m_strStartImport);
         return;
     }
     const std::string path = m_doc.m_bHasFile ? m_doc.m_strFileName : m_doc.PromptForDataFile();
@@ -223,10 +241,6 @@ std::string CLumetraView::CopyText() const {
     return ReportLinesText(m_doc.m_pReportLines, lines);
 }
 
-int CLumetraView::HelpContext() const {
-    return help::kListingWindow;
-}
-
 std::vector<int> CLumetraView::ContextCommands() const {
     return {cmd::kEditCopy, cmd::kEditSelectAll, 0, cmd::kExportTable};
 }
@@ -280,14 +294,6 @@ void CLumetraView::OnGoToDisplayPage() {
     BuildDisplayPage(r.first, r.last);
     update();
     SelectLine(m_report.m_nLinesPerDisplayPage - 1);
-}
-
-void CLumetraView::OnOptionsData() {
-    RunOptionsDataSheet(m_app, *this);
-}
-
-void CLumetraView::OnOptionsCompute() {
-    RunOptionsComputeSheet(m_app, *this);
 }
 
 bool CLumetraView::OnPreparePrinting() {
@@ -351,68 +357,6 @@ void CLumetraView::OnFilePrintPreview() {
     if (pages)
         settings.SetString("Settings", "PreviewPages",
                            std::to_string(PreviewPages(pages->viewMode())));
-}
-
-bool CLumetraView::OnCommand(int id) {
-    switch (id) {
-    case cmd::kNextPage:
-        OnNextDisplayPage();
-        return true;
-    case cmd::kPrevPage:
-        OnPrevDisplayPage();
-        return true;
-    case cmd::kGoToPage:
-        OnGoToDisplayPage();
-        return true;
-    case cmd::kOptionsData:
-        OnOptionsData();
-        return true;
-    case cmd::kOptionsCompute:
-        OnOptionsCompute();
-        return true;
-    case cmd::kFilePrint:
-    case cmd::kFilePrintDirect:
-        OnFilePrint(id == cmd::kFilePrintDirect);
-        return true;
-    case cmd::kPrintPreview:
-        OnFilePrintPreview();
-        return true;
-    case cmd::kEditSelectAll:
-        OnSelectAll();
-        return true;
-    case cmd::kExportTable:
-        OnExportTable();
-        return true;
-    default:
-        return false;
-    }
-}
-
-std::optional<CommandState> CLumetraView::OnUpdateCommand(int id) {
-    const bool haveReport = m_doc.m_nLineCount > 0;
-    const int pages = m_report.m_nDisplayPages;
-    const int page = m_report.m_nCurPage;
-    switch (id) {
-    case cmd::kNextPage:
-        return CommandState{pages > 1 && page < pages};
-    case cmd::kPrevPage:
-        return CommandState{pages > 1 && page > 1};
-    case cmd::kGoToPage:
-        return CommandState{pages > 1};
-    case cmd::kFilePrint:
-        // The enabling of Print is where the page texts follow the active listing.
-        ShowPageStatus();
-        return CommandState{haveReport};
-    case cmd::kPrintPreview:
-    case cmd::kOptionsCompute:
-    case cmd::kEditSelectAll:
-    case cmd::kExportTable:
-        return CommandState{haveReport};
-    case cmd::kOptionsData:
-        return CommandState{};
-    default:
-        return std::nullopt;
-    }
 }
 
 } // namespace lumetra

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/View.h"
 #include "fit/FitEngine.h"
+#include "framework/DocumentView.h"
 #include "report/ReportBuilder.h"
 
 #include <QWidget>
@@ -13,29 +13,22 @@ class QListView;
 
 namespace lumetra {
 
-class CAppHost;
 class ReportItemDelegate;
 class ReportPageModel;
 
 // The listing window: the report of its document, one display page at a time. It owns the fit
 // engine's working storage and the report state, and fits on hint 1.
-class CLumetraView : public QWidget, public CView, public ReportListener {
+class CLumetraView : public QWidget, public CDocumentView, public ReportListener {
     Q_OBJECT
 public:
     CLumetraView(CAppHost& app, CLumetraDoc& doc);
     ~CLumetraView() override;
 
     // CView
-    CLumetraDoc& GetDocument() const override { return m_doc; }
     void OnUpdate(CView* sender, int hint) override;
-    void OnInitialUpdate() override {}
-    QWidget* Widget() override { return this; }
     bool IsBusy() const override { return m_report.m_bBuilding != 0; }
-    bool OnCommand(int id) override;
-    std::optional<CommandState> OnUpdateCommand(int id) override;
     bool CanCopyText() const override;
     std::string CopyText() const override;
-    int HelpContext() const override;
     std::vector<int> ContextCommands() const override;
 
     // ReportListener
@@ -54,8 +47,6 @@ public:
     void OnNextDisplayPage();
     void OnPrevDisplayPage();
     void OnGoToDisplayPage();
-    void OnOptionsData();
-    void OnOptionsCompute();
     // The page count for a print job; false when there is nothing to print.
     bool OnPreparePrinting();
     // File > Print (with the print dialog, unless direct) and File > Print Preview. True when
@@ -87,8 +78,8 @@ private:
     void SelectLine(int row);
     void SelectShownLines();
 
-    CAppHost& m_app;
-    CLumetraDoc& m_doc;
+    void RegisterCommands();
+
     CFitEngine m_engine;
     ReportBuilder m_report;
     QListView* m_listReport;

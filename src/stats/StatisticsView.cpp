@@ -1,11 +1,10 @@
 #include "stats/StatisticsView.h"
 
-#include "app/AppHost.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "fit/FitStatistics.h"
-#include "options/OptionsDialogs.h"
+#include "framework/AppHost.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpContexts.h"
 #include "platform/Ui.h"
 #include "stats/StatisticsText.h"
 
@@ -45,7 +44,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 } // namespace
 
 CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
-    : QSplitter(Qt::Vertical), m_app(app), m_doc(doc) {
+    : QSplitter(Qt::Vertical), CDocumentView(app, doc, *this, help::kStatisticsWindow) {
     m_text = new QPlainTextEdit;
     m_text->setReadOnly(true);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -55,6 +54,9 @@ CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
     addWidget(BuildTablePanel());
     setStretchFactor(0, 3);
     setStretchFactor(1, 2);
+    // The statistics print whether a report exists or not; they have no preview.
+    Handle(cmd::kFilePrint, [this] { OnFilePrint(); }).EnabledBy(EnableRule::Always);
+    Handler(cmd::kOptionsCompute).EnabledBy(EnableRule::Always);
 }
 
 QWidget* CStatisticsView::BuildTablePanel() {
@@ -181,10 +183,6 @@ std::string CStatisticsView::CopyText() const {
                : QString(selected).replace(QChar::ParagraphSeparator, '\n').toStdString();
 }
 
-int CStatisticsView::HelpContext() const {
-    return help::kStatisticsWindow;
-}
-
 void CStatisticsView::OnUpdate(CView*, int hint) {
     // A listing window fits on hint 1 and tells the others with hint 2 once it has.
     if (hint == kHintRefit || hint == kHintReportRebuilt)
@@ -204,29 +202,6 @@ bool CStatisticsView::OnFilePrint() {
     document.setDefaultFont(FixedFont());
     document.print(&printer);
     return true;
-}
-
-bool CStatisticsView::OnCommand(int id) {
-    switch (id) {
-    case cmd::kFilePrint:
-        OnFilePrint();
-        return true;
-    default:
-        return RunOptionsCommand(m_app, *this, id);
-    }
-}
-
-std::optional<CommandState> CStatisticsView::OnUpdateCommand(int id) {
-    switch (id) {
-    case cmd::kFilePrint:
-    case cmd::kOptionsData:
-    case cmd::kOptionsCompute:
-        return CommandState{};
-    case cmd::kPrintPreview:
-        return CommandState{false};
-    default:
-        return std::nullopt;
-    }
 }
 
 } // namespace lumetra

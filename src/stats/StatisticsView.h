@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/View.h"
+#include "framework/DocumentView.h"
 #include "stats/PredictionTable.h"
 
 #include <QSplitter>
@@ -13,26 +13,19 @@ class QTableWidget;
 
 namespace lumetra {
 
-class CAppHost;
-
 // The Statistics window: the statistics of its document's present fit as text, and below them a
 // prediction and calibration table for the values the user types or pastes; both refreshed after
 // every fit, printed together, their text copyable.
-class CStatisticsView : public QSplitter, public CView {
+class CStatisticsView : public QSplitter, public CDocumentView {
     Q_OBJECT
 public:
     CStatisticsView(CAppHost& app, CLumetraDoc& doc);
 
-    CLumetraDoc& GetDocument() const override { return m_doc; }
     void OnUpdate(CView* sender, int hint) override;
     void OnInitialUpdate() override;
-    QWidget* Widget() override { return this; }
-    bool OnCommand(int id) override;
-    std::optional<CommandState> OnUpdateCommand(int id) override;
     // Edit > Copy: the table where it has the focus, else the statistics' selection or all of them.
     bool CanCopyText() const override { return true; }
     std::string CopyText() const override;
-    int HelpContext() const override;
 
     // Shows the statistics of the document's present fit, and the table of its curve.
     void Refresh();
@@ -56,8 +49,6 @@ private:
     void ShowTable();
     void CopyTable() const;
 
-    CAppHost& m_app;
-    CLumetraDoc& m_doc;
     QPlainTextEdit* m_text = nullptr;
     QComboBox* m_direction = nullptr;
     QLineEdit* m_level = nullptr;

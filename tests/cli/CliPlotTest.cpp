@@ -137,7 +137,7 @@ TEST_F(CliPlot, ARefusedPlotKeepsTheEarlierFile) {
 TEST_F(CliPlot, UsageErrorsGiveStatusTwo) {
     const std::string usage =
         "usage: lumetra-cli plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] "
-        "[--residuals] [--level L]\n";
+        "[--residuals] [--method classic|accurate] [--level L]\n";
     EXPECT_EQ(Run("plot").err, usage);
     EXPECT_EQ(Run("plot " + Sample()).status, 2);
     EXPECT_EQ(Run("plot --out " + dir.Path("a.png")).status, 2);

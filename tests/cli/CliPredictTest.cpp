@@ -134,9 +134,11 @@ TEST_F(CliPredict, XFromYSwapsTheNames) {
 
 TEST_F(CliPredict, WrongWordsAndUnfittableDataAreRefused) {
     const std::string file = Save(kLine, 0);
-    const char* predictUsage = "usage: lumetra-cli predict FILE X... [--level L] [--json]\n";
-    const char* calibrateUsage = "usage: lumetra-cli calibrate FILE Y... [--level L] "
-                                 "[--mean-response] [--interval inversion|wald] [--json]\n";
+    const char* predictUsage =
+        "usage: lumetra-cli predict FILE X... [--method classic|accurate] [--level L] [--json]\n";
+    const char* calibrateUsage =
+        "usage: lumetra-cli calibrate FILE Y... [--method classic|accurate] [--level L] "
+        "[--mean-response] [--interval inversion|wald] [--json]\n";
     test::CliResult r = Run("predict " + file);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, predictUsage);

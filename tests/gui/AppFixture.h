@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/DocManager.h"
 #include "app/LumetraApp.h"
 #include "app/MainFrame.h"
+#include "framework/DocManager.h"
 #include "options/OptionsSheet.h"
 #include "platform/MemorySettingsStore.h"
 #include "report/ListingView.h"

@@ -1,10 +1,10 @@
 #include "AppFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandGuard.h"
-#include "app/CommandIds.h"
-#include "app/GuardedApplication.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandGuard.h"
+#include "framework/CommandIds.h"
+#include "framework/GuardedApplication.h"
 #include "support/ExampleFile.h"
 
 #include <QTimer>

@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
-#include "app/CommandIds.h"
 #include "app/CommandMenu.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
 #include "plot/PlotView.h"
 #include "report/ReportText.h"
 #include "report/TableExport.h"

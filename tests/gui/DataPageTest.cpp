@@ -1,9 +1,9 @@
 #include "AppFixture.h"
 
-#include "app/CommandIds.h"
 #include "data/LumetraDoc.h"
 #include "dataentry/BitmapButton.h"
 #include "dataentry/DataPage.h"
+#include "framework/CommandIds.h"
 #include "options/CurvePage.h"
 #include "options/ResolutionPage.h"
 

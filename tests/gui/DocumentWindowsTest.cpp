@@ -1,10 +1,10 @@
 #include "AppFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
 #include "app/RecentFileList.h"
-#include "app/ToolbarImages.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
+#include "framework/ToolbarImages.h"
 #include "plot/PlotView.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "app/GuardedApplication.h"
+#include "framework/GuardedApplication.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
-#include "app/HelpViewer.h"
-#include "app/ToolbarImages.h"
+#include "framework/HelpViewer.h"
+#include "framework/ToolbarImages.h"
 
 #include <QApplication>
 #include <QDir>

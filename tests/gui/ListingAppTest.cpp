@@ -1,11 +1,12 @@
 #include "AppFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
-#include "app/DocManager.h"
 #include "app/RecentFileList.h"
 #include "data/LumetraDoc.h"
 #include "fit/FitStatistics.h"
+#include "framework/CommandIds.h"
+#include "framework/CommandTable.h"
+#include "framework/DocManager.h"
 #include "options/OptionsSheet.h"
 #include "report/GoToPageDlg.h"
 #include "support/ExampleFile.h"
@@ -363,6 +364,34 @@ TEST_F(Listing, ARefitWithThreeListingWindowsFitsOnce) {
     Settle();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].action, kRefitAccurateButton);
+}
+
+TEST_F(Listing, EveryRowOfTheCommandTableMakesItsEntryKeyPromptAndButton) {
+    ASSERT_TRUE(Start());
+    for (const CommandDef& def : Commands()) {
+        SCOPED_TRACE(def.id);
+        // The recent files' place and the printing without dialog have no entry of their own.
+        QAction* a = Frame().Action(def.id);
+        if (def.id == cmd::kRecentFile1 || (def.menu == Menu::None && !*def.shortcut)) {
+            EXPECT_EQ(a, nullptr);
+            continue;
+        }
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(), QString::fromUtf8(def.text));
+        EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(def.shortcut)));
+        EXPECT_EQ(a->statusTip().toStdString(), CommandPrompt(def.id));
+        if (!CommandToolTip(def.id).empty()) {
+            EXPECT_EQ(a->toolTip().toStdString(), CommandToolTip(def.id));
+        }
+        EXPECT_EQ(a->isCheckable(), def.checkable);
+        QAction* button = Frame().ToolButton(def.id);
+        EXPECT_EQ(button != nullptr, def.toolbar > 0);
+        if (button) {
+            EXPECT_EQ(button->toolTip(), a->toolTip());
+            EXPECT_EQ(button->statusTip(), a->statusTip());
+            EXPECT_FALSE(button->icon().isNull());
+        }
+    }
 }
 
 } // namespace

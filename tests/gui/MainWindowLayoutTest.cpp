@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
-#include "app/CommandIds.h"
 #include "app/WindowLayout.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
 
 #include <QAction>
 #include <QGuiApplication>

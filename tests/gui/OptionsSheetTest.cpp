@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
 #include "options/ComputePages.h"
 #include "options/CurvePage.h"
 #include "options/ResolutionPage.h"

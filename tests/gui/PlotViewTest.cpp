@@ -1,7 +1,7 @@
 #include "AppFixture.h"
 
-#include "app/CommandIds.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFile.h"

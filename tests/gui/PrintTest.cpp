@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 
-#include "app/CommandIds.h"
 #include "app/PrintSetupDlg.h"
 #include "data/LumetraDoc.h"
+#include "framework/CommandIds.h"
 #include "report/ListingPrint.h"
 #include "support/ExampleFile.h"
 

@@ -1,10 +1,10 @@
 #include "AppFixture.h"
 
-#include "app/CommandIds.h"
-#include "app/CommandTable.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "fit/Prediction.h"
+#include "framework/CommandIds.h"
+#include "framework/CommandTable.h"
+#include "framework/HelpViewer.h"
 #include "options/CurvePage.h"
 #include "stats/PredictionText.h"
 #include "stats/StatisticsView.h"

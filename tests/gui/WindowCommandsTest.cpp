@@ -1,10 +1,10 @@
 #include "AppFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
-#include "app/HelpViewer.h"
 #include "data/LumetraDoc.h"
 #include "dataentry/DataPage.h"
+#include "framework/CommandIds.h"
+#include "framework/HelpViewer.h"
 
 #include <QAction>
 #include <QDropEvent>

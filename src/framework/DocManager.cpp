@@ -1,7 +1,7 @@
-#include "app/DocManager.h"
+#include "framework/DocManager.h"
 
-#include "app/View.h"
 #include "data/LumetraDoc.h"
+#include "framework/View.h"
 
 #include <QWidget>
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <optional>
+#include "framework/CommandTarget.h"
+
 #include <string>
 #include <vector>
 
@@ -15,31 +16,14 @@ class CLumetraDoc;
 inline constexpr int kHintRefit = 1;
 inline constexpr int kHintReportRebuilt = 2;
 
-// What a command looks like in menus and on the toolbar right now.
-struct CommandState {
-    bool enabled = true;
-    bool checked = false;
-};
-
-// Something that takes commands: a view, the main frame, the application. Commands go to the
-// active view first, then the main frame, then the application; the first that knows one has it.
-class CCommandTarget {
-public:
-    virtual ~CCommandTarget() = default;
-    // True when this target handled the command.
-    virtual bool OnCommand(int id) = 0;
-    // The command's state when this target handles it; nothing when it does not.
-    virtual std::optional<CommandState> OnUpdateCommand(int id) = 0;
-};
-
-// A window onto a document: the listing or the plot.
+// A window onto a document: the listing, the plot or the statistics.
 class CView : public CCommandTarget {
 public:
     virtual CLumetraDoc& GetDocument() const = 0;
     // The document changed; hint 1: its pairs or settings.
     virtual void OnUpdate(CView* sender, int hint) = 0;
     // Called once the view sits in its frame and is shown for the first time.
-    virtual void OnInitialUpdate() = 0;
+    virtual void OnInitialUpdate() {}
     virtual QWidget* Widget() = 0;
     // True while the view runs an operation that dispatches messages (a report or page build):
     // the commands that would change or close its document wait until it ends.
@@ -52,8 +36,8 @@ public:
     virtual std::string CopyText() const { return {}; }
     // The commands of the window's context menu, 0 for a separator; the main frame shows it.
     virtual std::vector<int> ContextCommands() const { return {}; }
-    // F1 in this window: its help context; the contents unless it has a topic of its own.
-    virtual int HelpContext() const { return 5000; }
+    // F1 in this window: its help context.
+    virtual int HelpContext() const = 0;
 };
 
 } // namespace lumetra

@@ -1,6 +1,6 @@
-#include "app/GuardedApplication.h"
+#include "framework/GuardedApplication.h"
 
-#include "app/CommandGuard.h"
+#include "framework/CommandGuard.h"
 #include "platform/ConsoleUi.h"
 
 #include <iostream>

@@ -8,7 +8,6 @@ class QPrinter;
 namespace lumetra {
 
 class CLumetraDoc;
-class CMySheet;
 class CView;
 class SettingsStore;
 class Ui;
@@ -22,13 +21,16 @@ public:
     virtual SettingsStore& Settings() const = 0;
     // Lines per display page of the listing and pairs per page of the Data page.
     virtual int LinesPerDisplayPage() const = 0;
-    // Tells every window of the document but the sender (update hints in app/View.h).
+    // Tells every window of the document but the sender (update hints in framework/View.h).
     virtual void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) = 0;
     // Asked by a listing window on the refit hint: true for the one window that fits for this
     // update (every window outside one), false for the others, which get the report it rebuilt.
     virtual bool ClaimRefit(const CLumetraDoc& doc) = 0;
-    // Runs an Options sheet modally; true when it closed with OK.
-    virtual bool RunSheet(CMySheet& sheet) = 0;
+    // Options > Data on the view's document: the Curve, Data and Resolution pages; with an
+    // import path the sheet opens on the Data page with that text file imported.
+    virtual void RunOptionsData(CView& view, const std::string& importPath) = 0;
+    // Options > Compute on the view's document: the Compute Y and Compute X pages.
+    virtual void RunOptionsCompute(CView& view) = 0;
     // Runs a print, preview or page setup dialog; its result code.
     virtual int RunDialog(QDialog& dialog) = 0;
     // The printer Print Setup chose.

@@ -1,4 +1,6 @@
-#include "app/ToolbarImages.h"
+#include "framework/ToolbarImages.h"
+
+#include "framework/CommandTable.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -7,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 
 namespace lumetra {
 namespace {
@@ -217,25 +220,24 @@ void DrawHelpContents(QPainter& p) {
 }
 
 struct ToolbarGlyph {
-    int commandId;
+    std::string_view name; // as the command table names a command's image
     void (*draw)(QPainter&);
 };
 
-// The toolbar's buttons, left to right, by command id.
 constexpr std::array<ToolbarGlyph, 13> kGlyphs{{
-    {57600, DrawNew},
-    {57601, DrawOpen},
-    {57603, DrawSave},
-    {32774, DrawData},
-    {32776, DrawCompute},
-    {32779, DrawNewPlotWindow},
-    {32781, DrawZoom},
-    {32790, DrawStatistics},
-    {32782, DrawNextPage},
-    {32783, DrawPrevPage},
-    {32784, DrawGoToPage},
-    {57607, DrawPrint},
-    {32775, DrawHelpContents},
+    {"new", DrawNew},
+    {"open", DrawOpen},
+    {"save", DrawSave},
+    {"data", DrawData},
+    {"compute", DrawCompute},
+    {"plot window", DrawNewPlotWindow},
+    {"zoom", DrawZoom},
+    {"statistics", DrawStatistics},
+    {"next page", DrawNextPage},
+    {"previous page", DrawPrevPage},
+    {"go to page", DrawGoToPage},
+    {"print", DrawPrint},
+    {"help", DrawHelpContents},
 }};
 
 QPixmap Transparent(int width, int height) {
@@ -292,9 +294,10 @@ void DrawDocumentIcon(QPainter& p, int size) {
 } // namespace
 
 QPixmap ToolbarImage(int commandId) {
-    const auto glyph = std::find_if(kGlyphs.begin(), kGlyphs.end(), [&](const ToolbarGlyph& g) {
-        return g.commandId == commandId;
-    });
+    const CommandDef* def = FindCommand(commandId);
+    const std::string_view image = def ? def->image : "";
+    const auto glyph = std::find_if(kGlyphs.begin(), kGlyphs.end(),
+                                    [&](const ToolbarGlyph& g) { return g.name == image; });
     if (glyph == kGlyphs.end())
         return QPixmap();
     QPixmap pixmap = Transparent(kWidth, kHeight);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/HelpContexts.h"
+
 #include <QDialog>
 #include <QUrl>
 
@@ -7,20 +9,6 @@ class QPushButton;
 class QTextBrowser;
 
 namespace lumetra {
-
-// Help context numbers: the menu commands and the Help button of each Options page ask for these.
-namespace help {
-inline constexpr int kContents = 5000;
-inline constexpr int kSynopsis = 5001;
-inline constexpr int kCurvePage = 5003;
-inline constexpr int kDataPage = 5004;
-inline constexpr int kResolutionPage = 5005;
-inline constexpr int kComputeYPage = 5006;
-inline constexpr int kComputeXPage = 5007;
-inline constexpr int kListingWindow = 5010;
-inline constexpr int kPlotWindow = 5011;
-inline constexpr int kStatisticsWindow = 5012;
-} // namespace help
 
 // The topic of a help context; the contents for a context without a topic of its own.
 QUrl HelpTopicUrl(int context);

@@ -1,4 +1,4 @@
-#include "app/CommandGuard.h"
+#include "framework/CommandGuard.h"
 
 #include "platform/Ui.h"
 

@@ -1,6 +1,6 @@
-#include "app/HelpViewer.h"
+#include "framework/HelpViewer.h"
 
-#include "app/ToolbarImages.h"
+#include "framework/ToolbarImages.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
