@@ -15,6 +15,8 @@ namespace {
 using LD = long double;
 
 constexpr LD kNegligibleTerm = 1e-6L;
+// A residual SD below this part of the data's root mean square is rounding, not scatter.
+constexpr LD kNegligibleSd = 1e-12L;
 // Displayed coefficients whose terms exceed the curve this many times reproduce it to fewer than
 // six of their nine digits: the centred equation is given beside them.
 constexpr LD kCentredCancellation = 1e3L;
@@ -48,7 +50,11 @@ double ResidualSdDigits(const FitState& state, const Quad d[kMaxCoefs]) {
     const LD other = std::sqrt((state.sse + state.ExtraSse(d)) / dof);
     const LD rms =
         std::sqrt((state.sst + state.mean * state.mean * state.weightSum) / state.weightSum);
-    return DigitsKept(double(other), s, kNegligibleTerm * rms);
+    // Both at the level of the data's own rounding (a perfect fit): no digits to keep there.
+    const LD least = kNegligibleSd * rms;
+    if (std::max(other, s) <= least)
+        return kMaxDigits;
+    return DigitsKept(double(other), s, least);
 }
 
 // The digits of the raw coefficients `classic` (ascending powers) and of their residual SD.

@@ -87,8 +87,8 @@ bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vect
 // The least digits any coefficient of the classic solution (highest power first), or the residual
 // standard deviation it gives, shares with the stable solution of the state. A true coefficient
 // of zero has no relative error, so a term smaller than a millionth of the largest term over the
-// data is measured against that millionth; likewise a residual SD against a millionth of the
-// data's root mean square.
+// data is measured against that millionth; a residual SD below 1e-12 of the data's root mean
+// square is rounding, and keeps every digit when the stable one is too.
 double ClassicDigits(std::span<const double> classic, const FitState& state);
 // The same for the semilog models' C[1] = A and C[2] = B.
 double ClassicSemilogDigits(double a, double b, const FitState& state);

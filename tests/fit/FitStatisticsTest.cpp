@@ -1,7 +1,6 @@
 #include "fit/FitStatistics.h"
 #include "fit/FitEngine.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +26,7 @@ std::vector<double> Column(const std::vector<CXYdata>& pairs, bool x) {
     return values;
 }
 
-struct Stats : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Stats : test::DocTest {
     CFitEngine engine{doc};
 
     FitStatistics Fit(std::vector<CXYdata> pairs, int type, int order, FitMethod method,
@@ -109,8 +105,7 @@ TEST_F(Stats, AStraightLineAgreesWithItsClosedForms) {
 }
 
 TEST_F(Stats, TheLevelSetsTheInterval) {
-    const FitStatistics st =
-        Fit({{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}}, 0, 1, FitMethod::Accurate, 0.90);
+    const FitStatistics st = Fit(test::kLinePairs, 0, 1, FitMethod::Accurate, 0.90);
     const CoefficientStatistics& c = st.coefficients[0];
     // t(0.95; 3) = 2.353363434801823, from the tables.
     EXPECT_NEAR(*c.ciHigh - c.estimate, 2.353363434801823 * *c.stdError, 1e-12);
@@ -120,8 +115,7 @@ TEST_F(Stats, TheLevelSetsTheInterval) {
 // The condition number is the centred design's: X from 1 to 5 is u = (X − 3)/2, whose design
 // [1 u] has the Gram matrix diag(5, 2.5).
 TEST_F(Stats, TheConditionNumberIsTheCentredDesignMatrixs) {
-    const FitStatistics st =
-        Fit({{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}}, 0, 1, FitMethod::Classic);
+    const FitStatistics st = Fit(test::kLinePairs, 0, 1, FitMethod::Classic);
     EXPECT_NEAR(*st.conditionNumber, std::sqrt(2.0), 1e-15);
 }
 
@@ -270,7 +264,7 @@ TEST_F(Stats, AStoredFitIsMeasuredAsItStands) {
     // Read from a file: no fit ran, so the design is factored on demand and the stored
     // coefficients compared with the accurate ones.
     doc.OnNewDocument();
-    doc.m_pPairs = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
+    doc.m_pPairs = test::kLinePairs;
     doc.m_nPairs = 5;
     doc.m_dCoef[0] = 1.97;
     doc.m_dCoef[1] = 0.05;
