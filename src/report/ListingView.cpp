@@ -141,6 +141,9 @@ void CLumetraView::BuildReport() {
 
 void CLumetraView::OnUpdate(CView*, int hint) {
     if (hint == kHintRefit) {
+        // The window that fits rebuilds the report and tells the others with hint 2.
+        if (!m_app.ClaimRefit(m_doc))
+            return;
         m_engine.RefitDocument();
         BuildReport();
     } else if (hint == kHintReportRebuilt) {
