@@ -2,6 +2,7 @@
 #include "data/LineLimit.h"
 #include "data/LumetraDoc.h"
 #include "data/SafeWrite.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -184,19 +185,19 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
         return refuse("it is a link to a file that does not exist!");
     }
 
-    m_pUi->BeginWaitCursor();
+    BusyScope writing(*m_pUi);
     FileText file;
     std::string chunk;
     try {
         file = ComposeHeader(*this);
         chunk.reserve(kChunkBytes + 2 * kMaxLineLen);
     } catch (const std::bad_alloc&) {
-        m_pUi->EndWaitCursor();
+        writing.End();
         m_pUi->MessageBox(kOutOfMemory);
         return false;
     }
     if (!file.problem.empty()) {
-        m_pUi->EndWaitCursor();
+        writing.End();
         return refuse(file.problem + ",\nwhich this application could not read back!\n" +
                       file.advice);
     }
@@ -209,7 +210,7 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
     } catch (const std::bad_alloc&) {
         written.err = ENOMEM; // a file left half-written beside the target goes with a later save
     }
-    m_pUi->EndWaitCursor();
+    writing.End();
     if (written.err == ENOMEM)
         m_pUi->MessageBox(kOutOfMemory);
     else if (written.err)

@@ -6,6 +6,7 @@
 #include "data/RoundTrip.h"
 #include "data/Rounding.h"
 #include "dataentry/PastePairs.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -73,7 +74,7 @@ void DataPageRules::ShowPage(int page) {
         UpdateControls();
         return;
     }
-    WaitCursor wait(m_ui);
+    const BusyScope wait(m_ui);
     m_lines.clear();
     m_values.clear();
     m_lines.reserve(size_t(std::max(0, m_nPageEnd - m_nPageFirst)));
@@ -451,7 +452,7 @@ void DataPageRules::SetSelection(std::vector<int> selected, int caret) {
 bool DataPageRules::CommitList() {
     if (!m_bListChanged)
         return true;
-    WaitCursor wait(m_ui);
+    const BusyScope wait(m_ui);
     const size_t n = m_lines.size();
     // What the list shows for the typed values is what gets stored: ask if that rounds them.
     std::vector<CXYdata> shown(n);

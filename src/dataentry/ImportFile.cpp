@@ -7,6 +7,7 @@
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
 #include "data/Utf8Text.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <array>
@@ -97,62 +98,53 @@ std::string Lines(int count, const char* one, const char* many) {
     return count == 1 ? std::string(one) : FormatC(many, {count});
 }
 
-// Hides the progress bar, puts the cursor back and tells the user what the import met, however
-// it ends: at most one message, whose last line names the lines skipped before the first pair.
-class ImportEnd {
+// The progress bar of a long import, shown from the start and hidden however the import ends.
+class ProgressShown {
 public:
-    ImportEnd(Ui& ui, const std::string& source, ImportListener* listener, ImportResult& result)
-        : m_ui(ui), m_source(source), m_listener(listener), m_result(result) {
-        m_ui.BeginWaitCursor();
-    }
-    ~ImportEnd() {
-        if (m_progressShown && m_listener) {
-            m_listener->OnProgress(0);
-            m_listener->OnProgressShown(false);
-        }
-        Tell();
-        m_ui.EndWaitCursor();
-    }
-    void ShowProgress() {
-        m_progressShown = true;
+    ProgressShown(ImportListener* listener, bool shown) : m_listener(shown ? listener : nullptr) {
         if (m_listener) {
             m_listener->OnProgressShown(true);
             m_listener->OnProgress(0);
         }
     }
-    // What stopped the import or was left unread: the text after "<source>:\n".
-    void Stop(std::string text, Ui::Icon icon) {
-        m_text = std::move(text);
-        m_icon = icon;
+    ~ProgressShown() {
+        if (m_listener) {
+            m_listener->OnProgress(0);
+            m_listener->OnProgressShown(false);
+        }
     }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
 
 private:
-    void Tell() {
-        const int skipped = m_result.skipped;
-        if (m_text.empty() && skipped > 0 && m_result.imported == 0) {
-            m_text = Lines(skipped, "holds no X/Y pairs: its one line holds no numbers!",
-                           "holds no X/Y pairs: none of its %d lines holds numbers!");
-            m_icon = Ui::Icon::Stop;
-        } else if (skipped > 0) {
-            const std::string note =
-                Lines(skipped, "1 line before the first pair holds no numbers; it was skipped.",
-                      "%d lines before the first pair hold no numbers; they were skipped.");
-            if (m_text.empty())
-                m_icon = Ui::Icon::Information;
-            m_text += (m_text.empty() ? "" : "\n") + note;
-        }
-        if (!m_text.empty())
-            m_ui.MessageBox(m_source + ":\n" + m_text, Ui::Buttons::Ok, m_icon);
-    }
-
-    Ui& m_ui;
-    const std::string& m_source;
     ImportListener* m_listener;
-    ImportResult& m_result;
-    bool m_progressShown = false;
-    std::string m_text;
-    Ui::Icon m_icon = Ui::Icon::Exclamation;
 };
+
+// What stopped the import or was left unread: the text after "<source>:\n".
+struct ImportStop {
+    std::string text;
+    Ui::Icon icon = Ui::Icon::Exclamation;
+};
+
+// What the import met, once it has ended: at most one message, whose last line names the lines
+// skipped before the first pair.
+void TellImportEnd(Ui& ui, const std::string& source, const ImportResult& result, ImportStop stop) {
+    const int skipped = result.skipped;
+    if (stop.text.empty() && skipped > 0 && result.imported == 0) {
+        stop.text = Lines(skipped, "holds no X/Y pairs: its one line holds no numbers!",
+                          "holds no X/Y pairs: none of its %d lines holds numbers!");
+        stop.icon = Ui::Icon::Stop;
+    } else if (skipped > 0) {
+        const std::string note =
+            Lines(skipped, "1 line before the first pair holds no numbers; it was skipped.",
+                  "%d lines before the first pair hold no numbers; they were skipped.");
+        if (stop.text.empty())
+            stop.icon = Ui::Icon::Information;
+        stop.text += (stop.text.empty() ? "" : "\n") + note;
+    }
+    if (!stop.text.empty())
+        ui.MessageBox(source + ":\n" + stop.text, Ui::Buttons::Ok, stop.icon);
+}
 
 // After the blank line that ends the import: how many of the lines left hold numbers.
 int LinesWithNumbers(const char* p, const char* dataEnd, bool cutShort) {
@@ -165,6 +157,80 @@ int LinesWithNumbers(const char* p, const char* dataEnd, bool cutShort) {
         p = line.next;
     }
     return count;
+}
+
+// The pairs of the text, appended as they are read, and what stopped the reading, if anything.
+ImportStop ReadPairs(std::vector<CXYdata>& pairs, Ui& ui, const char* data, size_t r,
+                     ImportListener* listener, bool cutShort, ImportResult& result) {
+    const char* const dataEnd = data + r;
+    const size_t step = r > kProgressFrom ? r / 10 : 0;
+    size_t nextThreshold = step;
+
+    size_t bytesDone = 0;
+    int lineNumber = 0;
+    for (const char* pos = data; pos < dataEnd;) {
+        const TextLine line = NextLine(pos, dataEnd);
+        if (!line.ended && cutShort)
+            break;
+        ++lineNumber;
+        pos = line.next;
+        const size_t len = size_t(line.end - line.begin) + 1;
+        bytesDone += len;
+        if (len > kMaxLineLen)
+            return {LongLineText(false), Ui::Icon::Stop};
+        const char* p = line.begin;
+        const std::string_view xText = NextToken(p, line.end);
+        const std::string_view yText = NextToken(p, line.end);
+        CXYdata pair;
+        const bool xIsNumber = ReadNumber(xText, pair.m_dX);
+        const bool yIsNumber = ReadNumber(yText, pair.m_dY);
+        if (xText.empty() && result.imported > 0) {
+            // A blank line ends the data; what follows it is not read.
+            if (const int unread = LinesWithNumbers(pos, dataEnd, cutShort))
+                return {FormatC("the blank line %d ended the import;\n", {lineNumber}) +
+                            Lines(unread, "1 line with numbers after it was not read!",
+                                  "%d lines with numbers after it were not read!"),
+                        Ui::Icon::Exclamation};
+            return {};
+        }
+        if (result.imported == 0 && !(xIsNumber && yIsNumber) && !HoldsNumbers(line)) {
+            ++result.skipped; // a heading, a units line or a blank line before the data
+        } else if (xIsNumber && yText.empty()) {
+            return {"has missing Y value!", Ui::Icon::Stop};
+        } else if (!xIsNumber || !yIsNumber) {
+            return {FormatC("line %d holds %s, which is not a number!\n"
+                            "The import stopped at that line.",
+                            {lineNumber, Quoted(xIsNumber ? yText : xText)}),
+                    Ui::Icon::Stop};
+        } else if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
+            // An overflowing or "inf"/"nan" value could be neither fitted nor saved.
+            return {"has a value beyond the range of numbers (about 1.8E+308)\n"
+                    "or one that is not a number!",
+                    Ui::Icon::Stop};
+        } else {
+            try {
+                pairs.push_back(pair);
+                ++result.imported;
+                if (listener)
+                    listener->OnPairImported(pairs.back());
+            } catch (const std::bad_alloc&) {
+                result.outOfMemory = true;
+                return {};
+            }
+        }
+        if (step > 0 && bytesDone >= nextThreshold) {
+            nextThreshold += step;
+            if (listener)
+                listener->OnProgress(int(unsigned(bytesDone * 100 / r)));
+            PumpMessagesUnderNormalCursor(ui);
+        }
+    }
+    if (cutShort)
+        return {FormatC("is longer than %d bytes; only the lines in its first %d bytes were "
+                        "read!",
+                        {int(kImportByteLimit), int(kImportByteLimit)}),
+                Ui::Icon::Exclamation};
+    return {};
 }
 
 } // namespace
@@ -191,7 +257,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path,
 
     FileContents contents;
     {
-        WaitCursor wait(ui);
+        const BusyScope wait(ui);
         const FileContents::Status status = contents.Load(fd, length, kImportByteLimit);
         if (status == FileContents::Status::Changed) {
             ui.MessageBox(ChangedWhileReadMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
@@ -230,84 +296,17 @@ ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& 
     }
     result.accepted = true;
 
-    ImportEnd end(ui, source, listener, result);
-    const size_t step = r > kProgressFrom ? r / 10 : 0;
-    size_t nextThreshold = step;
-    if (step > 0)
-        end.ShowProgress();
-
-    size_t bytesDone = 0;
-    int lineNumber = 0;
-    for (const char* pos = data; pos < dataEnd;) {
-        const TextLine line = NextLine(pos, dataEnd);
-        if (!line.ended && cutShort)
-            break;
-        ++lineNumber;
-        pos = line.next;
-        const size_t len = size_t(line.end - line.begin) + 1;
-        bytesDone += len;
-        if (len > kMaxLineLen) {
-            end.Stop(LongLineText(false), Ui::Icon::Stop);
-            return result;
-        }
-        const char* p = line.begin;
-        const std::string_view xText = NextToken(p, line.end);
-        const std::string_view yText = NextToken(p, line.end);
-        CXYdata pair;
-        const bool xIsNumber = ReadNumber(xText, pair.m_dX);
-        const bool yIsNumber = ReadNumber(yText, pair.m_dY);
-        if (xText.empty() && result.imported > 0) {
-            // A blank line ends the data; what follows it is not read.
-            if (const int unread = LinesWithNumbers(pos, dataEnd, cutShort))
-                end.Stop(FormatC("the blank line %d ended the import;\n", {lineNumber}) +
-                             Lines(unread, "1 line with numbers after it was not read!",
-                                   "%d lines with numbers after it were not read!"),
-                         Ui::Icon::Exclamation);
-            return result;
-        }
-        if (result.imported == 0 && !(xIsNumber && yIsNumber) && !HoldsNumbers(line)) {
-            ++result.skipped; // a heading, a units line or a blank line before the data
-        } else if (xIsNumber && yText.empty()) {
-            end.Stop("has missing Y value!", Ui::Icon::Stop);
-            return result;
-        } else if (!xIsNumber || !yIsNumber) {
-            end.Stop(FormatC("line %d holds %s, which is not a number!\n"
-                             "The import stopped at that line.",
-                             {lineNumber, Quoted(xIsNumber ? yText : xText)}),
-                     Ui::Icon::Stop);
-            return result;
-        } else if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
-            // An overflowing or "inf"/"nan" value could be neither fitted nor saved.
-            end.Stop("has a value beyond the range of numbers (about 1.8E+308)\n"
-                     "or one that is not a number!",
-                     Ui::Icon::Stop);
-            return result;
-        } else {
-            try {
-                pairs.push_back(pair);
-            } catch (const std::bad_alloc&) {
-                ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
-                result.outOfMemory = true;
-                return result;
-            }
-            ++result.imported;
-            if (listener)
-                listener->OnPairImported(pairs.back());
-        }
-        if (step > 0 && bytesDone >= nextThreshold) {
-            ui.EndWaitCursor();
-            nextThreshold += step;
-            if (listener)
-                listener->OnProgress(int(unsigned(bytesDone * 100 / r)));
-            ui.PumpMessages();
-            ui.BeginWaitCursor();
-        }
+    ImportStop stop;
+    {
+        const BusyScope wait(ui);
+        const ProgressShown progress(listener, r > kProgressFrom);
+        stop = ReadPairs(pairs, ui, data, r, listener, cutShort, result);
     }
-    if (cutShort)
-        end.Stop(FormatC("is longer than %d bytes; only the lines in its first %d bytes were "
-                         "read!",
-                         {int(kImportByteLimit), int(kImportByteLimit)}),
-                 Ui::Icon::Exclamation);
+    // Memory that ran out ends the import with its own message, alone.
+    if (result.outOfMemory)
+        ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
+    else
+        TellImportEnd(ui, source, result, std::move(stop));
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "framework/AppHost.h"
 #include "framework/CommandIds.h"
 #include "framework/HelpContexts.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 #include "stats/StatisticsText.h"
 
@@ -118,7 +119,7 @@ void CStatisticsView::OnInitialUpdate() {
 }
 
 void CStatisticsView::Refresh() {
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     m_text->setPlainText(QString::fromStdString(
         JoinLines(StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel)))));
     m_curve = DocumentCurve(m_doc);
@@ -194,7 +195,7 @@ bool CStatisticsView::OnFilePrint() {
     QPrintDialog dialog(&printer, this);
     if (m_app.RunDialog(dialog) != QDialog::Accepted)
         return false;
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     std::string text = m_text->toPlainText().toStdString();
     if (!m_results.rows.empty())
         text += '\n' + JoinLines(TableLines(m_results));
