@@ -32,19 +32,41 @@ void WidenExponent(std::string& text, size_t pos) {
         text.insert(digits, 3 - count, '0');
 }
 
-// The digits of a finite, non-negative value in the given conversion, without sign or padding.
-std::string FiniteDigits(double v, char conv, int precision, bool alt) {
-    char buf[1600];
-    std::to_chars_result r{};
+std::to_chars_result ToChars(char* first, char* last, double v, char conv, int precision) {
     const char lower = char(conv | 0x20);
     if (lower == 'f')
-        r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
-    else if (lower == 'e')
-        r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision);
-    else
-        r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general,
-                          precision == 0 ? 1 : precision);
-    std::string text(buf, r.ptr);
+        return std::to_chars(first, last, v, std::chars_format::fixed, precision);
+    if (lower == 'e')
+        return std::to_chars(first, last, v, std::chars_format::scientific, precision);
+    return std::to_chars(first, last, v, std::chars_format::general,
+                         precision == 0 ? 1 : precision);
+}
+
+// The digits of a finite, non-negative value in the given conversion, without sign or padding.
+std::string FiniteDigits(double v, char conv, int precision, bool alt) {
+    if ((conv | 0x20) == 'g' && alt) {
+        // '#' keeps the trailing zeros that to_chars' general form drops: the form is chosen as
+        // printf chooses it, by the exponent at the precision's digits.
+        const int digits = precision == 0 ? 1 : precision;
+        const std::string scientific = FiniteDigits(v, 'e', digits - 1, false);
+        const size_t e = scientific.find('e');
+        int exponent = 0;
+        std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1),
+                        scientific.data() + scientific.size(), exponent);
+        return digits > exponent && exponent >= -4
+                   ? FiniteDigits(v, 'f', digits - 1 - exponent, true)
+                   : FiniteDigits(v, conv == 'G' ? 'E' : 'e', digits - 1, true);
+    }
+    char buf[1600];
+    std::string text;
+    if (const auto r = ToChars(buf, buf + sizeof buf, v, conv, precision); r.ec == std::errc()) {
+        text.assign(buf, r.ptr);
+    } else {
+        // A precision beyond the buffer: 309 integer digits, a point and the decimals at most.
+        text.resize(size_t(precision) + 320);
+        text.resize(size_t(ToChars(text.data(), text.data() + text.size(), v, conv, precision).ptr -
+                           text.data()));
+    }
     size_t e = text.find('e');
     if (alt && text.find('.') == std::string::npos) {
         // '#' keeps the point even without decimals.
@@ -158,7 +180,12 @@ void CompiledFormat::Append(std::string& out, std::initializer_list<FmtArg> args
                 body.insert(0, size_t(p.precision - int(body.size())), '0');
             if (p.precision == 0 && mag == 0)
                 body.clear();
-            std::string_view sign = a.i < 0 ? "-" : p.plus ? "+" : p.space ? " " : "";
+            // '+' and ' ' sign only the signed conversions.
+            const bool isSigned = p.conv != 'u';
+            std::string_view sign = a.i < 0               ? "-"
+                                    : isSigned && p.plus  ? "+"
+                                    : isSigned && p.space ? " "
+                                                          : "";
             Pad(out, sign, body, p.width, p.left, p.zero && p.precision < 0);
             break;
         }

@@ -1,8 +1,10 @@
 #include "data/NumberScan.h"
 
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
@@ -92,15 +94,17 @@ bool ScanDouble(const char*& p, const char* end, double& out) {
     if (const char* fast = q; ScanPlainDecimal(fast, end, v)) {
         stop = fast;
     } else if (end - q >= 2 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X')) {
-        auto r = std::from_chars(q + 2, end, v, std::chars_format::hex);
-        if (r.ec == std::errc::invalid_argument) {
-            v = 0.0; // "0x" with nothing after it reads as the zero before the x
-            stop = q + 1;
-        } else if (r.ec == std::errc::result_out_of_range) {
-            v = CLocaleStrtod(q, end, &stop);
-        } else {
-            stop = r.ptr;
-        }
+        // Hexadecimal, rare in data, goes to strtod itself, given no more than the characters a
+        // hex number can hold: from_chars reads a minus, "inf" or "nan" after the "0x" and an
+        // exponent of "p+-13", which strtod does not.
+        const char* token = q;
+        auto inHex = [](char c) {
+            return std::isxdigit(uint8_t(c)) || c == 'x' || c == 'X' || c == '.' || c == 'p' ||
+                   c == 'P' || c == '+' || c == '-';
+        };
+        while (token < end && inHex(*token))
+            ++token;
+        v = CLocaleStrtod(q, token, &stop);
     } else {
         auto r = std::from_chars(q, end, v, std::chars_format::general);
         if (r.ec == std::errc::invalid_argument)

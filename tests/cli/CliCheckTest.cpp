@@ -1,18 +1,14 @@
-#include "cli/CliRunner.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
 namespace lumetra {
 namespace {
 
-struct CliCheck : ::testing::Test {
-    test::TempDir dir;
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
-};
+using CliCheck = test::CliTest;
 
 TEST_F(CliCheck, PrintsWhatTheSampleHolds) {
-    test::CliResult r = Run("check " LUMETRA_SOURCE_DIR "/samples/example.dat");
+    test::CliResult r = Run("check " + sample);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "Data title:  Test\n"
@@ -32,17 +28,20 @@ TEST_F(CliCheck, PrintsWhatTheSampleHolds) {
                      "Y from 1.00000 to 5.00000\n");
 }
 
+// Both commands that only read: a refused file gives the reader's message and status one.
 TEST_F(CliCheck, ARefusedFileGivesTheReadersMessageAndStatusOne) {
     const std::string path = dir.Write("numbers.dat", "1 2\r\n");
-    test::CliResult r = Run("check " + path);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "File " + path +
-                         ": was NOT saved by this application!\nYou may import data only thru the "
-                         "Data tab!\nStopping file read!\n");
-    r = Run("check " + dir.Path("none.dat"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, dir.Path("none.dat") + " was not found.\n");
+    for (const std::string verb : {"check ", "report "}) {
+        test::CliResult r = Run(verb + path);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "File " + path +
+                             ": was NOT saved by this application!\nYou may import data only thru "
+                             "the Data tab!\nStopping file read!\n");
+        r = Run(verb + dir.Path("none.dat"));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, dir.Path("none.dat") + " was not found.\n");
+    }
 }
 
 TEST_F(CliCheck, UsageErrorsGiveStatusTwo) {

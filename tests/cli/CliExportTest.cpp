@@ -1,10 +1,7 @@
-#include "cli/CliRunner.h"
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportText.h"
-#include "support/RecordingUi.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +11,7 @@
 namespace lumetra {
 namespace {
 
-struct CliExport : ::testing::Test {
-    test::TempDir dir;
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
-
+struct CliExport : test::CliTest {
     // A fitted data set whose numbers carry fourteen decimals in exponent form, and whose axis
     // titles need CSV quoting.
     std::string WriteDataFile() {
@@ -39,25 +33,17 @@ TEST_F(CliExport, TheCsvReadsBackInPythonToTheStoredDoublesExactly) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
 
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
     CLumetraDoc doc(ui, settings);
     ASSERT_TRUE(doc.OnOpenDocument(data));
     ASSERT_EQ(doc.m_pPairs.size(), 2u);
 
-    FILE* pipe = ::popen(
-        ("python3 " LUMETRA_SOURCE_DIR "/tests/scripts/csv_doubles.py " + csv + " 2>&1").c_str(),
-        "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buf[4096];
-    for (size_t got; (got = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        out.append(buf, got);
-    ASSERT_EQ(::pclose(pipe), 0) << out;
+    const test::CliResult python = test::RunCommand(
+        "python3 " LUMETRA_SOURCE_DIR "/tests/scripts/csv_doubles.py " + csv, dir.Path("py.txt"));
+    ASSERT_EQ(python.status, 0) << python.err;
 
     std::vector<std::string> header;
     std::vector<double> values;
-    std::istringstream lines(out);
+    std::istringstream lines(python.out);
     for (std::string line; std::getline(lines, line);) {
         ASSERT_GE(line.size(), 2u) << line;
         const std::string field = line.substr(2);

@@ -1,16 +1,11 @@
-#include "cli/CliRunner.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
 namespace lumetra {
 namespace {
 
-struct CliFit : ::testing::Test {
-    test::TempDir dir;
-    const std::string sample = LUMETRA_SOURCE_DIR "/samples/example.dat";
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
-};
+using CliFit = test::CliTest;
 
 TEST_F(CliFit, FitsTheExampleAndSavesIt) {
     const std::string out = dir.Path("fitted.dat");

@@ -1,15 +1,11 @@
-#include "cli/CliRunner.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
 namespace lumetra {
 namespace {
 
-struct CliImport : ::testing::Test {
-    test::TempDir dir;
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
-};
+using CliImport = test::CliTest;
 
 // The two pairs of the example, typed into a text file, give the example's data file byte for
 // byte once imported, fitted and saved.
@@ -21,8 +17,7 @@ TEST_F(CliImport, ImportsFitsAndSavesTheExample) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_NE(r.out.find("              C[1] = 2.00000         \n"), std::string::npos);
-    EXPECT_EQ(test::TempDir::Read(out),
-              test::TempDir::Read(LUMETRA_SOURCE_DIR "/samples/example.dat"));
+    EXPECT_EQ(test::TempDir::Read(out), test::TempDir::Read(sample));
 }
 
 TEST_F(CliImport, RefusesFilesWithoutPairsAndSavesNothing) {

@@ -1,6 +1,4 @@
-#include "cli/CliRunner.h"
-#include "support/ExampleFile.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +11,11 @@
 namespace lumetra {
 namespace {
 
-struct CliPlot : ::testing::Test {
-    test::TempDir dir;
+struct CliPlot : test::CliTest {
     void SetUp() override {
         // Qt warns on stderr without a runtime directory; give it one, so stderr holds only ours.
         ::setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
     }
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
-    static std::string Sample() { return LUMETRA_SOURCE_DIR "/samples/example.dat"; }
     // The files the directory holds besides the error capture.
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
@@ -48,7 +43,7 @@ size_t Count(const std::string& text, const std::string& what) {
 
 TEST_F(CliPlot, WritesAPngOfTheWholeDrawingAtEitherZoom) {
     const std::string out = dir.Path("plot.png");
-    test::CliResult r = Run("plot " + Sample() + " --out " + out);
+    test::CliResult r = Run("plot " + sample + " --out " + out);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "");
@@ -61,7 +56,7 @@ TEST_F(CliPlot, WritesAPngOfTheWholeDrawingAtEitherZoom) {
     // Axes, labels, curve and markers compress to far more than a blank page would.
     EXPECT_GT(png.size(), 5000u);
 
-    ASSERT_EQ(Run("plot " + Sample() + " --zoom 50 --out " + out).status, 0);
+    ASSERT_EQ(Run("plot " + sample + " --zoom 50 --out " + out).status, 0);
     const std::string half = test::TempDir::Read(out);
     EXPECT_EQ(BigEndian32(half, 16), 552u);
     EXPECT_EQ(BigEndian32(half, 20), 360u);
@@ -70,7 +65,7 @@ TEST_F(CliPlot, WritesAPngOfTheWholeDrawingAtEitherZoom) {
 
 TEST_F(CliPlot, WritesAnSvgWithTheLabelsAndTitlesAsText) {
     const std::string out = dir.Path("plot.svg");
-    test::CliResult r = Run("plot " + Sample() + " --out " + out);
+    test::CliResult r = Run("plot " + sample + " --out " + out);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     const std::string svg = test::TempDir::Read(out);
@@ -89,7 +84,7 @@ TEST_F(CliPlot, WritesAnSvgWithTheLabelsAndTitlesAsText) {
 
 TEST_F(CliPlot, WritesAOnePagePdf) {
     const std::string out = dir.Path("plot.PDF");
-    ASSERT_EQ(Run("plot " + Sample() + " --out " + out).status, 0);
+    ASSERT_EQ(Run("plot " + sample + " --out " + out).status, 0);
     const std::string pdf = test::TempDir::Read(out);
     EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
     const std::string text = dir.Path("plot.txt");
@@ -101,17 +96,17 @@ TEST_F(CliPlot, WritesAOnePagePdf) {
 }
 
 TEST_F(CliPlot, ABadSuffixIsRefusedBeforeAnythingIsWritten) {
-    test::CliResult r = Run("plot " + Sample() + " --out " + dir.Path("plot.jpg"));
+    test::CliResult r = Run("plot " + sample + " --out " + dir.Path("plot.jpg"));
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "Cannot export the plot to " + dir.Path("plot.jpg") +
                          "!\nThe file name must end in .png, .svg or .pdf.\n");
     EXPECT_TRUE(Files().empty());
-    EXPECT_EQ(Run("plot " + Sample() + " --out " + dir.Path("png")).status, 2);
+    EXPECT_EQ(Run("plot " + sample + " --out " + dir.Path("png")).status, 2);
 }
 
 TEST_F(CliPlot, AFailedWriteSaysSoAndLeavesNoFile) {
     const std::string out = dir.Path("missing/plot.png");
-    test::CliResult r = Run("plot " + Sample() + " --out " + out);
+    test::CliResult r = Run("plot " + sample + " --out " + out);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Cannot write the plot to " + out +
                          "!\nAny earlier file of that name is unchanged.\n");
@@ -139,13 +134,13 @@ TEST_F(CliPlot, UsageErrorsGiveStatusTwo) {
         "usage: lumetra-cli plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] "
         "[--residuals] [--method classic|accurate] [--level L]\n";
     EXPECT_EQ(Run("plot").err, usage);
-    EXPECT_EQ(Run("plot " + Sample()).status, 2);
+    EXPECT_EQ(Run("plot " + sample).status, 2);
     EXPECT_EQ(Run("plot --out " + dir.Path("a.png")).status, 2);
-    test::CliResult r = Run("plot " + Sample() + " --out " + dir.Path("a.png") + " --zoom 75");
+    test::CliResult r = Run("plot " + sample + " --out " + dir.Path("a.png") + " --zoom 75");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, usage);
-    EXPECT_EQ(Run("plot " + Sample() + " " + Sample() + " --out " + dir.Path("a.png")).status, 2);
-    EXPECT_EQ(Run("plot " + Sample() + " --out").status, 2);
+    EXPECT_EQ(Run("plot " + sample + " " + sample + " --out " + dir.Path("a.png")).status, 2);
+    EXPECT_EQ(Run("plot " + sample + " --out").status, 2);
     EXPECT_TRUE(Files().empty());
 }
 
@@ -164,7 +159,6 @@ namespace {
 TEST_F(CliPlot, BandsAndResidualsChangeThePictureAndAFitWithoutIntervalsSaysSo) {
     const std::string plain = dir.Path("plain.png"), bands = dir.Path("bands.png"),
                       residuals = dir.Path("residuals.png");
-    const std::string pontius = LUMETRA_SOURCE_DIR "/samples/pontius.dat";
     ASSERT_EQ(Run("plot " + pontius + " --out " + plain).status, 0);
     test::CliResult r = Run("plot " + pontius + " --bands --level 0.99 --out " + bands);
     EXPECT_EQ(r.status, 0);
@@ -176,11 +170,11 @@ TEST_F(CliPlot, BandsAndResidualsChangeThePictureAndAFitWithoutIntervalsSaysSo) 
     EXPECT_NE(a, c);
     EXPECT_NE(b, c);
     // The example holds two pairs on a straight line: no degrees of freedom are left.
-    r = Run("plot " + Sample() + " --bands --out " + bands);
+    r = Run("plot " + sample + " --bands --out " + bands);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "No degrees of freedom are left (2 pairs, 2 coefficients): the fit gives "
                      "no intervals.\n");
-    r = Run("plot " + Sample() + " --bands --level 1 --out " + bands);
+    r = Run("plot " + sample + " --bands --level 1 --out " + bands);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "lumetra-cli: the level must be a number between 0 and 1, such as 0.95\n");
 }

@@ -1,9 +1,7 @@
-#include "cli/CliRunner.h"
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
+#include "support/ReferenceFit.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -15,32 +13,12 @@ namespace {
 
 constexpr double kT975Dof3 = 3.182446305284263; // from the tables
 
-struct CliPredict : ::testing::Test {
-    test::TempDir dir;
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
+using CliPredict = test::CliTest;
 
-    std::string Save(std::vector<CXYdata> pairs, int type, int order = 1) {
-        CLumetraDoc doc(ui, settings);
-        doc.OnNewDocument();
-        doc.m_nXDecimals = doc.m_nYDecimals = 14;
-        doc.m_pPairs = std::move(pairs);
-        doc.m_nPairs = int(doc.m_pPairs.size());
-        doc.m_nCurveType = type;
-        doc.m_nOrder = order;
-        doc.BuildFormats();
-        const std::string path = dir.Path("data.dat");
-        EXPECT_TRUE(doc.OnSaveDocument(path));
-        return path;
-    }
-};
-
-// y on x for x = 1 ... 5: b = 1.97, a = 0.09, SSE = 0.091, Sxx = 10.
-const std::vector<CXYdata> kLine = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
+using test::kLinePairs;
 
 TEST_F(CliPredict, PredictWritesEachXWithItsIntervals) {
-    const std::string file = Save(kLine, 0);
+    const std::string file = SaveData(kLinePairs, 0);
     const test::CliResult r = Run("predict " + file + " 3 6 --json");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
@@ -72,7 +50,7 @@ TEST_F(CliPredict, PredictWritesEachXWithItsIntervals) {
 }
 
 TEST_F(CliPredict, CalibrateWritesEveryEstimateWithItsIntervalOrItsReason) {
-    const std::string file = Save(kLine, 0);
+    const std::string file = SaveData(kLinePairs, 0);
     test::CliResult r = Run("calibrate " + file + " 6 9.7 100 --interval wald --json");
     ASSERT_EQ(r.status, 0) << r.err;
     nlohmann::ordered_json j = nlohmann::ordered_json::parse(r.out);
@@ -120,7 +98,7 @@ TEST_F(CliPredict, CalibrateWritesEveryEstimateWithItsIntervalOrItsReason) {
 
 TEST_F(CliPredict, XFromYSwapsTheNames) {
     std::vector<CXYdata> pairs = {{1.1, 0}, {2.6, 1}, {7.9, 2}, {19.0, 3}, {56.0, 4}};
-    const std::string file = Save(pairs, 3);
+    const std::string file = SaveData(pairs, 3);
     nlohmann::ordered_json j =
         nlohmann::ordered_json::parse(Run("predict " + file + " 2 --json").out);
     EXPECT_EQ(j[0].begin().key(), "y");
@@ -133,7 +111,7 @@ TEST_F(CliPredict, XFromYSwapsTheNames) {
 }
 
 TEST_F(CliPredict, WrongWordsAndUnfittableDataAreRefused) {
-    const std::string file = Save(kLine, 0);
+    const std::string file = SaveData(kLinePairs, 0);
     const char* predictUsage =
         "usage: lumetra-cli predict FILE X... [--method classic|accurate] [--level L] [--json]\n";
     const char* calibrateUsage =
@@ -157,12 +135,52 @@ TEST_F(CliPredict, WrongWordsAndUnfittableDataAreRefused) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "lumetra-cli: the level must be a number between 0 and 1, such as 0.95\n");
 
-    const std::string one = Save({{1, 2}}, 0);
+    const std::string one = SaveData({{1, 2}}, 0);
     r = Run("predict " + one + " 3");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Must have a minimum of 2 data points to fit the curve!\nCan't Fit the "
                      "Curve\nThe fit failed: there is no curve to read values from.\n");
+}
+
+} // namespace
+} // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+// Filip's classic fit misses its certified curve in the third digit, the accurate one keeps
+// eight: every command that fits takes the method.
+TEST_F(CliPredict, EveryCommandThatFitsTakesTheMethod) {
+    const std::string filip =
+        SaveData(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Filip.csv"), 0, 10);
+    // The certified curve at X = -6, in exact rational arithmetic.
+    constexpr double kCertified = 0.8860483213191095;
+    std::string plots[2];
+    for (const bool accurate : {false, true}) {
+        const std::string method = accurate ? " --method accurate" : " --method classic";
+        const double tolerance = accurate ? 1e-8 : 1e-3;
+        test::CliResult r = Run("predict " + filip + " -6 --json" + method);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const double y = nlohmann::json::parse(r.out)[0]["y"];
+        EXPECT_EQ(std::fabs(y / kCertified - 1) < tolerance, accurate) << y;
+
+        r = Run("calibrate " + filip + " 0.8860483213191095 --json" + method);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const nlohmann::json j = nlohmann::json::parse(r.out);
+        bool minusSix = false;
+        for (const auto& e : j[0]["estimates"])
+            minusSix = minusSix || std::fabs(e["x"].get<double>() + 6) < 1e-5;
+        EXPECT_EQ(minusSix, accurate) << r.out;
+
+        EXPECT_EQ(Run("compute " + filip + " -6" + method).out,
+                  accurate ? "         0.88605\n" : "         0.88437\n");
+
+        const std::string png = dir.Path(accurate ? "accurate.png" : "classic.png");
+        ASSERT_EQ(Run("plot " + filip + " --residuals --out " + png + method).status, 0);
+        plots[accurate] = test::TempDir::Read(png);
+    }
+    EXPECT_NE(plots[0], plots[1]);
 }
 
 } // namespace

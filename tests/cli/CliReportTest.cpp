@@ -1,5 +1,4 @@
-#include "cli/CliRunner.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +8,7 @@
 namespace lumetra {
 namespace {
 
-struct CliReport : ::testing::Test {
-    test::TempDir dir;
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
-};
+using CliReport = test::CliTest;
 
 // The output cut at its "\n" line ends; a last line without one is kept as it stands.
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -27,7 +23,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 TEST_F(CliReport, PrintsTheReportOfTheSampleLineByLine) {
     const std::string rule(80, '-');
-    test::CliResult r = Run("report " LUMETRA_SOURCE_DIR "/samples/example.dat");
+    test::CliResult r = Run("report " + sample);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(SplitLines(r.out),
@@ -54,16 +50,6 @@ TEST_F(CliReport, PrintsTheReportOfTheSampleLineByLine) {
               }));
     ASSERT_FALSE(r.out.empty());
     EXPECT_EQ(r.out.back(), '\n');
-}
-
-TEST_F(CliReport, ARefusedFileGivesTheReadersMessageAndStatusOne) {
-    const std::string path = dir.Write("numbers.dat", "1 2\r\n");
-    test::CliResult r = Run("report " + path);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "File " + path +
-                         ": was NOT saved by this application!\nYou may import data only thru the "
-                         "Data tab!\nStopping file read!\n");
 }
 
 TEST_F(CliReport, UsageErrorsGiveStatusTwo) {

@@ -1,7 +1,6 @@
 // What lumetra-cli refuses, and what it never does: save a failed fit, wait on a pipe, or
 // replace what is not a file.
-#include "cli/CliRunner.h"
-#include "support/TempDir.h"
+#include "support/CliRun.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliSafety : ::testing::Test {
-    test::TempDir dir;
-    const std::string sample = LUMETRA_SOURCE_DIR "/samples/example.dat";
+struct CliSafety : test::CliTest {
     // A command that waited on its input would be stopped after 20 s with status 124.
     test::CliResult Run(const std::string& args) {
         return test::RunCli(args, dir.Path("err.txt"), "timeout 20 ");

@@ -1,10 +1,7 @@
-#include "cli/CliRunner.h"
 #include "fit/FitEngine.h"
 #include "fit/FitStatistics.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/CliRun.h"
 #include "support/ReferenceFit.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -12,27 +9,7 @@
 namespace lumetra {
 namespace {
 
-struct CliStats : ::testing::Test {
-    test::TempDir dir;
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    const std::string pontius = LUMETRA_SOURCE_DIR "/samples/pontius.dat";
-    test::CliResult Run(const std::string& args) { return test::RunCli(args, dir.Path("err.txt")); }
-
-    // A data file of these pairs, polynomial of the order; 14 decimals keep every digit of them.
-    std::string Save(std::vector<CXYdata> pairs, int order) {
-        CLumetraDoc doc(ui, settings);
-        doc.OnNewDocument();
-        doc.m_nXDecimals = doc.m_nYDecimals = 14;
-        doc.m_pPairs = std::move(pairs);
-        doc.m_nPairs = int(doc.m_pPairs.size());
-        doc.m_nOrder = order;
-        doc.BuildFormats();
-        const std::string path = dir.Path("data.dat");
-        EXPECT_TRUE(doc.OnSaveDocument(path));
-        return path;
-    }
-};
+using CliStats = test::CliTest;
 
 TEST_F(CliStats, TheJsonHoldsTheKeysInOrderAndNumbersThatReadBackExactly) {
     const test::CliResult r = Run("stats " + pontius + " --json");
@@ -125,7 +102,7 @@ TEST_F(CliStats, TheTextLinesUpItsColumns) {
 
 TEST_F(CliStats, AClassicFitThatLostItsDigitsSaysSoOnStderr) {
     const std::string filip =
-        Save(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Filip.csv"), 10);
+        SaveData(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Filip.csv"), 0, 10);
     test::CliResult r = Run("fit " + filip);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "The coefficients of this fit kept only 0.0 significant digits: fit with "
@@ -148,7 +125,7 @@ TEST_F(CliStats, AClassicFitThatLostItsDigitsSaysSoOnStderr) {
 }
 
 TEST_F(CliStats, AFailedFitHasNoStatistics) {
-    const std::string same = Save({{1, 2}, {1, 3}, {1, 4}}, 1);
+    const std::string same = SaveData({{1, 2}, {1, 3}, {1, 4}});
     const test::CliResult r = Run("stats " + same + " --json");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");

@@ -1,5 +1,5 @@
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/ExampleFile.h"
 #include "support/FailLargeAllocations.h"
 #include "support/RecordingUi.h"
@@ -26,10 +26,7 @@ std::string WithLine(const std::string& file, int number, const std::string& tex
     return file.substr(0, begin) + text + file.substr(file.find("\r\n", begin));
 }
 
-struct Reader : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Reader : test::DocTest {
     test::TempDir dir;
 
     bool Open(const std::string& bytes, const std::string& name = "f.dat") {

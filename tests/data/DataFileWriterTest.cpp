@@ -1,7 +1,6 @@
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/ExampleFile.h"
-#include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Writer : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
-    test::TempDir dir;
-
-    void SetUp() override { test::FillExample(doc); }
+struct Writer : test::ExampleDocTest {
 
     // Nothing but the target itself may be left in the directory.
     void ExpectNoTemporaryFiles() {

@@ -1,7 +1,6 @@
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/ExampleFile.h"
-#include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +10,7 @@
 namespace lumetra {
 namespace {
 
-struct Lifecycle : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Lifecycle : test::DocTest {
     test::TempDir dir;
 
     void SetUp() override {

@@ -1,6 +1,5 @@
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +8,7 @@
 namespace lumetra {
 namespace {
 
-struct DocFixture : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
-};
-
-using DocumentState = DocFixture;
+using DocumentState = test::DocTest;
 
 TEST_F(DocumentState, NewDocumentHoldsTheDefaults) {
     ASSERT_TRUE(doc.OnNewDocument());

@@ -56,6 +56,19 @@ TEST(NumberFormat, IntegersStringsAndLiterals) {
     EXPECT_EQ(FormatC("50%", {}), "50%");
 }
 
+// Where the differential fuzzer found FormatC apart from snprintf; the expected texts are glibc's.
+TEST(NumberFormat, FollowsTheCLibraryWhereItOnceDiffered) {
+    EXPECT_EQ(FormatC("[%+u|% u|%+d]", {7, 7, 7}), "[7|7|+7]"); // no sign on an unsigned
+    // '#' keeps %g's trailing zeros, in either form.
+    EXPECT_EQ(FormatC("[%#g|%#.3g|%#G|%#.2g]", {1.0, 0.0, 1e-5, 123.0}),
+              "[1.00000|0.00|1.00000E-005|1.2e+002]");
+    // A precision longer than any double's digits: zeros to the end, not what lay in memory.
+    EXPECT_EQ(FormatC("%.2047f", {0.5}), "0.5" + std::string(2046, '0'));
+    const std::string large = FormatC("%.1999e", {1e308});
+    EXPECT_EQ(large.size(), 2006u);
+    EXPECT_EQ(large.substr(large.size() - 9), "0000e+308");
+}
+
 TEST(NumberFormat, CompiledFormatAppendsManyTimes) {
     const CompiledFormat row("%-16.5lf\t%-16.5lf\r\n");
     std::string out;

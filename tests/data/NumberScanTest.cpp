@@ -43,6 +43,20 @@ TEST(NumberScan, DoublesAsScanfReadsThem) {
     EXPECT_GT(Scan("1e-320").value, 0.0); // subnormal, not zero
 }
 
+// Where the C library's strtod reads only the zero of a "0x": found by the differential fuzzer.
+TEST(NumberScan, AHexPrefixWithoutHexDigitsIsTheZeroBeforeIt) {
+    for (const char* text : {"0x-1", "0x-1p3", "-0X-8", "0xnan", "0xinf", "0x", "0xg", "0x.p1"}) {
+        const Scanned s = Scan(text);
+        EXPECT_TRUE(s.ok) << text;
+        EXPECT_EQ(s.value, 0.0) << text;
+        EXPECT_EQ(s.consumed, text[0] == '-' ? 2u : 1u) << text;
+    }
+    // And an exponent of two signs is no exponent.
+    EXPECT_EQ(Scan("0x1p+-13").value, 1.0);
+    EXPECT_EQ(Scan("0x1p+-13").consumed, 3u);
+    EXPECT_EQ(Scan("0x1.8p+1").value, 3.0);
+}
+
 TEST(NumberScan, FailuresLeaveTheValueAndStopAfterBlanks) {
     Scanned s = Scan("   abc");
     EXPECT_FALSE(s.ok);

@@ -1,9 +1,8 @@
 // Saving when the system fails us: whatever goes wrong, the file the user had is left as it was
 // and the document keeps its unsaved changes.
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/ExampleFile.h"
-#include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -49,13 +48,7 @@ private:
     bool m_mounted = false;
 };
 
-struct SaveFault : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
-    test::TempDir dir;
-
-    void SetUp() override { test::FillExample(doc); }
+struct SaveFault : test::ExampleDocTest {
 
     // Saves the example at path as the file the user has, then changes the document.
     std::string SaveThenChange(const std::string& path) {

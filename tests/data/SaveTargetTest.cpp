@@ -3,7 +3,7 @@
 // every path the old content or the new one, never a mixture, whatever stops the save.
 #include "data/LumetraDoc.h"
 #include "data/SafeWrite.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/ExampleFile.h"
 #include "support/FailLargeAllocations.h"
 #include "support/RecordingUi.h"
@@ -83,13 +83,7 @@ off_t AddressSpaceInUse() {
     return pages * ::sysconf(_SC_PAGESIZE);
 }
 
-struct SaveTarget : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
-    test::TempDir dir;
-
-    void SetUp() override { test::FillExample(doc); }
+struct SaveTarget : test::ExampleDocTest {
 
     // Saves the example at path, then changes the document; the bytes the user has.
     std::string SaveThenChange(const std::string& path, size_t pairs = 3) {

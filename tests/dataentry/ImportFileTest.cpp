@@ -1,7 +1,6 @@
 #include "dataentry/ImportFile.h"
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -22,11 +21,8 @@ struct Recorder : ImportListener {
     void OnProgress(int percent) override { progress.push_back(percent); }
 };
 
-struct Import : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
+struct Import : test::DocTest {
     test::TempDir dir;
-    CLumetraDoc doc{ui, settings};
     Recorder recorder;
 
     ImportResult Run(std::string_view bytes) {

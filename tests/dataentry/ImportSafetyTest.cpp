@@ -1,9 +1,8 @@
 // The import when the system fails it: memory runs out, or the input is no file at all.
 #include "data/LumetraDoc.h"
 #include "dataentry/ImportFile.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/FailLargeAllocations.h"
-#include "support/RecordingUi.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +12,8 @@
 namespace lumetra {
 namespace {
 
-struct ImportSafety : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
+struct ImportSafety : test::DocTest {
     test::TempDir dir;
-    CLumetraDoc doc{ui, settings};
 
     // 1 MB of "1 2" lines.
     std::string MegabyteOfPairs() {

@@ -1,6 +1,5 @@
 #include "fit/FitEngine.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 #include "support/ReferenceFit.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +12,7 @@
 namespace lumetra {
 namespace {
 
-struct Fit : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Fit : test::DocTest {
     CFitEngine engine{doc};
 
     void SetPairs(std::vector<CXYdata> pairs, int type = 0, int order = 1) {

@@ -1,7 +1,7 @@
 // A fit that cannot have its memory, or whose message box throws, ends as a failed fit with
 // every flag, the cursor and the work arrays put back.
 #include "fit/FitEngine.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/FailLargeAllocations.h"
 #include "support/RecordingUi.h"
 
@@ -17,10 +17,7 @@ constexpr int kPairs = 1000;          // 8000 bytes in every array of the pair c
 constexpr size_t kLarge = kPairs * 4; // the allocations that fail
 constexpr double kEarlier = 7.0;      // per-pair values of an earlier fit
 
-struct FitMemory : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct FitMemory : test::DocTest {
     CFitEngine engine{doc};
 
     void SetPairs(int type, int order) {

@@ -1,8 +1,7 @@
 // The fit split over 1, 2, 3 and 8 parts gives the bits of one thread.
 #include "fit/FitEngine.h"
-#include "platform/MemorySettingsStore.h"
 #include "platform/WorkSplit.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 #include "support/ReferenceFit.h"
 
 #include <gtest/gtest.h>
@@ -31,10 +30,7 @@ bool SameBits(const double* a, const double* b, size_t n) {
     return std::memcmp(a, b, n * sizeof(double)) == 0;
 }
 
-struct FitParts : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct FitParts : test::DocTest {
 
     // The whole fit at the given part count: coefficients, statistics and per-pair values.
     struct Outcome {

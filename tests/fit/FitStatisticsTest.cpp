@@ -1,7 +1,6 @@
 #include "fit/FitStatistics.h"
 #include "fit/FitEngine.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +26,7 @@ std::vector<double> Column(const std::vector<CXYdata>& pairs, bool x) {
     return values;
 }
 
-struct Stats : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Stats : test::DocTest {
     CFitEngine engine{doc};
 
     FitStatistics Fit(std::vector<CXYdata> pairs, int type, int order, FitMethod method,
@@ -107,8 +103,7 @@ TEST_F(Stats, AStraightLineAgreesWithItsClosedForms) {
 }
 
 TEST_F(Stats, TheLevelSetsTheInterval) {
-    const FitStatistics st =
-        Fit({{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}}, 0, 1, FitMethod::Accurate, 0.90);
+    const FitStatistics st = Fit(test::kLinePairs, 0, 1, FitMethod::Accurate, 0.90);
     const CoefficientStatistics& c = st.coefficients[0];
     // t(0.95; 3) = 2.353363434801823, from the tables.
     EXPECT_NEAR(*c.ciHigh - c.estimate, 2.353363434801823 * *c.stdError, 1e-12);
@@ -117,8 +112,7 @@ TEST_F(Stats, TheLevelSetsTheInterval) {
 
 // The condition number of the straight line's design [x 1] from its 2×2 Gram matrix.
 TEST_F(Stats, TheConditionNumberIsTheDesignMatrixs) {
-    const FitStatistics st =
-        Fit({{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}}, 0, 1, FitMethod::Classic);
+    const FitStatistics st = Fit(test::kLinePairs, 0, 1, FitMethod::Classic);
     const double g11 = 55, g12 = 15, g22 = 5; // Σx², Σx, N
     const double tr = g11 + g22, det = g11 * g22 - g12 * g12;
     const double l1 = (tr + std::sqrt(tr * tr - 4 * det)) / 2, l2 = det / l1;
@@ -270,7 +264,7 @@ TEST_F(Stats, AStoredFitIsMeasuredAsItStands) {
     // Read from a file: no fit ran, so the design is factored on demand and the stored
     // coefficients compared with the accurate ones.
     doc.OnNewDocument();
-    doc.m_pPairs = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
+    doc.m_pPairs = test::kLinePairs;
     doc.m_nPairs = 5;
     doc.m_dCoef[0] = 1.97;
     doc.m_dCoef[1] = 0.05;

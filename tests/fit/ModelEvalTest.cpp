@@ -1,8 +1,7 @@
 #include "fit/ModelEval.h"
 
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +20,7 @@ TEST(ModelEval, RepeatedSquaring) {
     EXPECT_EQ(EvalPolynomialSquaring(c, 2, -0.0), 3.0);
 }
 
-struct Curve : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
-};
+struct Curve : test::DocTest {};
 
 TEST_F(Curve, EachModelEvaluates) {
     doc.m_nCurveType = 0;

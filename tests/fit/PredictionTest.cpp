@@ -1,9 +1,8 @@
 #include "fit/Prediction.h"
 #include "fit/Calibration.h"
 #include "fit/FitEngine.h"
-#include "platform/MemorySettingsStore.h"
 #include "stats/PredictionTable.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <gtest/gtest.h>
 
@@ -69,10 +68,7 @@ std::vector<double> Logs(const std::vector<double>& values, double base) {
     return out;
 }
 
-struct PredictionFixture : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct PredictionFixture : test::DocTest {
     CFitEngine engine{doc};
 
     FittedCurve Fit(const std::vector<double>& x, const std::vector<double>& y, int type, int order,

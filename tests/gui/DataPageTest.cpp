@@ -6,6 +6,7 @@
 #include "framework/CommandIds.h"
 #include "options/CurvePage.h"
 #include "options/ResolutionPage.h"
+#include "support/DocTest.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,12 +25,9 @@ namespace {
 using Pairs = std::vector<std::pair<double, double>>;
 
 // The sheet as Options > Data builds it, on a document of its own, showing the Data page.
-struct DataPage : ::testing::Test {
+struct DataPage : test::DocTest {
     static void Settle() { test::AppFixture::Settle(); }
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
     test::TempDir dir;
-    CLumetraDoc doc{ui, settings};
     std::unique_ptr<CMySheet> sheet;
     CData* page = nullptr;
 

@@ -5,6 +5,7 @@
 #include "dataentry/PastePairs.h"
 #include "options/CurvePage.h"
 #include "options/ResolutionPage.h"
+#include "support/DocTest.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -17,10 +18,7 @@ namespace lumetra {
 namespace {
 
 // The Data page in its sheet, on pairs (i, 10 i), with the real clipboard.
-struct DataPaste : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct DataPaste : test::DocTest {
     std::unique_ptr<CMySheet> sheet;
     CData* page = nullptr;
 

@@ -2,10 +2,9 @@
 // on pixel (x / 10, (7000 − y) / 10).
 #include "data/LumetraDoc.h"
 #include "fit/FitEngine.h"
-#include "platform/MemorySettingsStore.h"
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <QImage>
 #include <QPainter>
@@ -15,17 +14,11 @@
 namespace lumetra {
 namespace {
 
-struct RenderedBands : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct RenderedBands : test::DocTest {
     QImage image{1150, 750, QImage::Format_RGB32};
 
     void SetUp() override {
-        doc.OnNewDocument();
-        doc.m_pPairs = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
-        doc.m_nPairs = 5;
-        doc.m_nOrder = 1;
+        test::FillPairs(doc, test::kLinePairs);
         ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
     }
     void Render(const PlotOptions& options) {

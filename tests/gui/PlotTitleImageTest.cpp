@@ -1,11 +1,10 @@
 // The plot's titles rendered as the window renders them, checked pixel by pixel against the
 // cells of the tick labels.
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFile.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <QImage>
 #include <QPainter>
@@ -64,10 +63,7 @@ private:
     int m_originY = 0;
 };
 
-struct PlotTitles : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct PlotTitles : test::DocTest {
 
     void SetUp() override {
         ASSERT_TRUE(doc.OnOpenDocument(LUMETRA_SOURCE_DIR "/samples/pontius.dat"));

@@ -4,8 +4,7 @@
 #include "options/OptionsCommands.h"
 
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +13,7 @@
 namespace lumetra {
 namespace {
 
-struct Options : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Options : test::DocTest {
     void SetUp() override { doc.OnNewDocument(); }
 };
 

@@ -4,8 +4,8 @@
 #include "fit/FitEngine.h"
 #include "platform/MemorySettingsStore.h"
 #include "plot/PlotDrawing.h"
+#include "support/DocTest.h"
 #include "support/RecordingSurface.h"
-#include "support/RecordingUi.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +19,11 @@ using Op = test::RecordingSurface::Op;
 
 constexpr double kT975Dof3 = 3.182446305284263; // from the tables
 
-// y on x for x = 1 ... 5: y = 0.09 + 1.97x, SSE = 0.091, Sxx = 10, x̄ = 3.
-struct Bands : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Bands : test::DocTest {
     test::RecordingSurface s;
 
     void SetUp() override {
-        doc.OnNewDocument();
-        doc.m_pPairs = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
-        doc.m_nPairs = 5;
-        doc.m_nOrder = 1;
+        test::FillPairs(doc, test::kLinePairs);
         ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
     }
     // Where the drawing puts a Y value: 5000 logical units over the Y range, from 1000.

@@ -1,9 +1,8 @@
 #include "plot/PlotDrawing.h"
 
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
+#include "support/DocTest.h"
 #include "support/RecordingSurface.h"
-#include "support/RecordingUi.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +15,7 @@ namespace {
 
 using Op = test::RecordingSurface::Op;
 
-struct Plot : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Plot : test::DocTest {
     test::RecordingSurface s;
 
     void SetPairs(int n, int type = 0) {

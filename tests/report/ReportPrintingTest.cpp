@@ -1,9 +1,8 @@
 #include "report/ReportPrinting.h"
 
 #include "data/LumetraDoc.h"
-#include "platform/MemorySettingsStore.h"
 #include "report/ReportBuilder.h"
-#include "support/RecordingUi.h"
+#include "support/DocTest.h"
 
 #include <gtest/gtest.h>
 
@@ -35,10 +34,7 @@ struct RecordingTarget : PrintTarget {
     void RestoreFont() override { ++fontsRestored; }
 };
 
-struct Printing : ::testing::Test {
-    test::RecordingUi ui;
-    MemorySettingsStore settings;
-    CLumetraDoc doc{ui, settings};
+struct Printing : test::DocTest {
 
     void SetLines(int n) {
         doc.m_pReportLines.clear();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace lumetra::test {
 
@@ -33,6 +34,30 @@ inline std::string WriteLineFile(Ui& ui, SettingsStore& settings, const std::str
     for (int k = 0; k < pairs; ++k)
         doc.m_pPairs.push_back({double(k), 2.0 * k + 1.0, 2.0 * k + 1.0, 0.0});
     doc.m_nPairs = pairs;
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    return path;
+}
+
+// y on x for x = 1 ... 5: y = 0.09 + 1.97x, SSE = 0.091, Sxx = 10, x̄ = 3.
+inline const std::vector<CXYdata> kLinePairs = {{1, 2.0}, {2, 4.1}, {3, 5.9}, {4, 8.2}, {5, 9.8}};
+
+// A new document of these pairs, for the model and order.
+inline void FillPairs(CLumetraDoc& doc, std::vector<CXYdata> pairs, int type = 0, int order = 1) {
+    doc.OnNewDocument();
+    doc.m_pPairs = std::move(pairs);
+    doc.m_nPairs = int(doc.m_pPairs.size());
+    doc.m_nCurveType = type;
+    doc.m_nOrder = order;
+}
+
+// Saves a data file of these pairs for the model and order as the program would, with 14
+// decimals so that every digit of them is kept; returns its path.
+inline std::string WritePairsFile(Ui& ui, SettingsStore& settings, const std::string& path,
+                                  std::vector<CXYdata> pairs, int type, int order) {
+    CLumetraDoc doc(ui, settings);
+    FillPairs(doc, std::move(pairs), type, order);
+    doc.m_nXDecimals = doc.m_nYDecimals = 14;
+    doc.BuildFormats();
     EXPECT_TRUE(doc.OnSaveDocument(path));
     return path;
 }
