@@ -19,10 +19,10 @@ void CLumetraApp::RunOptionsData(CView& view, const std::string& importPath) {
     CLumetraDoc& doc = view.GetDocument();
     lumetra::RunOptionsData(
         doc,
-        [&] {
+        [&](DocumentBackup& backup) {
             CMySheet sheet(view.Widget()->window());
             sheet.AddPage(new CCurveType(doc, m_ui));
-            auto* data = new CData(doc, m_ui, sheet, LinesPerDisplayPage());
+            auto* data = new CData(doc, m_ui, sheet, LinesPerDisplayPage(), &backup);
             sheet.AddPage(data);
             sheet.AddPage(new CCurveData(doc, m_ui, sheet));
             if (!importPath.empty() && sheet.SetActivePage(1))

@@ -3,7 +3,6 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
-#include "data/Rounding.h"
 #include "fit/FitEngine.h"
 #include "options/CurveTypeRules.h"
 #include "report/ReportBuilder.h"
@@ -68,14 +67,7 @@ int FitPrintAndSave(CliDocument& file, const Arguments& fit, Streams io) {
         io.err << "The curve was not fitted; nothing was saved to " << fit.save << ".\n";
         return kFailed;
     }
-    // The file keeps the display precision; a batch run cannot ask, so it says what it did.
-    const RoundingCount rounding = CountRoundedPairs(doc);
-    RoundPairs(doc);
-    if (!doc.OnSaveDocument(fit.save))
-        return kFailed;
-    if (rounding.count > 0)
-        ui.MessageBox("File " + fit.save + ":\n" + RoundingReport(rounding));
-    return kOk;
+    return doc.OnSaveDocument(fit.save) ? kOk : kFailed;
 }
 
 int RunFit(const Arguments& args, Streams io) {

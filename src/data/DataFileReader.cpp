@@ -1,3 +1,4 @@
+#include "data/ExactFields.h"
 #include "data/FileContents.h"
 #include "data/FileError.h"
 #include "data/LineLimit.h"
@@ -165,10 +166,19 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
         return damaged(FormatC("line %d holds a NUL character",
                                {LineNumberAt(data, static_cast<const char*>(nul))}));
 
-    ReadProgress progress(length);
-    m_nPairs = 0;
     int coefLines = 0;
     int line = 0;
+    // Shown values that overrule the exact ones stored beside them, told once the file is read.
+    OverruledFields overruled;
+    auto takeExact = [&](std::string_view rest, std::string_view field,
+                         const CompiledFormat& format, double& value) {
+        if (TakeExactField(rest, field, format, value) == FieldUse::Overruled)
+            overruled.Add(size_t(line) + 1);
+    };
+    const CompiledFormat statistics(kStatisticsFormat);
+
+    ReadProgress progress(length);
+    m_nPairs = 0;
     const char* pos = data;
     for (; line < kHeaderLines + coefLines || line < kHeaderLines; pos = eol + 2, ++line) {
         eol = FindCrLf(pos, end);
@@ -213,12 +223,16 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
                 return damaged("its fit statistics (line 6) are not two numbers");
             if (!std::isfinite(m_dSumAbsDiff) || !std::isfinite(m_dPerformance))
                 return damaged(notFinite(6));
+            takeExact({p, eol}, "sum", statistics, m_dSumAbsDiff);
+            takeExact({p, eol}, "performance", statistics, m_dPerformance);
             break;
         case 6:
             if (!(ScanDouble(p, eol, m_dXInt) && ScanDouble(p, eol, m_dYInt)))
                 return damaged("its XINT and YINT (line 7) are not two numbers");
             if (!std::isfinite(m_dXInt) || !std::isfinite(m_dYInt))
                 return damaged(notFinite(7));
+            takeExact({p, eol}, "xint", statistics, m_dXInt);
+            takeExact({p, eol}, "yint", statistics, m_dYInt);
             break;
         case 7:
             if (!(ScanInt(p, eol, m_nXDecimals) && ScanInt(p, eol, m_nYDecimals) &&
@@ -228,6 +242,9 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
                 m_nYDecimals > kMaxDecimals)
                 return damaged(FormatC("its decimal places (line 8) are %d and %d, not 0 to 14",
                                        {m_nXDecimals, m_nYDecimals}));
+            // The exact values that follow are checked against the formats these settings give.
+            BuildFormats();
+            ReadFitFields({p, eol});
             break;
         default: {
             double& coef = m_dCoef[line - kHeaderLines];
@@ -236,6 +253,7 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
                                        {line - kHeaderLines + 1, line + 1}));
             if (!std::isfinite(coef))
                 return damaged(notFinite(line + 1));
+            takeExact({p, eol}, "c", CompiledFormat(m_szWideFormat), coef);
             break;
         }
         }
@@ -250,7 +268,11 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
         return damaged(FormatC("line %d holds a line end that is not CR LF", {nextLine}));
     if (plan.cutShort)
         return damaged(FormatC("its last line (line %d) is cut short", {nextLine}));
-    if (!ReadPairLines(plan, m_pPairs, [&](int percent) { ShowReadProgress(name, percent); }))
+    const PairFieldFormats formats{CompiledFormat(m_szXFormat), CompiledFormat(m_szYFormat)};
+    const size_t firstPairLine = size_t(line) + 1;
+    if (!ReadPairLines(
+            plan, m_pPairs, [&](int percent) { ShowReadProgress(name, percent); }, &formats,
+            firstPairLine, overruled))
         return FailRead("Ran out of Memory reading File:\n" + path);
     // inf and nan read like numbers, but no fit, report or plot can use them.
     for (size_t k = 0; k < m_pPairs.size(); ++k)
@@ -268,7 +290,20 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     m_strFileName = path;
     SetPathName(path); // so File > Save writes here without asking
     SetModifiedFlag(false);
+    if (overruled.count > 0)
+        m_pUi->MessageBox(OverruledFieldsNote(path, overruled), Ui::Buttons::Ok,
+                          Ui::Icon::Information);
     return true;
+}
+
+// The settings line's words after its four numbers: the fit method (classic when none is given)
+// and whether the fit failed, which a reopened document must know.
+void CLumetraDoc::ReadFitFields(std::string_view rest) {
+    m_eFitMethod = FitMethodFromWord(FieldText(rest, "method")).value_or(FitMethod::Classic);
+    if (FieldText(rest, "fit") == "failed") {
+        m_bFitFailed = 1;
+        m_strFitFailure = kCantFitCurve;
+    }
 }
 
 } // namespace lumetra

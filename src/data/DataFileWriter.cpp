@@ -1,6 +1,8 @@
+#include "data/ExactFields.h"
 #include "data/FileError.h"
 #include "data/LineLimit.h"
 #include "data/LumetraDoc.h"
+#include "data/NumberScan.h"
 #include "data/SafeWrite.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
@@ -60,7 +62,7 @@ public:
             field = std::max(field, size_t(std::max(width, 0)));
         for (int decimals : {doc.m_nXDecimals, doc.m_nYDecimals})
             field = std::max(field, 102 + size_t(std::max(decimals, 0)));
-        m_bShortBelowHuge = 4 * field + 3 <= kMaxLineChars;
+        m_bShortBelowHuge = 4 * field + 3 + 2 * kExactFieldRoom <= kMaxLineChars;
     }
     bool SurelyShort(const CXYdata& p) const {
         return m_bShortBelowHuge && std::fabs(p.m_dX) < 1e100 && std::fabs(p.m_dY) < 1e100 &&
@@ -70,6 +72,24 @@ public:
 private:
     bool m_bShortBelowHuge;
 };
+
+// A line of numbers, each printed with `format` and separated by blanks, then the exact value
+// of each whose printed text does not read back to it, then CR LF.
+void AppendNumberLine(std::string& out, const CompiledFormat& format,
+                      std::initializer_list<std::pair<const char*, double>> numbers) {
+    std::vector<double> shown;
+    for (const auto& [name, value] : numbers) {
+        if (!shown.empty())
+            out += ' ';
+        const size_t start = out.size();
+        format.Append(out, {value});
+        shown.push_back(TextToDouble(std::string_view(out).substr(start)));
+    }
+    auto shownValue = shown.begin();
+    for (const auto& [name, value] : numbers)
+        AppendExactField(out, name, *shownValue++, value);
+    out += "\r\n";
+}
 
 // Everything is checked before the file is touched.
 FileText ComposeHeader(const CLumetraDoc& doc) {
@@ -102,12 +122,19 @@ FileText ComposeHeader(const CLumetraDoc& doc) {
     t += FormatC(
         "@%s\r\n%s\r\n%s\r\n%d\r\n%d\r\n",
         {doc.m_strDataTitle, doc.m_strXTitle, doc.m_strYTitle, doc.m_nCurveType, doc.m_nOrder});
-    t += FormatC("%lf %lf\r\n%lf %lf\r\n%d %d %d %d\r\n",
-                 {doc.m_dSumAbsDiff, doc.m_dPerformance, doc.m_dXInt, doc.m_dYInt, doc.m_nXDecimals,
-                  doc.m_nYDecimals, doc.m_bXFixed, doc.m_bYFixed});
-    const CompiledFormat coef(doc.m_szWideFormat + "\r\n");
+    const CompiledFormat statistics(kStatisticsFormat);
+    AppendNumberLine(t, statistics,
+                     {{"sum", doc.m_dSumAbsDiff}, {"performance", doc.m_dPerformance}});
+    AppendNumberLine(t, statistics, {{"xint", doc.m_dXInt}, {"yint", doc.m_dYInt}});
+    t += FormatC("%d %d %d %d", {doc.m_nXDecimals, doc.m_nYDecimals, doc.m_bXFixed, doc.m_bYFixed});
+    if (doc.m_eFitMethod != FitMethod::Classic)
+        t += "\tmethod=" + std::string(FitMethodWord(doc.m_eFitMethod));
+    if (doc.m_bFitFailed)
+        t += "\tfit=failed";
+    t += "\r\n";
+    const CompiledFormat coef(doc.m_szWideFormat);
     for (int k = 0; k < CoefficientCount(doc); ++k)
-        coef.Append(t, {doc.m_dCoef[k]});
+        AppendNumberLine(t, coef, {{"c", doc.m_dCoef[k]}});
     for (size_t lineStart = 0; lineStart < t.size();) {
         const size_t eol = t.find("\r\n", lineStart);
         if (eol - lineStart > kMaxLineChars) {

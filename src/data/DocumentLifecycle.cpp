@@ -1,5 +1,4 @@
 #include "data/LumetraDoc.h"
-#include "data/Rounding.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 
@@ -42,21 +41,6 @@ std::string CLumetraDoc::PromptForDataFile() {
     return choice.path;
 }
 
-bool CLumetraDoc::AgreeToRounding(const std::string& path) {
-    const RoundingCount rounding = CountRoundedPairs(*this);
-    if (rounding.count == 0)
-        return true;
-    if (m_pUi->MessageBox("File " + path + ":\n" + RoundingQuestion(rounding, true),
-                          Ui::Buttons::OkCancel, Ui::Icon::Question) != Ui::Answer::Ok)
-        return false;
-    RoundPairs(*this);
-    return true;
-}
-
-bool CLumetraDoc::SaveWithConsent(const std::string& path) {
-    return AgreeToRounding(path) && OnSaveDocument(path);
-}
-
 // The data a close prompt names: its title, when it has one, in quotes.
 std::string CLumetraDoc::NamedData() const {
     return m_strDataTitle.empty() ? "data" : "data \"" + m_strDataTitle + "\"";
@@ -90,7 +74,7 @@ bool CLumetraDoc::SaveModified() {
                                   " has been modified!\nSave the modifications?",
                               Ui::Buttons::YesNoCancel, Ui::Icon::Question);
         if (answer == Ui::Answer::Cancel ||
-            (answer == Ui::Answer::Yes && !SaveWithConsent(m_strFileName)))
+            (answer == Ui::Answer::Yes && !OnSaveDocument(m_strFileName)))
             return refuse();
         return true;
     }
@@ -110,7 +94,7 @@ bool CLumetraDoc::SaveModified() {
     // So the file shows in the open dialog's "*.dat" filter.
     request.defaultSuffix = "dat";
     const Ui::FileChoice choice = m_pUi->ChooseFile(request);
-    if (choice.accepted && !choice.path.empty() && !SaveWithConsent(choice.path))
+    if (choice.accepted && !choice.path.empty() && !OnSaveDocument(choice.path))
         return refuse();
     return true;
 }
@@ -130,7 +114,7 @@ bool CLumetraDoc::DoSave(bool saveAs) {
             return false;
         path = choice.path;
     }
-    return SaveWithConsent(path);
+    return OnSaveDocument(path);
 }
 
 } // namespace lumetra

@@ -42,6 +42,7 @@ void CLumetraDoc::ClearData() {
     m_pPairs.clear();
     m_pPairs.shrink_to_fit();
     m_bFitFailed = 0;
+    m_strFitFailure.clear();
     m_dClassicDigits = -1.0;
     m_pFitDesign.reset();
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumetra {
@@ -18,6 +19,7 @@ struct AccurateSolution;
 
 inline constexpr const char* kUnNamedFile = "UnNamed File";
 inline constexpr int kMaxDecimals = 14;
+inline constexpr const char* kCantFitCurve = "Can't Fit the Curve";
 
 // The directory the program remembers for a data file's path: its folder, "/" for a file in the
 // root; nothing for a name without a folder.
@@ -86,8 +88,8 @@ public:
     double m_dYInt = 0.0;
     double m_dMaxY = 0.0;
     double m_dMinY = 0.0;
-    // Why the last fit failed (the first line of its message); empty after a fit that succeeded
-    // and for a file as read.
+    // Why the last fit failed (the first line of its message); empty after a fit that succeeded.
+    // A file keeps only that its fit failed: it reads back as kCantFitCurve.
     std::string m_strFitFailure;
 
     // The fit method (the user's choice, remembered in the settings) and what the last fit left
@@ -128,11 +130,6 @@ public:
     std::string PromptForDataFile();
     // The close guard: false keeps the document open.
     bool SaveModified();
-    // Asks before a save would round X or Y values to the display precision, and rounds them
-    // when the user agrees; false when the user called the save off.
-    bool AgreeToRounding(const std::string& path);
-    // AgreeToRounding, then OnSaveDocument.
-    bool SaveWithConsent(const std::string& path);
     // File > Save (saveAs false) and File > Save As: asks for a name when there is none.
     bool DoSave(bool saveAs);
 
@@ -146,6 +143,7 @@ private:
     bool ReadBuffer(const std::string& path, const std::string& name, const char* data,
                     size_t length);
     bool FailRead(const std::string& message);
+    void ReadFitFields(std::string_view rest);
     std::string NamedData() const;
 
     Ui* m_pUi;

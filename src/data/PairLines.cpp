@@ -15,30 +15,44 @@ constexpr size_t kProgressCap = 10000000;
 // Below this many bytes for each part a thread costs more than it saves.
 constexpr size_t kMinBytesPerPart = 64 * 1024;
 
-void ReadPairLine(const char* p, const char* eol, CXYdata& pair) {
-    ScanDouble(p, eol, pair.m_dX) && ScanDouble(p, eol, pair.m_dY) &&
-        ScanDouble(p, eol, pair.m_dComputed) && ScanDouble(p, eol, pair.m_dDifference);
+// Reads one line into pair; false when a shown X or Y overruled its exact field.
+bool ReadPairLine(const char* p, const char* eol, CXYdata& pair, const PairFieldFormats* formats) {
+    // A line with fewer numbers has its fields after the last one read.
+    for (double* value : {&pair.m_dX, &pair.m_dY, &pair.m_dComputed, &pair.m_dDifference})
+        if (const char* before = p; !ScanDouble(p, eol, *value)) {
+            p = before;
+            break;
+        }
+    if (!formats)
+        return true;
+    const std::string_view rest(p, size_t(eol - p));
+    const bool xOverruled = TakeExactField(rest, "x", formats->x, pair.m_dX) == FieldUse::Overruled;
+    return TakeExactField(rest, "y", formats->y, pair.m_dY) != FieldUse::Overruled && !xOverruled;
 }
 
-void ReadLinesInto(const char* p, const char* end, std::vector<CXYdata>& out) {
+// Appends the lines' pairs to out; the overruled lines are counted by their index in out.
+OverruledFields ReadLinesInto(const char* p, const char* end, std::vector<CXYdata>& out,
+                              const PairFieldFormats* formats) {
+    OverruledFields overruled;
     while (p < end) {
         const char* eol = FindCrLf(p, end);
         CXYdata pair;
-        ReadPairLine(p, eol, pair);
+        if (!ReadPairLine(p, eol, pair, formats))
+            overruled.Add(out.size());
         out.push_back(pair);
         p = eol + 2;
     }
+    return overruled;
 }
 
 // Reads [begin, end) in parts at once, split at line ends: the first part appends to pairs, the
 // others fill vectors of their own that are appended in order, so the pairs come out as one
-// thread reads them.
-void ReadSegment(const char* begin, const char* end, std::vector<CXYdata>& pairs) {
+// thread reads them. The overruled lines are counted by their index in pairs.
+OverruledFields ReadSegment(const char* begin, const char* end, std::vector<CXYdata>& pairs,
+                            const PairFieldFormats* formats) {
     const int parts = WorkParts(size_t(end - begin), kMinBytesPerPart);
-    if (parts == 1) {
-        ReadLinesInto(begin, end, pairs);
-        return;
-    }
+    if (parts == 1)
+        return ReadLinesInto(begin, end, pairs, formats);
     std::vector<const char*> starts(size_t(parts) + 1, end);
     starts[0] = begin;
     for (int part = 1; part < parts; ++part) {
@@ -46,19 +60,26 @@ void ReadSegment(const char* begin, const char* end, std::vector<CXYdata>& pairs
         starts[size_t(part)] = std::max(eol == end ? end : eol + 2, starts[size_t(part) - 1]);
     }
     std::vector<std::vector<CXYdata>> own(size_t(parts) - 1);
+    std::vector<OverruledFields> overruled(static_cast<size_t>(parts));
     RunParts(parts, [&](int part, int) {
         const char* from = starts[size_t(part)];
         const char* to = starts[size_t(part) + 1];
         if (part == 0) {
-            ReadLinesInto(from, to, pairs);
+            overruled[0] = ReadLinesInto(from, to, pairs, formats);
             return;
         }
         std::vector<CXYdata>& out = own[size_t(part) - 1];
         out.reserve(size_t(to - from) / 16);
-        ReadLinesInto(from, to, out);
+        overruled[size_t(part)] = ReadLinesInto(from, to, out, formats);
     });
-    for (const std::vector<CXYdata>& out : own)
-        pairs.insert(pairs.end(), out.begin(), out.end());
+    OverruledFields all = overruled[0];
+    for (size_t part = 1; part < size_t(parts); ++part) {
+        OverruledFields shifted = overruled[part];
+        shifted.firstLine += pairs.size();
+        all.Add(shifted);
+        pairs.insert(pairs.end(), own[part - 1].begin(), own[part - 1].end());
+    }
+    return all;
 }
 
 } // namespace
@@ -124,16 +145,23 @@ PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& pro
 }
 
 bool ReadPairLines(const PairLinePlan& plan, std::vector<CXYdata>& pairs,
-                   const std::function<void(int)>& step) {
+                   const std::function<void(int)>& step, const PairFieldFormats* formats,
+                   size_t firstLine, OverruledFields& overruled) {
     try {
         pairs.reserve(pairs.size() + plan.lines);
+        const size_t firstPair = pairs.size();
+        auto read = [&](const char* from, const char* to) {
+            OverruledFields lines = ReadSegment(from, to, pairs, formats);
+            lines.firstLine = firstLine + (lines.firstLine - firstPair);
+            overruled.Add(lines);
+        };
         const char* p = plan.begin;
         for (const PairLinePlan::Mark& mark : plan.marks) {
-            ReadSegment(p, mark.after, pairs);
+            read(p, mark.after);
             p = mark.after;
             step(mark.percent);
         }
-        ReadSegment(p, plan.end, pairs);
+        read(p, plan.end);
         return true;
     } catch (const std::bad_alloc&) {
         return false;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "data/ExactFields.h"
 #include "data/LineLimit.h"
+#include "data/NumberFormat.h"
 #include "data/XYdata.h"
 
 #include <cstddef>
@@ -51,10 +53,18 @@ struct PairLinePlan {
 
 PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& progress);
 
+// The formats X and Y are shown in, against which a line's exact values are checked.
+struct PairFieldFormats {
+    CompiledFormat x, y;
+};
+
 // Reads "%lf %lf %lf %lf" of every planned line into new pairs (fields a line does not supply
-// stay 0.0), on several cores for large bodies, calling step(percent) at each mark. False when
-// memory ran out.
+// stay 0.0), on several cores for large bodies, calling step(percent) at each mark. With
+// formats, a line's exact X and Y fields that agree with the shown values replace them; the
+// lines (numbered from firstLine) where a shown value overrules its field are added to
+// overruled. False when memory ran out.
 bool ReadPairLines(const PairLinePlan& plan, std::vector<CXYdata>& pairs,
-                   const std::function<void(int)>& step);
+                   const std::function<void(int)>& step, const PairFieldFormats* formats,
+                   size_t firstLine, OverruledFields& overruled);
 
 } // namespace lumetra

@@ -1,5 +1,6 @@
 #include "data/XYdata.h"
 
+#include "data/ExactFields.h"
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 
@@ -12,7 +13,15 @@ std::string CXYdata::FormatPair(const CLumetraDoc& doc) const {
 }
 
 void CXYdata::FormatFileLine(std::string& out, const CLumetraDoc& doc) const {
+    const size_t start = out.size();
     FormatRow(out, doc);
+    // What a reader gets back from the shown X and Y; the exact values follow where it differs.
+    const char* p = out.data() + start;
+    const char* end = out.data() + out.size();
+    double shownX = 0.0, shownY = 0.0;
+    ScanDouble(p, end, shownX) && ScanDouble(p, end, shownY);
+    AppendExactField(out, "x", shownX, m_dX);
+    AppendExactField(out, "y", shownY, m_dY);
     out += "\r\n";
 }
 
@@ -23,17 +32,6 @@ void CXYdata::FormatRow(std::string& out, const CLumetraDoc& doc) const {
 bool CXYdata::IsFinite() const {
     return std::isfinite(m_dX) && std::isfinite(m_dY) && std::isfinite(m_dComputed) &&
            std::isfinite(m_dDifference);
-}
-
-bool CXYdata::ParseTabPair(std::string_view text) {
-    const size_t tab = text.find('\t');
-    if (tab == std::string_view::npos)
-        return false;
-    m_dX = TextToDouble(text.substr(0, tab));
-    m_dY = TextToDouble(text.substr(tab + 1));
-    m_dComputed = 0.0;
-    m_dDifference = 0.0;
-    return true;
 }
 
 } // namespace lumetra

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 namespace lumetra {
 
@@ -16,15 +15,13 @@ struct CXYdata {
 
     // The Data page's list line: X and Y with the document's pair format.
     std::string FormatPair(const CLumetraDoc& doc) const;
-    // Appends the data file line: the row format and CR LF.
+    // Appends the data file line: the row format, the exact X and Y where the shown ones differ,
+    // and CR LF.
     void FormatFileLine(std::string& out, const CLumetraDoc& doc) const;
     // Appends the report row: the row format without line end.
     void FormatRow(std::string& out, const CLumetraDoc& doc) const;
     // False when any of the four values is infinite or not a number.
     bool IsFinite() const;
-    // Reads "X<TAB>Y" as strtod does; computed value and difference become 0.0.
-    // Returns false, changing nothing, when the text holds no TAB.
-    bool ParseTabPair(std::string_view text);
 };
 
 } // namespace lumetra

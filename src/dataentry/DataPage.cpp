@@ -65,9 +65,10 @@ private:
     int m_rows = 0;
 };
 
-CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize)
+CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize, DocumentBackup* backup)
     : CPropertyPage("Data", doc, ui), m_sheet(sheet),
-      m_rules(doc, ui, pageSize, sheet.m_bRefreshDataList), m_model(new DataListModel(m_rules)) {
+      m_rules(doc, ui, pageSize, sheet.m_bRefreshDataList, backup),
+      m_model(new DataListModel(m_rules)) {
     m_model->setParent(this);
     QFont font("Courier New", 10);
     font.setStyleHint(QFont::TypeWriter);
@@ -227,11 +228,7 @@ void CData::OnSetActive() {
 }
 
 bool CData::OnKillActive() {
-    if (!m_rules.OnKillActive()) {
-        // The user went back to the list rather than let typed values be rounded.
-        m_editX->setFocus();
-        return false;
-    }
+    m_rules.OnKillActive();
     if (m_rules.EndDialogRequested()) {
         m_sheet.done(2);
         return false;

@@ -25,7 +25,9 @@ class DataListModel;
 class CData : public CPropertyPage, private DataListListener {
     Q_OBJECT
 public:
-    CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize);
+    // backup: see DataPageRules.
+    CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize,
+          DocumentBackup* backup = nullptr);
     ~CData() override;
 
     void OnSetActive() override;

@@ -1,10 +1,10 @@
 #include "dataentry/DataPageRules.h"
 
+#include "data/DocumentBackup.h"
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
 #include "data/RoundTrip.h"
-#include "data/Rounding.h"
 #include "dataentry/PastePairs.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
@@ -40,8 +40,10 @@ private:
     DataPageRules& m_page;
 };
 
-DataPageRules::DataPageRules(CLumetraDoc& doc, Ui& ui, int pageSize, int& refreshFlag)
-    : m_doc(doc), m_ui(ui), m_nPageSize(std::max(1, pageSize)), m_bRefreshDataList(refreshFlag) {}
+DataPageRules::DataPageRules(CLumetraDoc& doc, Ui& ui, int pageSize, int& refreshFlag,
+                             DocumentBackup* backup)
+    : m_doc(doc), m_ui(ui), m_nPageSize(std::max(1, pageSize)), m_bRefreshDataList(refreshFlag),
+      m_pBackup(backup) {}
 
 void DataPageRules::OnSetActive() {
     m_strXLabel = m_doc.m_strWorkXTitle + ":";
@@ -57,8 +59,8 @@ void DataPageRules::OnSetActive() {
     UpdateControls();
 }
 
-bool DataPageRules::OnKillActive() {
-    return CommitList();
+void DataPageRules::OnKillActive() {
+    CommitList();
 }
 
 void DataPageRules::SetPoints() {
@@ -154,7 +156,7 @@ std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::
         m_focus = DataField::kX;
         return std::nullopt;
     }
-    return std::make_pair(std::move(line), ListValues{pair.m_dX, pair.m_dY, true, true});
+    return std::make_pair(std::move(line), ListValues{pair.m_dX, pair.m_dY});
 }
 
 void DataPageRules::SelectOnly(std::optional<int> index) {
@@ -212,7 +214,8 @@ void DataPageRules::RebuildOverAddLimit() {
                     "Please acknowledge by clicking OK!");
     // The added pairs are at the end of the data (on any page but the last the commit
     // appends them there), so the page that holds the last pair shows them.
-    if (!CommitList())
+    CommitList();
+    if (m_bEndDialog)
         return;
     const int total = int(m_doc.m_pPairs.size());
     GoToPage(std::max(1, total / m_nPageSize + (total % m_nPageSize ? 1 : 0)));
@@ -292,9 +295,9 @@ bool DataPageRules::OnEdit() {
     if (m_nPicked == index && index < int(m_values.size())) {
         const ListValues& before = m_values[size_t(index)];
         if (m_strX == m_strPickedX)
-            values.x = before.x, values.typedX = before.typedX;
+            values.x = before.x;
         if (m_strY == m_strPickedY)
-            values.y = before.y, values.typedY = before.typedY;
+            values.y = before.y;
     }
     m_strX.clear();
     m_strY.clear();
@@ -391,7 +394,8 @@ bool DataPageRules::OnListDblClk() {
 }
 
 void DataPageRules::GoToPage(int page) {
-    if (!CommitList())
+    CommitList();
+    if (m_bEndDialog)
         return;
     m_nTotal = int(m_doc.m_pPairs.size());
     m_nCurPage = page;
@@ -410,7 +414,10 @@ bool DataPageRules::OnPrevPage() {
 }
 
 bool DataPageRules::OnGoPage(std::optional<int> page) {
-    if (!page || *page == m_nCurPage || !CommitList())
+    if (!page || *page == m_nCurPage)
+        return true;
+    CommitList();
+    if (m_bEndDialog)
         return true;
     m_nCurPage = std::max(1, std::min(*page, m_nPages));
     m_nTotal = int(m_doc.m_pPairs.size());
@@ -420,6 +427,9 @@ bool DataPageRules::OnGoPage(std::optional<int> page) {
 }
 
 bool DataPageRules::ImportPath(const std::string& path) {
+    // The import appends to the data set itself.
+    if (!KeepPairsForCancel())
+        return true;
     const size_t entries = m_lines.size();
     ImportToList toList(*this);
     const ImportResult result = ImportFile(m_doc, m_ui, path, &toList);
@@ -449,42 +459,19 @@ void DataPageRules::SetSelection(std::vector<int> selected, int caret) {
     m_caret = caret;
 }
 
-bool DataPageRules::CommitList() {
+void DataPageRules::CommitList() {
     if (!m_bListChanged)
-        return true;
+        return;
     const BusyScope wait(m_ui);
-    const size_t n = m_lines.size();
-    // What the list shows for the typed values is what gets stored: ask if that rounds them.
-    std::vector<CXYdata> shown(n);
-    RoundingCount rounding;
-    for (size_t i = 0; i < n; ++i) {
-        shown[i].ParseTabPair(m_lines[i]);
-        const ListValues& v = m_values[i];
-        const std::string_view line = m_lines[i];
-        const size_t tab = line.find('\t');
-        auto text = [](std::string_view part) {
-            std::string t(part);
-            TrimCSpace(t);
-            return t;
-        };
-        if (v.typedX && shown[i].m_dX != v.x)
-            rounding.Add(v.x, text(line.substr(0, tab)));
-        if (v.typedY && shown[i].m_dY != v.y)
-            rounding.Add(v.y, text(line.substr(tab + 1)));
-    }
-    if (rounding.count > 0 &&
-        m_ui.MessageBox(RoundingQuestion(rounding, false), Ui::Buttons::OkCancel,
-                        Ui::Icon::Question) != Ui::Answer::Ok)
-        return false;
-
+    if (!KeepPairsForCancel())
+        return;
+    // Every entry keeps its value as typed, pasted or read: the list shows it at the display
+    // precision, the data set keeps every digit.
     std::vector<CXYdata>& pairs = m_doc.m_pPairs;
+    const size_t n = m_lines.size();
     try {
         for (size_t i = 0; i < n; ++i) {
-            ListValues& v = m_values[i];
-            CXYdata pair;
-            pair.m_dX = v.typedX ? shown[i].m_dX : v.x;
-            pair.m_dY = v.typedY ? shown[i].m_dY : v.y;
-            v = {pair.m_dX, pair.m_dY};
+            const CXYdata pair{m_values[i].x, m_values[i].y};
             const size_t index = size_t(m_nPageFirst) + i;
             if (index < size_t(m_nPageEnd))
                 pairs[index] = pair;
@@ -494,7 +481,7 @@ bool DataPageRules::CommitList() {
     } catch (const std::bad_alloc&) {
         m_ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
         m_bEndDialog = true;
-        return true;
+        return;
     }
     // The range's pairs the list no longer covers, in one move of the pairs after them.
     const size_t keep = size_t(m_nPageFirst) + n;
@@ -505,7 +492,14 @@ bool DataPageRules::CommitList() {
     m_bListChanged = 0;
     m_bRefreshDataList = 0;
     m_bCommitted = true;
-    return true;
+}
+
+bool DataPageRules::KeepPairsForCancel() {
+    if (!m_pBackup || m_pBackup->KeepPairs(m_doc))
+        return true;
+    m_ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
+    m_bEndDialog = true;
+    return false;
 }
 
 } // namespace lumetra

@@ -11,6 +11,7 @@
 namespace lumetra {
 
 class CLumetraDoc;
+class DocumentBackup;
 class Ui;
 
 // How the page's list changed, so that a list control showing Lines() can follow.
@@ -48,15 +49,17 @@ public:
     static constexpr size_t kLineLimit = 99;
 
     // pageSize is the display page size the listing uses too; refreshFlag is the sheet's flag
-    // that the Resolution page raises when the line format changed.
-    DataPageRules(CLumetraDoc& doc, Ui& ui, int pageSize, int& refreshFlag);
+    // that the Resolution page raises when the line format changed; backup, when there is one,
+    // is given the pairs before the page first changes them, so that Cancel can put them back.
+    DataPageRules(CLumetraDoc& doc, Ui& ui, int pageSize, int& refreshFlag,
+                  DocumentBackup* backup = nullptr);
 
     void SetListener(DataListListener* listener) { m_listener = listener; }
 
     // The page events.
     void OnSetActive();
-    // Commits; false keeps the page, when the user would not let typed values be rounded.
-    bool OnKillActive();
+    // Commits.
+    void OnKillActive();
 
     // The handlers. The fields m_strX and m_strY hold what the user typed before each call.
     bool OnAdd();
@@ -97,8 +100,8 @@ public:
     // A commit or import ran out of memory: the sheet is to be ended with Cancel.
     bool EndDialogRequested() const { return m_bEndDialog; }
 
-    // False when the user went back rather than let the commit round typed values.
-    bool CommitList();
+    // Writes the list into the pairs when it changed, every value as it was typed or read.
+    void CommitList();
 
     int m_bListChanged = 0;
     int m_bFirstActivation = 1;
@@ -115,11 +118,9 @@ public:
 private:
     class ImportToList;
 
-    // The numbers behind a list line. A line filled from a pair or an import keeps that pair's
-    // values exactly; only what the user typed is stored as the line shows it.
+    // The numbers behind a list line, which shows them at the display precision.
     struct ListValues {
         double x = 0.0, y = 0.0;
-        bool typedX = false, typedY = false;
     };
 
     void ShowPage(int page);
@@ -133,11 +134,14 @@ private:
     bool MoveSelected(int step);
     void InsertLine(int index, std::string line, ListValues values);
     void RemoveLine(int index);
+    // False, after the message and with the sheet to be ended, when no copy could be kept.
+    bool KeepPairsForCancel();
 
     CLumetraDoc& m_doc;
     Ui& m_ui;
     int m_nPageSize;
     int& m_bRefreshDataList;
+    DocumentBackup* m_pBackup;
     DataListListener* m_listener = nullptr;
     std::vector<std::string> m_lines;
     std::vector<ListValues> m_values; // one per line

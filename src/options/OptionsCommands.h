@@ -5,12 +5,15 @@
 namespace lumetra {
 
 class CLumetraDoc;
+class DocumentBackup;
 
 // Options > Data: the document's modified flag records, while the sheet is open, whether
 // anything was changed in it. After OK with a change the pairs are counted, the formats rebuilt
-// and every view told (hint 1, a refit); otherwise the flag goes back to what it was.
-// runSheet shows the sheet and returns true for OK. Returns whether the views were told.
-bool RunOptionsData(CLumetraDoc& doc, const std::function<bool()>& runSheet,
+// and every view told (hint 1, a refit); after OK without one the flag goes back to what it was.
+// Cancel puts the whole data set back as the sheet found it, the flag too. runSheet shows the
+// sheet (its Data page keeps the pairs in the backup before it changes them) and returns true
+// for OK. Returns whether the views were told.
+bool RunOptionsData(CLumetraDoc& doc, const std::function<bool(DocumentBackup&)>& runSheet,
                     const std::function<void()>& notifyViews);
 
 } // namespace lumetra

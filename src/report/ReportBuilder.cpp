@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "data/NumberScan.h"
 #include "data/Utf8Text.h"
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
@@ -30,6 +31,42 @@ std::string TitleCell(std::string_view title) {
     std::string out(cell.substr(0, i));
     out.append(" ").append(shown).append(" ").append(cell.substr(i + len + 2));
     return out;
+}
+
+// Digits from the first nonzero one to the end of the mantissa: "-0.00012" shows 2,
+// "1.23450E+003" 6, "0.00000" none.
+int SignificantDigitsShown(std::string_view number) {
+    int digits = 0;
+    for (char c : number) {
+        if (c == 'E' || c == 'e')
+            break;
+        if (c >= '1' && c <= '9')
+            ++digits;
+        else if (c == '0' && digits > 0)
+            ++digits;
+    }
+    return digits;
+}
+
+// The fewest digits that read back to the value, in the report's number style (1.5E-007).
+std::string FullValueText(double value) {
+    std::string text;
+    for (int digits = 1; digits <= 17; ++digits) {
+        text = FormatC(FormatC("%%.%dG", {digits}), {value});
+        if (TextToDouble(text) == value)
+            break;
+    }
+    return text;
+}
+
+// A coefficient shown with fewer than six significant digits, as the display settings print it,
+// gets its full value behind it, so that the curve can be written down from the report.
+void AppendFullValue(std::string& line, std::string_view shown, double value) {
+    if (value == 0.0 || SignificantDigitsShown(shown) >= 6 || TextToDouble(shown) == value)
+        return;
+    if (line.empty() || line.back() != ' ')
+        line += ' ';
+    line += "(full value " + FullValueText(value) + ")";
 }
 
 } // namespace
@@ -117,9 +154,14 @@ void ShowNewFileName(CLumetraDoc& doc) {
 
 void ReportBuilder::AddCoefficientLines(int count) {
     const CompiledFormat line(FormatC("              C[%%d] = %s", {m_doc.m_szWideFormat}));
+    const CompiledFormat shown(m_doc.m_szWideFormat);
     count = std::min(count, kMaxCoefs);
-    for (int k = 1; k <= count; ++k)
-        AddReportLine(line.Format({k, m_doc.m_dCoef[k - 1]}));
+    for (int k = 1; k <= count; ++k) {
+        const double coef = m_doc.m_dCoef[k - 1];
+        std::string text = line.Format({k, coef});
+        AppendFullValue(text, shown.Format({coef}), coef);
+        AddReportLine(text);
+    }
 }
 
 void ReportBuilder::AddHeader() {

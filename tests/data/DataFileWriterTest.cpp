@@ -103,7 +103,8 @@ TEST_F(Writer, TitlesWithUtf8CharactersRoundTripUnchanged) {
     EXPECT_EQ(back.m_strYTitle, y);
 }
 
-TEST_F(Writer, TheFileKeepsNumbersAsDisplayed) {
+// Numbers are shown as displayed (statistics with six decimals), and kept exactly beside them.
+TEST_F(Writer, TheFileShowsNumbersAsDisplayedAndKeepsThemExactly) {
     doc.m_nXDecimals = 2;
     doc.m_dSumAbsDiff = 1.23456789;
     doc.m_pPairs = {{1.23456, 5.0}};
@@ -112,9 +113,17 @@ TEST_F(Writer, TheFileKeepsNumbersAsDisplayed) {
     ASSERT_TRUE(doc.OnSaveDocument(path));
     CLumetraDoc back(ui, settings);
     ASSERT_TRUE(back.OnOpenDocument(path));
-    EXPECT_EQ(back.m_pPairs[0].m_dX, 1.23);
-    EXPECT_EQ(back.m_dSumAbsDiff, 1.234568); // six decimals whatever the display
-    EXPECT_NE(test::TempDir::Read(path).find("\r\n2 5 1 1\r\n"), std::string::npos);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(back.m_pPairs[0].m_dX, 1.23456);
+    EXPECT_EQ(back.m_dSumAbsDiff, 1.23456789);
+    const std::string bytes = test::TempDir::Read(path);
+    EXPECT_NE(
+        bytes.find("\r\n1.234568 1.000000\tsum=1.23456789\r\n0.000000 0.000000\r\n2 5 1 1\r\n"),
+        std::string::npos);
+    EXPECT_NE(bytes.find("\r\n" + test::Wide16("1.23") + "\t" + test::Wide16("5.00000") + "\t" +
+                         test::Wide16("0.00000") + "\t" + test::Wide16("0.00000") +
+                         "\tx=1.23456\r\n"),
+              std::string::npos);
 }
 
 TEST_F(Writer, TheSameBytesInEveryLocale) {
@@ -131,7 +140,7 @@ TEST_F(Writer, TheSameBytesInEveryLocale) {
     ASSERT_TRUE(saved);
     ASSERT_TRUE(read);
     EXPECT_EQ(test::TempDir::Read(dir.Path("de.dat")), test::TempDir::Read(dir.Path("c.dat")));
-    EXPECT_EQ(back.m_dCoef[0], 1234.57); // as shown: 1.23457E+003
+    EXPECT_EQ(back.m_dCoef[0], 1234.5678); // shown as 1.23457E+003, exact beside it
 }
 
 TEST_F(Writer, ARefusedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {

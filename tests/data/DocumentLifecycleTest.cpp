@@ -143,58 +143,27 @@ TEST_F(Lifecycle, ANeverSavedDocumentAsksByTitleAndMayBeAborted) {
     EXPECT_TRUE(doc.IsModified());
 }
 
-// A save that would round values asks first; Cancel leaves the data and the file as they were.
-TEST_F(Lifecycle, ASaveThatWouldRoundAsksAndCancelChangesNothing) {
+// A save asks nothing about the display precision and rounds nothing: the document and its file
+// keep every digit, also when the close prompt saves.
+TEST_F(Lifecycle, ASaveKeepsEveryDigitWithoutAsking) {
     const std::string path = dir.Path("x.dat");
     ASSERT_TRUE(doc.OnSaveDocument(path));
-    const std::string before = test::TempDir::Read(path);
     doc.m_pPairs = {{8.5, 1.0}, {2.0, 1.234567891}, {3.25, 5.0}};
     doc.m_nXDecimals = 0;
     doc.BuildFormats();
     doc.SetModifiedFlag(true);
-    ui.answers.push_back(Ui::Answer::Cancel);
-    EXPECT_FALSE(doc.DoSave(false));
-    EXPECT_EQ(ui.OnlyMessage(),
-              "File " + path +
-                  ":\n3 values change when saved with the display precision,\nfor example 8.5 "
-                  "becomes 8!\nOK rounds them and saves; Cancel saves nothing.");
-    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::OkCancel);
-    EXPECT_EQ(test::TempDir::Read(path), before);
-    EXPECT_EQ(doc.m_pPairs[0].m_dX, 8.5);
-    EXPECT_EQ(doc.m_pPairs[1].m_dY, 1.234567891);
-    EXPECT_TRUE(doc.IsModified());
-
-    // OK rounds the data as the file keeps it, so the next save has nothing to ask.
-    ui.messages.clear();
-    ui.answers.push_back(Ui::Answer::Ok);
-    EXPECT_TRUE(doc.DoSave(false));
-    EXPECT_EQ(doc.m_pPairs[0].m_dX, 8.0);
-    EXPECT_EQ(doc.m_pPairs[1].m_dY, 1.23457);
-    EXPECT_EQ(doc.m_pPairs[2].m_dX, 3.0);
+    ui.answers.push_back(Ui::Answer::Yes);
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_EQ(ui.messages.size(), 1u); // the close prompt alone
+    EXPECT_FALSE(doc.IsModified());
     CLumetraDoc back(ui, settings);
     ASSERT_TRUE(back.OnOpenDocument(path));
-    EXPECT_EQ(back.m_pPairs[0].m_dX, 8.0);
-    EXPECT_EQ(back.m_pPairs[1].m_dY, 1.23457);
-    ui.messages.clear();
-    EXPECT_TRUE(doc.DoSave(false));
-    EXPECT_TRUE(ui.messages.empty());
-
-    // One value: said so.
-    doc.m_pPairs[0].m_dX = 0.25;
-    doc.SetModifiedFlag(true);
-    ui.answers.push_back(Ui::Answer::Cancel);
-    EXPECT_FALSE(doc.DoSave(false));
-    EXPECT_EQ(ui.OnlyMessage(), "File " + path +
-                                    ":\n1 value changes when saved with the display "
-                                    "precision:\n0.25 becomes 0!\nOK rounds it and saves; "
-                                    "Cancel saves nothing.");
-    // And while closing, Cancel of the rounding keeps the document open.
-    ui.messages.clear();
-    ui.answers = {Ui::Answer::Yes, Ui::Answer::Cancel};
-    EXPECT_FALSE(doc.SaveModified());
-    EXPECT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(doc.m_bClosing, 0);
-    EXPECT_EQ(doc.m_pPairs[0].m_dX, 0.25);
+    ASSERT_EQ(back.m_pPairs.size(), 3u);
+    for (size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(back.m_pPairs[k].m_dX, doc.m_pPairs[k].m_dX);
+        EXPECT_EQ(back.m_pPairs[k].m_dY, doc.m_pPairs[k].m_dY);
+    }
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST_F(Lifecycle, AFailedSaveWhileClosingKeepsTheDocumentOpen) {

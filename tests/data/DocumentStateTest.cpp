@@ -84,21 +84,32 @@ TEST_F(DocumentState, PairsFormatThemselves) {
     EXPECT_EQ(p.FormatPair(doc), "1.23450E+003    \t-2.00000        ");
 }
 
-TEST(XYdata, ParseTabPairReadsAsStrtod) {
-    CXYdata p{9, 9, 9, 9};
-    ASSERT_TRUE(p.ParseTabPair("1.5\t2.25"));
-    EXPECT_EQ(p.m_dX, 1.5);
-    EXPECT_EQ(p.m_dY, 2.25);
-    EXPECT_EQ(p.m_dComputed, 0.0);
-    EXPECT_EQ(p.m_dDifference, 0.0);
-    ASSERT_TRUE(p.ParseTabPair("abc\t7"));
-    EXPECT_EQ(p.m_dX, 0.0);
-    EXPECT_EQ(p.m_dY, 7.0);
-    ASSERT_TRUE(p.ParseTabPair("1.00000         \t2.50000         "));
-    EXPECT_EQ(p.m_dY, 2.5);
-    CXYdata q{1, 2, 3, 4};
-    EXPECT_FALSE(q.ParseTabPair("1.5 2.25"));
-    EXPECT_EQ(q.m_dX, 1.0);
+// The file line shows X and Y at the display precision and adds the exact value of each that
+// does not read back from what is shown; computed value and difference never get one.
+TEST_F(DocumentState, FileLinesCarryTheExactValuesTheDisplayLoses) {
+    struct Case {
+        CXYdata pair;
+        int xDecimals, xFixed;
+        const char* fields;
+    } cases[] = {
+        {{9.87654, 2.5, 1.0 / 3, 0.1}, 2, 1, "\tx=9.87654"},
+        {{0.1, -1e-9, 0, 0}, 5, 1, "\ty=-1e-09"},
+        {{1234.5, 2.0 / 3, 0, 0}, 3, 0, "\tx=1234.5\ty=0.6666666666666666"}, // 1.234E+003
+        {{1234.0, 7.0, 0, 0}, 3, 0, ""},
+        {{-0.0, 0.0, 0, 0}, 0, 1, ""}, // "-0" reads back as -0.0
+        {{1e-300, 1e300, 0, 0}, 14, 0, ""},
+        {{0.1 + 0.2, 8.5, 0, 0}, 14, 1, "\tx=0.30000000000000004"},
+    };
+    for (const Case& c : cases) {
+        doc.m_nXDecimals = c.xDecimals;
+        doc.m_bXFixed = c.xFixed;
+        doc.m_bYFixed = c.xFixed;
+        doc.BuildFormats();
+        std::string row, line;
+        c.pair.FormatRow(row, doc);
+        c.pair.FormatFileLine(line, doc);
+        EXPECT_EQ(line, row + c.fields + "\r\n") << row;
+    }
 }
 
 TEST_F(DocumentState, ExtremesMoveOnlyOnStrictlyLargerOrSmaller) {

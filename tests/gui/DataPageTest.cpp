@@ -178,33 +178,18 @@ TEST_F(DataPage, EmptyOrBadFieldsAreRefusedAndKeepTheTyping) {
     EXPECT_EQ(Points(), "2/2");
 }
 
-// A commit stores typed values as the list shows them, but asks first when that rounds them.
-TEST_F(DataPage, ACommitThatWouldRoundTypedValuesAsksFirst) {
+// The list shows a typed value at the display precision; the data set keeps what was typed.
+TEST_F(DataPage, TypedValuesKeepEveryDigitWhateverTheListShows) {
     Open(0);
     doc.m_nXDecimals = 2;
     doc.BuildFormats();
-    Add("1.23456", "4");
-    ui.answers.push_back(Ui::Answer::Cancel);
-    EXPECT_FALSE(sheet->SetActivePage(0)); // Cancel goes back to the list
-    EXPECT_EQ(ui.OnlyMessage(), "1 value changes when stored with the display precision:\n"
-                                "1.23456 becomes 1.23!\nOK rounds it; Cancel goes back to the "
-                                "list.");
-    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::OkCancel);
-    EXPECT_EQ(sheet->ActiveIndex(), 1);
-    EXPECT_TRUE(doc.m_pPairs.empty());
-    EXPECT_EQ(Rows(), 1);
-    ui.messages.clear();
-    Add("2.5", "7.125");
-    Add("8.126", "1");
-    ui.answers.push_back(Ui::Answer::Cancel);
-    sheet->accept(); // nor does OK close the sheet
-    EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(ui.OnlyMessage(), "2 values change when stored with the display precision,\nfor "
-                                "example 1.23456 becomes 1.23!\nOK rounds them; Cancel goes back "
-                                "to the list.");
-    ui.answers.push_back(Ui::Answer::Ok);
-    ASSERT_TRUE(sheet->SetActivePage(0)); // leaving the page commits
-    EXPECT_EQ(Stored(), (Pairs{{1.23, 4}, {2.5, 7.125}, {8.13, 1}}));
+    Add("9.87654", "4");
+    Add("2.5", "0.1234567890123456");
+    EXPECT_EQ(Line(0), Pair("9.88", "4.00000"));
+    EXPECT_EQ(Line(1), Pair("2.50", "0.12346"));
+    ASSERT_TRUE(sheet->SetActivePage(0)); // leaving the page stores the list, without a question
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Stored(), (Pairs{{9.87654, 4}, {2.5, 0.1234567890123456}}));
 }
 
 // Pairs the user did not touch keep every digit, whatever the list shows of them.
@@ -244,53 +229,37 @@ TEST_F(DataPage, UntouchedPairsNeverChangeWhenTheListIsStored) {
 }
 
 // A set typed by hand, a coarser resolution, a commit, a save and the file read again: every
-// number is as typed or rounded only after the user chose to round it.
+// number is as typed, though the list and the file show them rounded.
 TEST_F(DataPage, TypedSetThroughResolutionCommitSaveAndReopen) {
     Open(0);
     Add("8.5", "1.25");
     Add("2.123", "3");
     Add("0.5", "10.75");
-    ASSERT_TRUE(sheet->SetActivePage(2)); // exact with 5 decimals: stored without a question
-    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_TRUE(sheet->SetActivePage(2));
     auto& resolution = dynamic_cast<CCurveData&>(*sheet->Pages()[2]);
     resolution.m_editXDecimals->setText("0");
     ASSERT_TRUE(sheet->SetActivePage(1));
     EXPECT_EQ(Line(0), Pair("8", "1.25000"));
     Add("3.75", "1");
     EXPECT_EQ(Line(3), Pair("4", "1.00000"));
-    ui.answers.push_back(Ui::Answer::Cancel);
-    sheet->accept();
-    EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(ui.OnlyMessage(), "1 value changes when stored with the display precision:\n3.75 "
-                                "becomes 4!\nOK rounds it; Cancel goes back to the list.");
-    EXPECT_EQ(Stored(), (Pairs{{8.5, 1.25}, {2.123, 3}, {0.5, 10.75}}));
-    ui.answers.push_back(Ui::Answer::Ok);
     sheet->accept();
     EXPECT_FALSE(sheet->isVisible());
-    EXPECT_EQ(Stored(), (Pairs{{8.5, 1.25}, {2.123, 3}, {0.5, 10.75}, {4, 1}}));
+    const Pairs typed{{8.5, 1.25}, {2.123, 3}, {0.5, 10.75}, {3.75, 1}};
+    EXPECT_EQ(Stored(), typed);
 
-    ui.messages.clear();
     const std::string path = dir.Path("spring.dat");
     ui.fileChoices.push_back({true, path});
-    ui.answers.push_back(Ui::Answer::Cancel);
-    EXPECT_FALSE(doc.DoSave(false));
-    EXPECT_EQ(ui.OnlyMessage(), "File " + path +
-                                    ":\n3 values change when saved with the display precision,"
-                                    "\nfor example 8.5 becomes 8!\nOK rounds them and saves; "
-                                    "Cancel saves nothing.");
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(Stored()[0], std::make_pair(8.5, 1.25));
-    ui.fileChoices.push_back({true, path});
-    ui.answers.push_back(Ui::Answer::Ok);
     ASSERT_TRUE(doc.DoSave(false));
-
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_NE(test::TempDir::Read(path).find("\r\n" + test::Wide16("4") + "\t" +
+                                             test::Wide16("1.00000") + "\t"),
+              std::string::npos);
     CLumetraDoc back(ui, settings);
     ASSERT_TRUE(back.OnOpenDocument(path));
     Pairs read;
     for (const CXYdata& p : back.m_pPairs)
         read.emplace_back(p.m_dX, p.m_dY);
-    EXPECT_EQ(read, (Pairs{{8, 1.25}, {2, 3}, {0, 10.75}, {4, 1}}));
-    EXPECT_EQ(Stored(), read); // the document holds what its file holds
+    EXPECT_EQ(read, typed);
 }
 
 TEST_F(DataPage, InsertGoesBeforeTheSelectedEntry) {
@@ -427,16 +396,6 @@ TEST_F(DataPage, AddsOnBothSidesOfAnotherPageAreKeptInOrder) {
     Add("7", "8");
     sheet->accept();
     EXPECT_EQ(Stored(), (Pairs{{0, 0}, {1, 10}, {5, 6}, {7, 8}}));
-}
-
-TEST_F(DataPage, CancelDropsTheListButNotAnEarlierCommit) {
-    Open(1);
-    Add("5", "6");
-    ASSERT_TRUE(sheet->SetActivePage(0)); // committed
-    ASSERT_TRUE(sheet->SetActivePage(1));
-    Add("7", "8");
-    sheet->reject();
-    EXPECT_EQ(Stored(), (Pairs{{0, 0}, {5, 6}}));
 }
 
 TEST_F(DataPage, AddStopsAtTheApplicationDataLimit) {

@@ -2,17 +2,24 @@
 
 #include "app/ChildFrame.h"
 #include "data/LumetraDoc.h"
+#include "dataentry/DataPage.h"
 #include "framework/CommandIds.h"
 #include "options/ComputePages.h"
 #include "options/CurvePage.h"
 #include "options/ResolutionPage.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+
+#include <array>
+#include <tuple>
 
 namespace lumetra {
 namespace {
@@ -112,8 +119,9 @@ TEST_F(OptionsWithFile, DecimalPlacesUpToFourteenPerAxis) {
         EXPECT_EQ(sheet.m_bRefreshDataList, 1);
         return false;
     });
-    // Leaving the page wrote the values; Cancel only restores the modified flag.
-    EXPECT_EQ(doc->m_nXDecimals, 14);
+    // Leaving the page wrote the values; Cancel puts them back.
+    EXPECT_EQ(doc->m_nXDecimals, 5);
+    EXPECT_EQ(doc->m_szXFormat, "%-16.5lf");
     EXPECT_FALSE(doc->IsModified());
 }
 
@@ -173,6 +181,99 @@ TEST_F(OptionsWithFile, TextAPageDidNotTakeGivesWayToItsValuesOnAPageChange) {
         EXPECT_EQ(resolution.m_editYDecimals->text(), "3"); // what the page read of it
         return false;
     });
+}
+
+// Cancel leaves the data set as the sheet found it, whatever was typed, pasted, imported or set
+// and whichever pages were left meanwhile, so nothing is left for the close prompt to ask about.
+TEST_F(OptionsWithFile, CancelLeavesTheDataSetAsTheSheetFoundIt) {
+    const std::string more = dir.Write("more.txt", "7 8\r\n9.123456789 10\r\n");
+    auto data = [](CMySheet& sheet) -> CData& {
+        EXPECT_TRUE(sheet.SetActivePage(1));
+        return PageOf<CData>(sheet, 1);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(CMySheet&)> change;
+    } cases[] = {
+        {"typed",
+         [&](CMySheet& sheet) {
+             CData& page = data(sheet);
+             page.m_editX->setText("9.87654");
+             page.m_editY->setText("4");
+             page.m_btnAdd->click();
+         }},
+        {"pasted",
+         [&](CMySheet& sheet) {
+             QGuiApplication::clipboard()->setText("5\t6\n7\t8\n");
+             data(sheet).OnPastePairs();
+         }},
+        {"imported", [&](CMySheet& sheet) { data(sheet).ImportFromFile(more); }},
+        {"deleted",
+         [&](CMySheet& sheet) {
+             CData& page = data(sheet);
+             page.m_list->selectAll();
+             page.m_btnDelete->click();
+         }},
+        {"resolution",
+         [](CMySheet& sheet) {
+             EXPECT_TRUE(sheet.SetActivePage(2));
+             PageOf<CCurveData>(sheet, 2).m_editYDecimals->setText("2");
+             PageOf<CCurveData>(sheet, 2).m_radioXExponential->click();
+         }},
+        {"curve",
+         [](CMySheet& sheet) {
+             PageOf<CCurveType>(sheet, 0).m_editXTitle->setText("Time");
+             PageOf<CCurveType>(sheet, 0).m_radioType[1]->click();
+         }},
+    };
+    auto state = [this] {
+        std::vector<std::array<double, 4>> pairs;
+        for (const CXYdata& p : doc->m_pPairs)
+            pairs.push_back({p.m_dX, p.m_dY, p.m_dComputed, p.m_dDifference});
+        return std::tuple(pairs, doc->m_nPairs, doc->m_strDataTitle, doc->m_strXTitle,
+                          doc->m_nCurveType, doc->m_nOrder, doc->m_nXDecimals, doc->m_nYDecimals,
+                          doc->m_bXFixed, doc->m_bYFixed, doc->m_szRowFormat, doc->m_dCoef[0],
+                          doc->IsModified());
+    };
+    const auto before = state();
+    for (const Case& c : cases) {
+        Data([&](CMySheet& sheet) {
+            c.change(sheet);
+            EXPECT_TRUE(sheet.SetActivePage(0)); // the page left stores what it holds
+            EXPECT_TRUE(sheet.SetActivePage(2));
+            sheet.reject();
+            return sheet.result() == QDialog::Accepted;
+        });
+        EXPECT_TRUE(ui.messages.empty()) << c.what;
+        EXPECT_TRUE(state() == before) << c.what;
+    }
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileClose));
+    Settle();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(WindowCount(), 0);
+}
+
+// What OK keeps is marked, and closing asks about it.
+TEST_F(OptionsWithFile, AChangeKeptByOkIsAskedAboutOnClose) {
+    Data([](CMySheet& sheet) {
+        EXPECT_TRUE(sheet.SetActivePage(1));
+        auto& page = PageOf<CData>(sheet, 1);
+        page.m_editX->setText("9.87654");
+        page.m_editY->setText("4");
+        page.m_btnAdd->click();
+        EXPECT_TRUE(sheet.SetActivePage(0));
+        sheet.accept();
+        return sheet.result() == QDialog::Accepted;
+    });
+    ASSERT_EQ(doc->m_pPairs.size(), 3u);
+    EXPECT_EQ(doc->m_pPairs[2].m_dX, 9.87654);
+    EXPECT_TRUE(doc->IsModified());
+    ui.answers.push_back(Ui::Answer::Cancel);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kFileClose));
+    Settle();
+    EXPECT_EQ(ui.OnlyMessage(), "The data \"Test\" in " + doc->m_strFileName +
+                                    " has been modified!\nSave the modifications?");
+    EXPECT_EQ(WindowCount(), 1);
 }
 
 TEST_F(OptionsWithFile, OkWithoutAChangeStartsNoFit) {

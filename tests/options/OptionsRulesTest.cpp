@@ -3,8 +3,11 @@
 #include "options/CurveTypeRules.h"
 #include "options/OptionsCommands.h"
 
+#include "data/DocumentBackup.h"
 #include "data/LumetraDoc.h"
+#include "dataentry/DataPageRules.h"
 #include "support/DocTest.h"
+#include "support/FailLargeAllocations.h"
 
 #include <gtest/gtest.h>
 
@@ -191,7 +194,7 @@ TEST_F(Options, TheDataCommandRefitsOnlyAfterOkWithAChange) {
     // OK without a change: no fit, the flag as it was.
     EXPECT_FALSE(RunOptionsData(
         doc,
-        [&] {
+        [&](DocumentBackup&) {
             EXPECT_EQ(doc.m_strWorkXTitle, "Time");
             EXPECT_FALSE(doc.IsModified()); // the sheet starts from a clear flag
             return true;
@@ -203,7 +206,7 @@ TEST_F(Options, TheDataCommandRefitsOnlyAfterOkWithAChange) {
     doc.SetModifiedFlag(false);
     EXPECT_FALSE(RunOptionsData(
         doc,
-        [&] {
+        [&](DocumentBackup&) {
             doc.SetModifiedFlag(true);
             return false;
         },
@@ -214,7 +217,7 @@ TEST_F(Options, TheDataCommandRefitsOnlyAfterOkWithAChange) {
     doc.m_nPairs = 0;
     EXPECT_TRUE(RunOptionsData(
         doc,
-        [&] {
+        [&](DocumentBackup&) {
             doc.m_nYDecimals = 2;
             doc.SetModifiedFlag(true);
             return true;
@@ -224,6 +227,107 @@ TEST_F(Options, TheDataCommandRefitsOnlyAfterOkWithAChange) {
     EXPECT_EQ(doc.m_nPairs, 3);
     EXPECT_EQ(doc.m_szYFormat, "%-16.2lf");
     EXPECT_TRUE(doc.IsModified());
+}
+
+// Cancel leaves the data set as the sheet found it, whatever its pages wrote into it; the pairs
+// are put back when a page kept them before changing them.
+TEST_F(Options, CancelPutsBackWhatThePagesChanged) {
+    doc.m_pPairs = {{1, 2, 3, 4}, {5, 6, 7, 8}};
+    doc.m_nPairs = 2;
+    doc.m_strXTitle = "Time";
+    doc.m_dMaxX = 5;
+    auto change = [&](DocumentBackup& backup) {
+        EXPECT_TRUE(backup.KeepPairs(doc));
+        doc.m_pPairs.push_back({9, 10});
+        doc.m_pPairs[0].m_dX = 1.5;
+        EXPECT_TRUE(backup.KeepPairs(doc)); // the first copy stays
+        doc.m_nPairs = 3;
+        doc.m_dMaxX = 9;
+        doc.m_strDataTitle = doc.m_strXTitle = doc.m_strWorkXTitle = "changed";
+        doc.m_nCurveType = 2;
+        doc.m_nOrder = 4;
+        doc.m_eFitMethod = FitMethod::Accurate;
+        doc.m_nXDecimals = 1;
+        doc.m_bYFixed = 0;
+        doc.BuildFormats();
+        doc.SetModifiedFlag(true);
+    };
+    for (const bool wasModified : {false, true}) {
+        doc.SetModifiedFlag(wasModified);
+        EXPECT_FALSE(RunOptionsData(
+            doc,
+            [&](DocumentBackup& backup) {
+                change(backup);
+                return false;
+            },
+            [] { ADD_FAILURE() << "no view is told after Cancel"; }));
+        ASSERT_EQ(doc.m_pPairs.size(), 2u);
+        EXPECT_EQ(doc.m_pPairs[0].m_dX, 1.0);
+        EXPECT_EQ(doc.m_pPairs[1].m_dDifference, 8.0);
+        EXPECT_EQ(doc.m_nPairs, 2);
+        EXPECT_EQ(doc.m_dMaxX, 5.0);
+        EXPECT_EQ(doc.m_strDataTitle, "");
+        EXPECT_EQ(doc.m_strXTitle, "Time");
+        EXPECT_EQ(doc.m_nCurveType, 0);
+        EXPECT_EQ(doc.m_nOrder, 1);
+        EXPECT_EQ(doc.m_eFitMethod, FitMethod::Classic);
+        EXPECT_EQ(doc.m_szRowFormat, "%-16.5lf\t%-16.5lf\t%-16.5lf\t%-16.5lf");
+        EXPECT_EQ(doc.IsModified(), wasModified);
+    }
+    // OK keeps the change and marks it.
+    int notified = 0;
+    EXPECT_TRUE(RunOptionsData(
+        doc,
+        [&](DocumentBackup& backup) {
+            change(backup);
+            return true;
+        },
+        [&] { ++notified; }));
+    EXPECT_EQ(notified, 1);
+    EXPECT_EQ(doc.m_pPairs.size(), 3u);
+    EXPECT_EQ(doc.m_strXTitle, "changed");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// Without memory for the copy that Cancel needs, the Data page changes nothing, says so and ends
+// the sheet with Cancel: the set stays as it was.
+TEST_F(Options, NoMemoryForTheCopyEndsTheSheetWithTheSetAsItWas) {
+    test::TempDir dir;
+    const std::string more = dir.Write("more.txt", "7 8\r\n");
+    struct Case {
+        const char* what;
+        std::function<void(DataPageRules&)> change;
+    } cases[] = {
+        {"commit",
+         [](DataPageRules& page) {
+             page.m_strX = "1.5";
+             page.m_strY = "2";
+             EXPECT_TRUE(page.OnAdd());
+             page.OnKillActive();
+         }},
+        {"import", [&](DataPageRules& page) { page.ImportPath(more); }},
+    };
+    for (const Case& c : cases) {
+        doc.m_pPairs.assign(100000, CXYdata{1.0, 2.0, 3.0, -1.0}); // a commit zeroes the last two
+        doc.m_nPairs = 100000;
+        ui.messages.clear();
+        EXPECT_FALSE(RunOptionsData(
+            doc,
+            [&](DocumentBackup& backup) {
+                int refresh = 0;
+                DataPageRules page(doc, ui, 1000, refresh, &backup);
+                page.OnSetActive();
+                test::FailLargeAllocations fail(size_t(1) << 20);
+                c.change(page);
+                EXPECT_TRUE(page.EndDialogRequested()) << c.what;
+                return false; // the sheet ends with Cancel
+            },
+            [] {}));
+        EXPECT_EQ(ui.OnlyMessage(), "Out of Memory!\nSHUT DOWN APPLICATION!") << c.what;
+        EXPECT_EQ(doc.m_pPairs.size(), 100000u) << c.what;
+        EXPECT_EQ(doc.m_pPairs[0].m_dComputed, 3.0) << c.what;
+        EXPECT_FALSE(doc.IsModified()) << c.what;
+    }
 }
 
 } // namespace

@@ -182,6 +182,37 @@ TEST_F(Report, CoefficientsUseTheWideFormat) {
     EXPECT_EQ(doc.m_pReportLines[8], "         Fit Coefficient of Performance: 100.0000");
 }
 
+// A line that shows fewer than six significant digits of a coefficient, and so not the coefficient
+// itself, adds its full value.
+TEST_F(Report, ACoefficientShownWithFewDigitsGetsItsFullValue) {
+    struct Case {
+        int decimals, fixed;
+        double coef;
+        const char* line;
+    } cases[] = {
+        {5, 1, -3.0517578125e-05, "-0.00003        (full value -3.0517578125E-005)"},
+        {5, 1, 0.0123456, "0.01235         (full value 0.0123456)"},
+        {5, 1, 1.234567, "1.23457         "},
+        {5, 1, 0.0, "0.00000         "},
+        {5, 1, -0.0, "-0.00000        "},
+        {2, 1, 2.0, "2.00            "}, // all there is
+        {2, 1, 2.5e-7, "0.00            (full value 2.5E-007)"},
+        {3, 0, 1234.5678, "1.235E+003      (full value 1234.5678)"},
+        {5, 0, 1234.5678, "1.23457E+003    "},
+        {0, 1, 123456.7, "123457          "},
+        {0, 1, 12345.5, "12346           (full value 12345.5)"},
+        {14, 1, 1e-20, "0.00000000000000 (full value 1E-020)"},
+        {14, 1, 123456789012345.5, "123456789012345.50000000000000"},
+    };
+    for (const Case& c : cases) {
+        doc.m_nXDecimals = doc.m_nYDecimals = c.decimals;
+        doc.m_bXFixed = doc.m_bYFixed = c.fixed;
+        doc.BuildFormats();
+        doc.m_dCoef[0] = c.coef;
+        EXPECT_EQ(EquationBlock()[1], std::string("              C[1] = ") + c.line) << c.line;
+    }
+}
+
 TEST_F(Report, OrderTenPrintsElevenCoefficients) {
     doc.m_nOrder = 10;
     for (int i = 0; i < 11; ++i)
