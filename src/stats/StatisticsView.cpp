@@ -114,10 +114,6 @@ QWidget* CStatisticsView::BuildTablePanel() {
     return panel;
 }
 
-void CStatisticsView::OnInitialUpdate() {
-    Refresh();
-}
-
 void CStatisticsView::Refresh() {
     const BusyScope wait(m_app.GetUi());
     m_text->setPlainText(QString::fromStdString(
@@ -184,10 +180,10 @@ std::string CStatisticsView::CopyText() const {
                : QString(selected).replace(QChar::ParagraphSeparator, '\n').toStdString();
 }
 
-void CStatisticsView::OnUpdate(CView*, int hint) {
-    // A listing window fits on hint 1 and tells the others with hint 2 once it has.
-    if (hint == kHintRefit || hint == kHintReportRebuilt)
-        Refresh();
+void CStatisticsView::OnUpdate(CView*, int) {
+    // The first update, a refit (hint 1) and the report a listing window rebuilt after it (hint 2)
+    // all show the present fit.
+    Refresh();
 }
 
 bool CStatisticsView::OnFilePrint() {
