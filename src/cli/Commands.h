@@ -41,6 +41,7 @@ struct Arguments {
     bool fullSize = true; // --zoom 100
     bool json = false, bands = false, residuals = false;
     bool meanResponse = false;
+    bool skipBadLines = false; // import: skip the lines that are not pairs rather than stop
     CalibrationInterval interval = CalibrationInterval::Inversion;
 };
 

@@ -66,7 +66,14 @@ void CLumetraDoc::ShowReadProgress(const std::string& text, int percent) {
 bool CLumetraDoc::OnOpenDocument(const std::string& path) {
     OnNewDocument();
     // A save into this file that was killed may have left it part new and part old.
-    CleanUpAfterKilledSaves(path);
+    const UnfinishedSave unfinished = RecoverUnfinishedSave(path);
+    if (unfinished.state == UnfinishedSave::State::Refused) {
+        m_pUi->MessageBox(unfinished.message, Ui::Buttons::Ok, Ui::Icon::Stop);
+        ClearData();
+        return false;
+    }
+    if (unfinished.state == UnfinishedSave::State::Restored)
+        m_pUi->MessageBox(unfinished.message, Ui::Buttons::Ok, Ui::Icon::Information);
 
     size_t length = 0;
     const int fd = OpenForReading(path, length);

@@ -40,6 +40,13 @@ public:
     // The caption is always "Lumetra".
     virtual Answer MessageBox(const std::string& text, Buttons buttons = Buttons::Ok,
                               Icon icon = Icon::Exclamation) = 0;
+    // A message with OK and one more button named `action`: Yes when the user chose the action,
+    // Ok otherwise. Where no one can choose (a console), the message alone is shown.
+    virtual Answer MessageWithAction(const std::string& text, const std::string& action,
+                                     Icon icon) {
+        (void)action;
+        return MessageBox(text, Buttons::Ok, icon);
+    }
     virtual void SetStatusText(int pane, const std::string& text) = 0;
     // Dispatches every waiting user-interface message.
     virtual void PumpMessages() = 0;

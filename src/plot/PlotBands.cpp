@@ -54,7 +54,7 @@ void DrawBands(const CLumetraDoc& doc, Surface& s, const PlotMapping& map, int s
         return;
     const FittedCurve& curve = *outcome.curve;
     const double t = StudentQuantile(curve, options.level);
-    const bool xFromY = curve.curveType == CurveType::SemilogX;
+    const bool xFromY = curve.model->xFromY;
     steps = std::clamp(steps, 1, kMaxBandSteps);
     // scatter 0: the mean response's band; 1: a new observation's. side: −1 lower, +1 upper.
     auto edge = [&](double scatter, double side) {

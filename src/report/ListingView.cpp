@@ -10,6 +10,7 @@
 #include "report/DisplayPage.h"
 #include "report/GoToPageDlg.h"
 #include "report/ListingPrint.h"
+#include "report/PrintToFile.h"
 #include "report/ReportItemDelegate.h"
 #include "report/ReportPageModel.h"
 #include "report/ReportPrinting.h"
@@ -141,6 +142,9 @@ void CLumetraView::BuildReport() {
 
 void CLumetraView::OnUpdate(CView*, int hint) {
     if (hint == kHintRefit) {
+        // The window that fits rebuilds the report and tells the others with hint 2.
+        if (!m_app.ClaimRefit(m_doc))
+            return;
         m_engine.RefitDocument();
         BuildReport();
     } else if (hint == kHintReportRebuilt) {
@@ -315,10 +319,8 @@ bool CLumetraView::OnFilePrint(bool direct) {
             return false;
     }
     const BusyScope wait(m_app.GetUi());
-    if (PrintReport(m_doc, printer))
-        return true;
-    m_app.GetUi().MessageBox(PrintFailedMessage(m_doc.m_strFileName));
-    return false;
+    return PrintSafely(printer, m_app.GetUi(), PrintFailedMessage(m_doc.m_strFileName),
+                       [this](QPrinter& target) { return PrintReport(m_doc, target); });
 }
 
 namespace {

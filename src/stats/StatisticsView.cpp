@@ -7,6 +7,7 @@
 #include "framework/HelpContexts.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
+#include "report/PrintToFile.h"
 #include "stats/StatisticsText.h"
 
 #include <QCheckBox>
@@ -197,8 +198,11 @@ bool CStatisticsView::OnFilePrint() {
         text += '\n' + JoinLines(TableLines(m_results));
     QTextDocument document(QString::fromStdString(text));
     document.setDefaultFont(FixedFont());
-    document.print(&printer);
-    return true;
+    return PrintSafely(printer, m_app.GetUi(), "The statistics could not be printed!",
+                       [&document](QPrinter& target) {
+                           document.print(&target);
+                           return true;
+                       });
 }
 
 } // namespace lumetra

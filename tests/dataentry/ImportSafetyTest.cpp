@@ -92,7 +92,7 @@ TEST_F(ImportSafety, NoMemoryGivesTheOneOutOfMemoryMessageAlone) {
             ASSERT_EQ(ui.messages.size(), 1u);
             EXPECT_EQ(ui.messages[0].text, "Out of Memory!\nSHUT DOWN APPLICATION!");
             EXPECT_TRUE(result.outOfMemory);
-            EXPECT_EQ(result.imported, listRunsOut ? 101 : 8192);
+            EXPECT_EQ(result.imported, listRunsOut ? 40000 : 8192);
             EXPECT_EQ(ui.waitDepth, 0);
             EXPECT_EQ(ui.waitEnds, ui.waitBegins);
         }
