@@ -1,8 +1,8 @@
 // The accurate method on 1,000,000 pairs of order 10, its statistics, and numpy.polyfit on the
 // same pairs in the same run.
 #include "BenchSupport.h"
-#include "fit/AccurateFit.h"
 #include "fit/FitEngine.h"
+#include "fit/FitState.h"
 #include "fit/FitStatistics.h"
 #include "platform/MemorySettingsStore.h"
 
@@ -52,14 +52,44 @@ BENCHMARK(BM_AccurateFitOrder10)
     ->Repetitions(3)
     ->ReportAggregatesOnly();
 
-// The factorization alone.
-void BM_SolveAccurateOrder10(benchmark::State& state) {
+// The fit state alone: the factorization and its refinement.
+void BM_FitStateOrder10(benchmark::State& state) {
     AccurateFixture f;
     const std::vector<double> x = f.Column(true), y = f.Column(false);
     for (auto _ : state)
-        benchmark::DoNotOptimize(SolveAccurate(x, y, 10));
+        benchmark::DoNotOptimize(BuildFitState(x, y, {}, 10));
 }
-BENCHMARK(BM_SolveAccurateOrder10)
+BENCHMARK(BM_FitStateOrder10)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
+
+// The classic method's order-10 fit as a window makes it, its precision check (the fit state)
+// included, against the normal equations alone (built and solved) and the state alone: the
+// check may cost at most 0.3 times the normal equations.
+void BM_ClassicFitOrder10(benchmark::State& state) {
+    AccurateFixture f;
+    f.doc.m_eFitMethod = FitMethod::Classic;
+    for (auto _ : state)
+        if (!f.engine.RefitDocument())
+            state.SkipWithError("fit failed");
+}
+BENCHMARK(BM_ClassicFitOrder10)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
+
+void BM_NormalEquationsOrder10(benchmark::State& state) {
+    AccurateFixture f;
+    const std::vector<double> x = f.Column(true), y = f.Column(false);
+    NormalEquations work;
+    double coef[kMaxCoefs];
+    for (auto _ : state) {
+        BuildNormalEquations(x, y, 10, work);
+        benchmark::DoNotOptimize(SolveNormalEquations(work, 10, coef));
+    }
+}
+BENCHMARK(BM_NormalEquationsOrder10)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly();

@@ -57,6 +57,25 @@ void BM_ReadPeakMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Peak memory of lumetra-cli plot --residuals of the million pairs into a PNG and into an SVG.
+// The SVG is written as it is drawn: it may need at most 16 MB more than the PNG.
+void BM_PlotPeakMemory(benchmark::State& state) {
+    const std::string& path = MillionPairFile();
+    double png = 0, svg = 0;
+    for (auto _ : state) {
+        png = ChildPeakBytes(
+            {LUMETRA_CLI, "plot", path, "--out", BenchDir() + "/residuals.png", "--residuals"});
+        svg = ChildPeakBytes(
+            {LUMETRA_CLI, "plot", path, "--out", BenchDir() + "/residuals.svg", "--residuals"});
+    }
+    state.counters["png_MB"] = png / 1e6;
+    state.counters["svg_MB"] = svg / 1e6;
+    state.counters["svg_over_png_MB"] = (svg - png) / 1e6;
+    if (svg > png + 16e6)
+        state.SkipWithError("the SVG needs more than 16 MB beyond the PNG");
+}
+BENCHMARK(BM_PlotPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // Argument: the parts the work is split into (0: as many as the machine has cores).
 void BM_ReadDataFile(benchmark::State& state) {
     const std::string& path = MillionPairFile();

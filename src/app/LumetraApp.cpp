@@ -157,6 +157,10 @@ void CLumetraApp::UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) {
     m_docManager->UpdateAllViews(doc, sender, hint);
 }
 
+bool CLumetraApp::ClaimRefit(const CLumetraDoc& doc) {
+    return m_docManager->ClaimRefit(doc);
+}
+
 CLumetraDoc* CLumetraApp::NewDataFromText(const std::string& path) {
     // The listing's first drawing, still to come, takes the file instead of asking for one.
     CLumetraDoc* doc = m_docManager->OnFileNew();

@@ -49,6 +49,7 @@ public:
     SettingsStore& Settings() const override { return m_settings; }
     int LinesPerDisplayPage() const override { return m_nLinesPerDisplayPage; }
     void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) override;
+    bool ClaimRefit(const CLumetraDoc& doc) override;
     CDocManager& DocManager() const { return *m_docManager; }
     CRecentFileList& RecentFiles() const { return *m_recentFiles; }
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }

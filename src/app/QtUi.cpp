@@ -22,6 +22,23 @@ QString FilterText(const Ui::FileFilter& filter) {
     return name + " (" + pattern + ")";
 }
 
+void SetBoxIcon(QMessageBox& box, Ui::Icon icon) {
+    switch (icon) {
+    case Ui::Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Ui::Icon::Stop:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Ui::Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Ui::Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+}
+
 } // namespace
 
 void QtUi::Attach(QWidget* parent, QLabel* pane0, QLabel* pane1, QLabel* pane2) {
@@ -31,24 +48,34 @@ void QtUi::Attach(QWidget* parent, QLabel* pane0, QLabel* pane1, QLabel* pane2) 
     m_panes[2] = pane2;
 }
 
+int QtUi::Show(QMessageBox& box) {
+    // A message must be read even while the wait cursor is up.
+    const bool waiting = m_nWaitDepth > 0;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
+    return result;
+}
+
+Ui::Answer QtUi::MessageWithAction(const std::string& text, const std::string& action, Icon icon) {
+    QMessageBox box(m_parent);
+    box.setWindowTitle("Lumetra");
+    box.setText(QString::fromStdString(text));
+    SetBoxIcon(box, icon);
+    box.setStandardButtons(QMessageBox::Ok);
+    QPushButton* act = box.addButton(QString::fromStdString(action), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    Show(box);
+    return box.clickedButton() == act ? Answer::Yes : Answer::Ok;
+}
+
 Ui::Answer QtUi::MessageBox(const std::string& text, Buttons buttons, Icon icon) {
     QMessageBox box(m_parent);
     box.setWindowTitle("Lumetra");
     box.setText(QString::fromStdString(text));
-    switch (icon) {
-    case Icon::Exclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Icon::Stop:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case Icon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case Icon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    }
+    SetBoxIcon(box, icon);
     switch (buttons) {
     case Buttons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -65,14 +92,7 @@ Ui::Answer QtUi::MessageBox(const std::string& text, Buttons buttons, Icon icon)
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
-    // A message must be read even while the wait cursor is up.
-    const bool waiting = m_nWaitDepth > 0;
-    if (waiting)
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int result = box.exec();
-    if (waiting)
-        QApplication::restoreOverrideCursor();
-    switch (result) {
+    switch (Show(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class QLabel;
+class QMessageBox;
 class QStatusBar;
 class QWidget;
 
@@ -18,6 +19,8 @@ public:
     void Attach(QWidget* parent, QLabel* pane0, QLabel* pane1, QLabel* pane2);
 
     Answer MessageBox(const std::string& text, Buttons buttons, Icon icon) override;
+    Answer MessageWithAction(const std::string& text, const std::string& action,
+                             Icon icon) override;
     void SetStatusText(int pane, const std::string& text) override;
     void PumpMessages() override;
     void BeginWaitCursor() override;
@@ -25,6 +28,9 @@ public:
     FileChoice ChooseFile(const FileRequest& request) override;
 
 private:
+    // Runs the box, with an arrow cursor while the wait cursor is up; the box's result.
+    int Show(QMessageBox& box);
+
     QPointer<QWidget> m_parent;
     QPointer<QLabel> m_panes[3];
     int m_nWaitDepth = 0;

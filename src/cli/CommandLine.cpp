@@ -312,8 +312,8 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
 
     CLI::App* import = AddCommand(
         "import",
-        "read X/Y pairs from a text file (blanks, tabs, commas, semicolons or quotes between), "
-        "fit them, print the report, save them",
+        "read X/Y pairs from a text file (blanks, tabs, commas, semicolons or quotes between; "
+        "a decimal comma with semicolons or tabs), fit them, print the report, save them",
         RunImport);
     Positional(import, "TEXTFILE", a.file, "the text file of X/Y pairs");
     Named(import, "--save", "OUT", a.save, "the data file to save")->required();
@@ -321,6 +321,9 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
     Title(import, "--xtitle", a.xtitle, "the X axis title");
     Title(import, "--ytitle", a.ytitle, "the Y axis title");
     FitSettings(import, a);
+    import->add_flag("--skip-bad-lines", a.skipBadLines,
+                     "skip the lines among the pairs that are not X/Y pairs, and name them, "
+                     "rather than stop at the first");
 
     CLI::App* plot = AddCommand("plot",
                                 "draw the stored fit's plot into a picture (100 % unless asked), "

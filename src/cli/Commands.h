@@ -42,6 +42,7 @@ struct Arguments {
     bool json = false, bands = false, residuals = false;
     bool logX = false, logY = false, readable = false;
     bool meanResponse = false;
+    bool skipBadLines = false; // import: skip the lines that are not pairs rather than stop
     CalibrationInterval interval = CalibrationInterval::Inversion;
 };
 

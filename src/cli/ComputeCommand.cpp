@@ -20,7 +20,7 @@ int RunCompute(const Arguments& args, Streams io) {
     const ComputeOutcome outcome = ComputesYFromX(doc.m_nCurveType) ? ComputeY(file.ui, doc, input)
                                                                     : ComputeX(file.ui, doc, input);
     if (!outcome.computed)
-        return kFailed;
+        return outcome.inputRefused ? kUsage : kFailed;
     io.out << outcome.result << '\n';
     return kOk;
 }

@@ -4,17 +4,13 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 #include "data/SafeWrite.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumetra {
 namespace {
@@ -164,87 +160,46 @@ int WriteContent(int fd, const CLumetraDoc& doc, const std::string& header, std:
     }
 }
 
-mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 } // namespace
 
-// A failed save never destroys the file the user had (see WriteFileSafely).
+// A failed save never destroys the file the user had (see SaveFile).
 bool CLumetraDoc::OnSaveDocument(const std::string& path) {
-    auto fail = [&](int err, const char* defaultText) {
-        // When saving, a name that is not found can only be a directory that is not there.
-        const FileErrorKind kind =
-            err == ENOENT ? FileErrorKind::InvalidPath : FileErrorKindFromErrno(err);
-        ReportSaveLoadException(*m_pUi, {kind, path}, true, defaultText);
-        return false;
-    };
-    auto refuse = [&](const std::string& why) {
-        m_pUi->MessageBox("File " + path + ":\nwas NOT saved: " + why);
-        return false;
-    };
-
-    // Write through a link onto the file it names; never replace what is not a file.
-    std::string target = path;
-    struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    const int statErr = errno;
-    struct stat link {};
-    if (exists) {
-        if (S_ISDIR(st.st_mode))
-            return fail(EISDIR, "Invalid filename.");
-        if (!S_ISREG(st.st_mode))
-            return refuse("it is a pipe, device or socket, not a file!");
-        if (::access(path.c_str(), W_OK) != 0)
-            return fail(errno, "Invalid filename.");
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    } else if (path.empty() || path.back() == '/') {
-        return fail(EINVAL, "Invalid filename.");
-    } else if (statErr == ELOOP) {
-        return refuse("it is a link that leads round in a loop!");
-    } else if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        return refuse("it is a link to a file that does not exist!");
-    }
-
-    m_pUi->BeginWaitCursor();
+    BusyScope writing(*m_pUi);
     FileText file;
     std::string chunk;
     try {
         file = ComposeHeader(*this);
         chunk.reserve(kChunkBytes + 2 * kMaxLineLen);
     } catch (const std::bad_alloc&) {
-        m_pUi->EndWaitCursor();
+        writing.End();
         m_pUi->MessageBox(kOutOfMemory);
         return false;
     }
     if (!file.problem.empty()) {
-        m_pUi->EndWaitCursor();
-        return refuse(file.problem + ",\nwhich this application could not read back!\n" +
-                      file.advice);
+        writing.End();
+        m_pUi->MessageBox(NotSavedMessage(path, file.problem +
+                                                    ",\nwhich this application could not read "
+                                                    "back!\n" +
+                                                    file.advice));
+        return false;
     }
-    SafeWriteResult written;
-    try {
-        CleanUpAfterKilledSaves(target);
-        written = WriteFileSafely(
-            target, exists ? &st : nullptr, exists ? (st.st_mode & 07777) : NewFileMode(),
-            [&](int fd) { return WriteContent(fd, *this, file.header, chunk); });
-    } catch (const std::bad_alloc&) {
-        written.err = ENOMEM; // a file left half-written beside the target goes with a later save
-    }
-    m_pUi->EndWaitCursor();
-    if (written.err == ENOMEM)
+    const SaveResult written =
+        SaveFile(path, [&](int fd) { return WriteContent(fd, *this, file.header, chunk); });
+    writing.End();
+    if (!written.refusal.empty()) {
+        m_pUi->MessageBox(NotSavedMessage(path, written.refusal));
+    } else if (written.err == ENOMEM) {
         m_pUi->MessageBox(kOutOfMemory);
-    else if (written.err)
-        fail(written.err, written.opened ? "Failed to save document." : "Invalid filename.");
+    } else if (written.err) {
+        // When saving, a name that is not found can only be a directory that is not there.
+        const FileErrorKind kind = written.err == ENOENT ? FileErrorKind::InvalidPath
+                                                         : FileErrorKindFromErrno(written.err);
+        ReportSaveLoadException(*m_pUi, {kind, path}, true,
+                                written.opened ? "Failed to save document." : "Invalid filename.");
+    }
     if (!written.keptCopy.empty())
-        m_pUi->MessageBox("The previous content of " + path +
-                          " could not be put back.\nIt is kept in " + written.keptCopy + ".");
-    if (written.err)
+        m_pUi->MessageBox(KeptCopyMessage(path, written.keptCopy));
+    if (!written.Saved())
         return false;
 
     SetModifiedFlag(false);

@@ -1,6 +1,6 @@
 #include "data/LumetraDoc.h"
 
-#include "fit/AccurateFit.h"
+#include "fit/FitState.h"
 #include "platform/SettingsStore.h"
 
 namespace lumetra {
@@ -44,7 +44,7 @@ void CLumetraDoc::ClearData() {
     m_bFitFailed = 0;
     m_strFitFailure.clear();
     m_dClassicDigits = -1.0;
-    m_pFitDesign.reset();
+    m_pFitState.reset();
 }
 
 void CLumetraDoc::ResetExtremes(const CXYdata& first) {

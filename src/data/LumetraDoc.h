@@ -4,6 +4,7 @@
 #include "data/XYdata.h"
 #include "fit/FitLimits.h"
 #include "fit/FitMethod.h"
+#include "fit/Weights.h"
 
 #include <memory>
 #include <optional>
@@ -15,7 +16,7 @@ namespace lumetra {
 
 class Ui;
 class SettingsStore;
-struct AccurateSolution;
+struct FitState;
 
 inline constexpr const char* kUnNamedFile = "UnNamed File";
 inline constexpr int kMaxDecimals = 14;
@@ -94,11 +95,17 @@ public:
 
     // The fit method (the user's choice, remembered in the settings) and what the last fit left
     // for its statistics: whether it failed, the digits its classic coefficients kept (-1: not
-    // known, as after reading a file) and its design matrix's factorization.
+    // known, as after reading a file) and its fit state, which every derived number reads. A file
+    // as read has no state until one is asked for (DocumentFitState builds and keeps it then);
+    // it is never stored in the file.
     FitMethod m_eFitMethod = FitMethod::Classic;
+    // How the fit weighs the pairs, and whether their standard deviations are known in absolute
+    // terms (the covariance is then not scaled by the residual variance).
+    WeightScheme m_eWeights = WeightScheme::None;
+    int m_bSigmaAbsolute = 0;
     int m_bFitFailed = 0;
     double m_dClassicDigits = -1.0;
-    std::shared_ptr<const AccurateSolution> m_pFitDesign;
+    mutable std::shared_ptr<const FitState> m_pFitState;
 
     // The framework's part of a document.
     bool IsModified() const { return m_bModified; }

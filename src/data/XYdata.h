@@ -12,6 +12,8 @@ struct CXYdata {
     double m_dY = 0.0;
     double m_dComputed = 0.0;   // Y from X for curve types 0-2, X from Y for type 3
     double m_dDifference = 0.0; // measured minus computed, on the same axis
+    // The standard deviation of the measured value (Y, or X for X=Ae^BY); 0: the pair has none.
+    double m_dSigma = 0.0;
 
     // The Data page's list line: X and Y with the document's pair format.
     std::string FormatPair(const CLumetraDoc& doc) const;

@@ -5,10 +5,8 @@
 
 namespace lumetra {
 
-// Text from the clipboard made ready for the importer: every line end (LF, CR LF or CR) becomes
-// CR LF, a last line without one gets one, and the lines before the first pair that do not begin
-// with a number (the column headings a spreadsheet copies, blank lines) are left out. Empty when
-// no line begins with a number.
+// Text from the clipboard for the importer, which reads it as it reads a file (the same line
+// ends, headings, separators and messages): empty when no line of it holds a number.
 std::string PasteTextForImport(std::string_view text);
 
 // How the importer's messages name pasted text.

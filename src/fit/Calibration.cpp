@@ -19,24 +19,15 @@ constexpr int kGridSteps = 4096;
 constexpr double kRealTolerance = 1e-6;
 // Roots closer than this part of the range are one root found twice.
 constexpr LD kSameRoot = 1e-9L;
+// An observation this close (relative) to a flat curve's value is that value.
+constexpr LD kSameValue = 1e-12L;
 
-// v(u) − target.
+// v − target on the state's centred variable w (the fitted input is centre + half·w).
 struct Offset {
-    const FittedCurve& curve;
+    const FitState& state;
     LD target;
-    LD operator()(LD u) const {
-        LD v = 0.0L;
-        for (double c : curve.coef)
-            v = v * u + LD(c);
-        return v - target;
-    }
-    LD Slope(LD u) const {
-        LD d = 0.0L;
-        const size_t n = curve.coef.size() - 1;
-        for (size_t i = 0; i < n; ++i)
-            d = d * u + LD(curve.coef[i]) * LD(n - i);
-        return d;
-    }
+    LD operator()(LD w) const { return state.Value(w) - target; }
+    LD Slope(LD w) const { return state.Slope(w); }
 };
 
 // Halves [a, b] while f(a) and f(b) keep their sides (inside(a), !inside(b)) until no halving
@@ -74,12 +65,12 @@ LD Polish(const Offset& f, LD u, LD lo, LD hi) {
 // on a grid, so that neither a tangent root nor an ill-conditioned one is missed.
 std::vector<LD> RootsInRange(const Offset& f, LD lo, LD hi) {
     std::vector<LD> roots;
-    const size_t n = f.curve.coef.size() - 1;
+    const size_t n = size_t(f.state.degree);
     const LD centre = (lo + hi) / 2, half = (hi - lo) / 2;
     // Ascending coefficients of v(centre + half·s) − target: a Taylor shift, then the scaling.
     std::vector<LD> a(n + 1);
     for (size_t k = 0; k <= n; ++k)
-        a[k] = LD(f.curve.coef[n - k]);
+        a[k] = LD(f.state.b[k]);
     a[0] -= f.target;
     for (size_t i = 0; i < n; ++i)
         for (size_t j = n - 1; j + 1 > i; --j)
@@ -148,6 +139,23 @@ std::string LevelText(double level) {
     return FormatC("%g %%", {level * 100.0});
 }
 
+// The fitted input of a centred value, and back into the input's own units.
+double InputOfCentred(const FittedCurve& curve, LD w) {
+    const FitState& state = *curve.state;
+    return InputFromFitted(curve, double(LD(state.centre) + LD(state.half) * w));
+}
+
+// A curve that does not change with its input: the measured values were all equal, or every
+// coefficient but the constant came out zero.
+bool IsFlat(const FitState& state) {
+    if (state.constant)
+        return true;
+    for (int j = 1; j <= state.degree; ++j)
+        if (state.b[j] != 0)
+            return false;
+    return true;
+}
+
 } // namespace
 
 const char* CalibrationIntervalWord(CalibrationInterval kind) {
@@ -160,6 +168,7 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
     result.observed = observed;
     const char* in = InputName(curve);
     const char* out = OutputName(curve);
+    const FitState& state = *curve.state;
     const std::optional<double> target = FittedOutput(curve, observed);
     if (!target) {
         result.message = FormatC("%s = %g is not above 0: the curve takes only values above 0.",
@@ -168,16 +177,31 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
     }
     const std::optional<double> lo = FittedInput(curve, curve.low),
                                 hi = FittedInput(curve, curve.high);
-    const Offset f{curve, LD(*target)};
-    const std::vector<LD> roots =
-        lo && hi && *lo < *hi ? RootsInRange(f, *lo, *hi) : std::vector<LD>{};
+    const Offset f{state, LD(*target)};
+    const bool inRange = lo && hi && *lo < *hi;
+    if (inRange && IsFlat(state)) {
+        // Every input or none gives the value: a list of grid points would say neither.
+        const LD level = state.Value(0.0L);
+        const bool same = std::fabs(level - LD(*target)) <=
+                          kSameValue * std::max(std::fabs(level), std::fabs(LD(*target)));
+        result.message =
+            same ? FormatC("Every %s from %g to %g gives %s = %g on the fitted curve.",
+                           {in, curve.low, curve.high, out, observed})
+                 : FormatC("No %s from %g to %g gives %s = %g on the fitted curve: it is flat at "
+                           "%s = %g.",
+                           {in, curve.low, curve.high, out, observed, out,
+                            OutputFromFitted(curve, double(level))});
+        return result;
+    }
+    const LD wLo = inRange ? state.U(*lo) : 0.0L, wHi = inRange ? state.U(*hi) : 0.0L;
+    const std::vector<LD> roots = inRange ? RootsInRange(f, wLo, wHi) : std::vector<LD>{};
     if (roots.empty()) {
         result.message = FormatC("No %s from %g to %g gives %s = %g on the fitted curve.",
                                  {in, curve.low, curve.high, out, observed});
         return result;
     }
-    for (LD u : roots)
-        result.estimates.push_back({InputFromFitted(curve, double(u)), {}, {}});
+    for (LD w : roots)
+        result.estimates.push_back({InputOfCentred(curve, w), {}, {}});
     if (curve.dof < 1) {
         result.message = NoDegreesOfFreedomText(curve);
         return result;
@@ -189,33 +213,33 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
     bool unbounded = false, flat = false;
     for (size_t r = 0; r < roots.size(); ++r) {
         CalibrationEstimate& e = result.estimates[r];
-        const LD u0 = roots[r];
+        const LD w0 = roots[r];
         std::optional<LD> lower, upper;
         if (request.interval == CalibrationInterval::Wald) {
-            const LD slope = std::fabs(f.Slope(u0));
-            const LD se = std::sqrt(scatter + LD(CurveAt(curve, double(u0)).leverage));
+            const LD slope = std::fabs(f.Slope(w0));
+            const LD se = std::sqrt(scatter + state.Leverage(w0));
             if (slope > 0.0L) {
-                lower = u0 - ts * se / slope;
-                upper = u0 + ts * se / slope;
+                lower = w0 - ts * se / slope;
+                upper = w0 + ts * se / slope;
             } else {
                 flat = true;
             }
         } else if (ts == 0.0L) {
-            lower = upper = u0; // a perfect fit: the curve is known exactly
+            lower = upper = w0; // a perfect fit: the curve is known exactly
         } else {
-            auto inside = [&](LD u) {
-                const LD d = f(u);
-                return d * d <= ts * ts * (scatter + LD(CurveAt(curve, double(u)).leverage));
+            auto inside = [&](LD w) {
+                const LD d = f(w);
+                return d * d <= ts * ts * (scatter + state.Leverage(w));
             };
-            const LD step = (*hi - *lo) / kGridSteps;
-            lower = IntervalEnd(inside, u0, *lo, step);
-            upper = IntervalEnd(inside, u0, *hi, step);
+            const LD step = (wHi - wLo) / kGridSteps;
+            lower = IntervalEnd(inside, w0, wLo, step);
+            upper = IntervalEnd(inside, w0, wHi, step);
             unbounded = unbounded || !lower || !upper;
         }
         if (lower)
-            e.lower = InputFromFitted(curve, double(*lower));
+            e.lower = InputOfCentred(curve, *lower);
         if (upper)
-            e.upper = InputFromFitted(curve, double(*upper));
+            e.upper = InputOfCentred(curve, *upper);
     }
     if (flat)
         result.message = FormatC("The curve is flat where it takes %s = %g: the Wald interval "

@@ -5,6 +5,7 @@
 #include "fit/ModelFits.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace lumetra {
 namespace {
@@ -48,19 +49,60 @@ bool EvalExponential(const CurveParams& c, double v, double& value) {
     return true;
 }
 
+std::optional<double> Same(double value, double) {
+    return value;
+}
+double SameBack(double fitted, double) {
+    return fitted;
+}
+double UnitSlope(double) {
+    return 1.0;
+}
+
+std::optional<double> Log10Less(double value, double offset) {
+    if (!(value > 0.0))
+        return std::nullopt;
+    return std::log10(value) - offset;
+}
+double Log10Back(double fitted, double offset) {
+    return std::pow(10.0, fitted + offset);
+}
+double Log10Slope(double value) {
+    return value * std::numbers::ln10;
+}
+
+std::optional<double> NaturalLog(double value, double) {
+    if (!(value > 0.0))
+        return std::nullopt;
+    return std::log(value);
+}
+double NaturalBack(double fitted, double) {
+    return std::exp(fitted);
+}
+double NaturalSlope(double value) {
+    return value;
+}
+
+constexpr ScaleMap kSame{Same, SameBack, UnitSlope};
+constexpr ScaleMap kLog10{Log10Less, Log10Back, Log10Slope};
+constexpr ScaleMap kNaturalLog{NaturalLog, NaturalBack, NaturalSlope};
+
 const CurveModel kModels[] = {
     {CurveType::Polynomial, "Polynomial", "Polynomial", "poly", false, true, "Polynomial",
-     FitPolynomial, PolynomialEquation, EvalPolynomial, nullptr, "Y on X"},
+     FitPolynomial, PolynomialEquation, EvalPolynomial, nullptr, "Y on X", "X", "Y", "X", "Y",
+     kSame, kSame},
     {CurveType::LogLog, "Log-Log Polynomial", "Log-Log Polynomial", "loglog", false, true,
      "Log-Log", FitLogLog, LogLogEquation, EvalLogLog,
-     "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)",
-     "G=Log10(Y)-YINT on H=Log10(X)-XINT"},
+     "X may not be <= 0.0!\nCan't compute Y from X (Log-Log)", "G=Log10(Y)-YINT on H=Log10(X)-XINT",
+     "X", "Y", "H", "G", kLog10, kLog10},
     {CurveType::SemilogY, "Semilog Y=Ae^BX", "Semi-Log (Y=Ae^BX)", "semilogy", false, false,
      "Semilog", FitSemilogY, SemilogYEquation, EvalExponential, nullptr,
-     "ln(Y) = ln(C[1]) + C[2]*X; C[1] from its logarithm"},
+     "ln(Y) = ln(C[1]) + C[2]*X; C[1] from its logarithm", "X", "Y", "X", "ln(Y)", kSame,
+     kNaturalLog},
     {CurveType::SemilogX, "Semilog X=Ae^BY", "Semi-Log (X=Ae^BY)", "semilogx", true, false,
      "Semilog", FitSemilogX, SemilogXEquation, EvalExponential, nullptr,
-     "ln(X) = ln(C[1]) + C[2]*Y; C[1] from its logarithm"},
+     "ln(X) = ln(C[1]) + C[2]*Y; C[1] from its logarithm", "Y", "X", "Y", "ln(X)", kSame,
+     kNaturalLog},
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "fit/FitMethod.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,15 @@ struct CurveParams {
     int order;
     double xint;
     double yint;
+};
+
+// One side of a model's fitted scale: how a value (X or Y) is taken there and back, and the
+// slope d(value)/d(fitted) at a value for the delta method. offset is the log-log XINT or YINT,
+// which the other maps ignore. toFitted answers nothing where a logarithm has no value.
+struct ScaleMap {
+    std::optional<double> (*toFitted)(double value, double offset);
+    double (*fromFitted)(double fitted, double offset);
+    double (*slope)(double value);
 };
 
 // Everything the program knows about one curve model; every place that treats the models
@@ -48,6 +58,13 @@ struct CurveModel {
     const char* noValueText;
     // The scale the fit's statistics belong to, as the Statistics window names it.
     const char* fittedScale;
+    // The variable the model computes from and the one it computes ("X" and "Y"; the other way
+    // round for X=Ae^BY), and their names in the fitted scale.
+    const char* inputName;
+    const char* outputName;
+    const char* fittedInputName;
+    const char* fittedOutputName;
+    ScaleMap input, output;
 };
 
 std::span<const CurveModel> CurveModels();
@@ -64,6 +81,19 @@ inline int CurveCode(const CurveModel& model) {
 // How many coefficients a fit of this model at this order has.
 inline int CoefficientCount(const CurveModel& model, int order) {
     return model.usesOrder ? order + 1 : 2;
+}
+
+// The degree of the polynomial it fits in its fitted scale.
+inline int FittedDegree(const CurveModel& model, int order) {
+    return model.usesOrder ? order : 1;
+}
+
+// A pair's input and measured output (the model computes the output from the input).
+inline double InputOf(const CurveModel& model, double x, double y) {
+    return model.xFromY ? y : x;
+}
+inline double OutputOf(const CurveModel& model, double x, double y) {
+    return model.xFromY ? x : y;
 }
 
 // The --model words in table order, joined by "|".

@@ -3,6 +3,7 @@
 #include "fit/CurveModels.h"
 #include "fit/FitStatistics.h"
 #include "fit/ModelFits.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -16,18 +17,9 @@ constexpr const char* kSingular = "Matrix is Singular!\nCan't Fit the Curve";
 constexpr const char* kTooLarge =
     "The data or the fitted curve hold numbers too large to compute with!\nCan't Fit the Curve";
 constexpr const char* kOutOfMemory = "Out of Memory!\nSHUT DOWN APPLICATION NOW!";
-
-// Lowers a busy flag however the scope is left.
-class FlagRaised {
-public:
-    explicit FlagRaised(int& flag) : m_flag(flag) { m_flag = 1; }
-    ~FlagRaised() { m_flag = 0; }
-    FlagRaised(const FlagRaised&) = delete;
-    FlagRaised& operator=(const FlagRaised&) = delete;
-
-private:
-    int& m_flag;
-};
+constexpr const char* kSingularClassic =
+    "\nThe Classic method's normal equations are singular for these data; the Accurate method "
+    "fits them.";
 
 } // namespace
 
@@ -53,20 +45,28 @@ int CFitEngine::Refuse(const std::string& message) {
 int CFitEngine::RefitDocument() {
     int ok = 0;
     {
-        const FlagRaised fitting(m_doc.m_bFitting);
+        const BusyScope fitting(m_doc.m_bFitting);
         m_doc.m_dClassicDigits = -1.0;
-        m_doc.m_pFitDesign.reset();
+        m_doc.m_pFitState.reset();
         m_strFailure.clear();
+        m_strOfferAccurate.clear();
         ok = FitCurve();
         m_doc.m_bFitFailed = !ok;
         m_doc.m_strFitFailure = ok ? std::string() : m_strFailure;
         ZeroFailedFit(ok);
     }
-    // Shown once the fit has ended, so the close guard no longer sees it running.
+    // Shown once the fit has ended, so the close guard no longer sees it running; the user may
+    // have the accurate method refit at once.
     if (NeedsPrecisionWarning(m_doc))
-        m_doc.GetUi().MessageBox(PrecisionWarningText(m_doc.m_dClassicDigits), Ui::Buttons::Ok,
-                                 Ui::Icon::Information);
-    return ok;
+        m_strOfferAccurate = PrecisionWarningText(m_doc.m_dClassicDigits);
+    if (m_strOfferAccurate.empty())
+        return ok;
+    const Ui::Icon icon = ok ? Ui::Icon::Information : Ui::Icon::Exclamation;
+    if (m_doc.GetUi().MessageWithAction(m_strOfferAccurate, kRefitAccurateButton, icon) !=
+        Ui::Answer::Yes)
+        return ok;
+    m_doc.m_eFitMethod = FitMethod::Accurate;
+    return RefitDocument();
 }
 
 void CFitEngine::ZeroFailedFit(int ok) {
@@ -112,7 +112,7 @@ int CFitEngine::FitCurve() {
     if (!CheckPairCount(*model, N))
         return 0;
 
-    WaitCursor wait(ui);
+    const BusyScope wait(ui);
     // However the fit ends, its work arrays go with it.
     struct FreeOnExit {
         CFitEngine& engine;
@@ -182,11 +182,12 @@ void CFitEngine::StoreResult(const CurveModel& model, const FitResult& result) {
     m_doc.m_dSumAbsDiff = result.sumAbsDiff;
     m_doc.m_dPerformance = result.performance;
     m_doc.m_dClassicDigits = result.classicDigits;
-    m_doc.m_pFitDesign = result.design;
+    m_doc.m_pFitState = result.state;
 }
 
 void CFitEngine::ShowFailure(const CurveModel& model, const FitResult& result) {
     const char* first = nullptr;
+    const int coefs = CoefficientCount(model, m_doc.m_nOrder);
     switch (result.failure) {
     case FitFailure::NonPositiveXY:
         first = "Values in both X & Y arrays are <= 0.0!\n";
@@ -205,6 +206,28 @@ void CFitEngine::ShowFailure(const CurveModel& model, const FitResult& result) {
         return;
     case FitFailure::OutOfMemory:
         Refuse(kOutOfMemory);
+        return;
+    case FitFailure::SingularClassic:
+        // Shown with the accurate method's button once the fit has ended.
+        m_strFailure = "Matrix is Singular!";
+        m_strOfferAccurate = kSingular + std::string(kSingularClassic);
+        return;
+    case FitFailure::RankDeficient:
+        Refuse(result.distinctInputs < coefs
+                   ? FormatC("A curve with %d coefficients needs %d different %s values; the "
+                             "data hold %d.\n",
+                             {coefs, coefs, model.inputName, result.distinctInputs}) +
+                         kCantFit
+                   : FormatC("The %s values lie too close together to determine %d "
+                             "coefficients.\n",
+                             {model.inputName, coefs}) +
+                         kCantFit);
+        return;
+    case FitFailure::CoefficientRange:
+        Refuse(FormatC("C[%d] of the fitted curve lies beyond the range of numbers.\nShift %s "
+                       "(subtract a value near its mean from every %s) and fit again.\n",
+                       {result.overflowCoef + 1, model.inputName, model.inputName}) +
+               kCantFit);
         return;
     case FitFailure::None:
         return;

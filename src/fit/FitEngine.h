@@ -23,8 +23,9 @@ public:
 
     // What a listing view does on an update with hint 1: raise m_bFitting, fit, zero the
     // coefficients and statistics if the fit failed and note why in m_strFitFailure, lower the
-    // flag (on every way out).
-    // Returns FitCurve's result.
+    // flag (on every way out). A classic fit that kept too few digits, or whose normal equations
+    // alone were singular, then offers to refit at once with the accurate method.
+    // Returns FitCurve's result (the refit's when the user took the offer).
     int RefitDocument();
 
     int FitCurve();
@@ -51,6 +52,8 @@ private:
 
     CLumetraDoc& m_doc;
     std::string m_strFailure;
+    // The message that offers the accurate method once the fit has ended (empty: none).
+    std::string m_strOfferAccurate;
 };
 
 } // namespace lumetra

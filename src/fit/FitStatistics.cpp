@@ -1,5 +1,8 @@
 #include "fit/FitStatistics.h"
 
+#include "fit/CurveModels.h"
+#include "fit/NormalEquations.h"
+
 #include <boost/math/distributions/fisher_f.hpp>
 #include <boost/math/distributions/students_t.hpp>
 
@@ -12,6 +15,11 @@ namespace {
 using LD = long double;
 
 constexpr LD kNegligibleTerm = 1e-6L;
+// A residual SD below this part of the data's root mean square is rounding, not scatter.
+constexpr LD kNegligibleSd = 1e-12L;
+// Displayed coefficients whose terms exceed the curve this many times reproduce it to fewer than
+// six of their nine digits: the centred equation is given beside them.
+constexpr LD kCentredCancellation = 1e3L;
 
 Statistic Finite(LD value) {
     if (!std::isfinite(value) || std::fabs(value) > LD(std::numeric_limits<double>::max()))
@@ -29,47 +37,89 @@ double TwoSidedP(double t, int dof) {
     return 2.0 * boost::math::cdf(boost::math::complement(dist, std::fabs(t)));
 }
 
+const CurveModel* DocumentModel(const CLumetraDoc& doc) {
+    return FindCurveModel(doc.m_nCurveType);
+}
+
+// The digits the residual SD of a solution state.b + d keeps against the state's.
+double ResidualSdDigits(const FitState& state, const Quad d[kMaxCoefs]) {
+    const LD dof = LD(state.pairs) - LD(state.Coefs());
+    if (!(dof > 0.0L) || !(state.weightSum > 0.0L))
+        return kMaxDigits;
+    const LD s = std::sqrt(state.sse / dof);
+    const LD other = std::sqrt((state.sse + state.ExtraSse(d)) / dof);
+    const LD rms =
+        std::sqrt((state.sst + state.mean * state.mean * state.weightSum) / state.weightSum);
+    // Both at the level of the data's own rounding (a perfect fit): no digits to keep there.
+    const LD least = kNegligibleSd * rms;
+    if (std::max(other, s) <= least)
+        return kMaxDigits;
+    return DigitsKept(double(other), s, least);
+}
+
+// The digits of the raw coefficients `classic` (ascending powers) and of their residual SD.
+double RawDigits(const Quad classic[kMaxCoefs], const FitState& state) {
+    Quad stable[kMaxCoefs];
+    state.RawCoefficients(stable);
+    const LD reach = std::max({std::fabs(LD(state.low)), std::fabs(LD(state.high)), 1e-300L});
+    // Term k reaches |C|·reach^k over the data.
+    LD largestTerm = 0.0L;
+    for (int k = 0; k <= state.degree; ++k)
+        largestTerm = std::max(largestTerm, std::fabs(LD(stable[k])) * std::pow(reach, LD(k)));
+    double digits = kMaxDigits;
+    for (int k = 0; k <= state.degree; ++k)
+        digits =
+            std::min(digits, DigitsKept(double(classic[k]), LD(stable[k]),
+                                        kNegligibleTerm * largestTerm / std::pow(reach, LD(k))));
+    Quad centred[kMaxCoefs], d[kMaxCoefs];
+    state.CentredFromRaw(classic, centred);
+    for (int j = 0; j <= state.degree; ++j)
+        d[j] = centred[j] - state.b[j];
+    return std::min(digits, ResidualSdDigits(state, d));
+}
+
+CentredEquation Centred(const FitState& state) {
+    CentredEquation e;
+    e.centre = state.centre;
+    e.half = state.half;
+    for (int j = state.degree; j >= 0; --j)
+        e.coefficients.push_back(double(state.b[j]));
+    return e;
+}
+
+// What the classic method would have kept of an accurate polynomial fit: its normal equations,
+// solved only when the statistics are asked for, so the fit itself does not pay for them.
+Statistic AccurateFitsClassicDigits(const CLumetraDoc& doc, const FitState& state) {
+    std::vector<double> u, v;
+    FittedScaleValues(doc, u, v);
+    NormalEquations work;
+    BuildNormalEquations(u, v, state.degree, work, PowerRule::Products);
+    double classic[kMaxCoefs] = {};
+    if (!SolveNormalEquations(work, state.degree, classic))
+        return 0.0;
+    return ClassicDigits({classic, size_t(state.degree + 1)}, state);
+}
+
 } // namespace
 
-FitStatistics PolynomialStatistics(std::span<const double> u, std::span<const double> v,
-                                   std::span<const double> coef, const AccurateSolution& design,
-                                   double level) {
+FitStatistics StateStatistics(const FitState& state, double level) {
     FitStatistics s;
-    const int order = int(coef.size()) - 1;
-    const size_t N = u.size();
+    const int order = state.degree;
     s.order = order;
-    s.n = int(N);
-    s.dof = int(N) - (order + 1);
+    s.n = int(state.pairs);
+    s.dof = s.n - (order + 1);
     s.level = level;
-
-    LD sse = 0.0L, mean = 0.0L;
-    for (size_t k = 0; k < N; ++k) {
-        LD fitted = 0.0L;
-        for (double c : coef)
-            fitted = fitted * LD(u[k]) + LD(c);
-        const LD r = LD(v[k]) - fitted;
-        sse += r * r;
-        mean += LD(v[k]);
-    }
-    mean /= LD(N);
-    // Equal measurements leave nothing to explain; their mean need not come out exactly.
-    const bool constant =
-        N > 0 && std::all_of(v.begin(), v.end(), [&](double y) { return y == v[0]; });
-    LD sst = 0.0L;
-    if (!constant)
-        for (double y : v)
-            sst += (LD(y) - mean) * (LD(y) - mean);
-
+    const LD sse = state.sse, sst = state.sst;
     s.sse = double(sse);
-    s.rmse = N > 0 ? double(std::sqrt(sse / LD(N))) : 0.0;
+    s.rmse = state.pairs > 0 ? double(std::sqrt(sse / LD(state.pairs))) : 0.0;
     s.rSquared = sst > 0.0L ? double(1.0L - sse / sst) : 1.0;
-    s.conditionNumber = Finite(design.condition);
+    s.conditionNumber = Finite(state.condition);
 
     const int dof = s.dof;
     const LD s2 = dof > 0 ? sse / LD(dof) : 0.0L;
     if (dof > 0) {
         s.residualStdDev = double(std::sqrt(s2));
-        s.adjRSquared = sst > 0.0L ? double(1.0L - s2 / (sst / LD(N - 1))) : 1.0;
+        s.adjRSquared = sst > 0.0L ? double(1.0L - s2 / (sst / LD(s.n - 1))) : 1.0;
         if (order >= 1 && sst > 0.0L) {
             const LD regression = std::max(0.0L, sst - sse) / LD(order);
             if (sse > 0.0L) {
@@ -86,14 +136,19 @@ FitStatistics PolynomialStatistics(std::span<const double> u, std::span<const do
     const double quantile = dof > 0 ? boost::math::quantile(boost::math::complement(
                                           boost::math::students_t(dof), (1.0 - level) / 2.0))
                                     : 0.0;
+    Quad raw[kMaxCoefs];
+    state.RawCoefficients(raw);
     for (int i = 0; i <= order; ++i) {
+        const int power = order - i;
         CoefficientStatistics c;
         c.name = CoefName(i);
-        c.estimate = coef[size_t(i)];
+        c.estimate = double(raw[power]);
         if (dof > 0) {
-            const LD se = std::sqrt(s2 * std::max(0.0L, design.inverse[i][i]));
+            const LD se = std::sqrt(s2 * state.RawVariance(power));
             c.stdError = Finite(se);
-            if (c.stdError) {
+            // Equal measured values decide nothing about how the curve changes with the input.
+            const bool testable = !(state.constant && power > 0);
+            if (c.stdError && testable) {
                 c.ciLow = Finite(LD(c.estimate) - LD(quantile) * se);
                 c.ciHigh = Finite(LD(c.estimate) + LD(quantile) * se);
                 if (se > 0.0L) {
@@ -107,90 +162,90 @@ FitStatistics PolynomialStatistics(std::span<const double> u, std::span<const do
         }
         s.coefficients.push_back(c);
     }
+    if (state.constant && order >= 1)
+        s.notes.push_back(kConstantNote);
+    if (state.CurveCancellation() > kCentredCancellation)
+        s.centred = Centred(state);
     return s;
 }
 
 bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vector<double>& v) {
+    const CurveModel* model = DocumentModel(doc);
+    if (!model)
+        return false;
     const size_t N = size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size())));
     u.resize(N);
     v.resize(N);
+    const double inOffset = model->xFromY ? doc.m_dYInt : doc.m_dXInt;
+    const double outOffset = model->xFromY ? doc.m_dXInt : doc.m_dYInt;
     for (size_t k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[k];
-        switch (doc.m_nCurveType) {
-        case 0:
-            u[k] = p.m_dX;
-            v[k] = p.m_dY;
-            break;
-        case 1:
-            if (p.m_dX <= 0.0 || p.m_dY <= 0.0)
-                return false;
-            u[k] = std::log10(p.m_dX) - doc.m_dXInt;
-            v[k] = std::log10(p.m_dY) - doc.m_dYInt;
-            break;
-        case 2:
-            if (p.m_dY <= 0.0)
-                return false;
-            u[k] = p.m_dX;
-            v[k] = std::log(p.m_dY);
-            break;
-        case 3:
-            if (p.m_dX <= 0.0)
-                return false;
-            u[k] = p.m_dY;
-            v[k] = std::log(p.m_dX);
-            break;
-        default:
+        const std::optional<double> t =
+            model->input.toFitted(InputOf(*model, p.m_dX, p.m_dY), inOffset);
+        const std::optional<double> w =
+            model->output.toFitted(OutputOf(*model, p.m_dX, p.m_dY), outOffset);
+        if (!t || !w)
             return false;
-        }
+        u[k] = *t;
+        v[k] = *w;
     }
     return true;
 }
 
-StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level) {
-    if (doc.m_bFitFailed)
-        return {std::nullopt, "The fit failed: there are no statistics."};
-    const int type = doc.m_nCurveType;
-    const bool semilog = type == 2 || type == 3;
-    const int order = semilog ? 1 : doc.m_nOrder;
+StateOutcome DocumentFitState(const CLumetraDoc& doc) {
+    const CurveModel* model = DocumentModel(doc);
+    const int degree = model ? FittedDegree(*model, doc.m_nOrder) : 0;
     std::vector<double> u, v;
-    if (type < 0 || type > 3 || order < 1 || order > kMaxOrder || !FittedScaleValues(doc, u, v))
-        return {std::nullopt, "The model's fitted scale holds no value for these data: "
-                              "there are no statistics."};
-    if (u.size() < size_t(order + 1))
-        return {std::nullopt, FormatC("Statistics need at least %d data points.", {order + 1})};
-    if (semilog && !(doc.m_dCoef[0] > 0.0))
-        return {std::nullopt, "C[1] is not above 0: there are no statistics."};
+    if (!model || degree < 1 || degree > kMaxOrder || !FittedScaleValues(doc, u, v))
+        return {nullptr, "The model's fitted scale holds no value for these data: "
+                         "there are no statistics."};
+    if (u.size() < size_t(degree + 1))
+        return {nullptr, FormatC("Statistics need at least %d data points.", {degree + 1})};
+    const std::shared_ptr<const FitState>& kept = doc.m_pFitState;
+    if (!kept || kept->degree != degree || kept->pairs != u.size())
+        doc.m_pFitState = std::make_shared<const FitState>(BuildFitState(u, v, {}, degree));
+    if (!doc.m_pFitState->Solved())
+        return {nullptr, "The design matrix is singular: there are no statistics."};
+    return {doc.m_pFitState, ""};
+}
 
-    AccurateSolution computed;
-    const AccurateSolution* design = doc.m_pFitDesign.get();
-    if (!design || design->order != order) {
-        computed = SolveAccurate(u, v, order);
-        design = &computed;
-    }
-    if (!design->solved)
-        return {std::nullopt, "The design matrix is singular: there are no statistics."};
+StateOutcome UsableFitState(const CLumetraDoc& doc) {
+    if (doc.m_bFitFailed)
+        return {nullptr, "The fit failed: there are no statistics."};
+    const StateOutcome outcome = DocumentFitState(doc);
+    if (!outcome.state)
+        return outcome;
+    const CurveModel* model = DocumentModel(doc);
+    if (!model->usesOrder && !(doc.m_dCoef[0] > 0.0))
+        return {nullptr, "C[1] is not above 0: there are no statistics."};
+    return outcome;
+}
 
-    // The semilog models fit ln(C[1]) + C[2]·u; their polynomial is C[2]·u + ln(C[1]).
-    std::vector<double> coef;
-    if (semilog)
-        coef = {doc.m_dCoef[1], std::log(doc.m_dCoef[0])};
-    else
-        coef.assign(doc.m_dCoef, doc.m_dCoef + order + 1);
-    FitStatistics s = PolynomialStatistics(u, v, coef, *design, level);
-    s.curveType = type;
+StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level) {
+    const StateOutcome outcome = UsableFitState(doc);
+    if (!outcome.state)
+        return {std::nullopt, outcome.failure};
+    const FitState& state = *outcome.state;
+    const bool semilog = !DocumentModel(doc)->usesOrder;
+
+    FitStatistics s = StateStatistics(state, level);
+    s.curveType = doc.m_nCurveType;
     s.method = doc.m_eFitMethod;
     if (doc.m_dClassicDigits >= 0.0)
         s.classicDigits = doc.m_dClassicDigits;
     else if (doc.m_eFitMethod == FitMethod::Classic)
-        s.classicDigits = semilog ? ClassicSemilogDigits(doc.m_dCoef[0], doc.m_dCoef[1], *design)
-                                  : ClassicDigits(coef, *design);
+        s.classicDigits = semilog ? ClassicSemilogDigits(doc.m_dCoef[0], doc.m_dCoef[1], state)
+                                  : ClassicDigits({doc.m_dCoef, size_t(state.degree + 1)}, state);
+    else if (!semilog)
+        s.classicDigits = AccurateFitsClassicDigits(doc, state);
     if (semilog) {
+        // The line ln(C[1]) + C[2]·u: its constant is ln(C[1]), C[1] itself taken back.
         CoefficientStatistics lnA = s.coefficients[1], b = s.coefficients[0];
         lnA.name = "ln(C[1])";
         b.name = "C[2]";
         CoefficientStatistics a;
         a.name = "C[1]";
-        a.estimate = doc.m_dCoef[0];
+        a.estimate = double(std::exp(LD(lnA.estimate)));
         if (lnA.stdError)
             a.stdError = Finite(LD(a.estimate) * LD(*lnA.stdError));
         if (lnA.ciLow && lnA.ciHigh) {
@@ -202,31 +257,39 @@ StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level) {
     return {s, ""};
 }
 
-double ClassicDigits(std::span<const double> classic, const AccurateSolution& accurate) {
-    const int order = int(classic.size()) - 1;
-    // Term i reaches |C[i]|·s^(order−i) at the data's largest |u|, s.
-    auto reach = [&](int i) { return std::pow(accurate.scale, LD(order - i)); };
-    LD largestTerm = 0.0L;
-    for (int i = 0; i <= order; ++i)
-        largestTerm = std::max(largestTerm, std::fabs(accurate.coef[i]) * reach(i));
-    double digits = kMaxDigits;
-    for (int i = 0; i <= order; ++i)
-        digits = std::min(digits, DigitsKept(classic[size_t(i)], accurate.coef[i],
-                                             kNegligibleTerm * largestTerm / reach(i)));
-    return digits;
+double ClassicDigits(std::span<const double> classic, const FitState& state) {
+    Quad raw[kMaxCoefs] = {};
+    for (int k = 0; k <= state.degree && k < int(classic.size()); ++k)
+        raw[k] = classic[classic.size() - 1 - size_t(k)];
+    return RawDigits(raw, state);
 }
 
-double ClassicSemilogDigits(double a, double b, const AccurateSolution& accurate) {
+double ClassicSemilogDigits(double a, double b, const FitState& state) {
     // ln(A) is the constant term of the fitted line; A itself is compared directly.
-    const LD slope = accurate.coef[0], lnA = accurate.coef[1];
-    const LD largestTerm = std::max(std::fabs(slope) * accurate.scale, std::fabs(lnA));
-    return std::min(DigitsKept(a, std::exp(lnA)),
-                    DigitsKept(b, slope, kNegligibleTerm * largestTerm / accurate.scale));
+    Quad stable[kMaxCoefs];
+    state.RawCoefficients(stable);
+    const double aDigits = DigitsKept(a, std::exp(LD(stable[0])));
+    if (!(a > 0.0) || !std::isfinite(a))
+        return 0.0;
+    const Quad raw[kMaxCoefs] = {Quad(std::log(LD(a))), Quad(b)};
+    return std::min(aDigits, RawDigits(raw, state));
+}
+
+double DigitsKept(double value, long double reference, long double least) {
+    if (!std::isfinite(value))
+        return 0.0;
+    if (LD(value) == reference)
+        return kMaxDigits;
+    LD error = std::fabs(LD(value) - reference);
+    const LD magnitude = std::max(std::fabs(reference), least);
+    if (magnitude > 0.0L)
+        error /= magnitude;
+    return std::clamp(double(-std::log10(error)), 0.0, kMaxDigits);
 }
 
 std::string PrecisionWarningText(double digits) {
-    return FormatC("The coefficients of this fit kept only %.1f significant digits: fit with the "
-                   "Accurate method to keep more.",
+    return FormatC("The coefficients of this fit, or the residual standard deviation they give, "
+                   "kept only %.1f significant digits: the Accurate method keeps more.",
                    {digits});
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "fit/AccurateFit.h"
+#include "data/LumetraDoc.h"
 #include "fit/FitMethod.h"
+#include "fit/FitState.h"
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,6 +20,14 @@ struct CoefficientStatistics {
     std::string name; // "C[1]" ...; the semilog models' fitted constant is "ln(C[1])"
     double estimate = 0.0;
     Statistic stdError, t, p, ciLow, ciHigh;
+};
+
+// The curve as an equation in the centred variable u = (input − centre) / half, coefficients of
+// u^n first: where the displayed raw-power coefficients cannot reproduce the curve.
+struct CentredEquation {
+    double centre = 0.0;
+    double half = 1.0;
+    std::vector<double> coefficients;
 };
 
 // The statistics of a fit, for the method used and in the model's fitted scale.
@@ -36,18 +46,31 @@ struct FitStatistics {
     Statistic adjRSquared, f, fP;
     Statistic conditionNumber;
     Statistic classicDigits;
+    std::optional<CentredEquation> centred;
+    std::vector<std::string> notes; // what the numbers cannot say, in words
 };
 
 inline constexpr double kDefaultLevel = 0.95;
 // Fewer significant digits than this left in the classic coefficients earn a warning.
 inline constexpr double kWarnDigits = 6.0;
 
-// The statistics of the polynomial `coef` (highest power first, order + 1 values) fitted to v on
-// u, with the design's (AᵀA)⁻¹ and condition number; the coefficients are named C[1] .... level
-// lies strictly between 0 and 1.
-FitStatistics PolynomialStatistics(std::span<const double> u, std::span<const double> v,
-                                   std::span<const double> coef, const AccurateSolution& design,
-                                   double level);
+// The statistics of the polynomial a fit state holds, its raw-power coefficients named C[1] ...
+// (highest power first). level lies strictly between 0 and 1.
+FitStatistics StateStatistics(const FitState& state, double level);
+
+// The text of the note on equal measured values.
+inline constexpr const char* kConstantNote =
+    "All measured values are equal: the slope is not testable (t, p and interval n/a).";
+
+// The document's fit state: the one its last fit built, or else built now from its pairs and
+// kept (a file as read has none until it is asked for); or why there is none.
+struct StateOutcome {
+    std::shared_ptr<const FitState> state;
+    std::string failure;
+};
+StateOutcome DocumentFitState(const CLumetraDoc& doc);
+// The same for a fit that has statistics: not failed, and C[1] above 0 for the semilog models.
+StateOutcome UsableFitState(const CLumetraDoc& doc);
 
 // The document's present fit, or why it has no statistics.
 struct StatisticsOutcome {
@@ -56,21 +79,30 @@ struct StatisticsOutcome {
 };
 StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level);
 
-// The values of the model's fitted scale, as the fit forms them: X and Y for the polynomial,
-// log10(X) − XINT and log10(Y) − YINT for the log-log polynomial, X and ln(Y) for Y=Ae^BX, Y and
-// ln(X) for X=Ae^BY. False when a logarithm has no value (a value <= 0).
+// The values of the model's fitted scale, as the fit forms them (the model table's maps): X and
+// Y for the polynomial, log10(X) − XINT and log10(Y) − YINT for the log-log polynomial, X and
+// ln(Y) for Y=Ae^BX, Y and ln(X) for X=Ae^BY. False when a logarithm has no value (a value <= 0).
 bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vector<double>& v);
 
-// The least digits any coefficient of the classic solution (highest power first) shares with the
-// accurate one. A true coefficient of zero has no relative error, so a term smaller than a
-// millionth of the largest term over the data is measured against that millionth.
-double ClassicDigits(std::span<const double> classic, const AccurateSolution& accurate);
+// The least digits any coefficient of the classic solution (highest power first), or the residual
+// standard deviation it gives, shares with the stable solution of the state. A true coefficient
+// of zero has no relative error, so a term smaller than a millionth of the largest term over the
+// data is measured against that millionth; a residual SD below 1e-12 of the data's root mean
+// square is rounding, and keeps every digit when the stable one is too.
+double ClassicDigits(std::span<const double> classic, const FitState& state);
 // The same for the semilog models' C[1] = A and C[2] = B.
-double ClassicSemilogDigits(double a, double b, const AccurateSolution& accurate);
+double ClassicSemilogDigits(double a, double b, const FitState& state);
 
-// The message after a classic fit that kept fewer than kWarnDigits digits, and the note line at
-// the end of its report.
+// NIST's log relative error: the significant digits `value` shares with `reference`, from 0 to
+// kMaxDigits. The error is taken relative to the larger of |reference| and `least`; against 0
+// and 0 it is the digits of the absolute error.
+inline constexpr double kMaxDigits = 15.0;
+double DigitsKept(double value, long double reference, long double least = 0.0L);
+
+// The message after a classic fit that kept fewer than kWarnDigits digits, its button that refits
+// with the accurate method, and the note line at the end of its report.
 std::string PrecisionWarningText(double digits);
+inline constexpr const char* kRefitAccurateButton = "Refit with Accurate";
 std::string PrecisionNoteLine(double digits);
 // Whether the document's last fit was a classic one that kept fewer than kWarnDigits digits.
 bool NeedsPrecisionWarning(const CLumetraDoc& doc);

@@ -66,25 +66,51 @@ void EvalPolynomialWithPow(std::span<const double> u, const double* C, int n,
     });
 }
 
-// The accurate method's values: its own unrounded coefficients by Horner's rule in long double,
-// which costs a tenth of the pow rule and keeps the digits the factorization won.
-void EvalAccuratePolynomial(std::span<const double> u, const AccurateSolution& s,
-                            std::vector<double>& computed) {
+// The accurate method's values: the fit state's solution by Horner's rule in the centred
+// variable, whose terms do not cancel, so doubles keep its digits at a tenth of the pow rule.
+void EvalStatePolynomial(std::span<const double> u, const FitState& s,
+                         std::vector<double>& computed) {
+    double b[kMaxCoefs];
+    for (int j = 0; j <= s.degree; ++j)
+        b[j] = double(s.b[j]);
+    const double centre = s.centre, scale = 1.0 / s.half; // exact: half is a power of two
     ComputeEach(u.size(), computed, [&](size_t k) {
-        const long double x = u[k];
-        long double sum = s.coef[0];
-        for (int j = 1; j <= s.order; ++j)
-            sum = sum * x + s.coef[j];
-        return double(sum);
+        const double w = (u[k] - centre) * scale;
+        double sum = b[s.degree];
+        for (int j = s.degree - 1; j >= 0; --j)
+            sum = sum * w + b[j];
+        return sum;
     });
 }
 
 // The per-pair values of the polynomial just solved, by the method's rule.
 void EvalFittedPolynomial(std::span<const double> u, int order, FitMethod method, FitResult& r) {
-    if (method == FitMethod::Accurate && r.design)
-        EvalAccuratePolynomial(u, *r.design, r.computed);
+    if (method == FitMethod::Accurate && r.state)
+        EvalStatePolynomial(u, *r.state, r.computed);
     else
         EvalPolynomialWithPow(u, r.coef, order, r.computed);
+}
+
+// The state's raw-power coefficients as doubles, highest power first; false where one lies
+// beyond the range of doubles.
+bool StoreStateCoefficients(const FitState& s, FitResult& r) {
+    Quad raw[kMaxCoefs];
+    s.RawCoefficients(raw);
+    for (int k = 0; k <= s.degree; ++k) {
+        r.coef[s.degree - k] = double(raw[k]);
+        if (!std::isfinite(r.coef[s.degree - k])) {
+            r.failure = FitFailure::CoefficientRange;
+            r.overflowCoef = s.degree - k;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Why a state found no solution: values that are no numbers, or too few different inputs.
+void StateFailure(const FitState& s, std::span<const double> u, FitResult& r) {
+    r.failure = s.finite ? FitFailure::RankDeficient : FitFailure::NotFinite;
+    r.distinctInputs = DistinctValues(u, s.Coefs());
 }
 
 // The sum of absolute differences and the coefficient of performance against the measured
@@ -122,26 +148,31 @@ void MeasureFit(std::span<const double> measured, int coefs, FitResult& r) {
     r.performance = performance;
 }
 
-// The polynomial of v on u by the method: the normal equations always (the classic answer, or
-// what the accurate one is measured against), the factorization too. False: singular for the
-// method used. Measuring the classic digits does not need the classic rule's exact bits.
+// The polynomial of v on u by the method, and the fit state that every derived number reads.
+// Classic: the normal equations; the accurate method takes the state's coefficients. False, with
+// the failure set, when the method finds no solution.
 bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> v, int order,
                              NormalEquations& work, FitMethod method, FitResult& r) {
-    auto design = std::make_shared<AccurateSolution>(SolveAccurate(u, v, order));
-    BuildNormalEquations(u, v, order, work,
-                         method == FitMethod::Classic ? PowerRule::Pow : PowerRule::Products);
-    const bool classicSolved = SolveNormalEquations(work, order, r.coef);
-    if (method == FitMethod::Classic ? !classicSolved : !design->solved)
-        return false;
-    if (!classicSolved)
-        std::fill(r.coef, r.coef + order + 1, 0.0); // kept no digit
-    // Data the factorization finds rank deficient leave the classic coefficients undetermined.
-    r.classicDigits = design->solved ? ClassicDigits({r.coef, size_t(order + 1)}, *design) : 0.0;
-    if (method == FitMethod::Accurate)
-        for (int i = 0; i <= order; ++i)
-            r.coef[i] = double(design->coef[i]);
-    if (design->solved)
-        r.design = std::move(design);
+    auto state = std::make_shared<FitState>(BuildFitState(u, v, {}, order));
+    const bool solved = state->Solved();
+    if (method == FitMethod::Classic) {
+        BuildNormalEquations(u, v, order, work, PowerRule::Pow);
+        if (!SolveNormalEquations(work, order, r.coef)) {
+            r.failure = solved ? FitFailure::SingularClassic : FitFailure::Singular;
+            return false;
+        }
+        r.classicDigits = solved ? ClassicDigits({r.coef, size_t(order + 1)}, *state) : 0.0;
+    } else {
+        if (!solved) {
+            StateFailure(*state, u, r);
+            return false;
+        }
+        r.classicDigits = -1.0; // measured when the statistics are asked for
+        if (!StoreStateCoefficients(*state, r))
+            return false;
+    }
+    if (solved)
+        r.state = std::move(state);
     return true;
 }
 
@@ -167,26 +198,30 @@ FitResult FitStraightLineOfLog(std::span<const double> other, std::span<const do
     std::vector<double> logs(N);
     for (size_t k = 0; k < N; ++k)
         logs[k] = std::log(measured[k]);
-    auto design = std::make_shared<AccurateSolution>(SolveAccurate(other, logs, 1));
-    const double classicDigits = design->solved ? ClassicSemilogDigits(a, b, *design) : 0.0;
-    if (method == FitMethod::Accurate) {
-        if (!design->solved)
-            return Failed(FitFailure::Singular);
-        b = double(design->coef[0]);
-        a = double(std::exp(design->coef[1]));
-    }
-    if (!std::isfinite(a) || !std::isfinite(b)) {
-        // With finite sums only a zero denominator gives this: all the line's values are equal.
-        const bool sumsFinite =
-            std::isfinite(sx) && std::isfinite(sxx) && std::isfinite(sxy) && std::isfinite(sy);
-        return Failed(sumsFinite ? FitFailure::Singular : FitFailure::NotFinite);
-    }
+    auto state = std::make_shared<FitState>(BuildFitState(other, logs, {}, 1));
     FitResult r;
+    if (!state->Solved()) {
+        StateFailure(*state, other, r);
+        return r;
+    }
+    Quad raw[kMaxCoefs];
+    state->RawCoefficients(raw);
+    const double stateA = double(std::exp((long double)raw[0]));
+    const double classicDigits = ClassicSemilogDigits(a, b, *state);
+    if (method == FitMethod::Accurate) {
+        b = double(raw[1]);
+        a = stateA;
+    }
+    auto inRange = [](double value) { return std::isfinite(value) && value > 0.0; };
+    if (!inRange(a) && !inRange(stateA)) {
+        // ln(A) is known, A itself is no double: a shift of the input brings it back.
+        r.failure = FitFailure::CoefficientRange;
+        return r;
+    }
     r.coef[0] = a;
     r.coef[1] = b;
     r.classicDigits = classicDigits;
-    if (design->solved)
-        r.design = std::move(design);
+    r.state = std::move(state);
     r.computed.resize(N);
     for (size_t k = 0; k < N; ++k)
         r.computed[k] = a * std::exp(b * other[k]);
@@ -201,7 +236,7 @@ FitResult FitPolynomial(std::span<const double> x, std::span<const double> y, in
     return CatchOutOfMemory([&] {
         FitResult r;
         if (!SolvePolynomialByMethod(x, y, order, work, method, r))
-            return Failed(FitFailure::Singular);
+            return r;
         r.computed.resize(x.size());
         EvalFittedPolynomial(x, order, method, r);
         MeasureFit(y, order + 1, r);
@@ -230,10 +265,8 @@ FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int or
             h[k] = std::log10(x[k]) - r.xint;
             g[k] = std::log10(y[k]) - r.yint;
         }
-        if (!SolvePolynomialByMethod(h, g, order, work, method, r)) {
-            r.failure = FitFailure::Singular;
+        if (!SolvePolynomialByMethod(h, g, order, work, method, r))
             return r;
-        }
         EvalFittedPolynomial(h, order, method, r);
         for (double& v : r.computed)
             v = std::pow(10.0, r.yint + v);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "fit/AccurateFit.h"
 #include "fit/FitLimits.h"
 #include "fit/FitMethod.h"
+#include "fit/FitState.h"
 #include "fit/NormalEquations.h"
 
 #include <memory>
@@ -21,6 +21,11 @@ enum class FitFailure {
     Singular,      // the normal matrix (or the straight line's denominator) is exactly singular
     NotFinite,     // a result overflowed to inf or nan on the way
     OutOfMemory,   // a work array of the fit could not be had
+    // The classic normal equations are singular, the scaled problem is not: the accurate method
+    // fits it.
+    SingularClassic,
+    RankDeficient,    // the scaled design has not full rank: too few different inputs
+    CoefficientRange, // a coefficient lies beyond the range of doubles (overflowCoef names it)
 };
 
 // What a model fit gives back. For a failed fit only the failure counts.
@@ -33,19 +38,21 @@ struct FitResult {
     std::vector<double> computed; // the model's value at each pair: an X value for X from Y
     double sumAbsDiff = 0.0;      // the sum of |measured - computed|
     double performance = 0.0;     // the fit coefficient of performance
-    // The factorization of the fitted scale's design (nullptr when it has not full rank), which
-    // the statistics use, and the digits the classic coefficients share with it.
-    std::shared_ptr<const AccurateSolution> design;
+    // The fit in the fitted scale (nullptr when it has not full rank), which every derived number
+    // reads, and the digits the classic coefficients (and their residual SD) share with it.
+    std::shared_ptr<const FitState> state;
     double classicDigits = 0.0;
+    int distinctInputs = 0; // for RankDeficient: the different inputs, up to the coefficients
+    int overflowCoef = 0;   // for CoefficientRange: the index of the coefficient
     bool Ok() const { return failure == FitFailure::None; }
 };
 
 // The model fits over the pairs (x[k], y[k]) (equal lengths, at least two pairs). The
 // polynomial models solve the normal equations of the given order in work; the semilog models
-// fit a straight line through logarithms and ignore both. Both methods also factor the design
-// of the fitted scale: the classic one to know the digits it kept, the accurate one for its
-// coefficients. Every operation runs in a fixed order, so a fit gives the same bits on every
-// run and for any number of cores.
+// fit a straight line through logarithms and ignore both. Both methods also build the fit state
+// of the fitted scale: the classic one for its statistics and the digits it kept, the accurate
+// one for its coefficients too. Every operation runs in a fixed order, so a fit gives the same
+// bits on every run and for any number of cores.
 FitResult FitPolynomial(std::span<const double> x, std::span<const double> y, int order,
                         NormalEquations& work, FitMethod method);
 FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int order,

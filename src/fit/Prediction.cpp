@@ -6,7 +6,6 @@
 #include <boost/math/distributions/students_t.hpp>
 
 #include <cmath>
-#include <numbers>
 
 namespace lumetra {
 namespace {
@@ -22,94 +21,51 @@ Statistic Finite(double value) {
 CurveOutcome DocumentCurve(const CLumetraDoc& doc) {
     if (doc.m_bFitFailed)
         return {std::nullopt, "The fit failed: there is no curve to read values from."};
-    const StatisticsOutcome outcome = DocumentStatistics(doc, kDefaultLevel);
-    if (!outcome.stats)
+    // Read from the state alone: a paint of the bands asks for it every time.
+    const StateOutcome outcome = UsableFitState(doc);
+    if (!outcome.state)
         return {std::nullopt, outcome.failure};
-    const FitStatistics& stats = *outcome.stats;
-
     FittedCurve c;
-    c.curveType = CurveType(doc.m_nCurveType);
-    const bool semilog = c.curveType == CurveType::SemilogY || c.curveType == CurveType::SemilogX;
-    const int order = semilog ? 1 : doc.m_nOrder;
-    if (semilog)
-        c.coef = {doc.m_dCoef[1], std::log(doc.m_dCoef[0])};
-    else
-        c.coef.assign(doc.m_dCoef, doc.m_dCoef + order + 1);
-    c.design = doc.m_pFitDesign;
-    if (!c.design || c.design->order != order) {
-        std::vector<double> u, v;
-        FittedScaleValues(doc, u, v); // DocumentStatistics has found them all valid
-        c.design = std::make_shared<AccurateSolution>(SolveAccurate(u, v, order));
-    }
-    c.n = stats.n;
-    c.dof = stats.dof;
-    c.s = stats.residualStdDev.value_or(0.0);
-    c.xInt = c.curveType == CurveType::LogLog ? doc.m_dXInt : 0.0;
-    c.yInt = c.curveType == CurveType::LogLog ? doc.m_dYInt : 0.0;
-    c.low = c.curveType == CurveType::SemilogX ? doc.m_dMinY : doc.m_dMinX;
-    c.high = c.curveType == CurveType::SemilogX ? doc.m_dMaxY : doc.m_dMaxX;
+    c.model = FindCurveModel(doc.m_nCurveType); // UsableFitState has found it
+    c.state = outcome.state;
+    c.n = int(c.state->pairs);
+    c.dof = c.n - c.state->Coefs();
+    c.s = c.dof > 0 ? double(std::sqrt(c.state->sse / LD(c.dof))) : 0.0;
+    c.inputOffset = c.model->xFromY ? doc.m_dYInt : doc.m_dXInt;
+    c.outputOffset = c.model->xFromY ? doc.m_dXInt : doc.m_dYInt;
+    c.low = c.model->xFromY ? doc.m_dMinY : doc.m_dMinX;
+    c.high = c.model->xFromY ? doc.m_dMaxY : doc.m_dMaxX;
     return {std::move(c), ""};
 }
 
 const char* InputName(const FittedCurve& curve) {
-    return curve.curveType == CurveType::SemilogX ? "Y" : "X";
+    return curve.model->inputName;
 }
 
 const char* OutputName(const FittedCurve& curve) {
-    return curve.curveType == CurveType::SemilogX ? "X" : "Y";
+    return curve.model->outputName;
 }
 
 std::optional<double> FittedInput(const FittedCurve& curve, double input) {
-    if (curve.curveType != CurveType::LogLog)
-        return input;
-    if (!(input > 0.0))
-        return std::nullopt;
-    return std::log10(input) - curve.xInt;
+    return curve.model->input.toFitted(input, curve.inputOffset);
 }
 
 std::optional<double> FittedOutput(const FittedCurve& curve, double output) {
-    if (curve.curveType == CurveType::Polynomial)
-        return output;
-    if (!(output > 0.0))
-        return std::nullopt;
-    return curve.curveType == CurveType::LogLog ? std::log10(output) - curve.yInt
-                                                : std::log(output);
+    return curve.model->output.toFitted(output, curve.outputOffset);
 }
 
 double InputFromFitted(const FittedCurve& curve, double u) {
-    return curve.curveType == CurveType::LogLog ? std::pow(10.0, u + curve.xInt) : u;
+    return curve.model->input.fromFitted(u, curve.inputOffset);
 }
 
 double OutputFromFitted(const FittedCurve& curve, double v) {
-    switch (curve.curveType) {
-    case CurveType::Polynomial:
-        return v;
-    case CurveType::LogLog:
-        return std::pow(10.0, v + curve.yInt);
-    default:
-        return std::exp(v);
-    }
+    return curve.model->output.fromFitted(v, curve.outputOffset);
 }
 
 CurvePoint CurveAt(const FittedCurve& curve, double u) {
-    const size_t p = curve.coef.size();
-    LD g[kMaxCoefs];
-    LD power = 1.0L, v = 0.0L;
-    for (size_t i = p; i-- > 0;) {
-        g[i] = power;
-        power *= LD(u);
-    }
-    for (size_t i = 0; i < p; ++i)
-        v += LD(curve.coef[i]) * g[i];
-    LD leverage = 0.0L;
-    for (size_t i = 0; i < p; ++i) {
-        LD row = 0.0L;
-        for (size_t j = 0; j < p; ++j)
-            row += curve.design->inverse[i][j] * g[j];
-        leverage += g[i] * row;
-    }
-    // Rounding can take a leverage of nearly nothing below zero; a variance cannot be.
-    return {double(v), double(std::max(0.0L, leverage))};
+    const FitState& state = *curve.state;
+    const LD centred = state.U(u);
+    return {double(state.Value(centred)), double(state.Leverage(centred))};
 }
 
 double StudentQuantile(const FittedCurve& curve, double level) {
@@ -146,10 +102,7 @@ Prediction Predict(const FittedCurve& curve, double input, double level) {
     const double t = StudentQuantile(curve, level);
     const double seFitted = curve.s * std::sqrt(point.leverage);
     const double sePredicted = curve.s * std::sqrt(1.0 + point.leverage);
-    // d(output)/dv: 1, output·ln 10 or output.
-    const double slope = curve.curveType == CurveType::Polynomial ? 1.0
-                         : curve.curveType == CurveType::LogLog   ? *p.output * std::numbers::ln10
-                                                                  : *p.output;
+    const double slope = curve.model->output.slope(*p.output);
     p.seMean = Finite(seFitted * std::fabs(slope));
     p.meanLow = Finite(OutputFromFitted(curve, point.v - t * seFitted));
     p.meanHigh = Finite(OutputFromFitted(curve, point.v + t * seFitted));

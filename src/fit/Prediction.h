@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fit/AccurateFit.h"
 #include "fit/CurveModels.h"
+#include "fit/FitState.h"
 #include "fit/FitStatistics.h"
 
 #include <memory>
@@ -14,16 +14,15 @@ namespace lumetra {
 // A fit seen as the polynomial v(u) its model fits, with what the uncertainty of a point on it
 // needs. u is the model's input in its fitted scale (X, log10(X) − XINT, or Y for X=Ae^BY), v its
 // output there (Y, log10(Y) − YINT, ln(Y), or ln(X)). The input is the variable the model computes
-// from (X; Y for X=Ae^BY), the output the one it computes.
+// from (X; Y for X=Ae^BY), the output the one it computes; the model table maps them.
 struct FittedCurve {
-    CurveType curveType = CurveType::Polynomial;
-    std::vector<double> coef; // highest power first
-    std::shared_ptr<const AccurateSolution> design;
+    const CurveModel* model = nullptr;
+    std::shared_ptr<const FitState> state;
     int n = 0;
     int dof = 0;
     double s = 0.0; // the residual standard deviation in the fitted scale
-    double xInt = 0.0, yInt = 0.0;
-    double low = 0.0, high = 0.0; // the data's range of the input
+    double inputOffset = 0.0, outputOffset = 0.0; // the log-log XINT and YINT
+    double low = 0.0, high = 0.0;                 // the data's range of the input
 };
 
 // The document's present fit as a FittedCurve, or why there is none.
@@ -43,7 +42,8 @@ std::optional<double> FittedOutput(const FittedCurve& curve, double output);
 double InputFromFitted(const FittedCurve& curve, double u);
 double OutputFromFitted(const FittedCurve& curve, double v);
 
-// v(u) and gᵀ(AᵀA)⁻¹g with g = (u^n, ..., u, 1): the mean response's variance is s² times it.
+// v(u) by the state's unrounded solution, and ‖R⁻ᵀg‖², g the design row of u: the mean
+// response's variance is s² times it.
 struct CurvePoint {
     double v = 0.0;
     double leverage = 0.0;

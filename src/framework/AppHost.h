@@ -23,6 +23,9 @@ public:
     virtual int LinesPerDisplayPage() const = 0;
     // Tells every window of the document but the sender (update hints in framework/View.h).
     virtual void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) = 0;
+    // Asked by a listing window on the refit hint: true for the one window that fits for this
+    // update (every window outside one), false for the others, which get the report it rebuilt.
+    virtual bool ClaimRefit(const CLumetraDoc& doc) = 0;
     // Options > Data on the view's document: the Curve, Data and Resolution pages; with an
     // import path the sheet opens on the Data page with that text file imported.
     virtual void RunOptionsData(CView& view, const std::string& importPath) = 0;

@@ -60,7 +60,14 @@ CLumetraDoc* CDocManager::OpenDocumentFile(const std::string& path) {
     // The read pumps messages, so other documents may come and go meanwhile: this one is only
     // ever removed by identity. Listed while it reads, so that an exit is refused until it ends.
     CLumetraDoc& doc = CreateDocument();
-    if (!doc.OnOpenDocument(path)) {
+    bool read = false;
+    try {
+        read = doc.OnOpenDocument(path);
+    } catch (...) {
+        Remove(doc); // no document without a window stays behind to refuse the exit
+        throw;
+    }
+    if (!read) {
         Remove(doc);
         return nullptr;
     }
@@ -131,11 +138,36 @@ std::vector<CLumetraDoc*> CDocManager::Documents() const {
 }
 
 void CDocManager::UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint) {
+    // One fit per refit, whatever number of listing windows show the document.
+    Entry* entry = Find(doc);
+    const bool refit = hint == kHintRefit && entry && !entry->refitting;
+    if (refit) {
+        entry->refitting = true;
+        entry->refitClaimed = false;
+    }
+    struct EndRefit {
+        CDocManager& manager;
+        const CLumetraDoc& doc;
+        bool active;
+        ~EndRefit() {
+            if (Entry* e = active ? manager.Find(doc) : nullptr)
+                e->refitting = false;
+        }
+    } endRefit{*this, doc, refit};
     // A view may open a dialog while it updates; work on a copy of the list.
     const std::vector<CView*> views = Views(doc);
     for (CView* v : views)
         if (v != sender)
             v->OnUpdate(sender, hint);
+}
+
+bool CDocManager::ClaimRefit(const CLumetraDoc& doc) {
+    Entry* entry = Find(doc);
+    if (!entry || !entry->refitting)
+        return true;
+    const bool first = !entry->refitClaimed;
+    entry->refitClaimed = true;
+    return first;
 }
 
 bool CDocManager::IsBusy(const CLumetraDoc& doc) const {

@@ -46,6 +46,7 @@ public:
     std::vector<CLumetraDoc*> Documents() const;
 
     void UpdateAllViews(CLumetraDoc& doc, CView* sender, int hint);
+    bool ClaimRefit(const CLumetraDoc& doc);
 
     // True while the document is read, fitted or built by any of its views. Commands run from
     // inside those operations' message pumps must then neither change nor close it.
@@ -62,6 +63,9 @@ private:
     struct Entry {
         std::unique_ptr<CLumetraDoc> doc;
         std::vector<CView*> views;
+        // A refit hint is going out, and whether a window has taken the fit on.
+        bool refitting = false;
+        bool refitClaimed = false;
     };
     Entry* Find(const CLumetraDoc& doc);
     const Entry* Find(const CLumetraDoc& doc) const;

@@ -47,8 +47,7 @@ void CComputePage::OnCompute() {
         m_labelResult->setText(QString::fromStdString(m_strResult));
         m_editInput->setText(QString::fromStdString(m_strInput)); // shown trimmed
     }
-    if (outcome.focus != PageField::None)
-        m_editInput->setFocus();
+    m_editInput->setFocus();
 }
 
 } // namespace lumetra

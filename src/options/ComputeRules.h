@@ -13,16 +13,17 @@ std::string FormatComputeResult(double value);
 bool ComputesYFromX(int curveType);
 
 struct ComputeOutcome {
-    bool computed = false; // false: the result stays as it was
+    bool computed = false;     // false: the result stays as it was
+    bool inputRefused = false; // the typed value was no number (its message was shown)
     std::string result;
-    PageField focus = PageField::ComputeInput; // where the focus goes afterwards
 };
 
-// The Compute Y page's button: checks and trims the typed X (an empty text counts as 0), then
-// evaluates the fitted curve. A log-log X <= 0 gets its message.
+// The Compute Y page's button: checks and trims the typed X as every entry field does (an empty
+// field is refused), then evaluates the fitted curve. A log-log X <= 0 and a Y beyond the range
+// of numbers get their messages.
 ComputeOutcome ComputeY(Ui& ui, const CLumetraDoc& doc, std::string& input);
 
-// The Compute X page's button: an empty text does nothing at all (not even the focus moves).
+// The Compute X page's button: the same for a typed Y.
 ComputeOutcome ComputeX(Ui& ui, const CLumetraDoc& doc, std::string& input);
 
 } // namespace lumetra

@@ -10,7 +10,7 @@ class CLumetraDoc;
 class Ui;
 
 // The field a refusing page puts the focus on.
-enum class PageField { None, DataTitle, XTitle, YTitle, Order, XDecimals, YDecimals, ComputeInput };
+enum class PageField { None, DataTitle, XTitle, YTitle, Order, XDecimals, YDecimals };
 
 // What the Curve page decides: titles, curve model and order, their baselines, the checks on
 // leaving and the writing back on OK. The page itself only moves values between its controls

@@ -40,24 +40,19 @@ public:
     // The caption is always "Lumetra".
     virtual Answer MessageBox(const std::string& text, Buttons buttons = Buttons::Ok,
                               Icon icon = Icon::Exclamation) = 0;
+    // A message with OK and one more button named `action`: Yes when the user chose the action,
+    // Ok otherwise. Where no one can choose (a console), the message alone is shown.
+    virtual Answer MessageWithAction(const std::string& text, const std::string& action,
+                                     Icon icon) {
+        (void)action;
+        return MessageBox(text, Buttons::Ok, icon);
+    }
     virtual void SetStatusText(int pane, const std::string& text) = 0;
     // Dispatches every waiting user-interface message.
     virtual void PumpMessages() = 0;
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
     virtual FileChoice ChooseFile(const FileRequest& request) = 0;
-};
-
-// Shows the wait cursor for the lifetime of the object, on every exit path.
-class WaitCursor {
-public:
-    explicit WaitCursor(Ui& ui) : m_ui(ui) { m_ui.BeginWaitCursor(); }
-    ~WaitCursor() { m_ui.EndWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    Ui& m_ui;
 };
 
 } // namespace lumetra

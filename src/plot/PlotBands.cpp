@@ -32,7 +32,7 @@ bool DrawBands(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
         return false;
     const FittedCurve& curve = *outcome.curve;
     const double t = StudentQuantile(curve, options.level);
-    const bool xFromY = curve.curveType == CurveType::SemilogX;
+    const bool xFromY = curve.model->xFromY;
     const PlotMapping& map = frame.map;
     const bool logSampled = xFromY ? map.logY : map.logX;
     // scatter 0: the mean response's band; 1: a new observation's. side: −1 lower, +1 upper.

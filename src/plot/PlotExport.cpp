@@ -1,20 +1,22 @@
 #include "plot/PlotExport.h"
 
 #include "data/LumetraDoc.h"
+#include "data/SafeWrite.h"
 #include "platform/Ui.h"
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFile.h"
+#include "plot/SvgSurface.h"
 
-#include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
-#include <QSvgGenerator>
 
+#include <cerrno>
 #include <cmath>
+#include <new>
 
 namespace lumetra {
 namespace {
@@ -45,6 +47,8 @@ QSize PictureSize(bool fullSize, int dpi) {
 QImage DrawImage(const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
     QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     const int dotsPerMeter = int(std::lround(kPlotPictureDpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
@@ -55,25 +59,22 @@ QImage DrawImage(const CLumetraDoc& doc, bool fullSize, const PlotOptions& optio
     return image;
 }
 
-bool WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
+// 0, or why the picture could not be written.
+int WritePng(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
     const QImage image = DrawImage(doc, fullSize, options);
-    return !image.isNull() && image.save(&file, "PNG");
+    if (image.isNull())
+        return ENOMEM; // its pixels could not be had
+    return image.save(&file, "PNG") ? 0 : EIO;
 }
 
-bool WriteSvg(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
+bool WriteSvg(const SvgSurface::Sink& sink, const CLumetraDoc& doc, bool fullSize,
+              const PlotOptions& options) {
     const QSize size = PictureSize(fullSize, kPlotPictureDpi);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setResolution(kPlotPictureDpi);
-    svg.setTitle(QString::fromStdString(doc.m_strDataTitle));
-    QPainter painter;
-    return painter.begin(&svg) &&
-           DrawPicture(painter, size, kPlotPictureDpi, doc, fullSize, options);
+    SvgSurface surface(sink, size.width(), size.height(), kPlotPictureDpi, doc.m_strDataTitle);
+    return !PaintPlot(doc, surface, fullSize, options) && surface.Finish();
 }
 
-bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
+int WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const PlotOptions& options) {
     const PlotPictureSize inches1000 = PlotPictureSizeAt(fullSize, 1000);
     QPdfWriter pdf(&file);
     pdf.setResolution(kPdfDpi);
@@ -82,8 +83,41 @@ bool WritePdf(QIODevice& file, const CLumetraDoc& doc, bool fullSize, const Plot
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setTitle(QString::fromStdString(doc.m_strDataTitle));
     QPainter painter;
-    return painter.begin(&pdf) &&
-           DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc, fullSize, options);
+    return painter.begin(&pdf) && DrawPicture(painter, PictureSize(fullSize, kPdfDpi), kPdfDpi, doc,
+                                              fullSize, options)
+               ? 0
+               : EIO;
+}
+
+// The picture streamed to fd: 0, or the errno of the failure.
+int WritePicture(int fd, PlotFileFormat format, const CLumetraDoc& doc, bool fullSize,
+                 const PlotOptions& options) {
+    try {
+        if (format == PlotFileFormat::Svg) {
+            int err = 0;
+            const bool written = WriteSvg(
+                [&](std::string_view piece) {
+                    if (WriteAll(fd, piece.data(), piece.size()))
+                        return true;
+                    err = errno;
+                    return false;
+                },
+                doc, fullSize, options);
+            return written ? 0 : err ? err : EIO;
+        }
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            return EBADF;
+        errno = 0;
+        int err = format == PlotFileFormat::Png ? WritePng(file, doc, fullSize, options)
+                                                : WritePdf(file, doc, fullSize, options);
+        if (!err && !file.flush())
+            err = EIO;
+        // A failed write of the file leaves its cause.
+        return err == EIO && file.error() != QFileDevice::NoError && errno ? errno : err;
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
 }
 
 } // namespace
@@ -107,9 +141,14 @@ std::optional<PlotPictures> DrawPlotPictures(const CLumetraDoc& doc, bool fullSi
     }
     PlotPictures pictures;
     pictures.image = DrawImage(doc, fullSize, options);
-    QBuffer svg(&pictures.svg);
-    if (pictures.image.isNull() || !svg.open(QIODevice::WriteOnly) ||
-        !WriteSvg(svg, doc, fullSize, options))
+    const bool drawn = !pictures.image.isNull() &&
+                       WriteSvg(
+                           [&](std::string_view piece) {
+                               pictures.svg.append(piece.data(), qsizetype(piece.size()));
+                               return true;
+                           },
+                           doc, fullSize, options);
+    if (!drawn)
         return std::nullopt;
     return pictures;
 }
@@ -125,28 +164,11 @@ bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, 
         ui.MessageBox(*refusal);
         return false;
     }
-    QSaveFile file(QString::fromStdString(path));
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        switch (*format) {
-        case PlotFileFormat::Png:
-            written = WritePng(file, doc, fullSize, options);
-            break;
-        case PlotFileFormat::Svg:
-            written = WriteSvg(file, doc, fullSize, options);
-            break;
-        case PlotFileFormat::Pdf:
-            written = WritePdf(file, doc, fullSize, options);
-            break;
-        }
-    }
-    // commit() renames the finished file into place; without it the temporary one goes.
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        ui.MessageBox(PlotWriteMessage(path));
-        return false;
-    }
-    return true;
+    const SaveResult result =
+        SaveFile(path, [&](int fd) { return WritePicture(fd, *format, doc, fullSize, options); });
+    if (!result.Saved())
+        ui.MessageBox(SaveFailureMessage(path, result, PlotWriteFailure(path)));
+    return result.Saved();
 }
 
 } // namespace lumetra

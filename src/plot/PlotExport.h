@@ -17,10 +17,9 @@ class CLumetraDoc;
 class Ui;
 
 // Writes the document's plot at 100 % (true) or 50 % to a PNG, SVG or PDF file, as the file
-// name's suffix asks, drawn as the plot window draws it with the options. The file appears whole or
-// not at all: it is written under a temporary name and renamed when complete, so a failure leaves
-// an earlier file of that name as it was. Refusals and failures are shown through the Ui; false
-// then.
+// name's suffix asks, drawn as the plot window draws it with the options, as SaveFile writes
+// files: whole or not at all. The SVG is written as it is drawn. Refusals and failures are shown
+// through the Ui; false then.
 bool ExportPlot(const CLumetraDoc& doc, bool fullSize, const std::string& path, Ui& ui,
                 const PlotOptions& options = {});
 

@@ -29,8 +29,8 @@ std::string PlotSuffixMessage(const std::string& path) {
     return "Cannot export the plot to " + path + "!\nThe file name must end in .png, .svg or .pdf.";
 }
 
-std::string PlotWriteMessage(const std::string& path) {
-    return "Cannot write the plot to " + path + "!\nAny earlier file of that name is unchanged.";
+std::string PlotWriteFailure(const std::string& path) {
+    return "Cannot write the plot to " + path + "!";
 }
 
 std::optional<std::string> PlotRangeMessage(const CLumetraDoc& doc) {

@@ -28,7 +28,8 @@ struct PlotPictureSize {
 PlotPictureSize PlotPictureSizeAt(bool fullSize, int dpi);
 
 std::string PlotSuffixMessage(const std::string& path);
-std::string PlotWriteMessage(const std::string& path);
+// The first line of the message on a picture that could not be written.
+std::string PlotWriteFailure(const std::string& path);
 
 // Why the document's plot cannot be drawn, in the words the plot window uses; nothing when it
 // can.

@@ -1,9 +1,11 @@
 #include "report/PrintJob.h"
 
 #include "framework/AppHost.h"
+#include "platform/BusyScope.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/ListingPrint.h"
+#include "report/PrintToFile.h"
 #include "report/ReportPrinting.h"
 
 #include <QPrintDialog>
@@ -43,11 +45,8 @@ bool RunPrint(CAppHost& app, QWidget* parent, bool direct, int pages, const std:
         if (app.RunDialog(dialog) != QDialog::Accepted)
             return false;
     }
-    WaitCursor wait(app.GetUi());
-    if (print(printer))
-        return true;
-    app.GetUi().MessageBox(PrintFailedMessage(fileName));
-    return false;
+    const BusyScope wait(app.GetUi());
+    return PrintSafely(printer, app.GetUi(), PrintFailedMessage(fileName), print);
 }
 
 void RunPrintPreview(CAppHost& app, QWidget* parent, const PrintPages& print) {

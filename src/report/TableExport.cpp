@@ -3,7 +3,10 @@
 #include "data/FileSuffix.h"
 #include "data/LumetraDoc.h"
 #include "data/RoundTrip.h"
-#include "report/ReportText.h"
+#include "data/SafeWrite.h"
+
+#include <cerrno>
+#include <new>
 
 namespace lumetra {
 
@@ -27,27 +30,39 @@ std::string CsvField(std::string_view text) {
     return field + '"';
 }
 
-std::string TableCsv(const CLumetraDoc& doc) {
-    std::string text = CsvField(doc.m_strXTitle) + ',' + CsvField(doc.m_strYTitle) +
-                       ",Computed Value,Difference\r\n";
-    for (const CXYdata& p : doc.m_pPairs) {
-        for (double v : {p.m_dX, p.m_dY, p.m_dComputed})
-            (text += RoundTripNumber(v)) += ',';
-        (text += RoundTripNumber(p.m_dDifference)) += "\r\n";
+int WriteTable(int fd, const CLumetraDoc& doc, TableFileFormat format) {
+    try {
+        BufferedOutput out(fd);
+        std::string& text = out.Text();
+        if (format == TableFileFormat::Text) {
+            for (const std::string& line : doc.m_pReportLines) {
+                if (!out.Spill())
+                    return errno;
+                (text += line) += '\n';
+            }
+            return out.Finish();
+        }
+        text = CsvField(doc.m_strXTitle) + ',' + CsvField(doc.m_strYTitle) +
+               ",Computed Value,Difference\r\n";
+        for (const CXYdata& p : doc.m_pPairs) {
+            if (!out.Spill())
+                return errno;
+            for (double v : {p.m_dX, p.m_dY, p.m_dComputed})
+                (text += RoundTripNumber(v)) += ',';
+            (text += RoundTripNumber(p.m_dDifference)) += "\r\n";
+        }
+        return out.Finish();
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
     }
-    return text;
-}
-
-std::string TableFileText(const CLumetraDoc& doc, TableFileFormat format) {
-    return format == TableFileFormat::Csv ? TableCsv(doc) : ReportText(doc.m_pReportLines);
 }
 
 std::string TableSuffixMessage(const std::string& path) {
     return "Cannot export the table to " + path + "!\nThe file name must end in .csv or .txt.";
 }
 
-std::string TableWriteMessage(const std::string& path) {
-    return "Cannot write the table to " + path + "!\nAny earlier file of that name is unchanged.";
+std::string TableWriteFailure(const std::string& path) {
+    return "Cannot write the table to " + path + "!";
 }
 
 } // namespace lumetra

@@ -18,15 +18,14 @@ std::optional<TableFileFormat> TableFileFormatFor(std::string_view path);
 // One CSV field: quoted, with its quotes doubled, when it holds a comma, a quote, CR or LF.
 std::string CsvField(std::string_view text);
 
-// The table as CSV with CR LF line ends: a header row (the X and Y titles, "Computed Value",
-// "Difference"), then X, Y, computed value and difference of each pair, each number in its
-// shortest round-trip form.
-std::string TableCsv(const CLumetraDoc& doc);
-
-// What a file of that name holds: the CSV table or the report text.
-std::string TableFileText(const CLumetraDoc& doc, TableFileFormat format);
+// Writes what a file of that format holds to fd, a megabyte at a time: the CSV table with CR LF
+// line ends (a header row of the X and Y titles, "Computed Value" and "Difference", then X, Y,
+// computed value and difference of each pair, each number in its shortest round-trip form), or
+// the report text. Returns 0, or the errno of the failure.
+int WriteTable(int fd, const CLumetraDoc& doc, TableFileFormat format);
 
 std::string TableSuffixMessage(const std::string& path);
-std::string TableWriteMessage(const std::string& path);
+// The first line of the message on a table that could not be written.
+std::string TableWriteFailure(const std::string& path);
 
 } // namespace lumetra

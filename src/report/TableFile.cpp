@@ -1,11 +1,11 @@
 #include "report/TableFile.h"
 
 #include "data/LumetraDoc.h"
+#include "data/SafeWrite.h"
+#include "platform/BusyScope.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/TableExport.h"
-
-#include <QSaveFile>
 
 namespace lumetra {
 
@@ -15,17 +15,10 @@ bool ExportTable(const CLumetraDoc& doc, const std::string& path, Ui& ui) {
         ui.MessageBox(TableSuffixMessage(path));
         return false;
     }
-    const std::string text = TableFileText(doc, *format);
-    QSaveFile file(QString::fromStdString(path));
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), qint64(text.size())) == qint64(text.size());
-    // commit() renames the finished file into place; without it the temporary one goes.
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        ui.MessageBox(TableWriteMessage(path));
-        return false;
-    }
-    return true;
+    const SaveResult result = SaveFile(path, [&](int fd) { return WriteTable(fd, doc, *format); });
+    if (!result.Saved())
+        ui.MessageBox(SaveFailureMessage(path, result, TableWriteFailure(path)));
+    return result.Saved();
 }
 
 void AskAndExportTable(const CLumetraDoc& doc, Ui& ui, const SettingsStore& settings) {
@@ -39,7 +32,7 @@ void AskAndExportTable(const CLumetraDoc& doc, Ui& ui, const SettingsStore& sett
     const Ui::FileChoice choice = ui.ChooseFile(request);
     if (!choice.accepted || choice.path.empty())
         return;
-    WaitCursor wait(ui);
+    const BusyScope wait(ui);
     ExportTable(doc, choice.path, ui);
 }
 

@@ -8,9 +8,9 @@ class CLumetraDoc;
 class SettingsStore;
 class Ui;
 
-// Writes the document's table as CSV or its report as text, as the file name's suffix asks.
-// The file appears whole or not at all: it is written under a temporary name and renamed when
-// complete. Refusals and failures are shown through the Ui; false then.
+// Writes the document's table as CSV or its report as text, as the file name's suffix asks, as
+// SaveFile writes files: whole or not at all. Refusals and failures are shown through the Ui;
+// false then.
 bool ExportTable(const CLumetraDoc& doc, const std::string& path, Ui& ui);
 
 // File > Export Table...: asks for the name (beside the data file, or where files were last

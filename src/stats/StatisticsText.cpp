@@ -30,6 +30,33 @@ nlohmann::ordered_json Number(const Statistic& value) {
     return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
 }
 
+// "b[1]*u^3 + b[2]*u^2 + b[3]*u + b[4]" for degree 3.
+std::string CentredTerms(int degree) {
+    std::string terms;
+    for (int j = degree; j >= 0; --j) {
+        terms += FormatC("b[%d]", {degree - j + 1});
+        if (j > 1)
+            terms += FormatC("*u^%d", {j});
+        else if (j == 1)
+            terms += "*u";
+        if (j > 0)
+            terms += " + ";
+    }
+    return terms;
+}
+
+void AddCentredLines(const CurveModel& model, const CentredEquation& e,
+                     std::vector<std::string>& lines) {
+    const int degree = int(e.coefficients.size()) - 1;
+    lines.push_back("         The coefficients above lose digits to the offset of the data; the "
+                    "same curve, centred:");
+    lines.push_back(FormatC("         %s = %s where u = (%s - c)/h and:",
+                            {model.fittedOutputName, CentredTerms(degree), model.fittedInputName}));
+    lines.push_back(FormatC("         c = %.17g   h = %.17g", {e.centre, e.half}));
+    for (int i = 0; i <= degree; ++i)
+        lines.push_back(FormatC("         b[%d] = %s", {i + 1, Cell(e.coefficients[size_t(i)])}));
+}
+
 } // namespace
 
 std::vector<std::string> StatisticsLines(const CLumetraDoc& doc, const StatisticsOutcome& outcome) {
@@ -44,7 +71,7 @@ std::vector<std::string> StatisticsLines(const CLumetraDoc& doc, const Statistic
         return lines;
     }
     const FitStatistics& s = *outcome.stats;
-    const bool semilog = s.curveType == 2 || s.curveType == 3;
+    const bool semilog = !Model(s.curveType).usesOrder;
     lines.push_back(FormatC("         Curve Type:  %s", {Model(s.curveType).caption}));
     if (!semilog)
         lines.push_back(FormatC("         Curve Order: %d", {s.order}));
@@ -75,6 +102,14 @@ std::vector<std::string> StatisticsLines(const CLumetraDoc& doc, const Statistic
                         ? FormatC("         %-34s%16.1f",
                                   {"Digits kept by the classic method:", *s.classicDigits})
                         : Line("Digits kept by the classic method:", std::nullopt));
+    if (s.classicDigits && *s.classicDigits < kWarnDigits)
+        lines.push_back(FormatC("         The classic coefficients, or the residual standard "
+                                "deviation they give, keep fewer than %g digits.",
+                                {kWarnDigits}));
+    for (const std::string& note : s.notes)
+        lines.push_back("         " + note);
+    if (s.centred)
+        AddCentredLines(Model(s.curveType), *s.centred, lines);
     lines.push_back(kRule);
     return lines;
 }
@@ -89,7 +124,7 @@ std::string StatisticsJson(const FitStatistics& s) {
                                 {"p", Number(c.p)},
                                 {"ci_low", Number(c.ciLow)},
                                 {"ci_high", Number(c.ciHigh)}});
-    const nlohmann::ordered_json out = {
+    nlohmann::ordered_json out = {
         {"model", Model(s.curveType).cliName},
         {"order", s.order},
         {"method", std::string(FitMethodWord(s.method))},
@@ -106,7 +141,13 @@ std::string StatisticsJson(const FitStatistics& s) {
         {"f_p", Number(s.fP)},
         {"condition_number", Number(s.conditionNumber)},
         {"classic_digits", Number(s.classicDigits)},
+        {"notes", s.notes},
+        {"centred", nullptr},
     };
+    if (s.centred)
+        out["centred"] = {{"centre", s.centred->centre},
+                          {"half", s.centred->half},
+                          {"coefficients", s.centred->coefficients}};
     return out.dump(2);
 }
 

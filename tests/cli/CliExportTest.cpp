@@ -91,8 +91,9 @@ TEST_F(CliExport, RefusalsAndFailures) {
     const std::string missing = dir.Path("no/such/t.csv");
     r = Run("export " + data + " --out " + missing);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Cannot write the table to " + missing +
-                         "!\nAny earlier file of that name is unchanged.\n");
+    EXPECT_EQ(r.err, "Cannot write the table to " + missing + "!\n" + missing +
+                         " contains an invalid path.\nAny earlier file of that name is "
+                         "unchanged.\n");
     // An earlier file of the name is replaced whole.
     const std::string earlier = dir.Write("old.txt", std::string(100000, 'x'));
     ASSERT_EQ(Run("export " + data + " --out " + earlier).status, 0);

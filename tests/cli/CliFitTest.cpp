@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace lumetra {
 namespace {
 
@@ -49,10 +51,25 @@ TEST_F(CliFit, ComputeShowsWhatTheComputePageShows) {
     EXPECT_EQ(r.out, "         5.00000\n");
     r = Run("compute " + sample + " -0.5");
     EXPECT_EQ(r.out, "0.0000000E+000\n");
-    r = Run("compute " + sample + " 1-2");
+    // What is no number is a usage error, told as the Compute page tells it.
+    const std::pair<const char*, std::string> refused[] = {
+        {"1-2", "Negative sign must be 1st!\n"},
+        {"''", "X value may NOT be empty!\n"},
+        {"1e", "'1e' is NOT a valid number!\n"},
+        {"+-1", "'+-1' is NOT a valid number!\n"},
+        {".", "'.' is NOT a valid number!\n"},
+        {"1e309", "Value is beyond the range of numbers (about 1.8E+308)!\n"},
+    };
+    for (const auto& [value, message] : refused) {
+        r = Run("compute " + sample + " " + value);
+        EXPECT_EQ(r.status, 2) << value;
+        EXPECT_EQ(r.out, "") << value;
+        EXPECT_EQ(r.err, message) << value;
+    }
+    r = Run("compute " + sample + " 1e308"); // a value whose Y is not one
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Negative sign must be 1st!\n");
+    EXPECT_EQ(r.err, "The curve's Y there is beyond the range of numbers (about 1.8E+308)!\n");
     // A log-log model has no value at X <= 0.
     std::string bytes = test::TempDir::Read(sample);
     bytes.replace(bytes.find("\r\n0\r\n"), 5, "\r\n1\r\n");
@@ -77,7 +94,7 @@ TEST_F(CliFit, TheUsageTextsNameEveryModel) {
     EXPECT_EQ(Run("import").err,
               "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] "
               "[--ytitle T] [--model poly|loglog|semilogy|semilogx] [--order N] "
-              "[--method classic|accurate]\n");
+              "[--method classic|accurate] [--skip-bad-lines]\n");
     const std::string usage = Run("").err;
     EXPECT_EQ(usage.rfind("usage: lumetra-cli COMMAND ARGS\ncommands:\n", 0), 0u);
     EXPECT_NE(usage.find("\n  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "

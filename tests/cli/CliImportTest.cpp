@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace lumetra {
 namespace {
 
@@ -43,13 +45,36 @@ TEST_F(CliImport, ReadsLinuxLineEndsAndSkipsAHeading) {
     EXPECT_NE(test::TempDir::Read(out).find("2.00000         \t2.50000"), std::string::npos);
 }
 
-TEST_F(CliImport, KeepsThePairsBeforeAMissingY) {
+// A batch import saves all of a file or nothing: a line that is not a pair stops it, unless the
+// lines that are not pairs are to be skipped, when they are named.
+TEST_F(CliImport, ALineThatIsNotAPairSavesNothingUnlessSkipped) {
     const std::string out = dir.Path("out.dat");
-    test::CliResult r =
-        Run("import " + dir.Write("cut.txt", "1 2\r\n2 4\r\n3 6\r\n4\r\n") + " --save " + out);
-    EXPECT_EQ(r.err, "File " + dir.Path("cut.txt") + ":\nhas missing Y value!\n");
+    const std::string text = dir.Write("cut.txt", "1 2\r\n2 4\r\n3\r\n3 6\r\nn/a\r\n");
+    test::CliResult r = Run("import " + text + " --save " + out);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "File " + text +
+                         ":\nline 3 has missing Y value!\nThe import stopped at that line.\nNot "
+                         "every line of " +
+                         text +
+                         " was read; nothing saved.\n--skip-bad-lines skips the lines that are "
+                         "not X/Y pairs.\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+    r = Run("import " + text + " --skip-bad-lines --save " + out);
     EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "File " + text + ":\n2 lines that are not X/Y pairs were skipped: lines 3 and 5.\n");
     EXPECT_NE(test::TempDir::Read(out).find("3.00000         \t6.00000"), std::string::npos);
+}
+
+// "1,5;2,25" is 1.5 and 2.25 to a spreadsheet in a decimal-comma language, and so to the import.
+TEST_F(CliImport, ReadsADecimalCommaAndSaysSo) {
+    const std::string out = dir.Path("out.dat");
+    const std::string text = dir.Write("comma.csv", "1,5;2,25\r\n2;4,5\r\n3,5;7,25\r\n");
+    test::CliResult r = Run("import " + text + " --save " + out);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "File " + text + ":\nThe numbers were read with a decimal comma: \"1,5\" as 1.5.\n");
+    EXPECT_NE(test::TempDir::Read(out).find("1.50000         \t2.25000"), std::string::npos);
 }
 
 // The save rounds nothing and says nothing of it: the file shows the display precision and keeps

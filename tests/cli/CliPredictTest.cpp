@@ -159,11 +159,12 @@ TEST_F(CliPredict, EveryCommandThatFitsTakesTheMethod) {
     std::string plots[2];
     for (const bool accurate : {false, true}) {
         const std::string method = accurate ? " --method accurate" : " --method classic";
-        const double tolerance = accurate ? 1e-8 : 1e-3;
+        // Predictions and calibrations of both methods read the stable fit state; the values the
+        // classic coefficients give (compute, the residuals) are their own.
         test::CliResult r = Run("predict " + filip + " -6 --json" + method);
         ASSERT_EQ(r.status, 0) << r.err;
         const double y = nlohmann::json::parse(r.out)[0]["y"];
-        EXPECT_EQ(std::fabs(y / kCertified - 1) < tolerance, accurate) << y;
+        EXPECT_LT(std::fabs(y / kCertified - 1), 1e-8) << y;
 
         r = Run("calibrate " + filip + " 0.8860483213191095 --json" + method);
         ASSERT_EQ(r.status, 0) << r.err;
@@ -171,7 +172,7 @@ TEST_F(CliPredict, EveryCommandThatFitsTakesTheMethod) {
         bool minusSix = false;
         for (const auto& e : j[0]["estimates"])
             minusSix = minusSix || std::fabs(e["x"].get<double>() + 6) < 1e-5;
-        EXPECT_EQ(minusSix, accurate) << r.out;
+        EXPECT_TRUE(minusSix) << r.out;
 
         EXPECT_EQ(Run("compute " + filip + " -6" + method).out,
                   accurate ? "         0.88605\n" : "         0.88437\n");

@@ -19,10 +19,10 @@ TEST_F(CliStats, TheJsonHoldsTheKeysInOrderAndNumbersThatReadBackExactly) {
     std::vector<std::string> keys;
     for (const auto& item : j.items())
         keys.push_back(item.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"model", "order", "method", "n", "dof", "level",
-                                              "coefficients", "residual_std_dev", "sse", "rmse",
-                                              "r_squared", "adj_r_squared", "f", "f_p",
-                                              "condition_number", "classic_digits"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "model", "order", "method", "n", "dof", "level", "coefficients",
+                        "residual_std_dev", "sse", "rmse", "r_squared", "adj_r_squared", "f", "f_p",
+                        "condition_number", "classic_digits", "notes", "centred"}));
     EXPECT_EQ(j["model"], "poly");
     EXPECT_EQ(j["order"], 2);
     EXPECT_EQ(j["method"], "classic");
@@ -105,8 +105,8 @@ TEST_F(CliStats, AClassicFitThatLostItsDigitsSaysSoOnStderr) {
         SaveData(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Filip.csv"), 0, 10);
     test::CliResult r = Run("fit " + filip);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "The coefficients of this fit kept only 0.0 significant digits: fit with "
-                     "the Accurate method to keep more.\n");
+    EXPECT_EQ(r.err, "The coefficients of this fit, or the residual standard deviation they give, "
+                     "kept only 0.0 significant digits: the Accurate method keeps more.\n");
     // The report's last line says it too; every line before is the report as ever.
     EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1),
               "         Note: the coefficients kept only 0.0 significant digits; the Accurate "

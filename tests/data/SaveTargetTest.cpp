@@ -262,6 +262,22 @@ TEST_F(SaveTarget, AHardLinkedFileKeepsItsOtherNames) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// A second program saving into the same file is refused, not mixed in.
+TEST_F(SaveTarget, ASaveIntoAFileAnotherSaveIsWritingIsRefused) {
+    const std::string path = dir.Path("a.dat");
+    const std::string before = SaveThenChange(path);
+    ASSERT_EQ(::link(path.c_str(), dir.Path("b.dat").c_str()), 0);
+    const int other = ::open(dir.Path("b.dat").c_str(), O_RDWR);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    EXPECT_FALSE(doc.OnSaveDocument(path));
+    EXPECT_EQ(ui.OnlyMessage(), "A sharing violation occurred while accessing " + path + ".");
+    EXPECT_EQ(test::TempDir::Read(path), before);
+    EXPECT_TRUE(doc.IsModified());
+    ::close(other);
+    EXPECT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"a.dat", "b.dat"}));
+}
+
 TEST_F(SaveTarget, AFileOfAnotherOwnerKeepsItsOwnerAndMode) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root can give a file to another user";
@@ -280,65 +296,155 @@ TEST_F(SaveTarget, AFileOfAnotherOwnerKeepsItsOwnerAndMode) {
     EXPECT_EQ(LeftElsewhere(st.st_ino), 0);
 }
 
-// Killed at random moments in each path; the next read of the file finds the old content or the
-// new, and puts back what an interrupted write into the file itself had kept.
+constexpr std::string_view kMarkText =
+    "Lumetra: this file is half-written; its previous content is kept in ";
+
+// A file as a save leaves it while it writes the file itself.
+bool Marked(const std::string& bytes) {
+    return bytes.size() > kMarkText.size() && bytes[0] == '\0' &&
+           bytes.compare(1, kMarkText.size(), kMarkText) == 0;
+}
+
+// The reader as first described, which takes a file whose first line begins with "@".
+bool DescribedReaderTakes(const std::string& bytes) {
+    return bytes.find("\r\n") != std::string::npos && !bytes.empty() && bytes[0] == '@';
+}
+
+// Killed at random moments in each path: while torn, the file is marked and no reader takes it
+// for data, through any of its names; the next read finds the old content or the new, and puts
+// back what an interrupted write into the file itself had kept, saying so, and only then. The
+// hard-linked file, written in place, is killed fifty times and read through its other name.
 TEST_F(SaveTarget, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
     const bool root = ::geteuid() == 0;
     const std::string plain = dir.Path("plain.dat");
     const std::string linked = dir.Path("linked.dat");
     const std::string shared = root ? NobodysFileInRootsFolder() : "";
-    doc.m_pPairs.assign(100000, {1.0, 2.0, 3.0, 4.0});
+    doc.m_pPairs.assign(5000, {1.0, 2.0, 3.0, 4.0});
     ASSERT_TRUE(doc.OnSaveDocument(plain));
     const std::string oldBytes = test::TempDir::Read(plain);
     doc.m_strDataTitle = "New";
-    doc.m_pPairs.assign(150000, {5.0, 6.0, 7.0, 8.0});
-    const auto start = std::chrono::steady_clock::now();
+    doc.m_pPairs.assign(80000, {5.0, 6.0, 7.0, 8.0});
     ASSERT_TRUE(doc.OnSaveDocument(dir.Path("new.dat")));
-    const auto took = std::chrono::steady_clock::now() - start;
     const std::string newBytes = test::TempDir::Read(dir.Path("new.dat"));
     ASSERT_EQ(::link(dir.Path("new.dat").c_str(), linked.c_str()), 0);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(doc.OnSaveDocument(linked)); // in place: the slower path
+    const auto took = std::chrono::steady_clock::now() - start;
 
     std::mt19937 random(14);
-    std::uniform_int_distribution<long> delay(
-        0, long(std::chrono::duration_cast<std::chrono::microseconds>(took).count() * 3 / 2));
-    std::vector<std::pair<std::string, bool>> paths = {{plain, false}, {linked, false}};
+    // From a quarter of the save, by when the new content is made, to past its end.
+    const long micros = long(std::chrono::duration_cast<std::chrono::microseconds>(took).count());
+    std::uniform_int_distribution<long> delay(micros / 4, micros * 5 / 4);
+    struct Target {
+        std::string path, readAs;
+        bool asNobody;
+        int kills;
+    };
+    std::vector<Target> targets = {{plain, plain, false, 12},
+                                   {linked, dir.Path("new.dat"), false, 50}};
     if (root)
-        paths.push_back({shared, true});
-    for (const auto& [path, asNobody] : paths) {
+        targets.push_back({shared, shared, true, 12});
+    for (const Target& t : targets) {
         int olds = 0, news = 0;
-        for (int k = 0; k < 12; ++k) {
-            { std::ofstream(path, std::ios::binary | std::ios::trunc) << oldBytes; }
+        for (int k = 0; k < t.kills; ++k) {
+            { std::ofstream(t.path, std::ios::binary | std::ios::trunc) << oldBytes; }
             const pid_t pid = ::fork();
             if (pid == 0) {
-                if (asNobody && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
-                                 ::setuid(kNobody) != 0))
+                if (t.asNobody && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 ||
+                                   ::setuid(kNobody) != 0))
                     ::_exit(99);
-                doc.OnSaveDocument(path);
+                doc.OnSaveDocument(t.path);
                 ::_exit(0);
             }
             ::usleep(useconds_t(delay(random)));
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
-            EXPECT_EQ(InChild(asNobody,
+            const std::string torn = test::TempDir::Read(t.readAs);
+            const bool marked = Marked(torn);
+            EXPECT_TRUE(torn == oldBytes || torn == newBytes || marked) << t.path << " " << k;
+            EXPECT_TRUE(torn == oldBytes || torn == newBytes || !DescribedReaderTakes(torn));
+            // Read: a message when, and only when, the kept copy was put back.
+            EXPECT_EQ(InChild(t.asNobody,
                               [&] {
                                   test::RecordingUi quiet;
                                   CLumetraDoc reader(quiet, settings);
-                                  return reader.OnOpenDocument(path) ? 0 : 1;
+                                  const bool told =
+                                      quiet.messages.empty() ||
+                                      (quiet.messages.size() == 1 &&
+                                       quiet.messages[0].icon == Ui::Icon::Information);
+                                  return reader.OnOpenDocument(t.readAs) &&
+                                                 quiet.messages.size() == (marked ? 1u : 0u) && told
+                                             ? 0
+                                             : 1;
                               }),
                       0)
-                << path << " " << k;
-            const std::string now = test::TempDir::Read(path);
-            EXPECT_TRUE(now == oldBytes || now == newBytes) << path << " kill " << k;
+                << t.path << " " << k;
+            const std::string now = test::TempDir::Read(t.path);
+            EXPECT_TRUE(now == oldBytes || now == newBytes) << t.path << " kill " << k;
             olds += now == oldBytes;
             news += now == newBytes;
+            struct stat st {};
+            ASSERT_EQ(::stat(t.path.c_str(), &st), 0);
+            // Half-made copies stay until they are clearly stale; kept ones are put back.
+            EXPECT_EQ(LeftElsewhere(st.st_ino, ".old"), 0) << t.path;
+            for (const std::string& name : Entries(fs::path(t.path).parent_path().string()))
+                EXPECT_EQ(name.find(".old"), std::string::npos) << name;
         }
-        EXPECT_EQ(olds + news, 12) << path;
-        struct stat st {};
-        ASSERT_EQ(::stat(path.c_str(), &st), 0);
-        // Half-made copies stay until they are clearly stale; kept ones are put back.
-        EXPECT_EQ(LeftElsewhere(st.st_ino, ".old"), 0) << path;
-        for (const std::string& name : Entries(fs::path(path).parent_path().string()))
-            EXPECT_EQ(name.find(".old"), std::string::npos) << name;
+        EXPECT_EQ(olds + news, t.kills) << t.path;
+    }
+}
+
+// What a read finds beside a file whose in-place save was killed.
+TEST_F(SaveTarget, AReadPutsBackAKeptCopyOnlyForAMarkedFileAndSaysSo) {
+    const std::string path = dir.Path("keep.dat");
+    const std::string before = SaveThenChange(path);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    const std::string copy = dir.Path(".keep.dat.AbC123." + std::to_string(st.st_ino) + ".old");
+    const std::string marked =
+        std::string(1, '\0') + std::string(kMarkText) + copy + "\nhalf of the new content";
+    const std::string halfWritten = "File " + path +
+                                    ":\nwas left half-written by a save that did not finish; it "
+                                    "is NOT read!\n";
+    struct Case {
+        std::string bytes;
+        bool withCopy, heldCopy;
+        bool read;
+        std::string message;
+    };
+    const Case cases[] = {
+        // The save finished and was killed before its copy went: the copy goes, unread.
+        {before, true, false, true, ""},
+        {marked, true, false, true,
+         "File " + path +
+             ":\nwas left half-written by a save that did not finish.\nIts "
+             "previous content was put back from " +
+             copy + "."},
+        {marked, true, true, false,
+         "File " + path +
+             ":\nis being saved at this moment; it is NOT read!\nIts previous "
+             "content is kept in " +
+             copy + " until the save has finished."},
+        {marked, false, false, false,
+         halfWritten + "Its previous content was kept in " + copy + ", which is no longer there."},
+    };
+    for (const Case& c : cases) {
+        { std::ofstream(path, std::ios::binary | std::ios::trunc) << c.bytes; }
+        if (c.withCopy)
+            dir.Write(fs::path(copy).filename().string(), before);
+        const int lock = c.heldCopy ? ::open(copy.c_str(), O_RDONLY) : -1;
+        if (c.heldCopy) {
+            ASSERT_EQ(::flock(lock, LOCK_EX), 0); // a save at work
+        }
+        test::RecordingUi quiet;
+        CLumetraDoc reader(quiet, settings);
+        EXPECT_EQ(reader.OnOpenDocument(path), c.read) << c.message;
+        EXPECT_EQ(quiet.messages.empty() ? "" : quiet.messages[0].text, c.message);
+        EXPECT_EQ(test::TempDir::Read(path), c.read ? before : c.bytes);
+        EXPECT_EQ(fs::exists(copy), c.heldCopy) << c.message;
+        if (lock >= 0)
+            ::close(lock);
+        fs::remove(copy);
     }
 }
 

@@ -25,8 +25,8 @@ struct Import : test::DocTest {
     test::TempDir dir;
     Recorder recorder;
 
-    ImportResult Run(std::string_view bytes) {
-        return ImportFile(doc, ui, dir.Write("in.txt", bytes), &recorder);
+    ImportResult Run(std::string_view bytes, BadLines badLines = BadLines::Ask) {
+        return ImportFile(doc, ui, dir.Write("in.txt", bytes), &recorder, badLines);
     }
     Pairs Read() const {
         Pairs out;
@@ -47,21 +47,25 @@ TEST_F(Import, TakesBlanksCommasSemicolonsAndQuotesAsSeparators) {
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(Import, ReadsNumbersAsStrtodDoesAndOnlyTheFirstTwo) {
+TEST_F(Import, ReadsNumbersAsStrtodDoesAndNamesLinesOfMoreThanTwo) {
     Run("1 2 3 4\r\n-1.5e3 +.25\r\n1e300 0x10\r\n7 8 # the last one\r\n");
     EXPECT_EQ(Read(), (Pairs{{1, 2}, {-1500, 0.25}, {1e300, 16}, {7, 8}}));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
+                                    ":\nline 1 holds 4 numbers; its first two were taken as X "
+                                    "and Y.");
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Information);
 }
 
 TEST_F(Import, StopsAtAValueNoFitCouldUse) {
     for (const char* bad : {"1e400 1", "1 -1e999", "inf 2", "1 nan"}) {
         doc.m_pPairs.clear();
         ui.messages.clear();
-        Run(std::string("5 6\r\n") + bad + "\r\n7 8\r\n");
+        Run(std::string("5 6\r\n") + bad + "\r\n7 8\r\n", BadLines::Stop);
         EXPECT_EQ(Read(), (Pairs{{5, 6}})) << bad;
         EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
-                                        ":\nhas a value beyond the range of numbers (about "
-                                        "1.8E+308)\nor one that is not a number!")
+                                        ":\nline 2 has a value beyond the range of numbers (about "
+                                        "1.8E+308)\nor one that is not a number!\nThe import "
+                                        "stopped at that line.")
             << bad;
     }
 }
@@ -83,7 +87,7 @@ TEST_F(Import, ReadsLfCrLfAndCrLineEndsAndALastLineWithoutOne) {
 }
 
 TEST_F(Import, ABlankLineEndsTheDataAndTellsOfNumbersAfterIt) {
-    Run("1 2\r\n\r\n3 4\r\n");
+    Run("1 2\r\n\r\n3 4\r\n", BadLines::Stop);
     EXPECT_EQ(Read(), (Pairs{{1, 2}}));
     EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
                                     ":\nthe blank line 2 ended the import;\n1 line with numbers "
@@ -91,7 +95,7 @@ TEST_F(Import, ABlankLineEndsTheDataAndTellsOfNumbersAfterIt) {
     EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Exclamation);
     ui.messages.clear();
     doc.m_pPairs.clear();
-    Run("1 2\n3 4\n ,;\nnote\n5 6\n7\n"); // delimiters only count as blank
+    Run("1 2\n3 4\n ,;\nnote\n5 6\n7\n", BadLines::Stop); // delimiters only count as blank
     EXPECT_EQ(Read(), (Pairs{{1, 2}, {3, 4}}));
     EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
                                     ":\nthe blank line 3 ended the import;\n2 lines with numbers "
@@ -126,8 +130,9 @@ TEST_F(Import, LinesWithoutNumbersBeforeTheFirstPairAreSkippedAndCounted) {
     Run("time;conc\n0;10\n1\n");
     EXPECT_EQ(Read(), (Pairs{{0, 10}}));
     EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
-                                    ":\nhas missing Y value!\n1 line before the first pair holds "
-                                    "no numbers; it was skipped.");
+                                    ":\nline 3 has missing Y value!\nThe import stopped at that "
+                                    "line.\n1 line before the first pair holds no numbers; it "
+                                    "was skipped.");
     EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
 }
 
@@ -144,7 +149,7 @@ TEST_F(Import, AFileOfTextOnlyHoldsNoPairs) {
 }
 
 TEST_F(Import, ALineThatIsNotNumbersStopsTheImportAndIsNamed) {
-    Run("1 2\n3 4\n12abc 5\n6 7\n");
+    Run("1 2\n3 4\n12abc 5\n6 7\n", BadLines::Stop);
     EXPECT_EQ(Read(), (Pairs{{1, 2}, {3, 4}}));
     EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
                                     ":\nline 3 holds \"12abc\", which is not a number!\nThe "
@@ -161,7 +166,7 @@ TEST_F(Import, ALineThatIsNotNumbersStopsTheImportAndIsNamed) {
     };
     for (const auto& [text, named] : cases) {
         ui.messages.clear();
-        Run(text);
+        Run(text, BadLines::Stop);
         ASSERT_EQ(ui.messages.size(), 1u) << text;
         EXPECT_EQ(ui.messages[0].text, "File " + Path() + ":\n" + named +
                                            ", which is not a number!\nThe import stopped at that "
@@ -171,15 +176,17 @@ TEST_F(Import, ALineThatIsNotNumbersStopsTheImportAndIsNamed) {
 }
 
 TEST_F(Import, AMissingYKeepsThePairsBefore) {
-    Run("1 2\r\n3\r\n5 6\r\n");
+    Run("1 2\r\n3\r\n5 6\r\n", BadLines::Stop);
     EXPECT_EQ(Read(), (Pairs{{1, 2}}));
-    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() + ":\nhas missing Y value!");
+    EXPECT_EQ(ui.OnlyMessage(),
+              "File " + Path() +
+                  ":\nline 2 has missing Y value!\nThe import stopped at that line.");
     EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
     EXPECT_EQ(ui.waitDepth, 0);
 }
 
 TEST_F(Import, AZeroByteIsNoPartOfANumber) {
-    Run(std::string("1 2\r\n3 4\0junk\r\n5 6\r\n", 21));
+    Run(std::string("1 2\r\n3 4\0junk\r\n5 6\r\n", 21), BadLines::Stop);
     EXPECT_EQ(Read(), (Pairs{{1, 2}}));
     using namespace std::string_literals;
     EXPECT_EQ(ui.OnlyMessage(), "File " + Path() +
@@ -199,7 +206,8 @@ TEST_F(Import, LongLinesAreRefusedWithTwoDifferentMessages) {
     const std::string tail = " characters\nwhich is this application's max!\n";
     // 1024 characters pass the first-line check and are then too long for a line.
     Run("1 " + std::string(1022, '2') + "\r\n");
-    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() + ":\ncontains lines longer than 1024" + tail);
+    EXPECT_EQ(ui.OnlyMessage(),
+              "File " + Path() + ":\ncontains lines longer than 1024" + tail + "It is line 1.");
     EXPECT_EQ(doc.m_strLastPath, dir.path()); // the first line passed its check
     ui.messages.clear();
     Run("1 " + std::string(1023, '2') + "\r\n");
@@ -208,7 +216,8 @@ TEST_F(Import, LongLinesAreRefusedWithTwoDifferentMessages) {
     ui.messages.clear();
     Run("1 2" + std::string(1020, ' ') + "\r\n5 6\r\n" + std::string(1024, '7') + "\r\n");
     EXPECT_EQ(Read().size(), 2u); // 1023 characters are fine; the pairs before stay
-    EXPECT_EQ(ui.OnlyMessage(), "File " + Path() + ":\ncontains lines longer than 1024" + tail);
+    EXPECT_EQ(ui.OnlyMessage(),
+              "File " + Path() + ":\ncontains lines longer than 1024" + tail + "It is line 3.");
 }
 
 TEST_F(Import, EmptyMissingAndDirectoryFilesAreReported) {
@@ -325,7 +334,7 @@ TEST_F(Import, RealWorldShapes) {
         doc.m_pPairs.clear();
         ui.messages.clear();
         const std::string path = LUMETRA_SOURCE_DIR "/tests/data/import/" + std::string(c.file);
-        ImportFile(doc, ui, path, nullptr);
+        ImportFile(doc, ui, path, nullptr, BadLines::Stop);
         EXPECT_EQ(Read(), c.pairs) << c.file;
         if (c.message.empty()) {
             EXPECT_TRUE(ui.messages.empty()) << c.file << ": " << ui.messages[0].text;

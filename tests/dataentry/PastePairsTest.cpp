@@ -11,21 +11,10 @@
 namespace lumetra {
 namespace {
 
-TEST(PastePairs, EveryLineEndBecomesCrLfAndTheLastLineIsEnded) {
-    EXPECT_EQ(PasteTextForImport("1\t2\n3\t4"), "1\t2\r\n3\t4\r\n");
-    EXPECT_EQ(PasteTextForImport("1\t2\r\n3\t4\r\n"), "1\t2\r\n3\t4\r\n");
-    EXPECT_EQ(PasteTextForImport("1 2\r3 4\r"), "1 2\r\n3 4\r\n");
-    // A blank line stays, so it ends the pairs as it ends an import.
-    EXPECT_EQ(PasteTextForImport("1 2\n\n3 4\n"), "1 2\r\n\r\n3 4\r\n");
-    EXPECT_EQ(PasteTextForImport("1 2\r\n\r\n"), "1 2\r\n\r\n");
-}
-
-TEST(PastePairs, HeadingsAboveTheFirstPairAreLeftOut) {
-    EXPECT_EQ(PasteTextForImport("Length\tForce\r\n(mm)\t(N)\r\n1\t2\r\n"), "1\t2\r\n");
-    EXPECT_EQ(PasteTextForImport("\n\n  \"x\";\"y\"\n\"1.5\";\"2\"\n"), "\"1.5\";\"2\"\r\n");
-    EXPECT_EQ(PasteTextForImport("-.5,+2\n"), "-.5,+2\r\n");
-    // Only before the first pair: later text goes to the importer as it stands.
-    EXPECT_EQ(PasteTextForImport("1 2\nabc def\n"), "1 2\r\nabc def\r\n");
+// The importer reads the text as it reads a file; only a text without numbers is refused.
+TEST(PastePairs, TextWithoutNumbersIsNothingToPaste) {
+    EXPECT_EQ(PasteTextForImport("Length\tForce\r\n1\t2\r"), "Length\tForce\r\n1\t2\r");
+    EXPECT_EQ(PasteTextForImport("1,5;2,5\n"), "1,5;2,5\n");
     EXPECT_EQ(PasteTextForImport("hello world\nno numbers here\n"), "");
     EXPECT_EQ(PasteTextForImport(""), "");
     EXPECT_EQ(PasteTextForImport("\r\n\n"), "");
@@ -44,7 +33,9 @@ TEST(PastePairs, TheImporterReadsTextInMemoryWithItsOwnMessages) {
     EXPECT_EQ(pairs[1].m_dX, 300.0);
     EXPECT_EQ(pairs[1].m_dY, -4.0);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "The pasted text:\nhas missing Y value!");
+    EXPECT_EQ(ui.messages[0].text, "The pasted text:\nline 4 has missing Y value!\nThe import "
+                                   "stopped at that line.\n1 line before the first pair holds "
+                                   "no numbers; it was skipped.");
     EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Stop);
 
     ui.messages.clear();
@@ -52,8 +43,9 @@ TEST(PastePairs, TheImporterReadsTextInMemoryWithItsOwnMessages) {
     const std::string huge = PasteTextForImport("1 1e999\n");
     ImportText(pairs, ui, kPastedTextSource, huge.data(), huge.size(), nullptr);
     EXPECT_TRUE(pairs.empty());
-    EXPECT_EQ(ui.OnlyMessage(), "The pasted text:\nhas a value beyond the range of numbers (about "
-                                "1.8E+308)\nor one that is not a number!");
+    EXPECT_EQ(ui.OnlyMessage(), "The pasted text:\nline 1 has a value beyond the range of numbers "
+                                "(about 1.8E+308)\nor one that is not a number!\nThe import "
+                                "stopped at that line.");
 }
 
 TEST(PastePairs, APasteReadsNoMoreThanAFileImportWould) {

@@ -228,7 +228,8 @@ TEST_F(Fit, SemilogRefusesTheLogarithmOfValuesAtOrBelowZero) {
     ui.messages.clear();
     SetPairs({{2, 1}, {2, 2}, {2, 3}}, 2);
     EXPECT_EQ(engine.RefitDocument(), 0);
-    EXPECT_EQ(ui.OnlyMessage(), "Matrix is Singular!\nCan't Fit the Curve");
+    EXPECT_EQ(ui.OnlyMessage(), "A curve with 2 coefficients needs 2 different X values; the data "
+                                "hold 1.\nCan't Fit the Curve");
 }
 
 TEST_F(Fit, PerformanceWhenAllMeasuredValuesAreEqual) {

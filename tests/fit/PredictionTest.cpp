@@ -364,7 +364,13 @@ TEST_F(PredictionFixture, ATangentRootIsFoundAndItsWaldIntervalIsRefused) {
     const std::vector<double> x = {-2, -1, 0, 1, 2};
     const std::vector<double> y = {4.1, 0.9, 0.1, 1.1, 3.9};
     FittedCurve curve = Fit(x, y, 0, 2);
-    curve.coef = {1.0, 0.0, 0.0};
+    // Exactly y = x²: u = x / 2 about 0, so 4u².
+    auto exact = std::make_shared<FitState>(*curve.state);
+    ASSERT_EQ(exact->centre, 0.0);
+    ASSERT_EQ(exact->half, 2.0);
+    exact->b[0] = exact->b[1] = 0;
+    exact->b[2] = 4;
+    curve.state = exact;
     const Calibration c = Calibrate(curve, 0.0, {kDefaultLevel, false, CalibrationInterval::Wald});
     ASSERT_EQ(c.estimates.size(), 1u);
     EXPECT_EQ(c.estimates[0].input, 0.0);

@@ -68,7 +68,9 @@ TEST_F(DataPaste, ASpreadsheetBlockGoesBeforeTheSelectedPair) {
     Open(4);
     Select({2});
     Paste("Length\tForce\r\n1.5\t2.25\r\n-3\t4e2\r\n");
-    EXPECT_TRUE(ui.messages.empty());
+    // Read as the import reads a file, which says what it skipped.
+    EXPECT_EQ(ui.OnlyMessage(), "The pasted text:\n1 line before the first pair holds no "
+                                "numbers; it was skipped.");
     ASSERT_EQ(page->Rules().Lines().size(), 6u);
     EXPECT_EQ(page->Rules().Lines()[2], "1.50000         \t2.25000         ");
     EXPECT_EQ(page->Rules().Lines()[3], "-3.00000        \t400.00000       ");
@@ -119,7 +121,8 @@ TEST_F(DataPaste, GarbageIsRefusedWithAClearMessageAndChangesNothing) {
     ui.messages.clear();
     // The importer's own refusals, naming the pasted text.
     Paste("7\n");
-    EXPECT_EQ(ui.OnlyMessage(), "The pasted text:\nhas missing Y value!");
+    EXPECT_EQ(ui.OnlyMessage(),
+              "The pasted text:\nline 1 has missing Y value!\nThe import stopped at that line.");
     EXPECT_EQ(page->Rules().Lines().size(), 3u);
     ui.messages.clear();
     Paste(std::string(1100, '1') + " 2\n");

@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/RecentFileList.h"
 #include "data/LumetraDoc.h"
+#include "fit/FitStatistics.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandTable.h"
 #include "framework/DocManager.h"
@@ -339,6 +340,30 @@ TEST_F(Listing, TheMenusFollowWhetherADocumentIsOpen) {
     EXPECT_FALSE(Frame().Action(cmd::kFileSave)->isVisible());
     EXPECT_FALSE(Frame().Action(cmd::kNextPage)->isVisible());
     EXPECT_TRUE(Frame().Action(cmd::kViewToolbar)->isVisible());
+}
+
+// Three listing windows of one document: a refit runs the fit (and its warning) once, and every
+// window shows the report it rebuilt.
+TEST_F(Listing, ARefitWithThreeListingWindowsFitsOnce) {
+    const std::string file = test::WriteLineFile(ui, settings, dir.Path("line.dat"), 20);
+    ASSERT_TRUE(Start({QString::fromStdString(file)}));
+    CLumetraDoc& doc = ActiveListing()->GetDocument();
+    ASSERT_NE(app->DocManager().NewListView(doc), nullptr);
+    ASSERT_NE(app->DocManager().NewListView(doc), nullptr);
+    Settle();
+    ASSERT_EQ(WindowCount(), 3);
+    // Years and a cubic by the classic method: each fit warns of its digits once.
+    doc.m_pPairs.clear();
+    for (int year = 2000; year <= 2025; ++year)
+        doc.m_pPairs.push_back({double(year), 50.0 + 0.001 * (year - 2000) * (year - 2000)});
+    doc.m_nPairs = int(doc.m_pPairs.size());
+    doc.m_nOrder = 3;
+    doc.m_eFitMethod = FitMethod::Classic;
+    ui.messages.clear();
+    app->DocManager().UpdateAllViews(doc, nullptr, kHintRefit);
+    Settle();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].action, kRefitAccurateButton);
 }
 
 TEST_F(Listing, EveryRowOfTheCommandTableMakesItsEntryKeyPromptAndButton) {

@@ -368,6 +368,11 @@ TEST_F(OptionsWithFile, ComputePagesGiveTheirResults) {
         y.m_editInput->setText("-1.5");
         y.m_buttonCompute->click();
         EXPECT_EQ(y.m_labelResult->text(), "0.0000000E+000");
+        y.m_editInput->setText(""); // refused, as on the Data page: the result stays
+        y.m_buttonCompute->click();
+        EXPECT_EQ(ui.messages.back().text, "X value may NOT be empty!");
+        EXPECT_EQ(y.m_labelResult->text(), "0.0000000E+000");
+        EXPECT_EQ(sheet.focusWidget(), y.m_editInput);
         EXPECT_TRUE(sheet.SetActivePage(1));
         EXPECT_FALSE(PageOf<CCompX>(sheet, 1).m_editInput->isEnabled());
         return false;

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 namespace lumetra {
 namespace {
 
@@ -72,6 +75,59 @@ TEST_F(RenderedBands, TheResidualPlotHasAZeroLineAndNoCurve) {
         EXPECT_TRUE(Near(x, zero, QColor(0, 0, 0))) << x;
     EXPECT_TRUE(Near(8000, int(0.37 * 5000 / 0.37) + 1000, QColor(255, 0, 0))); // (4, 0.23)
     EXPECT_EQ(Count(QColor(0, 255, 0)), 0);
+}
+
+// 25 monthly values 2024-2026 and a cubic: the leverage behind the band comes from the centred
+// fit state, so the band's edges run smoothly and never pinch to nothing (in raw powers of the
+// years they zig-zagged and closed).
+TEST_F(RenderedBands, TheBandsOfMonthlyDatesAreSmoothAndOpen) {
+    doc.OnNewDocument();
+    doc.m_pPairs.clear();
+    for (int k = 0; k <= 24; ++k) {
+        const double x = 2024 + k / 12.0, d = x - 2025;
+        doc.m_pPairs.push_back(
+            {x, 100 + 3 * d - 2 * d * d + 0.5 * d * d * d + 2 * std::sin(1.7 * k)});
+    }
+    doc.m_nPairs = 25;
+    doc.m_nOrder = 3;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    Render({true, false, false});
+    const QColor blue(0, 0, 255), green(0, 255, 0);
+    // Per column the nearest edge pixel above and below the curve; -1 where a pair's marker
+    // covers it.
+    std::vector<int> top, bottom;
+    for (int x = 260; x <= 960; ++x) {
+        int curve = -1;
+        for (int y = 0; y < image.height() && curve < 0; ++y)
+            if (image.pixelColor(x, y) == green)
+                curve = y;
+        int above = -1, below = -1;
+        for (int y = curve - 1; y >= 0 && above < 0; --y)
+            if (image.pixelColor(x, y) == blue)
+                above = y;
+        for (int y = curve + 1; y < image.height() && below < 0 && curve >= 0; ++y)
+            if (image.pixelColor(x, y) == blue)
+                below = y;
+        top.push_back(curve < 0 ? -1 : above);
+        bottom.push_back(curve < 0 ? -1 : below);
+    }
+    int narrowest = 1000, seen = 0;
+    for (size_t i = 0; i < top.size(); ++i)
+        if (top[i] >= 0 && bottom[i] >= 0) {
+            narrowest = std::min(narrowest, bottom[i] - top[i]);
+            ++seen;
+        }
+    EXPECT_GT(seen, 600);
+    EXPECT_GE(narrowest, 40); // pixels between the edges everywhere: no pinch
+    auto smooth = [](const std::vector<int>& edge) {
+        int worst = 0;
+        for (size_t i = 2; i < edge.size(); ++i)
+            if (edge[i] >= 0 && edge[i - 1] >= 0 && edge[i - 2] >= 0)
+                worst = std::max(worst, std::abs(edge[i] - 2 * edge[i - 1] + edge[i - 2]));
+        return worst;
+    };
+    EXPECT_LE(smooth(top), 2);
+    EXPECT_LE(smooth(bottom), 2);
 }
 
 } // namespace

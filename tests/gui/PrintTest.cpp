@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumetra {
 namespace {
@@ -260,11 +262,39 @@ TEST_F(Printing, AnEmptyReportOpensNoDialog) {
 
 TEST_F(Printing, APrinterThatCannotStartSaysSo) {
     ASSERT_TRUE(StartPrinting());
-    app->Printer().setOutputFileName(QString::fromStdString(dir.Path("no/such/dir/r.pdf")));
+    const std::string missing = dir.Path("no/such/dir/r.pdf");
+    app->Printer().setOutputFileName(QString::fromStdString(missing));
     AcceptPrintDialog(1);
     EXPECT_FALSE(ActiveListing()->OnFilePrint(false));
+    EXPECT_EQ(ui.OnlyMessage(), "The printer could not start!\nThe report of " + Sample() +
+                                    " was not printed.\n" + missing +
+                                    " contains an invalid path.\nAny earlier file of that name "
+                                    "is unchanged.");
+}
+
+// Printing into a file saves it as every file is saved: a pipe is refused, a hard-linked file
+// keeps its other name, and the printer goes on printing into that file.
+TEST_F(Printing, PrintingToAFileSavesItAsADataFileIsSaved) {
+    ASSERT_TRUE(StartPrinting());
+    AcceptPrintDialog(1);
+    const std::string fifo = dir.Path("pipe.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    app->Printer().setOutputFileName(QString::fromStdString(fifo));
+    EXPECT_FALSE(ActiveListing()->OnFilePrint(false));
     EXPECT_EQ(ui.OnlyMessage(),
-              "The printer could not start!\nThe report of " + Sample() + " was not printed.");
+              "File " + fifo + ":\nwas NOT saved: it is a pipe, device or socket, not a file!");
+    EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    ui.messages.clear();
+    const std::string other = dir.Path("other.pdf");
+    dir.Write("report.pdf", "earlier");
+    ASSERT_EQ(::link(pdf.c_str(), other.c_str()), 0);
+    app->Printer().setOutputFileName(QString::fromStdString(pdf));
+    EXPECT_TRUE(ActiveListing()->OnFilePrint(false));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(app->Printer().outputFileName().toStdString(), pdf);
+    EXPECT_EQ(std::filesystem::hard_link_count(pdf), 2u);
+    EXPECT_EQ(test::TempDir::Read(other), test::TempDir::Read(pdf));
+    EXPECT_EQ(PdfPages().size(), 1u);
 }
 
 TEST_F(Printing, ThePreviewShowsEveryPageAndKeepsItsPageSetting) {

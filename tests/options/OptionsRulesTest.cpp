@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <cmath>
 
 namespace lumetra {
@@ -151,11 +153,34 @@ TEST_F(Options, ComputeResultsAndTheirForm) {
     EXPECT_TRUE(o.computed);
     EXPECT_EQ(o.result, "         7.00000");
     EXPECT_EQ(x, "2");
-    x = "";
-    EXPECT_EQ(ComputeY(ui, doc, x).result, "         3.00000");
-    x = "1-2";
-    EXPECT_FALSE(ComputeY(ui, doc, x).computed);
-    EXPECT_EQ(ui.messages.back().text, "Negative sign must be 1st!");
+    // Both pages check their value as every entry field does; the result stays as it was.
+    const std::pair<std::string, std::string> refused[] = {
+        {"1-2", "Negative sign must be 1st!"},
+        {"", " value may NOT be empty!"},
+        {"   ", " value may NOT be empty!"},
+        {"1e", "'1e' is NOT a valid number!"},
+        {"+-1", "'+-1' is NOT a valid number!"},
+        {".", "'.' is NOT a valid number!"},
+        {"1e309", "Value is beyond the range of numbers (about 1.8E+308)!"},
+    };
+    for (int type : {0, 3}) {
+        doc.m_nCurveType = type;
+        for (const auto& [text, message] : refused) {
+            std::string input = text;
+            o = type == 3 ? ComputeX(ui, doc, input) : ComputeY(ui, doc, input);
+            EXPECT_FALSE(o.computed) << text;
+            EXPECT_TRUE(o.inputRefused) << text;
+            const std::string field = message[0] == ' ' ? (type == 3 ? "Y" : "X") : "";
+            EXPECT_EQ(ui.messages.back().text, field + message) << text;
+        }
+    }
+    doc.m_nCurveType = 0;
+    x = "1e308"; // a finite X whose Y is not
+    o = ComputeY(ui, doc, x);
+    EXPECT_FALSE(o.computed);
+    EXPECT_FALSE(o.inputRefused);
+    EXPECT_EQ(ui.messages.back().text,
+              "The curve's Y there is beyond the range of numbers (about 1.8E+308)!");
 
     doc.m_nCurveType = 1;
     doc.m_dXInt = 0.5;
@@ -173,14 +198,11 @@ TEST_F(Options, ComputeResultsAndTheirForm) {
     doc.m_nCurveType = 3;
     EXPECT_FALSE(ComputesYFromX(3));
     EXPECT_TRUE(ComputesYFromX(2));
-    std::string y = "";
+    std::string y = " 0 ";
     const size_t messages = ui.messages.size();
     o = ComputeX(ui, doc, y);
-    EXPECT_FALSE(o.computed);
-    EXPECT_EQ(o.focus, PageField::None);
-    y = "   ";
-    o = ComputeX(ui, doc, y);
-    EXPECT_EQ(o.result, "         2.00000"); // blanks trimmed to empty count as 0: C[1]
+    EXPECT_EQ(o.result, "         2.00000"); // C[1]
+    EXPECT_EQ(y, "0");
     y = "0.5";
     EXPECT_EQ(ComputeX(ui, doc, y).result, FormatComputeResult(2.0 * std::exp(1.5)));
     EXPECT_EQ(ui.messages.size(), messages);

@@ -10,6 +10,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace lumetra {
 namespace {
@@ -59,6 +61,16 @@ TEST(TableExport, TheSuffixChoosesTheFormat) {
               "Cannot export the table to /tmp/a.dat!\nThe file name must end in .csv or .txt.");
 }
 
+// What WriteTable puts into a file.
+std::string Written(const CLumetraDoc& doc, TableFileFormat format) {
+    const int fd = ::memfd_create("table", 0);
+    EXPECT_EQ(WriteTable(fd, doc, format), 0);
+    std::string text(size_t(::lseek(fd, 0, SEEK_CUR)), '\0');
+    EXPECT_EQ(::pread(fd, text.data(), text.size(), 0), ssize_t(text.size()));
+    ::close(fd);
+    return text;
+}
+
 TEST(TableExport, TheCsvHoldsTheTitlesAndEveryStoredDigit) {
     test::RecordingUi ui;
     MemorySettingsStore settings;
@@ -67,13 +79,15 @@ TEST(TableExport, TheCsvHoldsTheTitlesAndEveryStoredDigit) {
     doc.m_strXTitle = "Length, \"mm\"";
     doc.m_strYTitle = "Force";
     doc.m_pPairs = {{0.1 + 0.2, 1.0 / 3.0, 2e-7, -1e300}, {-0.0, 5.0, 5.25, 0.0}};
-    EXPECT_EQ(TableCsv(doc), "\"Length, \"\"mm\"\"\",Force,Computed Value,Difference\r\n"
-                             "0.30000000000000004,0.3333333333333333,2e-07,-1e+300\r\n"
-                             "-0,5,5.25,0\r\n");
+    EXPECT_EQ(Written(doc, TableFileFormat::Csv),
+              "\"Length, \"\"mm\"\"\",Force,Computed Value,Difference\r\n"
+              "0.30000000000000004,0.3333333333333333,2e-07,-1e+300\r\n"
+              "-0,5,5.25,0\r\n");
     doc.m_pPairs.clear();
-    EXPECT_EQ(TableCsv(doc), "\"Length, \"\"mm\"\"\",Force,Computed Value,Difference\r\n");
+    EXPECT_EQ(Written(doc, TableFileFormat::Csv),
+              "\"Length, \"\"mm\"\"\",Force,Computed Value,Difference\r\n");
     doc.m_pReportLines = {"a\tb", "", "c"};
-    EXPECT_EQ(TableFileText(doc, TableFileFormat::Text), "a\tb\n\nc\n");
+    EXPECT_EQ(Written(doc, TableFileFormat::Text), "a\tb\n\nc\n");
 }
 
 TEST(ReportText, LinesAreEndedByNewLinesAndKeepTheirTabs) {

@@ -17,6 +17,7 @@ public:
         std::string text;
         Buttons buttons;
         Icon icon;
+        std::string action; // the named button of MessageWithAction, else empty
     };
 
     std::vector<Message> messages;
@@ -29,18 +30,31 @@ public:
     std::function<void()> onPump;
     int waitDepth = 0;
     int waitBegins = 0;
+    int waitEnds = 0; // every call, also one too many
 
     // Called as each box would show, to look at the windows behind it.
     std::function<void(const std::string&)> onMessage;
 
     Answer MessageBox(const std::string& text, Buttons buttons, Icon icon) override {
-        messages.push_back({text, buttons, icon});
+        messages.push_back({text, buttons, icon, ""});
         if (onMessage)
             onMessage(text);
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         if (answers.empty())
             return Answer::No;
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    // Answers Yes (the action chosen) or Ok from the script; Ok when it is empty.
+    Answer MessageWithAction(const std::string& text, const std::string& action,
+                             Icon icon) override {
+        messages.push_back({text, Buttons::Ok, icon, action});
+        if (onMessage)
+            onMessage(text);
+        if (answers.empty())
+            return Answer::Ok;
         Answer a = answers.front();
         answers.pop_front();
         return a;
@@ -59,6 +73,7 @@ public:
         ++waitBegins;
     }
     void EndWaitCursor() override {
+        ++waitEnds;
         if (waitDepth > 0)
             --waitDepth;
     }
