@@ -17,8 +17,8 @@ CChildFrame::CChildFrame(CDocManager& manager, CView& view) : m_manager(manager)
     setWidget(view.Widget());
     setMinimumSize(kDocumentWindowMinimum.width, kDocumentWindowMinimum.height);
     setWindowIcon(DocumentIcon()); // the data file's icon, not the toolkit's
-    setWindowTitle(QString::fromStdString(view.GetDocument().GetTitle()));
     manager.AddView(view.GetDocument(), view);
+    RefreshTitle();
 }
 
 CChildFrame::~CChildFrame() {
@@ -37,6 +37,9 @@ void CChildFrame::RefreshTitle() {
     }
     if (doc.IsModified())
         title += "*";
+    // Which view this is; the listing, the document's own window, goes by its title alone.
+    if (*m_view.ViewName())
+        title += QString::fromUtf8(" \u2014 ") + m_view.ViewName();
     if (windowTitle() != title)
         setWindowTitle(title);
 }
@@ -44,6 +47,18 @@ void CChildFrame::RefreshTitle() {
 void CChildFrame::CloseWithoutAsking() {
     m_bAsked = true;
     close();
+}
+
+void CChildFrame::resizeEvent(QResizeEvent* event) {
+    QMdiSubWindow::resizeEvent(event);
+    if (!widget())
+        return;
+    // No narrower than the view's controls need, so none of them clips its label; measured as
+    // shown, in the style and fonts of the screen.
+    const int need = widget()->minimumSizeHint().width() + width() - widget()->width();
+    const int minimum = std::max(kDocumentWindowMinimum.width, need);
+    if (minimumWidth() != minimum)
+        setMinimumWidth(minimum);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

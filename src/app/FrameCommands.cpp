@@ -1,5 +1,5 @@
 // The main frame's Edit > Copy for text views, File > Close, the Window menu's list of windows,
-// F6 / Shift+F6, F1, the document windows' context menus and dropped files.
+// More Windows..., F6 / Shift+F6, F1, the document windows' context menus and dropped files.
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
@@ -15,10 +15,14 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QVBoxLayout>
 
 namespace lumetra {
 
@@ -30,6 +34,9 @@ void CMainFrame::CreateFrameCommands() {
     Handle(cmd::kFileClose, [this] { CloseActiveDocument(); });
     Handle(cmd::kNextWindow, [this] { m_mdi->activateNextSubWindow(); });
     Handle(cmd::kPrevWindow, [this] { m_mdi->activatePreviousSubWindow(); });
+    Handle(cmd::kMoreWindows, [this] { ChooseFromAllWindows(); });
+    // The window's own close, which asks to save only for the data set's last window.
+    Handle(cmd::kCloseWindow, [this] { m_mdi->closeActiveSubWindow(); });
     Handle(cmd::kHelpTopic, [this] {
         CView* view = ActiveView();
         ShowHelpContext(this, view ? view->HelpContext() : help::kContents);
@@ -48,6 +55,10 @@ void CMainFrame::CreateFrameCommands() {
     if (!m_windowMenu)
         return;
     m_windowListSeparator = m_windowMenu->addSeparator();
+    // The list goes between the separator and More Windows....
+    m_moreWindows = Action(cmd::kMoreWindows);
+    m_windowMenu->removeAction(m_moreWindows);
+    m_windowMenu->addAction(m_moreWindows);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowList);
 }
 
@@ -60,7 +71,10 @@ void CMainFrame::RebuildWindowList() {
     QMdiSubWindow* active = m_mdi->currentSubWindow();
     for (int i = 0; i < windows.size() && i < cmd::kWindowListSize; ++i) {
         QMdiSubWindow* window = windows[i];
-        auto* a = new QAction(QString("&%1 %2").arg(i + 1).arg(window->windowTitle()), this);
+        // A file name's "&" is shown, not taken for a mnemonic.
+        QString title = window->windowTitle();
+        title.replace('&', "&&");
+        auto* a = new QAction(QString("&%1 %2").arg(i + 1).arg(title), this);
         a->setCheckable(true);
         a->setChecked(window == active);
         a->setStatusTip("Activate this window");
@@ -68,9 +82,33 @@ void CMainFrame::RebuildWindowList() {
             if (m_mdi->subWindowList().contains(window))
                 m_mdi->setActiveSubWindow(window);
         });
-        m_windowMenu->addAction(a);
+        m_windowMenu->insertAction(m_moreWindows, a);
         m_windowActions.push_back(a);
     }
+    m_moreWindows->setVisible(windows.size() > cmd::kWindowListSize);
+}
+
+void CMainFrame::ChooseFromAllWindows() {
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    QDialog dialog(this);
+    dialog.setWindowTitle("Select Window");
+    auto* list = new QListWidget(&dialog);
+    for (QMdiSubWindow* w : windows)
+        list->addItem(w->windowTitle());
+    list->setCurrentRow(int(windows.indexOf(m_mdi->currentSubWindow())));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    if (m_app.RunDialog(dialog) != QDialog::Accepted)
+        return;
+    // A window may have closed while the list was open.
+    const int row = list->currentRow();
+    if (row >= 0 && row < windows.size() && m_mdi->subWindowList().contains(windows[row]))
+        m_mdi->setActiveSubWindow(windows[row]);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

@@ -31,6 +31,7 @@ CLumetraApp::CLumetraApp(Ui& ui, SettingsStore& settings)
 void CLumetraApp::RegisterCommands() {
     Handle(cmd::kFileNew, [this] { m_docManager->OnFileNew(); });
     Handle(cmd::kFileOpen, [this] { OnFileOpen(); });
+    Handle(cmd::kImportText, [this] { OnImportText(); });
     Handle(cmd::kPrintSetup, [this] {
         CPrintSetupDlg setup(Printer(), QPrinterInfo::availablePrinterNames(), m_mainFrame.get());
         if (RunDialog(setup) == QDialog::Accepted)
@@ -183,6 +184,16 @@ bool CLumetraApp::RunSheet(CMySheet& sheet) {
     if (runSheet)
         return runSheet(sheet);
     return sheet.exec() == QDialog::Accepted;
+}
+
+void CLumetraApp::OnImportText() {
+    Ui::FileRequest request;
+    request.title = "Import Text";
+    request.filters = {{"Text Files (*.txt *.csv)", "*.txt *.csv"}, {"All Files (*.*)", "*.*"}};
+    request.initialDir = m_settings.GetString("Preferences", "LastPath", "");
+    const Ui::FileChoice choice = m_ui.ChooseFile(request);
+    if (choice.accepted && !choice.path.empty())
+        NewDataFromText(choice.path);
 }
 
 void CLumetraApp::OnFileOpen() {

@@ -85,6 +85,8 @@ public:
 private:
     void RegisterCommands();
     void OnFileOpen();
+    // File > Import Text...: a new data set from a text file, through the Data page's import.
+    void OnImportText();
     bool PrintFromCommandLine(const std::string& path);
 
     Ui& m_ui;

@@ -68,7 +68,10 @@ CMainFrame::CMainFrame(CLumetraApp& app)
     const std::string bars = m_app.Settings().GetString(kBarStateSection, kBarStateEntry, "");
     if (!bars.empty())
         restoreState(QByteArray::fromBase64(QByteArray::fromStdString(bars)));
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandUI(); });
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] {
+        ShowActiveStatus();
+        UpdateCommandUI();
+    });
     // Idle time: just before the event loop waits for the next event.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &CMainFrame::UpdateCommandUI);
@@ -301,6 +304,19 @@ void CMainFrame::UpdateCommandUI() {
     for (QMdiSubWindow* w : m_mdi->subWindowList())
         if (auto* frame = qobject_cast<CChildFrame*>(w))
             frame->RefreshTitle();
+}
+
+void CMainFrame::ShowActiveStatus() {
+    // A busy document's progress owns the panes until it ends.
+    const CView* view = ActiveView();
+    if (!view || ActiveDocumentBusy())
+        return;
+    // The last window's counts and failure were its own; a listing puts back its page counts.
+    const CLumetraDoc& doc = view->GetDocument();
+    Ui& ui = m_app.GetUi();
+    ui.SetStatusText(0, doc.m_strFitFailure.empty() ? "Ready" : FitFailureNote(doc));
+    ui.SetStatusText(1, "");
+    ui.SetStatusText(2, "");
 }
 
 void CMainFrame::SaveActiveDocument(bool saveAs) {

@@ -60,6 +60,10 @@ public:
     // The Window menu's list of open windows, brought up to date as the menu opens.
     QMenu* WindowMenu() const { return m_windowMenu; }
     void RebuildWindowList();
+    // The status panes of the window just activated: its document's failure or "Ready".
+    void ShowActiveStatus();
+    // Window > More Windows...: every open window in a list to choose from.
+    void ChooseFromAllWindows();
     // Local files dropped on the window or handed over by the desktop: data files open, other
     // text files start a new data set with their pairs imported.
     void OpenDroppedFiles(const QStringList& paths);
@@ -105,6 +109,7 @@ private:
     QMenu* m_windowMenu = nullptr;
     QAction* m_windowListSeparator = nullptr;
     std::vector<QAction*> m_windowActions;
+    QAction* m_moreWindows = nullptr;
     std::vector<QAction*> m_documentOnly; // shown only while a document window is open
     std::map<int, QAction*> m_actions;
     std::vector<std::pair<int, QAction*>> m_toolButtons;

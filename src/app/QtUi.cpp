@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 
 namespace lumetra {
 namespace {
@@ -143,8 +144,14 @@ Ui::FileChoice QtUi::ChooseFile(const FileRequest& request) {
         dialog.setDirectory(QString::fromStdString(request.initialDir));
     if (!request.okLabel.empty())
         dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(request.okLabel));
-    if (!request.cancelLabel.empty())
+    if (!request.cancelLabel.empty()) {
         dialog.setLabelText(QFileDialog::Reject, QString::fromStdString(request.cancelLabel));
+        // Relabelled, the button is no longer a Cancel: it keeps no Cancel icon ("New Data" is
+        // a new document).
+        if (auto* box = dialog.findChild<QDialogButtonBox*>())
+            if (QPushButton* reject = box->button(QDialogButtonBox::Cancel))
+                reject->setIcon(dialog.style()->standardIcon(QStyle::SP_FileIcon));
+    }
     if (!request.defaultSuffix.empty())
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
     FileChoice choice;

@@ -13,16 +13,20 @@ namespace lumetra {
 CComputePage::CComputePage(CLumetraDoc& doc, Ui& ui, bool computeX)
     : CPropertyPage(computeX ? "Compute X" : "Compute Y", doc, ui), m_editInput(new QLineEdit),
       m_buttonCompute(new QPushButton(computeX ? "Compute X" : "Compute Y")),
-      m_labelResult(new QLabel(computeX ? " X = " : " Y = ")), m_bComputeX(computeX) {
+      m_labelOutput(new QLabel(computeX ? " X = " : " Y = ")), m_labelResult(new QLabel),
+      m_bComputeX(computeX) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel(computeX ? "Y = " : "X = "), 0, 0);
     layout->addWidget(m_editInput, 0, 1);
     layout->addWidget(m_buttonCompute, 0, 2);
     QFont mono("Courier New");
     mono.setStyleHint(QFont::TypeWriter);
+    m_labelOutput->setFont(mono);
     m_labelResult->setFont(mono);
     m_labelResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(m_labelResult, 1, 0, 1, 3);
+    // The result goes beside its caption, which stays to say what it is.
+    layout->addWidget(m_labelOutput, 1, 0);
+    layout->addWidget(m_labelResult, 1, 1, 1, 2);
     layout->setRowStretch(2, 1);
     connect(m_buttonCompute, &QPushButton::clicked, this, &CComputePage::OnCompute);
 }

@@ -25,6 +25,7 @@ public:
     std::string m_strResult;
     QLineEdit* m_editInput;
     QPushButton* m_buttonCompute;
+    QLabel* m_labelOutput; // " Y = " or " X = "
     QLabel* m_labelResult;
 
 private:

@@ -56,6 +56,8 @@ CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
     addWidget(BuildTablePanel());
     setStretchFactor(0, 3);
     setStretchFactor(1, 2);
+    // The controls keep their room; the window is not narrowed below them.
+    setChildrenCollapsible(false);
     // The statistics print whether a report exists or not; they have no preview.
     Handle(cmd::kFilePrint, [this] { OnFilePrint(); }).EnabledBy(EnableRule::Always);
     Handler(cmd::kOptionsCompute).EnabledBy(EnableRule::Always);
@@ -85,14 +87,18 @@ QWidget* CStatisticsView::BuildTablePanel() {
     m_interval = new QComboBox;
     m_interval->addItems({"Inversion interval", "Wald interval"});
     choices->addWidget(m_interval);
+    choices->addStretch();
+    layout->addLayout(choices);
+    // A second row, so a narrow window keeps every label whole.
+    auto* calibration = new QHBoxLayout;
     m_meanResponse = new QCheckBox("&Mean response");
     m_meanResponse->setToolTip("The observed value is a mean of many, without the scatter of one "
                                "new observation.");
-    choices->addWidget(m_meanResponse);
-    choices->addStretch();
+    calibration->addWidget(m_meanResponse);
+    calibration->addStretch();
     auto* copy = new QPushButton("&Copy Table");
-    choices->addWidget(copy);
-    layout->addLayout(choices);
+    calibration->addWidget(copy);
+    layout->addLayout(calibration);
 
     m_values = new QPlainTextEdit;
     m_values->setPlaceholderText("Type or paste values here: one per line, or separated by blanks");

@@ -25,6 +25,7 @@ public:
     // Edit > Copy: the table where it has the focus, else the statistics' selection or all of them.
     bool CanCopyText() const override { return true; }
     std::string CopyText() const override;
+    const char* ViewName() const override { return "Statistics"; }
 
     // Shows the statistics of the document's present fit, and the table of its curve.
     void Refresh();

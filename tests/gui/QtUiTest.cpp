@@ -3,8 +3,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -53,6 +56,27 @@ TEST(QtUi, EscapeAnswersCancelWhereThereIsOne) {
     }
     WhenShown<QMessageBox>([](QMessageBox& box) { box.button(QMessageBox::No)->click(); });
     EXPECT_EQ(ui.MessageBox("Save?", Ui::Buttons::YesNoCancel, Ui::Icon::Question), Ui::Answer::No);
+}
+
+// The start-up chooser's "New Data" starts a document: it does not wear the Cancel icon.
+TEST(QtUi, ARelabelledCancelButtonLosesTheCancelIcon) {
+    QtUi ui;
+    Ui::FileRequest request;
+    request.title = "New Data to start new fit or Select a data file and Open Existing";
+    request.cancelLabel = "New Data";
+    QString text;
+    QImage icon, cancel;
+    WhenShown<QFileDialog>([&](QFileDialog& d) {
+        QPushButton* button = d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel);
+        text = button->text();
+        icon = button->icon().pixmap(16).toImage();
+        cancel = d.style()->standardIcon(QStyle::SP_DialogCancelButton).pixmap(16).toImage();
+        QMetaObject::invokeMethod(&d, "reject");
+    });
+    EXPECT_FALSE(ui.ChooseFile(request).accepted);
+    EXPECT_EQ(text, "New Data");
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_NE(icon, cancel);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -51,6 +52,24 @@ struct StatisticsWindow : test::AppFixture {
         Settle();
     }
 };
+
+TEST_F(StatisticsWindow, ANarrowedWindowKeepsEveryControlWhole) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    QMdiSubWindow* frame = Frame().MdiArea()->currentSubWindow();
+    frame->resize(120, 400);
+    Settle();
+    EXPECT_GT(frame->width(), 120);
+    const QList<QWidget*> controls = view->findChildren<QWidget*>();
+    int checked = 0;
+    for (QWidget* w : controls)
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+            qobject_cast<QLabel*>(w)) {
+            ++checked;
+            EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->metaObject()->className();
+        }
+    EXPECT_GE(checked, 6);
+}
 
 TEST_F(StatisticsWindow, OpensFromTheViewMenuAndTheToolbar) {
     EXPECT_EQ(CommandMenuText(cmd::kStatisticsWindow), "Stat&istics Window");

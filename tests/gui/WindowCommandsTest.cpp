@@ -5,14 +5,18 @@
 #include "dataentry/DataPage.h"
 #include "framework/CommandIds.h"
 #include "framework/HelpViewer.h"
+#include "support/ExampleFile.h"
 
 #include <QAction>
 #include <QDropEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include <filesystem>
 
 namespace lumetra {
 namespace {
@@ -51,15 +55,15 @@ TEST_F(WindowCommands, TheWindowMenuListsTheWindowsWithTheActiveOneChecked) {
     Settle();
     ASSERT_EQ(WindowCount(), 3);
     EXPECT_EQ(WindowList(Frame()),
-              (QStringList{"&1 pontius.dat:1", "&2 pontius.dat:2", "&3 example.dat *"}));
+              (QStringList{"&1 pontius.dat:1", "&2 pontius.dat:2 — Plot", "&3 example.dat *"}));
     // Choosing an entry brings its window to the front.
     emit Frame().WindowMenu()->aboutToShow();
     for (QAction* a : Frame().WindowMenu()->actions())
-        if (a->text() == "&2 pontius.dat:2")
+        if (a->text() == "&2 pontius.dat:2 — Plot")
             a->trigger();
-    EXPECT_EQ(Frame().MdiArea()->currentSubWindow()->windowTitle(), "pontius.dat:2");
+    EXPECT_EQ(Frame().MdiArea()->currentSubWindow()->windowTitle(), "pontius.dat:2 — Plot");
     EXPECT_EQ(WindowList(Frame()),
-              (QStringList{"&1 pontius.dat:1", "&2 pontius.dat:2 *", "&3 example.dat"}));
+              (QStringList{"&1 pontius.dat:1", "&2 pontius.dat:2 — Plot *", "&3 example.dat"}));
 
     // F6 and Shift+F6 go round the windows.
     EXPECT_EQ(Frame().Action(cmd::kNextWindow)->shortcut(), QKeySequence("F6"));
@@ -70,6 +74,77 @@ TEST_F(WindowCommands, TheWindowMenuListsTheWindowsWithTheActiveOneChecked) {
     EXPECT_NE(Frame().MdiArea()->currentSubWindow(), before);
     Frame().RouteCommand(cmd::kPrevWindow);
     EXPECT_EQ(Frame().MdiArea()->currentSubWindow(), before);
+}
+
+TEST_F(WindowCommands, TitlesNameTheViewAndKeepAnAmpersand) {
+    const std::string file = dir.Path("salt & pepper.dat");
+    std::filesystem::copy_file(Sample(), file);
+    ASSERT_TRUE(Start({QString::fromStdString(file)}));
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Frame().RouteCommand(cmd::kStatisticsWindow);
+    Settle();
+    EXPECT_EQ(WindowList(Frame()),
+              (QStringList{"&1 salt && pepper.dat:1", "&2 salt && pepper.dat:2 — Plot",
+                           "&3 salt && pepper.dat:3 — Statistics *"}));
+    // The main window names the document as it always did.
+    EXPECT_EQ(Frame().windowTitle(), "Lumetra - salt & pepper.dat");
+}
+
+TEST_F(WindowCommands, MoreWindowsListsEveryWindowPastTheNinth) {
+    ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
+    for (int i = 0; i < 9; ++i)
+        Frame().RouteCommand(cmd::kNewListWindow);
+    Settle();
+    ASSERT_EQ(WindowCount(), 10);
+    EXPECT_EQ(WindowList(Frame()).size(), 9);
+    QAction* more = Frame().Action(cmd::kMoreWindows);
+    ASSERT_NE(more, nullptr);
+    EXPECT_TRUE(more->isVisible());
+    EXPECT_EQ(more->text(), "&More Windows...");
+    QMdiSubWindow* first = Frame().MdiArea()->subWindowList()[0];
+    QStringList offered;
+    dialogAnswer = [&offered](QDialog& d) {
+        auto* list = d.findChild<QListWidget*>();
+        for (int row = 0; row < list->count(); ++row)
+            offered << list->item(row)->text();
+        list->setCurrentRow(0);
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kMoreWindows));
+    EXPECT_EQ(offered.size(), 10);
+    EXPECT_EQ(offered.back(), "pontius.dat:10");
+    EXPECT_EQ(Frame().MdiArea()->currentSubWindow(), first);
+    Frame().MdiArea()->subWindowList().back()->close();
+    Settle();
+    WindowList(Frame());
+    EXPECT_FALSE(more->isVisible());
+}
+
+TEST_F(WindowCommands, TheStatusPanesFollowTheActiveWindow) {
+    const std::string failed =
+        dir.Write("failed.dat", test::Header("1", "0", "5 5 1 1\tfit=failed") + "1 2\r\n3 4\r\n");
+    ASSERT_TRUE(Start({QString::fromStdString(failed)}));
+    ASSERT_FALSE(ActiveListing()->GetDocument().m_strFitFailure.empty());
+    EXPECT_EQ(ui.status[0].back().rfind("Fit Failed:  ", 0), 0u) << ui.status[0].back();
+    ASSERT_TRUE(app->OpenDocumentFile(LUMETRA_SOURCE_DIR "/samples/pontius.dat"));
+    Settle();
+    Enabled(cmd::kFilePrint);
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+    const std::string pontiusPages = ui.status[2].back();
+    EXPECT_EQ(pontiusPages, "Display Page 1 of 1");
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Settle();
+    Enabled(cmd::kFilePrint);
+    EXPECT_EQ(ui.status[1].back(), "");
+    EXPECT_EQ(ui.status[2].back(), ""); // a plot has no pages
+    Frame().MdiArea()->setActiveSubWindow(Frame().MdiArea()->subWindowList()[0]);
+    Settle();
+    EXPECT_EQ(ui.status[0].back().rfind("Fit Failed:  ", 0), 0u) << ui.status[0].back();
+    Frame().MdiArea()->setActiveSubWindow(Frame().MdiArea()->subWindowList()[1]);
+    Settle();
+    Enabled(cmd::kFilePrint);
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+    EXPECT_EQ(ui.status[2].back(), pontiusPages);
 }
 
 TEST_F(WindowCommands, CloseClosesEveryWindowOfTheActiveDocumentThroughItsGuard) {
@@ -162,6 +237,55 @@ TEST_F(WindowCommands, ADroppedCsvFileStartsANewDataSetWithItsPairs) {
     EXPECT_EQ(doc.m_pPairs[2].m_dY, 7.0);
     EXPECT_NEAR(doc.m_dCoef[0], 2.0, 1e-12); // fitted: Y = 2X + 1
     EXPECT_GT(doc.m_nLineCount, 0);
+}
+
+TEST_F(WindowCommands, ImportTextStartsANewDataSetFromTheChosenFile) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    const std::string csv = dir.Write("spring.csv", "1,3\r\n2,5\r\n3,7\r\n");
+    EXPECT_EQ(Frame().Action(cmd::kImportText)->text(), "&Import Text...");
+    sheetAnswer = [](CMySheet& sheet) {
+        EXPECT_EQ(sheet.ActivePage()->windowTitle(), "Data");
+        sheet.accept();
+        return true;
+    };
+    ui.fileChoices.push_back({true, csv});
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kImportText));
+    Settle();
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].title, "Import Text");
+    ASSERT_EQ(WindowCount(), 2);
+    EXPECT_EQ(ActiveListing()->GetDocument().m_nPairs, 3);
+    // Cancelled, nothing opens.
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kImportText));
+    Settle();
+    EXPECT_EQ(WindowCount(), 2);
+}
+
+TEST_F(WindowCommands, DesktopKeysCloseTheWindowSaveAsAndQuit) {
+    ASSERT_TRUE(Start({LUMETRA_SOURCE_DIR "/samples/pontius.dat"}));
+    for (const auto& [id, keys] :
+         {std::pair{cmd::kCloseWindow, "Ctrl+W"}, std::pair{cmd::kFileSaveAs, "Ctrl+Shift+S"},
+          std::pair{cmd::kExit, "Ctrl+Q"}})
+        EXPECT_EQ(Frame().Action(id)->shortcut(), QKeySequence(keys)) << keys;
+    // Ctrl+W closes the plot alone; on the data set's last window it asks first.
+    Frame().RouteCommand(cmd::kNewPlotWindow);
+    Settle();
+    CLumetraDoc& doc =
+        dynamic_cast<CChildFrame*>(Frame().MdiArea()->subWindowList()[0])->View().GetDocument();
+    doc.SetModifiedFlag(true);
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kCloseWindow));
+    Settle();
+    EXPECT_EQ(WindowCount(), 1);
+    EXPECT_TRUE(ui.messages.empty());
+    ui.answers.push_back(Ui::Answer::Cancel);
+    Frame().RouteCommand(cmd::kCloseWindow);
+    Settle();
+    EXPECT_EQ(WindowCount(), 1); // cancelled: kept
+    ASSERT_EQ(ui.messages.size(), 1u);
+    ui.answers.push_back(Ui::Answer::No);
+    Frame().RouteCommand(cmd::kCloseWindow);
+    Settle();
+    EXPECT_EQ(WindowCount(), 0);
 }
 
 TEST_F(WindowCommands, EachDroppedTextFileGetsADataSetOfItsOwn) {
