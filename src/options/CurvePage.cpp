@@ -2,6 +2,7 @@
 
 #include "data/NumberScan.h"
 #include "fit/CurveModels.h"
+#include "options/OrderSpinBox.h"
 #include "platform/Ui.h"
 
 #include <QFormLayout>
@@ -14,7 +15,7 @@ namespace lumetra {
 
 CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     : CPropertyPage("Curve", doc, ui), m_editDataTitle(new QLineEdit), m_editXTitle(new QLineEdit),
-      m_editYTitle(new QLineEdit), m_editOrder(new QLineEdit),
+      m_editYTitle(new QLineEdit), m_spinOrder(new COrderSpinBox), m_editOrder(m_spinOrder->Edit()),
       m_radioClassic(new QRadioButton("&Classic (normal equations)")),
       m_radioAccurate(new QRadioButton("&Accurate (orthogonal factorization)")) {
     auto* layout = new QVBoxLayout(this);
@@ -33,8 +34,8 @@ CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     }
     layout->addWidget(types);
     auto* order = new QFormLayout;
-    m_editOrder->setMaximumWidth(60);
-    order->addRow("Curve Order", m_editOrder);
+    m_spinOrder->setMaximumWidth(60);
+    order->addRow("Curve Order", m_spinOrder);
     layout->addLayout(order);
     auto* methods = new QGroupBox(" Fit Method ");
     auto* methodLayout = new QVBoxLayout(methods);
@@ -76,14 +77,14 @@ void CCurveType::ShowMembers() {
 void CCurveType::OnSetActive() {
     if (m_rules.m_bFirstActivation) {
         m_rules.OnSetActive(m_doc);
-        m_editOrder->setEnabled(m_rules.UpdateOrderField());
+        m_spinOrder->setEnabled(m_rules.UpdateOrderField());
         ShowMembers();
     }
 }
 
 void CCurveType::OnTypeClicked() {
     SaveControls();
-    m_editOrder->setEnabled(m_rules.UpdateOrderField());
+    m_spinOrder->setEnabled(m_rules.UpdateOrderField());
     ShowMembers();
 }
 

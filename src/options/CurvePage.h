@@ -10,6 +10,8 @@ class QRadioButton;
 
 namespace lumetra {
 
+class COrderSpinBox;
+
 // The Curve page: data and axis titles, curve model and order.
 class CCurveType : public CPropertyPage {
     Q_OBJECT
@@ -26,7 +28,8 @@ public:
     QLineEdit* m_editXTitle;
     QLineEdit* m_editYTitle;
     std::vector<QRadioButton*> m_radioType; // one per curve model, in table order
-    QLineEdit* m_editOrder;
+    COrderSpinBox* m_spinOrder;
+    QLineEdit* m_editOrder; // the spin box's field
     QRadioButton* m_radioClassic;
     QRadioButton* m_radioAccurate;
 

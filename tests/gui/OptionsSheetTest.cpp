@@ -6,6 +6,7 @@
 #include "framework/CommandIds.h"
 #include "options/ComputePages.h"
 #include "options/CurvePage.h"
+#include "options/OrderSpinBox.h"
 #include "options/ResolutionPage.h"
 
 #include <QClipboard>
@@ -58,6 +59,30 @@ TEST_F(OptionsWithFile, SemilogGreysTheOrderFieldAtOne) {
         curve.m_radioType[0]->click();
         EXPECT_TRUE(curve.m_editOrder->isEnabled());
         EXPECT_EQ(curve.m_editOrder->text(), "1");
+        return false;
+    });
+}
+
+TEST_F(OptionsWithFile, TheOrderSpinsFromOneToTenAndTakesAnyTextForTheChecks) {
+    Data([](CMySheet& sheet) {
+        auto& curve = PageOf<CCurveType>(sheet, 0);
+        struct Case {
+            const char* typed;
+            int steps;
+            const char* shown;
+        };
+        for (const Case& c :
+             {Case{"1", -1, "1"}, Case{"1", 1, "2"}, Case{"9", 5, "10"}, Case{"10", 1, "10"},
+              Case{"2x", 1, "1"}, Case{"0", 1, "1"}, Case{"11", -1, "10"}}) {
+            curve.m_editOrder->setText(c.typed);
+            EXPECT_EQ(curve.m_editOrder->text(), c.typed); // typed as is, for the page's checks
+            curve.m_spinOrder->stepBy(c.steps);
+            EXPECT_EQ(curve.m_editOrder->text(), c.shown) << c.typed << " " << c.steps;
+        }
+        QTest::keyClick(curve.m_editOrder, Qt::Key_Up);
+        EXPECT_EQ(curve.m_editOrder->text(), "10");
+        QTest::keyClick(curve.m_editOrder, Qt::Key_Down);
+        EXPECT_EQ(curve.m_editOrder->text(), "9");
         return false;
     });
 }
