@@ -195,13 +195,19 @@ bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vect
 StateOutcome DocumentFitState(const CLumetraDoc& doc) {
     const CurveModel* model = DocumentModel(doc);
     const int degree = model ? FittedDegree(*model, doc.m_nOrder) : 0;
+    const std::shared_ptr<const FitState>& kept = doc.m_pFitState;
+    // A paint asks at every repaint: the state built from these pairs (every one of which had a
+    // fitted value) answers without a copy of a million of them in the fitted scale.
+    const size_t pairs = size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size())));
+    if (model && degree >= 1 && degree <= kMaxOrder && kept && kept->degree == degree &&
+        kept->pairs == pairs && pairs >= size_t(degree + 1) && kept->Solved())
+        return {kept, ""};
     std::vector<double> u, v;
     if (!model || degree < 1 || degree > kMaxOrder || !FittedScaleValues(doc, u, v))
         return {nullptr, "The model's fitted scale holds no value for these data: "
                          "there are no statistics."};
     if (u.size() < size_t(degree + 1))
         return {nullptr, FormatC("Statistics need at least %d data points.", {degree + 1})};
-    const std::shared_ptr<const FitState>& kept = doc.m_pFitState;
     if (!kept || kept->degree != degree || kept->pairs != u.size())
         doc.m_pFitState = std::make_shared<const FitState>(BuildFitState(u, v, {}, degree));
     if (!doc.m_pFitState->Solved())
