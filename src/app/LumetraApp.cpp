@@ -186,27 +186,32 @@ bool CLumetraApp::RunSheet(CMySheet& sheet) {
     return sheet.exec() == QDialog::Accepted;
 }
 
-void CLumetraApp::OnImportText() {
+std::string CLumetraApp::ChooseFileToRead(const std::string& title,
+                                          std::vector<Ui::FileFilter> filters) {
     Ui::FileRequest request;
-    request.title = "Import Text";
-    request.filters = {{"Text Files (*.txt *.csv)", "*.txt *.csv"}, {"All Files (*.*)", "*.*"}};
-    request.initialDir = m_settings.GetString("Preferences", "LastPath", "");
-    const Ui::FileChoice choice = m_ui.ChooseFile(request);
-    if (choice.accepted && !choice.path.empty())
-        NewDataFromText(choice.path);
-}
-
-void CLumetraApp::OnFileOpen() {
-    Ui::FileRequest request;
-    request.title = "Open";
-    request.filters = {{"Lumetra Files (*.dat)", "*.dat"}, {"All Files (*.*)", "*.*"}};
+    request.title = title;
+    request.filters = std::move(filters);
     request.initialDir = m_settings.GetString("Preferences", "LastPath", "");
     const Ui::FileChoice choice = m_ui.ChooseFile(request);
     if (!choice.accepted || choice.path.empty())
-        return;
+        return "";
     if (const auto dir = DirectoryToRemember(choice.path))
         m_settings.SetString("Preferences", "LastPath", *dir);
-    OpenDocumentFile(choice.path);
+    return choice.path;
+}
+
+void CLumetraApp::OnImportText() {
+    const std::string path = ChooseFileToRead(
+        "Import Text", {{"Text Files (*.txt *.csv)", "*.txt *.csv"}, {"All Files (*.*)", "*.*"}});
+    if (!path.empty())
+        NewDataFromText(path);
+}
+
+void CLumetraApp::OnFileOpen() {
+    const std::string path =
+        ChooseFileToRead("Open", {{"Lumetra Files (*.dat)", "*.dat"}, {"All Files (*.*)", "*.*"}});
+    if (!path.empty())
+        OpenDocumentFile(path);
 }
 
 } // namespace lumetra

@@ -2,6 +2,7 @@
 
 #include "framework/AppHost.h"
 #include "framework/View.h"
+#include "platform/Ui.h"
 
 #include <QStringList>
 
@@ -11,6 +12,7 @@ class QPrinter;
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lumetra {
 
@@ -87,6 +89,8 @@ private:
     void OnFileOpen();
     // File > Import Text...: a new data set from a text file, through the Data page's import.
     void OnImportText();
+    // The open dialog from the last folder used, which it remembers; "" when cancelled.
+    std::string ChooseFileToRead(const std::string& title, std::vector<Ui::FileFilter> filters);
     bool PrintFromCommandLine(const std::string& path);
 
     Ui& m_ui;

@@ -6,6 +6,7 @@
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotLegend.h"
+#include "support/ExampleFile.h"
 #include "support/RecordingUi.h"
 
 #include <QImage>
@@ -27,13 +28,7 @@ struct RenderedAxes : ::testing::Test {
     QImage image{1150, 750, QImage::Format_RGB32};
 
     void SetPairs(const std::vector<CXYdata>& pairs, int type = 0) {
-        doc.OnNewDocument();
-        doc.m_nCurveType = type;
-        doc.m_pPairs = pairs;
-        doc.m_nPairs = int(pairs.size());
-        doc.ResetExtremes(pairs[0]);
-        for (const CXYdata& p : pairs)
-            doc.UpdateExtremes(p);
+        test::FillPairsAndExtremes(doc, pairs, type);
     }
     void Render(const PlotOptions& options) {
         image.fill(Qt::white);

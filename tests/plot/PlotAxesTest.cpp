@@ -7,6 +7,7 @@
 #include "plot/PlotDrawing.h"
 #include "plot/PlotFile.h"
 #include "plot/PlotLegend.h"
+#include "support/ExampleFile.h"
 #include "support/RecordingSurface.h"
 #include "support/RecordingUi.h"
 
@@ -26,13 +27,7 @@ struct Axes : ::testing::Test {
     test::RecordingSurface s;
 
     void SetPairs(const std::vector<CXYdata>& pairs, int type = 0) {
-        doc.OnNewDocument();
-        doc.m_nCurveType = type;
-        doc.m_pPairs = pairs;
-        doc.m_nPairs = int(pairs.size());
-        doc.ResetExtremes(pairs[0]);
-        for (const CXYdata& p : pairs)
-            doc.UpdateExtremes(p);
+        test::FillPairsAndExtremes(doc, pairs, type);
     }
     // Texts in the default black: the tick labels (and a legend's words).
     std::vector<Op> Labels() const {

@@ -50,6 +50,14 @@ inline void FillPairs(CLumetraDoc& doc, std::vector<CXYdata> pairs, int type = 0
     doc.m_nOrder = order;
 }
 
+// The same, with the extremes a read would have found, as a plot reads them.
+inline void FillPairsAndExtremes(CLumetraDoc& doc, std::vector<CXYdata> pairs, int type = 0) {
+    FillPairs(doc, std::move(pairs), type);
+    doc.ResetExtremes(doc.m_pPairs[0]);
+    for (const CXYdata& p : doc.m_pPairs)
+        doc.UpdateExtremes(p);
+}
+
 // Saves a data file of these pairs for the model and order as the program would, with 14
 // decimals so that every digit of them is kept; returns its path.
 inline std::string WritePairsFile(Ui& ui, SettingsStore& settings, const std::string& path,
