@@ -5,6 +5,7 @@
 #include "dataentry/DataPageRules.h"
 #include "report/TableExport.h"
 #include "support/DocTest.h"
+#include "support/FailLargeAllocations.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,25 @@ TEST_F(SigmaEntry, TheColumnIsEditedAndRemovedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(doc.m_pPairs[0].m_dSigma, 0.0);
     backup.Restore(doc);
     EXPECT_EQ(doc.m_pPairs[0].m_dSigma, 0.123456789);
+}
+
+// Without memory for the copy Cancel needs, hiding the column removes nothing, says so and ends
+// the sheet.
+TEST_F(SigmaEntry, NoMemoryToKeepThemForCancelLeavesTheStandardDeviations) {
+    doc.m_pPairs.assign(100000, CXYdata{1, 2, 0, 0, 0.5});
+    DocumentBackup backup(doc);
+    DataPageRules page(doc, ui, 1000, refresh, &backup);
+    page.OnSetActive();
+    ui.answers = {Ui::Answer::Yes};
+    {
+        test::FailLargeAllocations fail(size_t(1) << 20);
+        EXPECT_FALSE(page.SetSigmaColumn(false));
+    }
+    EXPECT_TRUE(page.EndDialogRequested());
+    EXPECT_EQ(ui.messages.back().text, "Out of Memory!\nSHUT DOWN APPLICATION!");
+    EXPECT_EQ(page.m_bSigmaColumn, 1);
+    EXPECT_EQ(doc.m_pPairs.back().m_dSigma, 0.5);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 } // namespace
