@@ -43,6 +43,7 @@ struct Arguments {
     bool logX = false, logY = false, readable = false;
     bool meanResponse = false;
     bool skipBadLines = false; // import: skip the lines that are not pairs rather than stop
+    bool sigmaColumn = false;  // import: the third number of each line is the pair's σ
     CalibrationInterval interval = CalibrationInterval::Inversion;
 };
 

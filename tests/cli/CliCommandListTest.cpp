@@ -78,7 +78,7 @@ TEST(CliCommandList, TheUsageTextWrapsUnderTheFirstOptionAndSetsWhatEachDoesInAC
     EXPECT_NE(r.err.find("\n  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T]\n"
                          "                  [--model poly|loglog|semilogy|semilogx] [--order N] "
                          "[--method classic|accurate]\n"
-                         "                  [--skip-bad-lines]\n"
+                         "                  [--skip-bad-lines] [--sigma]\n"
                          "                read X/Y pairs from a text file (blanks, tabs, "
                          "commas, semicolons or quotes between;\n"
                          "                a decimal comma with semicolons or tabs), fit them, "

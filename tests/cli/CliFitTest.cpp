@@ -94,7 +94,7 @@ TEST_F(CliFit, TheUsageTextsNameEveryModel) {
     EXPECT_EQ(Run("import").err,
               "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] "
               "[--ytitle T] [--model poly|loglog|semilogy|semilogx] [--order N] "
-              "[--method classic|accurate] [--skip-bad-lines]\n");
+              "[--method classic|accurate] [--skip-bad-lines] [--sigma]\n");
     const std::string usage = Run("").err;
     EXPECT_EQ(usage.rfind("usage: lumetra-cli COMMAND ARGS\ncommands:\n", 0), 0u);
     EXPECT_NE(usage.find("\n  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "
