@@ -37,6 +37,19 @@ void SavePlotOptions(SettingsStore& settings, const PlotOptions& options);
 // of 0 when every difference is 0).
 PlotRange ResidualRange(const CLumetraDoc& doc);
 
+// What the residual plot shows: each pair's difference, or for a weighted fit its weighted
+// residual √w·(v − fitted) in the fitted scale.
+struct PlottedResiduals {
+    std::vector<double> values;
+    bool weighted = false;
+};
+PlottedResiduals ResidualsToPlot(const CLumetraDoc& doc);
+inline constexpr const char* kWeightedResidualTitle = "Weighted residual";
+
+// Bars of ±σ through the marker of each pair that has a σ: vertical on Y, horizontal on X for
+// X=Ae^BY, with caps `cap` wide.
+void DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotMapping& map, int cap);
+
 // Each band asked for, both of its edges, sampled over the curve's range in at most `steps`
 // steps. A fit without a curve or without degrees of freedom has no bands: nothing is drawn.
 void DrawBands(const CLumetraDoc& doc, Surface& s, const PlotMapping& map, int steps,

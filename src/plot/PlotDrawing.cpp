@@ -70,6 +70,7 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
         const CXYdata& p = doc.m_pPairs[size_t(k)];
         DrawMarker(s, map.Px(p.m_dX), map.Py(p.m_dY), r, rv);
     }
+    DrawErrorBars(doc, s, map, r / 2);
 }
 
 } // namespace
@@ -111,7 +112,9 @@ std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const Pl
     const std::string& yFormat = xDifferences ? doc.m_szXFormat : doc.m_szYFormat;
     const std::string yTitle =
         !options.residuals ? doc.m_strYTitle
-                           : (xDifferences ? doc.m_strXTitle : doc.m_strYTitle) + " difference";
+        : ResidualsToPlot(doc).weighted
+            ? std::string(kWeightedResidualTitle)
+            : (xDifferences ? doc.m_strXTitle : doc.m_strYTitle) + " difference";
     const PlotMapping map{range.minX,
                           range.minY,
                           double(l.W) / (range.maxX - range.minX),

@@ -290,4 +290,5 @@ def main():
     print(json.dumps({"level": LEVEL, "cases": cases}, indent=1))
 
 
-main()
+if __name__ == "__main__":
+    main()
