@@ -268,10 +268,10 @@ bool CMainFrame::ActiveDocumentBusy() const {
     return view && m_app.DocManager().IsBusy(view->GetDocument());
 }
 
-CommandRoute CMainFrame::Route() const {
+CommandRoute CMainFrame::Route() {
     // A command from inside a pump of the active document's read or build would change what
     // that operation is working on: the document's own commands wait, greyed meanwhile.
-    return {ActiveView(), ActiveDocumentBusy(), const_cast<CMainFrame*>(this), &m_app};
+    return {ActiveView(), ActiveDocumentBusy(), this, &m_app};
 }
 
 bool CMainFrame::RouteCommand(int id) {

@@ -81,7 +81,7 @@ private:
     QAction* MakeAction(int id, const QString& text);
     // The active view, its document's busy state, the main frame and the application, in the
     // order they are asked.
-    CommandRoute Route() const;
+    CommandRoute Route();
     void NewWindow(bool plot);
     bool ActiveDocumentBusy() const;
     void SaveActiveDocument(bool saveAs);

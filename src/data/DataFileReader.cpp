@@ -7,6 +7,7 @@
 #include "data/PairLines.h"
 #include "data/SafeWrite.h"
 #include "fit/CurveModels.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <cerrno>
@@ -51,7 +52,6 @@ std::string WithCrLf(const char* data, size_t length) {
 } // namespace
 
 void CLumetraDoc::ShowReadProgress(const std::string& text, int percent) {
-    m_pUi->EndWaitCursor();
     if (text == "Ready") {
         m_pUi->SetStatusText(0, "Ready");
         m_pUi->SetStatusText(1, "");
@@ -60,8 +60,7 @@ void CLumetraDoc::ShowReadProgress(const std::string& text, int percent) {
         m_pUi->SetStatusText(1, percent < 0 ? std::string()
                                             : FormatC("File %d %%processed", {percent}));
     }
-    m_pUi->PumpMessages();
-    m_pUi->BeginWaitCursor();
+    PumpMessagesUnderNormalCursor(*m_pUi);
 }
 
 bool CLumetraDoc::OnOpenDocument(const std::string& path) {
@@ -98,10 +97,11 @@ bool CLumetraDoc::OnOpenDocument(const std::string& path) {
         return false;
     }
 
-    m_bReading = 1;
+    // Every way out of the read, a failure or an exception from a command run by one of its
+    // progress steps, lowers the flag and takes the cursor down.
+    const BusyScope reading(*m_pUi, &m_bReading);
     SetModifiedFlag(true);
     m_bHasFile = 1;
-    m_pUi->BeginWaitCursor(); // before the first progress step, which restarts it
     ShowReadProgress(name, 0);
 
     FileContents contents;
@@ -114,19 +114,17 @@ bool CLumetraDoc::OnOpenDocument(const std::string& path) {
         return FailRead(ChangedWhileReadMessage(path));
     case FileContents::Status::ReadError: {
         const int err = errno;
-        m_pUi->EndWaitCursor();
         ReportSaveLoadException(*m_pUi, {FileErrorKindFromErrno(err), path}, false,
                                 "Failed to open document.");
-        m_pUi->BeginWaitCursor();
         return FailRead("");
     }
     }
     return ReadBuffer(path, name, contents.data(), contents.size());
 }
 
-// The common ending of every failed read; an empty message shows nothing (already reported).
+// The common ending of every failed read; an empty message shows nothing (already reported). The
+// busy flag and the cursor go with the read's scope.
 bool CLumetraDoc::FailRead(const std::string& message) {
-    m_pUi->EndWaitCursor();
     if (!message.empty())
         m_pUi->MessageBox(message, Ui::Buttons::Ok, Ui::Icon::Stop);
     m_pUi->SetStatusText(0, "Ready");
@@ -134,7 +132,6 @@ bool CLumetraDoc::FailRead(const std::string& message) {
     m_bHasFile = 0;
     ClearData();
     m_nPairs = 0;
-    m_bReading = 0;
     SetModifiedFlag(false);
     return false;
 }
@@ -299,8 +296,6 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     m_nPairs = int(m_pPairs.size());
     m_strFileName = path;
     SetPathName(path); // so File > Save writes here without asking
-    m_pUi->EndWaitCursor();
-    m_bReading = 0;
     SetModifiedFlag(false);
     if (overruled.count > 0)
         m_pUi->MessageBox(OverruledFieldsNote(path, overruled), Ui::Buttons::Ok,

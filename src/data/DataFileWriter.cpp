@@ -4,6 +4,7 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberScan.h"
 #include "data/SafeWrite.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -163,19 +164,19 @@ int WriteContent(int fd, const CLumetraDoc& doc, const std::string& header, std:
 
 // A failed save never destroys the file the user had (see SaveFile).
 bool CLumetraDoc::OnSaveDocument(const std::string& path) {
-    m_pUi->BeginWaitCursor();
+    BusyScope writing(*m_pUi);
     FileText file;
     std::string chunk;
     try {
         file = ComposeHeader(*this);
         chunk.reserve(kChunkBytes + 2 * kMaxLineLen);
     } catch (const std::bad_alloc&) {
-        m_pUi->EndWaitCursor();
+        writing.End();
         m_pUi->MessageBox(kOutOfMemory);
         return false;
     }
     if (!file.problem.empty()) {
-        m_pUi->EndWaitCursor();
+        writing.End();
         m_pUi->MessageBox(NotSavedMessage(path, file.problem +
                                                     ",\nwhich this application could not read "
                                                     "back!\n" +
@@ -184,7 +185,7 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
     }
     const SaveResult written =
         SaveFile(path, [&](int fd) { return WriteContent(fd, *this, file.header, chunk); });
-    m_pUi->EndWaitCursor();
+    writing.End();
     if (!written.refusal.empty()) {
         m_pUi->MessageBox(NotSavedMessage(path, written.refusal));
     } else if (written.err == ENOMEM) {

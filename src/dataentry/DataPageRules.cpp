@@ -6,6 +6,7 @@
 #include "data/NumberScan.h"
 #include "data/RoundTrip.h"
 #include "dataentry/PastePairs.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -75,7 +76,7 @@ void DataPageRules::ShowPage(int page) {
         UpdateControls();
         return;
     }
-    WaitCursor wait(m_ui);
+    const BusyScope wait(m_ui);
     m_lines.clear();
     m_values.clear();
     m_lines.reserve(size_t(std::max(0, m_nPageEnd - m_nPageFirst)));
@@ -461,7 +462,7 @@ void DataPageRules::SetSelection(std::vector<int> selected, int caret) {
 void DataPageRules::CommitList() {
     if (!m_bListChanged)
         return;
-    WaitCursor wait(m_ui);
+    const BusyScope wait(m_ui);
     if (!KeepPairsForCancel())
         return;
     // Every entry keeps its value as typed, pasted or read: the list shows it at the display

@@ -9,6 +9,7 @@
 #include "data/RoundTrip.h"
 #include "data/SafeWrite.h"
 #include "data/Utf8Text.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -351,13 +352,12 @@ private:
     std::optional<StopPoint> m_firstPending, m_blank;
 };
 
-// Hides the progress bar and puts the cursor back however the import ends.
+// The wait cursor, and the progress bar of a long import; both go however the import ends.
 class ImportProgress {
 public:
     ImportProgress(Ui& ui, ImportListener* listener, size_t r)
-        : m_ui(ui), m_listener(listener), m_r(r), m_step(r > kProgressFrom ? r / 10 : 0),
-          m_next(m_step) {
-        m_ui.BeginWaitCursor();
+        : m_ui(ui), m_wait(ui), m_listener(listener), m_r(r),
+          m_step(r > kProgressFrom ? r / 10 : 0), m_next(m_step) {
         if (m_step > 0 && m_listener) {
             m_listener->OnProgressShown(true);
             m_listener->OnProgress(0);
@@ -368,22 +368,20 @@ public:
             m_listener->OnProgress(0);
             m_listener->OnProgressShown(false);
         }
-        m_ui.EndWaitCursor();
     }
     // The threshold advances by one step per line at most.
     void Reached(size_t bytesDone) {
         if (m_step == 0 || bytesDone < m_next)
             return;
-        m_ui.EndWaitCursor();
         m_next += m_step;
         if (m_listener)
             m_listener->OnProgress(int(unsigned(bytesDone * 100 / m_r)));
-        m_ui.PumpMessages();
-        m_ui.BeginWaitCursor();
+        PumpMessagesUnderNormalCursor(m_ui);
     }
 
 private:
     Ui& m_ui;
+    const BusyScope m_wait;
     ImportListener* m_listener;
     size_t m_r, m_step, m_next;
 };
@@ -476,7 +474,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path, Impor
 
     FileContents contents;
     {
-        WaitCursor wait(ui);
+        const BusyScope wait(ui);
         const FileContents::Status status = contents.Load(fd, length, kImportByteLimit);
         if (status == FileContents::Status::Changed) {
             ui.MessageBox(ChangedWhileReadMessage(path), Ui::Buttons::Ok, Ui::Icon::Stop);
@@ -537,7 +535,6 @@ ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& 
                 break;
             }
             if (!pass.Take(line, lineNumber)) {
-                ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
                 result.outOfMemory = true;
                 break;
             }
@@ -620,10 +617,19 @@ ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& 
         message.Add(Lines(skipped, "1 line before the first pair holds no numbers; it was skipped.",
                           "%d lines before the first pair hold no numbers; they were skipped."),
                     Ui::Icon::Information);
-    message.Show(ui, source);
-    if (listener)
-        for (size_t i = pass.First(); i < pairs.size(); ++i)
-            listener->OnPairImported(pairs[i]);
+    if (listener) {
+        try {
+            for (size_t i = pass.First(); i < pairs.size(); ++i)
+                listener->OnPairImported(pairs[i]);
+        } catch (const std::bad_alloc&) {
+            result.outOfMemory = true; // the page's list that shows them
+        }
+    }
+    // Memory that ran out ends the import with its own message, alone.
+    if (result.outOfMemory)
+        ui.MessageBox("Out of Memory!\nSHUT DOWN APPLICATION!");
+    else
+        message.Show(ui, source);
     return result;
 }
 

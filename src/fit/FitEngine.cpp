@@ -4,6 +4,7 @@
 #include "fit/FitStatistics.h"
 #include "fit/FitWeights.h"
 #include "fit/ModelFits.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -20,18 +21,6 @@ constexpr const char* kOutOfMemory = "Out of Memory!\nSHUT DOWN APPLICATION NOW!
 constexpr const char* kSingularClassic =
     "\nThe Classic method's normal equations are singular for these data; the Accurate method "
     "fits them.";
-
-// Lowers a busy flag however the scope is left.
-class FlagRaised {
-public:
-    explicit FlagRaised(int& flag) : m_flag(flag) { m_flag = 1; }
-    ~FlagRaised() { m_flag = 0; }
-    FlagRaised(const FlagRaised&) = delete;
-    FlagRaised& operator=(const FlagRaised&) = delete;
-
-private:
-    int& m_flag;
-};
 
 } // namespace
 
@@ -57,7 +46,7 @@ int CFitEngine::Refuse(const std::string& message) {
 int CFitEngine::RefitDocument() {
     int ok = 0;
     {
-        const FlagRaised fitting(m_doc.m_bFitting);
+        const BusyScope fitting(m_doc.m_bFitting);
         m_doc.m_dClassicDigits = -1.0;
         m_doc.m_pFitState.reset();
         m_strFailure.clear();
@@ -124,7 +113,7 @@ int CFitEngine::FitCurve() {
     if (!CheckPairCount(*model, N))
         return 0;
 
-    WaitCursor wait(ui);
+    const BusyScope wait(ui);
     // However the fit ends, its work arrays go with it.
     struct FreeOnExit {
         CFitEngine& engine;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace lumetra {
 

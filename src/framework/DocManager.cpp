@@ -60,7 +60,14 @@ CLumetraDoc* CDocManager::OpenDocumentFile(const std::string& path) {
     // The read pumps messages, so other documents may come and go meanwhile: this one is only
     // ever removed by identity. Listed while it reads, so that an exit is refused until it ends.
     CLumetraDoc& doc = CreateDocument();
-    if (!doc.OnOpenDocument(path)) {
+    bool read = false;
+    try {
+        read = doc.OnOpenDocument(path);
+    } catch (...) {
+        Remove(doc); // no document without a window stays behind to refuse the exit
+        throw;
+    }
+    if (!read) {
         Remove(doc);
         return nullptr;
     }

@@ -22,8 +22,9 @@ public:
     virtual CLumetraDoc& GetDocument() const = 0;
     // The document changed; hint 1: its pairs or settings.
     virtual void OnUpdate(CView* sender, int hint) = 0;
-    // Called once the view sits in its frame and is shown for the first time.
-    virtual void OnInitialUpdate() {}
+    // Called once the view sits in its frame and is shown for the first time: a first update,
+    // with hint 0, unless the view does more.
+    virtual void OnInitialUpdate() { OnUpdate(nullptr, 0); }
     virtual QWidget* Widget() = 0;
     // True while the view runs an operation that dispatches messages (a report or page build):
     // the commands that would change or close its document wait until it ends.

@@ -55,16 +55,4 @@ public:
     virtual FileChoice ChooseFile(const FileRequest& request) = 0;
 };
 
-// Shows the wait cursor for the lifetime of the object, on every exit path.
-class WaitCursor {
-public:
-    explicit WaitCursor(Ui& ui) : m_ui(ui) { m_ui.BeginWaitCursor(); }
-    ~WaitCursor() { m_ui.EndWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    Ui& m_ui;
-};
-
 } // namespace lumetra

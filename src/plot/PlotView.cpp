@@ -4,6 +4,7 @@
 #include "framework/AppHost.h"
 #include "framework/CommandIds.h"
 #include "framework/HelpContexts.h"
+#include "platform/BusyScope.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "plot/PainterSurface.h"
@@ -132,13 +133,13 @@ void CPlotView::OnExportPlot() {
     const Ui::FileChoice choice = ui.ChooseFile(request);
     if (!choice.accepted || choice.path.empty())
         return;
-    WaitCursor wait(ui);
+    const BusyScope wait(ui);
     ExportPlot(m_doc, m_bFullSize != 0, choice.path, ui, m_options);
 }
 
 void CPlotView::OnCopyPlot() {
     Ui& ui = m_app.GetUi();
-    WaitCursor wait(ui);
+    const BusyScope wait(ui);
     std::optional<PlotPictures> pictures = DrawPlotPictures(m_doc, m_bFullSize != 0, ui, m_options);
     if (!pictures)
         return;

@@ -4,6 +4,7 @@
 #include "framework/AppHost.h"
 #include "framework/CommandIds.h"
 #include "framework/HelpContexts.h"
+#include "platform/BusyScope.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/DisplayPage.h"
@@ -193,25 +194,25 @@ void CLumetraView::SelectLine(int row) {
 }
 
 void CLumetraView::BuildDisplayPage(int first, int last) {
-    Ui& ui = m_app.GetUi();
-    WaitCursor wait(ui);
-    m_report.m_bBuilding = 1;
+    BusyScope building(m_app.GetUi(), &m_report.m_bBuilding);
     m_report.ShowBuildProgress(m_doc.m_strFileName, 0);
     m_nPendingRows = 0;
     m_model->Reset(first);
     int shown = first;
     for (const PageStep& step : DisplayPageSteps(first, last)) {
         if (m_doc.m_bClosing)
-            return;
+            break;
         m_model->Append(step.after + 1 - shown);
         shown = step.after + 1;
         m_report.ShowBuildProgress(m_doc.m_strFileName, step.percent);
     }
-    if (m_doc.m_bClosing)
+    if (m_doc.m_bClosing) {
+        building.KeepFlagUp(); // the closing document's page is left as it is
         return;
+    }
     m_model->Append(last - shown);
     m_report.ShowBuildProgress(m_doc.m_strFileName, 110);
-    m_report.m_bBuilding = 0;
+    building.End();
     if (m_bAllSelected)
         SelectShownLines();
 }
@@ -266,7 +267,7 @@ void CLumetraView::FitListToView() {
 }
 
 void CLumetraView::OnNextDisplayPage() {
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     m_report.m_nCurPage += 1;
     const PageRange r =
         DisplayPageRange(m_report.m_nCurPage, m_report.m_nLinesPerDisplayPage, m_doc.m_nLineCount);
@@ -276,7 +277,7 @@ void CLumetraView::OnNextDisplayPage() {
 }
 
 void CLumetraView::OnPrevDisplayPage() {
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     m_report.m_nCurPage -= 1;
     const int P = m_report.m_nLinesPerDisplayPage;
     BuildDisplayPage((m_report.m_nCurPage - 1) * P, m_report.m_nCurPage * P);
@@ -285,7 +286,7 @@ void CLumetraView::OnPrevDisplayPage() {
 }
 
 void CLumetraView::OnGoToDisplayPage() {
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     const std::optional<int> asked = m_askPage(m_report.m_nCurPage);
     if (!asked)
         return;
@@ -317,7 +318,7 @@ bool CLumetraView::OnFilePrint(bool direct) {
         if (m_app.RunDialog(dialog) != QDialog::Accepted)
             return false;
     }
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     return PrintSafely(printer, m_app.GetUi(), PrintFailedMessage(m_doc.m_strFileName),
                        [this](QPrinter& target) { return PrintReport(m_doc, target); });
 }

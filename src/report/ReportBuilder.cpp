@@ -7,7 +7,11 @@
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "fit/FitStatistics.h"
+<<<<<<< HEAD
 #include "fit/FitWeights.h"
+=======
+#include "platform/BusyScope.h"
+>>>>>>> main
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -85,10 +89,7 @@ ReportBuilder::ReportBuilder(CLumetraDoc& doc, int linesPerDisplayPage, ReportLi
     : m_nLinesPerDisplayPage(linesPerDisplayPage), m_doc(doc), m_pListener(listener) {}
 
 void ReportBuilder::PumpMessages() {
-    Ui& ui = m_doc.GetUi();
-    ui.EndWaitCursor();
-    ui.PumpMessages();
-    ui.BeginWaitCursor();
+    PumpMessagesUnderNormalCursor(m_doc.GetUi());
 }
 
 void ReportBuilder::ShowBuildProgress(const std::string& fileName, int percent) {
@@ -109,12 +110,17 @@ bool ReportBuilder::StoreLine(std::string_view text) {
         m_doc.m_pReportLines.emplace_back(text);
     } catch (const std::bad_alloc&) {
         m_doc.GetUi().MessageBox("Memory Limit Reached!", Ui::Buttons::Ok, Ui::Icon::Exclamation);
+        m_bLineLost = true;
         return false;
     }
     return true;
 }
 
 void ReportBuilder::AddReportLine(std::string_view text) {
+    // A shortage lasts: the line it lost ends the build, whose other lines go without a message
+    // each.
+    if (m_bBuilding && m_bLineLost)
+        return;
     if (m_doc.m_nLineCount < kReportLineLimit) {
         if (!StoreLine(text))
             return;
@@ -130,7 +136,7 @@ void ReportBuilder::AddReportLine(std::string_view text) {
 
 void ReportBuilder::ClearReport() {
     Ui& ui = m_doc.GetUi();
-    WaitCursor wait(ui);
+    const BusyScope wait(ui);
     ui.SetStatusText(0, "Clearing Old Display...");
     ui.SetStatusText(1, "");
     ui.SetStatusText(2, "");
@@ -207,32 +213,36 @@ void ReportBuilder::AddHeader() {
 
 void ReportBuilder::BuildReport() {
     CLumetraDoc& doc = m_doc;
-    doc.m_bBuildingReport = 1;
+    // The flags go down and the cursor back on every way out: the end, a close, an exception.
+    BusyScope header(doc.m_bBuildingReport);
     m_nCurPage = 1;
     m_bLimitNotePending = 1; // every report cut at the limit says so
+    m_bLineLost = false;
     if (!doc.m_pReportLines.empty())
         ClearReport();
 
-    m_bBuilding = 1;
-    WaitCursor wait(doc.GetUi());
+    BusyScope building(m_bBuilding);
+    const BusyScope wait(doc.GetUi());
     ShowBuildProgress(doc.m_strFileName, 0);
     try {
         doc.m_pReportLines.reserve(
             std::min(doc.m_pPairs.size() + kMaxHeaderLines, size_t(kReportLineLimit) + 1));
     } catch (const std::bad_alloc&) {
-        // Each line then reports the shortage as it fails.
+        // The first line that fails then says so and ends the build.
     }
     AddHeader();
-    doc.m_bBuildingReport = 0;
+    header.End();
 
     const size_t step = doc.m_pPairs.size() / 10;
     const bool showProgress = step > 10;
     size_t threshold = step;
     int percent = 0;
     std::string row;
-    for (size_t k = 0; k < doc.m_pPairs.size(); ++k) {
-        if (doc.m_bClosing)
+    for (size_t k = 0; k < doc.m_pPairs.size() && !m_bLineLost; ++k) {
+        if (doc.m_bClosing) {
+            building.KeepFlagUp();
             return;
+        }
         row.clear();
         doc.m_pPairs[k].FormatRow(row, doc);
         AddReportLine(row);
@@ -248,7 +258,7 @@ void ReportBuilder::BuildReport() {
 
     if (m_pListener)
         m_pListener->OnHorizontalExtent(doc.m_nMaxLineLen);
-    m_bBuilding = 0;
+    building.End();
     ShowBuildProgress(doc.m_strFileName, 110);
     if (!doc.m_strFitFailure.empty())
         doc.GetUi().SetStatusText(0, FitFailureNote(doc));

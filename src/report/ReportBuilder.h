@@ -61,6 +61,8 @@ private:
 
     CLumetraDoc& m_doc;
     ReportListener* m_pListener;
+    // A line of the present build was lost for want of memory.
+    bool m_bLineLost = false;
 };
 
 } // namespace lumetra

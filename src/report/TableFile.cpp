@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/SafeWrite.h"
+#include "platform/BusyScope.h"
 #include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/TableExport.h"
@@ -31,7 +32,7 @@ void AskAndExportTable(const CLumetraDoc& doc, Ui& ui, const SettingsStore& sett
     const Ui::FileChoice choice = ui.ChooseFile(request);
     if (!choice.accepted || choice.path.empty())
         return;
-    WaitCursor wait(ui);
+    const BusyScope wait(ui);
     ExportTable(doc, choice.path, ui);
 }
 

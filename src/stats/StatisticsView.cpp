@@ -5,6 +5,7 @@
 #include "framework/AppHost.h"
 #include "framework/CommandIds.h"
 #include "framework/HelpContexts.h"
+#include "platform/BusyScope.h"
 #include "platform/Ui.h"
 #include "report/PrintToFile.h"
 #include "stats/StatisticsText.h"
@@ -126,12 +127,8 @@ QWidget* CStatisticsView::BuildTablePanel() {
     return panel;
 }
 
-void CStatisticsView::OnInitialUpdate() {
-    Refresh();
-}
-
 void CStatisticsView::Refresh() {
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     std::vector<std::string> lines =
         StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel));
     // Which weights: every scheme that applies, for the user to choose by evidence.
@@ -214,10 +211,10 @@ std::string CStatisticsView::CopyText() const {
                : QString(selected).replace(QChar::ParagraphSeparator, '\n').toStdString();
 }
 
-void CStatisticsView::OnUpdate(CView*, int hint) {
-    // A listing window fits on hint 1 and tells the others with hint 2 once it has.
-    if (hint == kHintRefit || hint == kHintReportRebuilt)
-        Refresh();
+void CStatisticsView::OnUpdate(CView*, int) {
+    // The first update, a refit (hint 1) and the report a listing window rebuilt after it (hint 2)
+    // all show the present fit.
+    Refresh();
 }
 
 bool CStatisticsView::OnFilePrint() {
@@ -225,7 +222,7 @@ bool CStatisticsView::OnFilePrint() {
     QPrintDialog dialog(&printer, this);
     if (m_app.RunDialog(dialog) != QDialog::Accepted)
         return false;
-    WaitCursor wait(m_app.GetUi());
+    const BusyScope wait(m_app.GetUi());
     std::string text = m_text->toPlainText().toStdString();
     if (!m_results.rows.empty())
         text += '\n' + JoinLines(TableLines(m_results));

@@ -22,7 +22,6 @@ public:
     CStatisticsView(CAppHost& app, CLumetraDoc& doc);
 
     void OnUpdate(CView* sender, int hint) override;
-    void OnInitialUpdate() override;
     // Edit > Copy: the table where it has the focus, else the statistics' selection or all of them.
     bool CanCopyText() const override { return true; }
     std::string CopyText() const override;

@@ -60,6 +60,44 @@ TEST_F(ImportSafety, NoMemoryForThePairsKeepsThoseReadAndEndsThePage) {
     EXPECT_EQ(ui.waitDepth, 0);
 }
 
+// However the memory runs out (for the pairs, or for the page's list that shows them), after a
+// heading line or not: one message, the right one, and the page is told to end.
+TEST_F(ImportSafety, NoMemoryGivesTheOneOutOfMemoryMessageAlone) {
+    struct ListThatRunsOut : ImportListener {
+        int left = 0;
+        void OnPairImported(const CXYdata&) override {
+            if (left-- == 0)
+                throw std::bad_alloc();
+        }
+        void OnProgressShown(bool) override {}
+        void OnProgress(int) override {}
+    };
+    for (const bool heading : {false, true})
+        for (const bool listRunsOut : {false, true}) {
+            SCOPED_TRACE((heading ? "heading, " : "") +
+                         std::string(listRunsOut ? "list" : "pairs"));
+            ui.messages.clear();
+            std::vector<CXYdata>().swap(doc.m_pPairs); // the pairs grow by doubling from nothing
+            std::string text = heading ? "X Y\r\n" : "";
+            for (int k = 0; k < 40000; ++k)
+                text += "1 2\r\n";
+            const std::string path = dir.Write("in.txt", text);
+            ListThatRunsOut list;
+            list.left = listRunsOut ? 100 : 1 << 30;
+            ImportResult result;
+            {
+                test::FailLargeAllocations fail(listRunsOut ? size_t(1) << 30 : 512 * 1024);
+                EXPECT_NO_THROW(result = ImportFile(doc, ui, path, &list));
+            }
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0].text, "Out of Memory!\nSHUT DOWN APPLICATION!");
+            EXPECT_TRUE(result.outOfMemory);
+            EXPECT_EQ(result.imported, listRunsOut ? 40000 : 8192);
+            EXPECT_EQ(ui.waitDepth, 0);
+            EXPECT_EQ(ui.waitEnds, ui.waitBegins);
+        }
+}
+
 TEST_F(ImportSafety, APipeOrDeviceIsRefusedWithoutWaiting) {
     const std::string fifo = dir.Path("pipe.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

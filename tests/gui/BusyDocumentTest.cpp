@@ -111,6 +111,38 @@ TEST_F(Busy, ADocumentBeingBuiltTakesNoCommandsAndKeepsItsWindows) {
     EXPECT_TRUE(Enabled(cmd::kOptionsData));
 }
 
+// A command run by a progress step throws: inside File > Open's read, or inside Save As (its
+// windows show the new name). The last catch tells it; no document is left behind, busy or under
+// the wait cursor, so the program still ends when asked.
+TEST_F(Busy, AnExceptionInsideAReadOrASaveLeavesNothingBusy) {
+    ASSERT_TRUE(Start({QString::fromStdString(Sample())}));
+    CLumetraDoc& doc = ActiveListing()->GetDocument();
+    const struct {
+        int command;
+        std::string chosen;
+    } cases[] = {
+        {cmd::kFileOpen, test::WriteLineFile(ui, settings, dir.Path("big.dat"), 2000)},
+        {cmd::kFileSaveAs, dir.Path("copy.dat")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        ui.fileChoices.push_back({true, c.chosen});
+        ui.onPump = [] { throw std::runtime_error("the disk went away"); };
+        Frame().RouteCommand(c.command);
+        ui.onPump = nullptr;
+        Settle();
+        EXPECT_EQ(ui.messages.back().text, "Command failed.\nthe disk went away");
+        EXPECT_EQ(app->DocManager().Documents(), std::vector<CLumetraDoc*>{&doc});
+        EXPECT_FALSE(app->DocManager().IsBusy(doc));
+        EXPECT_EQ(ui.waitEnds, ui.waitBegins);
+        EXPECT_TRUE(Enabled(cmd::kOptionsData));
+    }
+    EXPECT_EQ(doc.GetPathName(), dir.Path("copy.dat"));
+    Frame().close();
+    Settle();
+    EXPECT_EQ(WindowCount(), 0);
+}
+
 TEST_F(Busy, AnExceptionThatEscapesACommandIsShownAndTheProgramGoesOn) {
     EXPECT_FALSE(RunGuarded(ui, [] { throw std::bad_alloc(); }));
     EXPECT_FALSE(RunGuarded(ui, [] { throw std::runtime_error("the disk went away"); }));

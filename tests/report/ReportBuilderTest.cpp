@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 namespace lumetra {
 namespace {
@@ -403,6 +404,37 @@ TEST_F(Report, ALineThatCannotBeCopiedIsDroppedWithAMessage) {
     EXPECT_EQ(doc.m_pReportLines, (Lines{"kept", "also kept"}));
     EXPECT_EQ(doc.m_nLineCount, 2);
     EXPECT_EQ(doc.m_nMaxLineLen, 100);
+}
+
+TEST_F(Report, AShortageThatLastsIsToldOnceAndEndsTheBuild) {
+    SetPairs(1100);
+    // The shortage begins at the first progress step of the rows; nothing the recording Ui
+    // keeps may need a large block meanwhile.
+    for (Lines& pane : ui.status)
+        pane.reserve(64);
+    ui.messages.reserve(2000);
+    std::unique_ptr<test::FailLargeAllocations> shortage;
+    ui.onPump = [&] {
+        if (ui.pumps == 2)
+            shortage = std::make_unique<test::FailLargeAllocations>(64);
+    };
+    ReportBuilder builder(doc, kReportLineLimit);
+    builder.BuildReport();
+    shortage.reset();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Memory Limit Reached!");
+    EXPECT_GT(doc.m_nLineCount, 110);
+    EXPECT_LT(doc.m_nLineCount, 300);
+    EXPECT_EQ(builder.m_bBuilding, 0);
+    EXPECT_EQ(ui.status[0].back(), "Ready");
+    EXPECT_EQ(ui.waitDepth, 0);
+    // The next build has the memory again and is whole.
+    builder.BuildReport();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(doc.m_pReportLines.back(), Row("1.00000", "2.00000", "2.00000", "0.00000"));
+    EXPECT_EQ(std::count(doc.m_pReportLines.begin(), doc.m_pReportLines.end(),
+                         Row("1.00000", "2.00000", "2.00000", "0.00000")),
+              1100);
 }
 
 TEST_F(Report, FewerThan110PairsShowNoPercent) {

@@ -30,6 +30,7 @@ public:
     std::function<void()> onPump;
     int waitDepth = 0;
     int waitBegins = 0;
+    int waitEnds = 0; // every call, also one too many
 
     // Called as each box would show, to look at the windows behind it.
     std::function<void(const std::string&)> onMessage;
@@ -72,6 +73,7 @@ public:
         ++waitBegins;
     }
     void EndWaitCursor() override {
+        ++waitEnds;
         if (waitDepth > 0)
             --waitDepth;
     }
