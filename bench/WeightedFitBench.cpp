@@ -11,9 +11,9 @@ namespace {
 
 constexpr int kPairs = 1000000;
 
-// Argument 0: the classic method, 1: the accurate one. Every pair has a σ, so both fits read the
-// same pairs and only the weighting differs.
-void FitOrder10(benchmark::State& state, WeightScheme weights) {
+// Arguments: the method (0 classic, 1 accurate) and the weighting (0 none, 1 the pairs' σ).
+// Every pair has a σ, so both fits read the same pairs and only the weighting differs.
+void BM_FitOrder10(benchmark::State& state) {
     SilentUi ui;
     MemorySettingsStore settings;
     CLumetraDoc doc{ui, settings};
@@ -21,7 +21,7 @@ void FitOrder10(benchmark::State& state, WeightScheme weights) {
     doc.m_nCurveType = 0;
     doc.m_nOrder = 10;
     doc.m_eFitMethod = state.range(0) ? FitMethod::Accurate : FitMethod::Classic;
-    doc.m_eWeights = weights;
+    doc.m_eWeights = state.range(1) ? WeightScheme::Sigma : WeightScheme::None;
     doc.m_pPairs = NoisyParabola(kPairs);
     for (size_t k = 0; k < doc.m_pPairs.size(); ++k)
         doc.m_pPairs[k].m_dSigma = 0.5 + 0.1 * double(k % 7);
@@ -31,22 +31,9 @@ void FitOrder10(benchmark::State& state, WeightScheme weights) {
         if (!engine.RefitDocument())
             state.SkipWithError("fit failed");
 }
-
-void BM_UnweightedFitOrder10(benchmark::State& state) {
-    FitOrder10(state, WeightScheme::None);
-}
-void BM_WeightedFitOrder10(benchmark::State& state) {
-    FitOrder10(state, WeightScheme::Sigma);
-}
-BENCHMARK(BM_UnweightedFitOrder10)
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly();
-BENCHMARK(BM_WeightedFitOrder10)
-    ->Arg(0)
-    ->Arg(1)
+BENCHMARK(BM_FitOrder10)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"accurate", "weighted"})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly();

@@ -11,8 +11,8 @@
 namespace lumetra {
 namespace {
 
-constexpr const char* kCaptions[] = {"None", "Standard deviations", "1/X", "1/X^2",
-                                     "1/Y",  "1/Y^2",               "Replicate variance"};
+constexpr const char* kCaptions[] = {"None",  "Standard deviations", "1/X", "1/X^2", "1/Y",
+                                     "1/Y^2", "Replicate variance"};
 
 // 1/s² of the measured values of the pairs that share an input, for each pair; a failure names
 // the input that has one reading, or readings without scatter.

@@ -7,11 +7,8 @@
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "fit/FitStatistics.h"
-<<<<<<< HEAD
 #include "fit/FitWeights.h"
-=======
 #include "platform/BusyScope.h"
->>>>>>> main
 #include "platform/Ui.h"
 
 #include <algorithm>

@@ -108,8 +108,9 @@ std::vector<std::string> WeightingLines(const CLumetraDoc& doc,
         FormatC("         Which weights? Each weighting fitted, its standards' %s taken back "
                 "through the curve:",
                 {in}),
-        FormatC("         %-20s %16s %16s %16s", {"Weighting", FormatC("Sum |%s'-%s|/%s", {in, in, in}),
-                                                 "Residual SD", "R-squared"}),
+        FormatC(
+            "         %-20s %16s %16s %16s",
+            {"Weighting", FormatC("Sum |%s'-%s|/%s", {in, in, in}), "Residual SD", "R-squared"}),
     };
     for (const WeightingResult& r : results) {
         const char* name = WeightSchemeCaption(r.scheme);

@@ -16,8 +16,8 @@ using CliWeights = test::CliTest;
 
 // Three readings at each of four levels, their scatter growing with the level.
 const std::vector<CXYdata> kStandards = {
-    {1, 2.1},  {1, 2.3},  {1, 1.9},  {2, 4.2},   {2, 3.7},   {2, 4.1},
-    {5, 10.6}, {5, 9.5},  {5, 10.2}, {20, 41.5}, {20, 38.2}, {20, 40.9},
+    {1, 2.1},  {1, 2.3}, {1, 1.9},  {2, 4.2},   {2, 3.7},   {2, 4.1},
+    {5, 10.6}, {5, 9.5}, {5, 10.2}, {20, 41.5}, {20, 38.2}, {20, 40.9},
 };
 
 std::vector<std::string> Lines(const std::string& text) {

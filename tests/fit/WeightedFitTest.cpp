@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -42,7 +43,8 @@ TEST(WeightedFit, WeightsOfOneChangeNoBitOfAnyModelOrMethod) {
             const int order = model.usesOrder ? 3 : 1;
             const FitResult plain = model.fit(x, y, {}, order, work, method);
             const FitResult weighted = model.fit(x, y, ones, order, weightedWork, method);
-            const std::string what = std::string(model.cliName) + " " + std::string(FitMethodWord(method));
+            const std::string what =
+                std::string(model.cliName) + " " + std::string(FitMethodWord(method));
             ASSERT_TRUE(plain.Ok() && weighted.Ok()) << what;
             for (int i = 0; i < CoefficientCount(model, order); ++i)
                 EXPECT_TRUE(SameBits(plain.coef[i], weighted.coef[i])) << what << " C" << i;
@@ -122,8 +124,8 @@ TEST(WeightedFit, SchemesWeighInMeasuredUnitsAndTheLogarithmsByTheFirstOrderRule
 }
 
 TEST_F(WeightedDoc, SchemesThatCannotWeighThePairsAreRefusedByName) {
-    const std::vector<CXYdata> withZero = {{1, 2, 0, 0, 0.1}, {0, 3, 0, 0, 0.1}, {3, 0, 0, 0, 0.1},
-                                           {4, 5, 0, 0, 0.1}};
+    const std::vector<CXYdata> withZero = {
+        {1, 2, 0, 0, 0.1}, {0, 3, 0, 0, 0.1}, {3, 0, 0, 0, 0.1}, {4, 5, 0, 0, 0.1}};
     const std::vector<CXYdata> oneReading = {{1, 2}, {1, 2.5}, {2, 3}, {3, 4}, {3, 4.2}};
     const std::vector<CXYdata> same = {{1, 2}, {1, 2.5}, {2, 3}, {2, 3}, {3, 4}, {3, 4.2}};
     const std::vector<CXYdata> someSigma = {{1, 2, 0, 0, 0.1}, {2, 3}, {3, 4, 0, 0, 0.1}};
@@ -138,7 +140,8 @@ TEST_F(WeightedDoc, SchemesThatCannotWeighThePairsAreRefusedByName) {
          "Weights 1/X need every X above 0: pair 2 has X = 0."},
         {withZero, 0, WeightScheme::InverseX2,
          "Weights 1/X^2 need every X other than 0: pair 2 has X = 0."},
-        {withZero, 0, WeightScheme::InverseY, "Weights 1/Y need every Y above 0: pair 3 has Y = 0."},
+        {withZero, 0, WeightScheme::InverseY,
+         "Weights 1/Y need every Y above 0: pair 3 has Y = 0."},
         {withZero, 0, WeightScheme::InverseY2,
          "Weights 1/Y^2 need every Y other than 0: pair 3 has Y = 0."},
         {oneReading, 0, WeightScheme::Replicates,
@@ -171,6 +174,26 @@ TEST_F(WeightedDoc, SchemesThatCannotWeighThePairsAreRefusedByName) {
             EXPECT_TRUE(doc.m_pPairs[k].m_dY == before[k].m_dY &&
                         doc.m_pPairs[k].m_dSigma == before[k].m_dSigma);
     }
+}
+
+// Equal measured values decide nothing about the slope, weighted or not: the constant exactly,
+// chi-square 0, the slope n/a and said in words.
+TEST_F(WeightedDoc, ConstantValuesUnderWeightsGiveTheConstantAndAnUntestableSlope) {
+    Fill({{1, 5.25}, {2, 5.25}, {4, 5.25}, {8, 5.25}, {16, 5.25}}, 0, WeightScheme::InverseX);
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    const StatisticsOutcome outcome = DocumentStatistics(doc, 0.95);
+    ASSERT_TRUE(outcome.stats) << outcome.failure;
+    const FitStatistics& s = *outcome.stats;
+    EXPECT_EQ(s.coefficients[0].estimate, 0.0);
+    EXPECT_EQ(s.coefficients[1].estimate, 5.25);
+    EXPECT_EQ(s.chiSquare, 0.0);
+    EXPECT_FALSE(s.coefficients[0].t);
+    EXPECT_FALSE(s.coefficients[0].p);
+    EXPECT_NE(std::find(s.notes.begin(), s.notes.end(), kConstantNote), s.notes.end());
+    for (double r : s.pearsonResiduals)
+        EXPECT_EQ(r, 0.0);
+    // (Σw)²/Σw² of w = 1, 1/2, 1/4, 1/8, 1/16.
+    EXPECT_NEAR(s.effectivePairs, (31.0 / 16) * (31.0 / 16) / (341.0 / 256), 1e-14);
 }
 
 } // namespace

@@ -15,7 +15,8 @@ import math
 
 from mpmath import mp, mpf
 
-from make_fit_reference import LEVEL, Model, bisect, noise, number, rounded, t_quantile, two_sided_p
+from make_fit_reference import (LEVEL, Fit, Model, bisect, noise, number, rounded, t_quantile,
+                                two_sided_p)
 
 mp.dps = 100
 
@@ -76,7 +77,10 @@ def normal_quantile(level):
     return mp.sqrt(2) * mp.erfinv(mpf(level))
 
 
-class WeightedFit:
+class WeightedFit(Fit):
+    """Fit's curve, slope and leverage over the weighted solution."""
+
+    # pylint: disable=super-init-not-called
     def __init__(self, t, v, w, order, absolute):
         self.t, self.v, self.w, self.order = t, v, w, order
         p = order + 1
@@ -94,16 +98,6 @@ class WeightedFit:
         self.scale = mpf(1) if absolute else self.s
         self.q = normal_quantile(LEVEL) if absolute else t_quantile(self.dof, LEVEL)
         self.mean_weight = sum(w) / self.n
-
-    def value(self, t):
-        return sum(self.a[k] * t ** k for k in range(self.order + 1))
-
-    def slope(self, t):
-        return sum(k * self.a[k] * t ** (k - 1) for k in range(1, self.order + 1))
-
-    def leverage(self, t):
-        g = mp.matrix([t ** k for k in range(self.order + 1)])
-        return (g.T * self.ginv * g)[0]
 
     def p_of(self, t):
         return mp.erfc(abs(t) / mp.sqrt(2)) if self.absolute else two_sided_p(t, self.dof)
