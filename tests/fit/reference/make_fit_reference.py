@@ -215,6 +215,27 @@ def bisect(inside, a, b):
     return (a + b) / 2
 
 
+def interval_ends(inside, t0, lo, hi):
+    """Where the inputs inside the interval end on the way from t0 to lo and to hi (None: never)."""
+    ends = []
+    for end in (lo, hi):
+        found, previous = None, t0
+        for i in range(1, 4097):
+            t = t0 + (end - t0) * i / 4096
+            if not inside(t):
+                found = bisect(inside, previous, t)
+                break
+            previous = t
+        ends.append(found)
+    return ends
+
+
+def estimate(model, t0, lower, upper):
+    return {"input": number(model.input_back(t0)),
+            "lower": None if lower is None else number(model.input_back(lower)),
+            "upper": None if upper is None else number(model.input_back(upper))}
+
+
 def calibrate(fit, model, observed, lo, hi, mean_response, wald):
     target = model.v(observed)
     scatter = 0 if mean_response else 1
@@ -238,22 +259,8 @@ def calibrate(fit, model, observed, lo, hi, mean_response, wald):
         else:
             def inside(t):
                 return (fit.value(t) - target) ** 2 <= ts * ts * (scatter + fit.leverage(t))
-            ends = []
-            for end in (lo, hi):
-                found = None
-                steps = 4096
-                previous = t0
-                for i in range(1, steps + 1):
-                    t = t0 + (end - t0) * i / steps
-                    if not inside(t):
-                        found = bisect(inside, previous, t)
-                        break
-                    previous = t
-                ends.append(found)
-            lower, upper = ends
-        estimates.append({"input": number(model.input_back(t0)),
-                          "lower": None if lower is None else number(model.input_back(lower)),
-                          "upper": None if upper is None else number(model.input_back(upper))})
+            lower, upper = interval_ends(inside, t0, lo, hi)
+        estimates.append(estimate(model, t0, lower, upper))
     return {"observed": observed, "mean_response": mean_response,
             "interval": "wald" if wald else "inversion", "flat": False, "estimates": estimates}
 

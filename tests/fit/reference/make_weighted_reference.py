@@ -15,8 +15,8 @@ import math
 
 from mpmath import mp, mpf
 
-from make_fit_reference import (LEVEL, Fit, Model, bisect, noise, number, rounded, t_quantile,
-                                two_sided_p)
+from make_fit_reference import (LEVEL, Fit, Model, estimate, interval_ends, noise, number,
+                                rounded, t_quantile, two_sided_p)
 
 mp.dps = 100
 
@@ -196,20 +196,8 @@ def calibrate(case, observed, lo, hi, mean_response, wald, sigma):
         else:
             def inside(t):
                 return (fit.value(t) - target) ** 2 <= ts * ts * (scatter(t) + fit.leverage(t))
-            ends = []
-            for end in (lo, hi):
-                found, previous = None, t0
-                for i in range(1, 4097):
-                    t = t0 + (end - t0) * i / 4096
-                    if not inside(t):
-                        found = bisect(inside, previous, t)
-                        break
-                    previous = t
-                ends.append(found)
-            lower, upper = ends
-        estimates.append({"input": number(model.input_back(t0)),
-                          "lower": None if lower is None else number(model.input_back(lower)),
-                          "upper": None if upper is None else number(model.input_back(upper))})
+            lower, upper = interval_ends(inside, t0, lo, hi)
+        estimates.append(estimate(model, t0, lower, upper))
     return {"observed": observed, "mean_response": mean_response, "sigma": sigma,
             "interval": "wald" if wald else "inversion", "flat": False, "estimates": estimates}
 
