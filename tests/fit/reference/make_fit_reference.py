@@ -110,6 +110,16 @@ class Model:
         return output
 
 
+def semilog_rows(rows):
+    """The rows of B and ln(A) of a semilog line as ln(C[1]), C[2] and C[1] taken back."""
+    b, ln_a = rows
+    ln_a["name"], b["name"] = "ln(C[1])", "C[2]"
+    a = {"name": "C[1]", "estimate": mp.exp(ln_a["estimate"]),
+         "std_error": mp.exp(ln_a["estimate"]) * ln_a["std_error"], "t": None, "p": None,
+         "ci_low": mp.exp(ln_a["ci_low"]), "ci_high": mp.exp(ln_a["ci_high"])}
+    return [ln_a, b, a]
+
+
 def two_sided_p(t, dof):
     return mp.betainc(mpf(dof) / 2, mpf(1) / 2, 0, dof / (dof + t * t), regularized=True)
 
@@ -168,12 +178,7 @@ class Fit:
                     row["p"] = mpf(0)  # known exactly, and not zero
             rows.append(row)
         if semilog:
-            b, ln_a = rows
-            ln_a["name"], b["name"] = "ln(C[1])", "C[2]"
-            a = {"name": "C[1]", "estimate": mp.exp(ln_a["estimate"]),
-                 "std_error": mp.exp(ln_a["estimate"]) * ln_a["std_error"], "t": None, "p": None,
-                 "ci_low": mp.exp(ln_a["ci_low"]), "ci_high": mp.exp(ln_a["ci_high"])}
-            rows = [ln_a, b, a]
+            rows = semilog_rows(rows)
         s2 = self.sse / self.dof
         out = {"coefficients": [{key: (number(val) if key != "name" else val)
                                  for key, val in row.items()} for row in rows],

@@ -16,7 +16,7 @@ import math
 from mpmath import mp, mpf
 
 from make_fit_reference import (LEVEL, Fit, Model, estimate, interval_ends, noise, number,
-                                rounded, t_quantile, two_sided_p)
+                                rounded, semilog_rows, t_quantile, two_sided_p)
 
 mp.dps = 100
 
@@ -111,12 +111,7 @@ class WeightedFit(Fit):
                          "t": est / se, "p": self.p_of(est / se),
                          "ci_low": est - self.q * se, "ci_high": est + self.q * se})
         if semilog:
-            b, ln_a = rows
-            ln_a["name"], b["name"] = "ln(C[1])", "C[2]"
-            a = {"name": "C[1]", "estimate": mp.exp(ln_a["estimate"]),
-                 "std_error": mp.exp(ln_a["estimate"]) * ln_a["std_error"], "t": None, "p": None,
-                 "ci_low": mp.exp(ln_a["ci_low"]), "ci_high": mp.exp(ln_a["ci_high"])}
-            rows = [ln_a, b, a]
+            rows = semilog_rows(rows)
         s2 = self.sse / self.dof
         f = (self.sst - self.sse) / self.order / s2
         return {"coefficients": [{key: (number(val) if key != "name" else val)
