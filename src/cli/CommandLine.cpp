@@ -375,6 +375,9 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
     import->add_flag("--skip-bad-lines", a.skipBadLines,
                      "skip the lines among the pairs that are not X/Y pairs, and name them, "
                      "rather than stop at the first");
+    import->add_flag("--sigma", a.sigmaColumn,
+                     "read the third number of each line as the standard deviation of the "
+                     "measured value (above 0)");
 
     CLI::App* plot = AddCommand("plot",
                                 "draw the stored fit's plot into a picture (100 % unless asked), "

@@ -46,6 +46,7 @@ struct Arguments {
     bool json = false, bands = false, residuals = false;
     bool meanResponse = false;
     bool skipBadLines = false; // import: skip the lines that are not pairs rather than stop
+    bool sigmaColumn = false;  // import: the third number of each line is the pair's σ
     CalibrationInterval interval = CalibrationInterval::Inversion;
 };
 

@@ -10,8 +10,9 @@ namespace lumetra::cli {
 int RunImport(const Arguments& args, Streams io) {
     CliDocument file(io.err);
     file.doc.OnNewDocument();
-    const ImportResult result = ImportFile(file.doc, file.ui, args.file, nullptr,
-                                           args.skipBadLines ? BadLines::Skip : BadLines::Stop);
+    const ImportResult result =
+        ImportFile(file.doc, file.ui, args.file, nullptr,
+                   args.skipBadLines ? BadLines::Skip : BadLines::Stop, args.sigmaColumn);
     if (result.imported == 0) {
         io.err << "No X/Y pairs were imported from " << args.file << "; nothing saved.\n";
         return kFailed;

@@ -6,6 +6,7 @@
 #include "data/NumberScan.h"
 #include "data/PairLines.h"
 #include "data/SafeWrite.h"
+#include "data/Utf8Text.h"
 #include "fit/CurveModels.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
@@ -251,7 +252,8 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
                                        {m_nXDecimals, m_nYDecimals}));
             // The exact values that follow are checked against the formats these settings give.
             BuildFormats();
-            ReadFitFields({p, eol});
+            if (const std::string problem = ReadFitFields({p, eol}); !problem.empty())
+                return damaged(problem);
             break;
         default: {
             double& coef = m_dCoef[line - kHeaderLines];
@@ -282,9 +284,14 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
             firstPairLine, overruled))
         return FailRead("Ran out of Memory reading File:\n" + path);
     // inf and nan read like numbers, but no fit, report or plot can use them.
-    for (size_t k = 0; k < m_pPairs.size(); ++k)
+    for (size_t k = 0; k < m_pPairs.size(); ++k) {
+        if (std::isnan(m_pPairs[k].m_dSigma))
+            return damaged(FormatC("line %d holds a standard deviation that is not a number "
+                                   "above 0",
+                                   {line + int(k) + 1}));
         if (!m_pPairs[k].IsFinite())
             return damaged(notFinite(line + int(k) + 1));
+    }
     if (!m_pPairs.empty()) {
         ResetExtremes(m_pPairs.front());
         for (const CXYdata& pair : m_pPairs)
@@ -303,14 +310,24 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
     return true;
 }
 
-// The settings line's words after its four numbers: the fit method (classic when none is given)
-// and whether the fit failed, which a reopened document must know.
-void CLumetraDoc::ReadFitFields(std::string_view rest) {
+// The settings line's words after its four numbers: the fit method (classic when none is given),
+// whether the fit failed, which a reopened document must know, and the weighting (none when none
+// is given). A weighting this program does not know is named: the fit would differ without it.
+std::string CLumetraDoc::ReadFitFields(std::string_view rest) {
     m_eFitMethod = FitMethodFromWord(FieldText(rest, "method")).value_or(FitMethod::Classic);
     if (FieldText(rest, "fit") == "failed") {
         m_bFitFailed = 1;
         m_strFitFailure = kCantFitCurve;
     }
+    const std::string_view weights = FieldText(rest, "weights");
+    const std::optional<WeightScheme> scheme =
+        weights.empty() ? WeightScheme::None : WeightSchemeFromWord(weights);
+    if (!scheme)
+        return "its weighting (line 8) is \"" + std::string(Utf8Prefix(weights, 30)) +
+               "\", which this application does not know";
+    m_eWeights = *scheme;
+    m_bSigmaAbsolute = FieldText(rest, "sigma") == "absolute" ? 1 : 0;
+    return {};
 }
 
 } // namespace lumetra

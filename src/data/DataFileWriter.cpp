@@ -57,7 +57,8 @@ public:
             field = std::max(field, size_t(std::max(width, 0)));
         for (int decimals : {doc.m_nXDecimals, doc.m_nYDecimals})
             field = std::max(field, 102 + size_t(std::max(decimals, 0)));
-        m_bShortBelowHuge = 4 * field + 3 + 2 * kExactFieldRoom <= kMaxLineChars;
+        // The exact X and Y, and the standard deviation.
+        m_bShortBelowHuge = 4 * field + 3 + 3 * kExactFieldRoom <= kMaxLineChars;
     }
     bool SurelyShort(const CXYdata& p) const {
         return m_bShortBelowHuge && std::fabs(p.m_dX) < 1e100 && std::fabs(p.m_dY) < 1e100 &&
@@ -126,6 +127,10 @@ FileText ComposeHeader(const CLumetraDoc& doc) {
         t += "\tmethod=" + std::string(FitMethodWord(doc.m_eFitMethod));
     if (doc.m_bFitFailed)
         t += "\tfit=failed";
+    if (doc.m_eWeights != WeightScheme::None)
+        t += "\tweights=" + std::string(WeightSchemeWord(doc.m_eWeights));
+    if (doc.m_bSigmaAbsolute)
+        t += "\tsigma=absolute";
     t += "\r\n";
     const CompiledFormat coef(doc.m_szWideFormat);
     for (int k = 0; k < CoefficientCount(doc); ++k)

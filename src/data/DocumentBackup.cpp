@@ -12,7 +12,8 @@ DocumentBackup::DocumentBackup(const CLumetraDoc& doc)
       m_strWorkYTitle(doc.m_strWorkYTitle), m_nCurveType(doc.m_nCurveType), m_nOrder(doc.m_nOrder),
       m_nPairs(doc.m_nPairs), m_bXFixed(doc.m_bXFixed), m_nXDecimals(doc.m_nXDecimals),
       m_bYFixed(doc.m_bYFixed), m_nYDecimals(doc.m_nYDecimals), m_eFitMethod(doc.m_eFitMethod),
-      m_dMaxX(doc.m_dMaxX), m_dMinX(doc.m_dMinX), m_dMaxY(doc.m_dMaxY), m_dMinY(doc.m_dMinY),
+      m_eWeights(doc.m_eWeights), m_bSigmaAbsolute(doc.m_bSigmaAbsolute), m_dMaxX(doc.m_dMaxX),
+      m_dMinX(doc.m_dMinX), m_dMaxY(doc.m_dMaxY), m_dMinY(doc.m_dMinY),
       m_bModified(doc.IsModified()) {}
 
 bool DocumentBackup::KeepPairs(const CLumetraDoc& doc) {
@@ -41,6 +42,8 @@ void DocumentBackup::Restore(CLumetraDoc& doc) {
     doc.m_bYFixed = m_bYFixed;
     doc.m_nYDecimals = m_nYDecimals;
     doc.m_eFitMethod = m_eFitMethod;
+    doc.m_eWeights = m_eWeights;
+    doc.m_bSigmaAbsolute = m_bSigmaAbsolute;
     doc.m_dMaxX = m_dMaxX;
     doc.m_dMinX = m_dMinX;
     doc.m_dMaxY = m_dMaxY;

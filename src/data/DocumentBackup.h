@@ -2,6 +2,7 @@
 
 #include "data/XYdata.h"
 #include "fit/FitMethod.h"
+#include "fit/Weights.h"
 
 #include <optional>
 #include <string>
@@ -28,6 +29,8 @@ private:
     int m_nCurveType, m_nOrder, m_nPairs;
     int m_bXFixed, m_nXDecimals, m_bYFixed, m_nYDecimals;
     FitMethod m_eFitMethod;
+    WeightScheme m_eWeights;
+    int m_bSigmaAbsolute;
     double m_dMaxX, m_dMinX, m_dMaxY, m_dMinY;
     bool m_bModified;
     std::optional<std::vector<CXYdata>> m_pPairs;

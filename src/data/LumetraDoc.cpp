@@ -15,6 +15,9 @@ std::string ValueFormat(int fixed, int width, int decimals) {
 CLumetraDoc::CLumetraDoc(Ui& ui, SettingsStore& settings) : m_pUi(&ui), m_pSettings(&settings) {
     m_eFitMethod = FitMethodFromWord(settings.GetString("Preferences", kFitMethodEntry, ""))
                        .value_or(FitMethod::Classic);
+    m_eWeights = WeightSchemeFromWord(settings.GetString("Preferences", kWeightsEntry, ""))
+                     .value_or(WeightScheme::None);
+    m_bSigmaAbsolute = settings.GetString("Preferences", kSigmaAbsoluteEntry, "") == "1" ? 1 : 0;
 }
 
 void CLumetraDoc::SetPathName(const std::string& path) {

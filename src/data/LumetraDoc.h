@@ -150,7 +150,7 @@ private:
     bool ReadBuffer(const std::string& path, const std::string& name, const char* data,
                     size_t length);
     bool FailRead(const std::string& message);
-    void ReadFitFields(std::string_view rest);
+    std::string ReadFitFields(std::string_view rest);
     std::string NamedData() const;
 
     Ui* m_pUi;

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace lumetra {
@@ -15,6 +17,17 @@ constexpr size_t kProgressCap = 10000000;
 // Below this many bytes for each part a thread costs more than it saves.
 constexpr size_t kMinBytesPerPart = 64 * 1024;
 
+// A standard deviation that is not a number above 0 becomes NaN, which the reader refuses.
+void TakeSigmaField(std::string_view rest, double& sigma) {
+    const std::string_view text = FieldText(rest, "s");
+    if (text.empty())
+        return;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    if (!ScanDouble(p, end, sigma) || p != end || !(sigma > 0.0) || !std::isfinite(sigma))
+        sigma = std::numeric_limits<double>::quiet_NaN();
+}
+
 // Reads one line into pair; false when a shown X or Y overruled its exact field.
 bool ReadPairLine(const char* p, const char* eol, CXYdata& pair, const PairFieldFormats* formats) {
     // A line with fewer numbers has its fields after the last one read.
@@ -23,9 +36,12 @@ bool ReadPairLine(const char* p, const char* eol, CXYdata& pair, const PairField
             p = before;
             break;
         }
+    const std::string_view rest(p, size_t(eol - p));
+    // Lines without fields are the rule; they cost one search for '='.
+    if (rest.find('=') != std::string_view::npos)
+        TakeSigmaField(rest, pair.m_dSigma);
     if (!formats)
         return true;
-    const std::string_view rest(p, size_t(eol - p));
     const bool xOverruled = TakeExactField(rest, "x", formats->x, pair.m_dX) == FieldUse::Overruled;
     return TakeExactField(rest, "y", formats->y, pair.m_dY) != FieldUse::Overruled && !xOverruled;
 }

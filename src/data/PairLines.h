@@ -59,7 +59,8 @@ struct PairFieldFormats {
 };
 
 // Reads "%lf %lf %lf %lf" of every planned line into new pairs (fields a line does not supply
-// stay 0.0), on several cores for large bodies, calling step(percent) at each mark. With
+// stay 0.0), and the standard deviation of its "s" field (NaN when that is not a number above
+// 0), on several cores for large bodies, calling step(percent) at each mark. With
 // formats, a line's exact X and Y fields that agree with the shown values replace them; the
 // lines (numbered from firstLine) where a shown value overrules its field are added to
 // overruled. False when memory ran out.

@@ -22,6 +22,8 @@ void CXYdata::FormatFileLine(std::string& out, const CLumetraDoc& doc) const {
     ScanDouble(p, end, shownX) && ScanDouble(p, end, shownY);
     AppendExactField(out, "x", shownX, m_dX);
     AppendExactField(out, "y", shownY, m_dY);
+    if (m_dSigma != 0.0)
+        (out += "\ts=") += ShortestText(m_dSigma);
     out += "\r\n";
 }
 
@@ -31,7 +33,7 @@ void CXYdata::FormatRow(std::string& out, const CLumetraDoc& doc) const {
 
 bool CXYdata::IsFinite() const {
     return std::isfinite(m_dX) && std::isfinite(m_dY) && std::isfinite(m_dComputed) &&
-           std::isfinite(m_dDifference);
+           std::isfinite(m_dDifference) && std::isfinite(m_dSigma);
 }
 
 } // namespace lumetra

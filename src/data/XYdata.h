@@ -18,12 +18,13 @@ struct CXYdata {
     // The Data page's list line: X and Y with the document's pair format.
     std::string FormatPair(const CLumetraDoc& doc) const;
     // Appends the data file line: the row format, the exact X and Y where the shown ones differ,
-    // and CR LF.
+    // the standard deviation when the pair has one, and CR LF.
     void FormatFileLine(std::string& out, const CLumetraDoc& doc) const;
     // Appends the report row: the row format without line end.
     void FormatRow(std::string& out, const CLumetraDoc& doc) const;
-    // False when any of the four values is infinite or not a number.
+    // False when any of the values is infinite or not a number.
     bool IsFinite() const;
+    bool HasSigma() const { return m_dSigma != 0.0; }
 };
 
 } // namespace lumetra

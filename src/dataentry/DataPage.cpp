@@ -6,6 +6,7 @@
 
 #include <QAbstractListModel>
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -35,13 +36,17 @@ public:
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || index.row() >= int(m_rules.Lines().size()))
             return {};
+        // Each TAB goes to the next column: Y, then σ.
         const std::string& line = m_rules.Lines()[size_t(index.row())];
-        const size_t tab = line.find('\t');
-        if (tab == std::string::npos)
-            return QString::fromStdString(line);
-        QString text = QString::fromStdString(line.substr(0, tab));
-        text += QString(std::max(1, kTabColumn - int(text.size())), ' ');
-        return text + QString::fromStdString(line.substr(tab + 1));
+        QString text;
+        size_t start = 0;
+        for (size_t tab = line.find('\t'); tab != std::string::npos;
+             start = tab + 1, tab = line.find('\t', start)) {
+            text += QString::fromStdString(line.substr(start, tab - start));
+            const int column = (int(text.size()) / kTabColumn + 1) * kTabColumn;
+            text += QString(std::max(1, column - int(text.size())), ' ');
+        }
+        return text + QString::fromStdString(line.substr(start));
     }
     void Reset() {
         beginResetModel();
@@ -79,8 +84,12 @@ CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize, DocumentBa
     m_labelPage = new QLabel("Data Page 1/1");
     m_editX = new QLineEdit;
     m_editY = new QLineEdit;
+    m_labelSigma = new QLabel(QString::fromUtf8("\u03c3:"));
+    m_editSigma = new QLineEdit;
+    m_checkSigma = new QCheckBox(QString::fromUtf8("&Standard deviations (\u03c3)"));
     m_labelX->setBuddy(m_editX);
     m_labelY->setBuddy(m_editY);
+    m_labelSigma->setBuddy(m_editSigma);
     m_btnNextPage = new CBitmapButton("NEXTPAGE");
     m_btnPrevPage = new CBitmapButton("PREVPAGE");
     m_btnGoPage = new CBitmapButton("GOPAGE");
@@ -112,13 +121,15 @@ CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize, DocumentBa
     top->addWidget(m_editX, 1, 0);
     top->addWidget(m_labelY, 0, 1);
     top->addWidget(m_editY, 1, 1);
-    top->addWidget(m_labelPage, 0, 2);
+    top->addWidget(m_labelSigma, 0, 2);
+    top->addWidget(m_editSigma, 1, 2);
+    top->addWidget(m_labelPage, 0, 3);
     auto* paging = new QHBoxLayout;
     for (QWidget* b : {static_cast<QWidget*>(m_btnNextPage), static_cast<QWidget*>(m_btnPrevPage),
                        static_cast<QWidget*>(m_btnGoPage)})
         paging->addWidget(b);
     paging->addStretch();
-    top->addLayout(paging, 1, 2);
+    top->addLayout(paging, 1, 3);
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {m_btnAdd, m_btnEdit, m_btnDelete, m_btnInsert, m_btnImport})
@@ -136,6 +147,7 @@ CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize, DocumentBa
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
+    page->addWidget(m_checkSigma);
     page->addLayout(middle, 1);
     page->addWidget(m_progress);
 
@@ -157,6 +169,7 @@ CData::CData(CLumetraDoc& doc, Ui& ui, CMySheet& sheet, int pageSize, DocumentBa
             [this] { Run(&DataPageRules::OnPrevPage); });
     connect(m_btnGoPage, &QAbstractButton::clicked, this, &CData::OnGoPage);
     connect(m_btnImport, &QPushButton::clicked, this, &CData::OnImport);
+    connect(m_checkSigma, &QCheckBox::clicked, this, &CData::OnSigmaToggled);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (m_bApplyingSelection)
             return;
@@ -239,19 +252,35 @@ bool CData::OnKillActive() {
 void CData::ReadFields() {
     m_rules.m_strX = m_editX->text().toStdString();
     m_rules.m_strY = m_editY->text().toStdString();
+    m_rules.m_strSigma = m_editSigma->text().toStdString();
+}
+
+void CData::OnSigmaToggled(bool shown) {
+    ReadFields();
+    m_rules.SetSigmaColumn(shown);
+    Show();
+    m_editX->setFocus();
+    EndIfOutOfMemory();
 }
 
 void CData::Run(bool (DataPageRules::*handler)()) {
     ReadFields();
     if ((m_rules.*handler)())
         Show();
-    (m_rules.Focus() == DataField::kX ? m_editX : m_editY)->setFocus();
+    (m_rules.Focus() == DataField::kX   ? m_editX
+     : m_rules.Focus() == DataField::kY ? m_editY
+                                        : m_editSigma)
+        ->setFocus();
     EndIfOutOfMemory();
 }
 
 void CData::Show() {
     m_editX->setText(QString::fromStdString(m_rules.m_strX));
     m_editY->setText(QString::fromStdString(m_rules.m_strY));
+    m_editSigma->setText(QString::fromStdString(m_rules.m_strSigma));
+    m_checkSigma->setChecked(m_rules.m_bSigmaColumn != 0);
+    m_labelSigma->setVisible(m_rules.m_bSigmaColumn != 0);
+    m_editSigma->setVisible(m_rules.m_bSigmaColumn != 0);
     m_editPoints->setText(QString::fromStdString(m_rules.m_strPoints));
     m_labelX->setText(QString::fromStdString(m_rules.m_strXLabel));
     m_labelY->setText(QString::fromStdString(m_rules.m_strYLabel));

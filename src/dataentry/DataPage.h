@@ -8,6 +8,7 @@
 #include <string>
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -48,8 +49,9 @@ public:
     QPushButton *m_btnImport, *m_btnDelete, *m_btnEdit, *m_btnInsert, *m_btnUp, *m_btnDown,
         *m_btnAdd;
     QListView* m_list;
-    QLineEdit *m_editX, *m_editY, *m_editPoints;
-    QLabel *m_labelX, *m_labelY, *m_labelPage;
+    QLineEdit *m_editX, *m_editY, *m_editSigma, *m_editPoints;
+    QLabel *m_labelX, *m_labelY, *m_labelSigma, *m_labelPage;
+    QCheckBox* m_checkSigma; // shows the column of standard deviations
     QAction *m_actCopy, *m_actPaste;
 
 private:
@@ -69,6 +71,7 @@ private:
     void TakeSelection();
     void OnGoPage();
     void OnImport();
+    void OnSigmaToggled(bool shown);
     void RunImport(const std::function<void()>& import);
     void AddListCommands();
     void EndIfOutOfMemory();

@@ -6,6 +6,7 @@
 #include "data/NumberScan.h"
 #include "data/RoundTrip.h"
 #include "dataentry/PastePairs.h"
+#include "fit/CurveModels.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
@@ -23,8 +24,9 @@ public:
         ++m_page.m_nTotal;
         if (m_page.m_nPageEnd - m_page.m_nPageFirst < m_page.m_nPageSize) {
             ++m_page.m_nPageEnd;
-            m_page.InsertLine(int(m_page.m_lines.size()), pair.FormatPair(m_page.m_doc),
-                              {pair.m_dX, pair.m_dY});
+            m_page.InsertLine(int(m_page.m_lines.size()),
+                              m_page.ListLine(pair.m_dX, pair.m_dY, pair.m_dSigma),
+                              {pair.m_dX, pair.m_dY, pair.m_dSigma});
         }
     }
     void OnProgressShown(bool shown) override {
@@ -48,8 +50,11 @@ DataPageRules::DataPageRules(CLumetraDoc& doc, Ui& ui, int pageSize, int& refres
 void DataPageRules::OnSetActive() {
     m_strXLabel = m_doc.m_strWorkXTitle + ":";
     m_strYLabel = m_doc.m_strWorkYTitle + ":";
-    if (m_bFirstActivation)
+    if (m_bFirstActivation) {
         m_nCurPage = 1;
+        m_bSigmaColumn = std::any_of(m_doc.m_pPairs.begin(), m_doc.m_pPairs.end(),
+                                     [](const CXYdata& pair) { return pair.HasSigma(); });
+    }
     if (m_bFirstActivation || m_bRefreshDataList || m_bCommitted) {
         m_bFirstActivation = 0;
         m_bRefreshDataList = 0;
@@ -61,6 +66,19 @@ void DataPageRules::OnSetActive() {
 
 void DataPageRules::OnKillActive() {
     CommitList();
+}
+
+// The pair as the list shows it; with the σ column, σ follows in the format of the measured
+// value, blank for a pair without one.
+std::string DataPageRules::ListLine(double x, double y, double sigma) const {
+    std::string line = m_doc.PairFormat().Format({x, y});
+    if (m_bSigmaColumn && sigma != 0.0) {
+        const CurveModel* model = FindCurveModel(m_doc.m_nCurveType);
+        const bool measuredX = model && model->xFromY;
+        (line += '\t') +=
+            CompiledFormat(measuredX ? m_doc.m_szXFormat : m_doc.m_szYFormat).Format({sigma});
+    }
+    return line;
 }
 
 void DataPageRules::SetPoints() {
@@ -83,8 +101,8 @@ void DataPageRules::ShowPage(int page) {
     m_values.reserve(m_lines.capacity());
     for (int i = m_nPageFirst; i < m_nPageEnd; ++i) {
         const CXYdata& pair = m_doc.m_pPairs[size_t(i)];
-        m_lines.push_back(pair.FormatPair(m_doc));
-        m_values.push_back({pair.m_dX, pair.m_dY});
+        m_lines.push_back(ListLine(pair.m_dX, pair.m_dY, pair.m_dSigma));
+        m_values.push_back({pair.m_dX, pair.m_dY, pair.m_dSigma});
     }
     m_nPicked.reset();
     m_selected.clear();
@@ -147,7 +165,11 @@ std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::
         m_focus = std::isfinite(pair.m_dX) ? DataField::kY : DataField::kX;
         return std::nullopt;
     }
-    std::string line = pair.FormatPair(m_doc);
+    if (m_bSigmaColumn && !ReadSigmaField(pair.m_dSigma)) {
+        m_focus = DataField::kSigma;
+        return std::nullopt;
+    }
+    std::string line = ListLine(pair.m_dX, pair.m_dY, pair.m_dSigma);
     // Lines are re-read at the commit, so a value is refused rather than listed cut short.
     if (line.size() > kLineLimit) {
         m_ui.MessageBox("X or Y value is too large to list with this display precision!\n"
@@ -156,7 +178,27 @@ std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::
         m_focus = DataField::kX;
         return std::nullopt;
     }
-    return std::make_pair(std::move(line), ListValues{pair.m_dX, pair.m_dY});
+    return std::make_pair(std::move(line), ListValues{pair.m_dX, pair.m_dY, pair.m_dSigma});
+}
+
+// The σ field checked as X and Y are, and above 0; false after the message.
+bool DataPageRules::ReadSigmaField(double& sigma) {
+    if (!CLumetraDoc::ValidateNumber(m_ui, m_strSigma))
+        return false;
+    if (m_strSigma.empty()) {
+        m_ui.MessageBox("Standard deviation may NOT be empty!");
+        return false;
+    }
+    sigma = TextToDouble(m_strSigma);
+    if (!std::isfinite(sigma)) {
+        m_ui.MessageBox("Value is beyond the range of numbers (about 1.8E+308)!");
+        return false;
+    }
+    if (!(sigma > 0.0)) {
+        m_ui.MessageBox("Standard deviation must be above 0!");
+        return false;
+    }
+    return true;
 }
 
 void DataPageRules::SelectOnly(std::optional<int> index) {
@@ -193,6 +235,7 @@ bool DataPageRules::OnAdd() {
         return false;
     m_strX.clear();
     m_strY.clear();
+    m_strSigma.clear();
     m_nPicked.reset();
     InsertLine(int(m_lines.size()), std::move(line->first), line->second);
     ++m_nTotal;
@@ -229,16 +272,17 @@ bool DataPageRules::OnPaste(std::string_view text) {
     }
     std::vector<CXYdata> pairs;
     // As much as the import reads of a file; a line cut there is not read.
-    const ImportResult result = ImportText(pairs, m_ui, kPastedTextSource, prepared.data(),
-                                           std::min(prepared.size(), kImportByteLimit), nullptr,
-                                           prepared.size() > kImportByteLimit);
+    const ImportResult result =
+        ImportText(pairs, m_ui, kPastedTextSource, prepared.data(),
+                   std::min(prepared.size(), kImportByteLimit), nullptr,
+                   prepared.size() > kImportByteLimit, BadLines::Ask, m_bSigmaColumn != 0);
     m_bEndDialog = m_bEndDialog || result.outOfMemory;
     if (pairs.empty())
         return false;
     std::vector<std::string> lines;
     lines.reserve(pairs.size());
     for (const CXYdata& pair : pairs)
-        lines.push_back(pair.FormatPair(m_doc));
+        lines.push_back(ListLine(pair.m_dX, pair.m_dY, pair.m_dSigma));
     // Before the first selected entry, as Insert puts a pair; at the end when none is.
     const auto at = std::ptrdiff_t(m_selected.empty() ? m_lines.size() : size_t(FirstSelected()));
     m_lines.insert(m_lines.begin() + at, std::make_move_iterator(lines.begin()),
@@ -246,7 +290,7 @@ bool DataPageRules::OnPaste(std::string_view text) {
     std::vector<ListValues> values;
     values.reserve(pairs.size());
     for (const CXYdata& pair : pairs)
-        values.push_back({pair.m_dX, pair.m_dY});
+        values.push_back({pair.m_dX, pair.m_dY, pair.m_dSigma});
     m_values.insert(m_values.begin() + at, values.begin(), values.end());
     if (m_listener)
         m_listener->OnListReset();
@@ -264,7 +308,10 @@ std::string DataPageRules::SelectedPairsText() const {
     for (int row : m_selected)
         if (row >= 0 && size_t(row) < m_values.size()) {
             const ListValues& pair = m_values[size_t(row)];
-            text += RoundTripNumber(pair.x) + '\t' + RoundTripNumber(pair.y) + '\n';
+            text += RoundTripNumber(pair.x) + '\t' + RoundTripNumber(pair.y);
+            if (pair.sigma != 0.0)
+                text += '\t' + RoundTripNumber(pair.sigma);
+            text += '\n';
         }
     return text;
 }
@@ -276,6 +323,7 @@ bool DataPageRules::OnInsert() {
     ++m_nTotal;
     m_strX.clear();
     m_strY.clear();
+    m_strSigma.clear();
     m_nPicked.reset();
     InsertLine(FirstSelected(), std::move(line->first), line->second);
     SetPoints();
@@ -298,9 +346,12 @@ bool DataPageRules::OnEdit() {
             values.x = before.x;
         if (m_strY == m_strPickedY)
             values.y = before.y;
+        if (m_bSigmaColumn && m_strSigma == m_strPickedSigma)
+            values.sigma = before.sigma;
     }
     m_strX.clear();
     m_strY.clear();
+    m_strSigma.clear();
     m_nPicked.reset();
     if (index < int(m_lines.size())) {
         m_lines[size_t(index)] = std::move(line->first);
@@ -382,13 +433,17 @@ bool DataPageRules::OnListDblClk() {
         return false;
     const std::string& line = m_lines[size_t(m_caret)];
     const size_t tab = line.find('\t');
+    const size_t sigmaTab = tab == std::string::npos ? tab : line.find('\t', tab + 1);
     m_strX = line.substr(0, tab);
-    m_strY = tab == std::string::npos ? std::string() : line.substr(tab + 1);
+    m_strY = tab == std::string::npos ? std::string() : line.substr(tab + 1, sigmaTab - tab - 1);
+    m_strSigma = sigmaTab == std::string::npos ? std::string() : line.substr(sigmaTab + 1);
     m_nPicked = m_caret;
     m_strPickedX = m_strX;
     m_strPickedY = m_strY;
+    m_strPickedSigma = m_strSigma;
     TrimCSpace(m_strPickedX);
     TrimCSpace(m_strPickedY);
+    TrimCSpace(m_strPickedSigma);
     UpdateControls();
     return true;
 }
@@ -432,7 +487,8 @@ bool DataPageRules::ImportPath(const std::string& path) {
         return true;
     const size_t entries = m_lines.size();
     ImportToList toList(*this);
-    const ImportResult result = ImportFile(m_doc, m_ui, path, &toList);
+    const ImportResult result =
+        ImportFile(m_doc, m_ui, path, &toList, BadLines::Ask, m_bSigmaColumn != 0);
     if (entries + size_t(result.imported) > 0)
         m_bListChanged = 1;
     m_bEndDialog = m_bEndDialog || result.outOfMemory;
@@ -454,6 +510,41 @@ bool DataPageRules::OnImport() {
     return true;
 }
 
+bool DataPageRules::SetSigmaColumn(bool shown) {
+    if (shown == (m_bSigmaColumn != 0))
+        return true;
+    auto hasSigma = [](const auto& pair) { return pair.sigma != 0.0; };
+    const bool listHas = std::any_of(m_values.begin(), m_values.end(), hasSigma);
+    const bool setHas = std::any_of(m_doc.m_pPairs.begin(), m_doc.m_pPairs.end(),
+                                    [](const CXYdata& pair) { return pair.HasSigma(); });
+    if (!shown && (listHas || setHas)) {
+        if (m_ui.MessageBox("The standard deviations of all pairs will be removed.\n"
+                            "Remove them?",
+                            Ui::Buttons::YesNo, Ui::Icon::Question) != Ui::Answer::Yes)
+            return false;
+        // Pairs on other pages lose theirs too; Cancel puts them back.
+        if (setHas) {
+            if (!KeepPairsForCancel())
+                return false;
+            for (CXYdata& pair : m_doc.m_pPairs)
+                pair.m_dSigma = 0.0;
+            m_doc.SetModifiedFlag(true);
+        }
+        for (ListValues& values : m_values)
+            values.sigma = 0.0;
+        m_bListChanged = m_bListChanged || listHas;
+    }
+    m_bSigmaColumn = shown;
+    m_strSigma.clear();
+    m_nPicked.reset();
+    for (size_t i = 0; i < m_lines.size(); ++i)
+        m_lines[i] = ListLine(m_values[i].x, m_values[i].y, m_values[i].sigma);
+    if (m_listener)
+        m_listener->OnListReset();
+    UpdateControls();
+    return true;
+}
+
 void DataPageRules::SetSelection(std::vector<int> selected, int caret) {
     m_selected = std::move(selected);
     m_caret = caret;
@@ -471,7 +562,7 @@ void DataPageRules::CommitList() {
     const size_t n = m_lines.size();
     try {
         for (size_t i = 0; i < n; ++i) {
-            const CXYdata pair{m_values[i].x, m_values[i].y};
+            const CXYdata pair{m_values[i].x, m_values[i].y, 0.0, 0.0, m_values[i].sigma};
             const size_t index = size_t(m_nPageFirst) + i;
             if (index < size_t(m_nPageEnd))
                 pairs[index] = pair;

@@ -28,7 +28,7 @@ public:
     virtual void OnProgress(int percent) = 0;
 };
 
-enum class DataField { kX, kY };
+enum class DataField { kX, kY, kSigma };
 
 // Which of the page's controls are enabled, as UpdateControls leaves them.
 struct DataControls {
@@ -84,8 +84,12 @@ public:
     // first selected entry or at the end of the list. False when nothing was pasted (after the
     // message).
     bool OnPaste(std::string_view text);
-    // Copy: the selected pairs, one "X<TAB>Y" line each, every digit kept.
+    // Copy: the selected pairs, one "X<TAB>Y" line each, "<TAB>σ" added where a pair has one,
+    // every digit kept.
     std::string SelectedPairsText() const;
+    // The σ check box: shows or hides the column of standard deviations. Hiding it removes the
+    // pairs' standard deviations, after the user agreed; false when the column stays.
+    bool SetSigmaColumn(bool shown);
 
     // The selection as the list control has it: sorted indexes and the caret entry.
     void SetSelection(std::vector<int> selected, int caret);
@@ -110,7 +114,9 @@ public:
     int m_nPageFirst = 0;
     int m_nCurPage = 1;
     int m_nPages = 1;
-    std::string m_strX, m_strY;
+    // The σ column is shown: the list, the fields, paste and import take a standard deviation.
+    int m_bSigmaColumn = 0;
+    std::string m_strX, m_strY, m_strSigma;
     std::string m_strPoints;
     std::string m_strXLabel, m_strYLabel;
     std::string m_strPageLabel = "Data Page 1/1";
@@ -120,7 +126,7 @@ private:
 
     // The numbers behind a list line, which shows them at the display precision.
     struct ListValues {
-        double x = 0.0, y = 0.0;
+        double x = 0.0, y = 0.0, sigma = 0.0;
     };
 
     void ShowPage(int page);
@@ -128,7 +134,9 @@ private:
     void GoToPage(int page);
     void RebuildOverAddLimit();
     void SetPoints();
+    std::string ListLine(double x, double y, double sigma) const;
     std::optional<std::pair<std::string, ListValues>> ReadFields();
+    bool ReadSigmaField(double& sigma);
     int FirstSelected() const { return m_selected.empty() ? 0 : m_selected.front(); }
     void SelectOnly(std::optional<int> index);
     bool MoveSelected(int step);
@@ -147,7 +155,7 @@ private:
     std::vector<ListValues> m_values; // one per line
     // The line a double-click put into the fields, and the texts it put there.
     std::optional<int> m_nPicked;
-    std::string m_strPickedX, m_strPickedY;
+    std::string m_strPickedX, m_strPickedY, m_strPickedSigma;
     std::vector<int> m_selected;
     int m_caret = 0;
     bool m_bCommitted = false; // the list was written into the pairs since it was filled

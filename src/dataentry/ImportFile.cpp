@@ -43,9 +43,12 @@ constexpr Delimiters MakeDelimiters(std::string_view chars) {
 constexpr Delimiters kDelimiters = MakeDelimiters("\t;\",' \r\n");
 constexpr Delimiters kDecimalCommaDelimiters = MakeDelimiters("\t;\"' \r\n");
 
-// How the numbers of a text are written.
+// How the numbers of a text are written, and whether a third one on a line is the standard
+// deviation of the pair's measured value.
 struct NumberStyle {
     bool decimalComma = false;
+    bool sigma = false;
+    int Used() const { return sigma ? 3 : 2; }
     const Delimiters& delimiters() const {
         return decimalComma ? kDecimalCommaDelimiters : kDelimiters;
     }
@@ -166,6 +169,21 @@ struct LineReading {
     std::string why;       // on a line that is not a pair, after "line N "
 };
 
+// The third number of a pair line as its standard deviation; false, with the line marked as not
+// a pair and why, when it is missing, not a number or not above 0.
+bool ReadSigma(std::string_view token, NumberStyle style, LineReading& r) {
+    r.kind = LineReading::Kind::NotPair;
+    if (token.empty())
+        r.why = "has missing standard deviation (its third number)!";
+    else if (!ReadNumber(token, style, r.pair.m_dSigma))
+        r.why = "holds " + Quoted(token) + " as standard deviation, which is not a number!";
+    else if (!(r.pair.m_dSigma > 0.0) || !std::isfinite(r.pair.m_dSigma))
+        r.why = "holds the standard deviation " + Quoted(token) + ", which is not above 0!";
+    else
+        return true;
+    return false;
+}
+
 LineReading ReadLine(const TextLine& line, NumberStyle style) {
     LineReading r;
     const char* p = line.begin;
@@ -184,8 +202,10 @@ LineReading ReadLine(const TextLine& line, NumberStyle style) {
                     "or one that is not a number!";
             return r;
         }
+        if (style.sigma && !ReadSigma(NextToken(p, line.end, d), style, r))
+            return r;
         r.kind = LineReading::Kind::Pair;
-        r.numbers = 2;
+        r.numbers = style.Used();
         double ignored = 0.0;
         for (std::string_view t = NextToken(p, line.end, d); !t.empty();
              t = NextToken(p, line.end, d))
@@ -313,7 +333,7 @@ private:
         } catch (const std::bad_alloc&) {
             return false;
         }
-        if (r.numbers > 2 && extraLines++ == 0) {
+        if (r.numbers > m_style.Used() && extraLines++ == 0) {
             firstExtraLine = lineNumber;
             firstExtraCount = r.numbers;
         }
@@ -395,6 +415,18 @@ std::string StopText(const StopPoint& stop, int unread) {
     return FormatC("line %d ", {stop.line}) + stop.why;
 }
 
+// The note on pair lines with more numbers than the import takes.
+std::string ExtraNumbersNote(int lines, int firstLine, int firstCount, bool sigma) {
+    const char* taken = sigma ? "three" : "two";
+    const char* as = sigma ? "X, Y and the standard deviation" : "X and Y";
+    if (lines == 1)
+        return FormatC("line %d holds %d numbers; its first %s were taken as %s.",
+                       {firstLine, firstCount, taken, as});
+    return FormatC("%d lines hold more than %s numbers (the first is line %d); the first %s of "
+                   "each were taken as %s.",
+                   {lines, taken, firstLine, taken, as});
+}
+
 std::string NotPairsText(const LineTally& tally, bool skipped) {
     if (skipped)
         return (tally.count == 1
@@ -445,7 +477,7 @@ bool HoldsAnyNumber(const char* data, size_t r) {
 }
 
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path, ImportListener* listener,
-                        BadLines badLines) {
+                        BadLines badLines, bool withSigma) {
     const ImportResult none;
     // A data file left half-written by a killed save is no text to import.
     const UnfinishedSave unfinished = RecoverUnfinishedSave(path);
@@ -492,7 +524,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path, Impor
     // number, so it is left unread.
     const ImportResult result =
         ImportText(doc.m_pPairs, ui, "File " + path, contents.data(), contents.size(), listener,
-                   length > kImportByteLimit, badLines);
+                   length > kImportByteLimit, badLines, withSigma);
     if (result.accepted)
         doc.RememberDirectory(path);
     return result;
@@ -500,7 +532,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path, Impor
 
 ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
                         const char* data, size_t r, ImportListener* listener, bool cutShort,
-                        BadLines badLines) {
+                        BadLines badLines, bool withSigma) {
     ImportResult result;
     const char* const dataEnd = data + r;
     const TextLine first = NextLine(data, dataEnd);
@@ -516,7 +548,8 @@ ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& 
     result.accepted = true;
     result.decimalComma = UsesDecimalComma(data, dataEnd);
 
-    ImportPass pass(pairs, {result.decimalComma});
+    const NumberStyle style{result.decimalComma, withSigma};
+    ImportPass pass(pairs, style);
     int longLine = 0; // the first line too long to read: the data end before it
     {
         ImportProgress progress(ui, listener, r);
@@ -592,14 +625,9 @@ ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& 
     result.imported = int(pairs.size() - pass.First());
     result.complete = !result.notPairsStopped && longLine == 0 && !result.outOfMemory && !cutShort;
     if (result.imported > 0 && extraLines > 0)
-        message.Add(extraLines == 1
-                        ? FormatC("line %d holds %d numbers; its first two were taken as X "
-                                  "and Y.",
-                                  {pass.firstExtraLine, pass.firstExtraCount})
-                        : FormatC("%d lines hold more than two numbers (the first is line %d); "
-                                  "the first two of each were taken as X and Y.",
-                                  {extraLines, pass.firstExtraLine}),
-                    Ui::Icon::Information);
+        message.Add(
+            ExtraNumbersNote(extraLines, pass.firstExtraLine, pass.firstExtraCount, style.sigma),
+            Ui::Icon::Information);
     if (result.imported > 0 && !pass.commaExample.empty())
         message.Add("The numbers were read with a decimal comma: " + pass.commaExample + ".",
                     Ui::Icon::Information);

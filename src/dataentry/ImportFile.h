@@ -45,9 +45,11 @@ inline constexpr size_t kImportByteLimit = 10000000;
 // are skipped; a blank line after the last pair ends the data. Lines among the pairs that are not
 // pairs are skipped or end the import, as badLines says. Reports every problem and every line it
 // did not take itself through ui, naming the line; pairs read before a stop stay. Neither the
-// modified flag nor m_nPairs is touched: the page's commit does that.
+// modified flag nor m_nPairs is touched: the page's commit does that. withSigma: each pair line
+// holds a third number, the standard deviation of the measured value, above 0; a line without
+// one is not a pair.
 ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path, ImportListener* listener,
-                        BadLines badLines = BadLines::Ask);
+                        BadLines badLines = BadLines::Ask, bool withSigma = false);
 
 // The reader of ImportFile on text already in memory (the r bytes at data, as a file holds
 // them): appends the pairs to `pairs` under the same rules, and every message begins with
@@ -55,7 +57,7 @@ ImportResult ImportFile(CLumetraDoc& doc, Ui& ui, const std::string& path, Impor
 // text was cut at the byte limit, so its last line without a line end is left unread.
 ImportResult ImportText(std::vector<CXYdata>& pairs, Ui& ui, const std::string& source,
                         const char* data, size_t r, ImportListener* listener, bool cutShort = false,
-                        BadLines badLines = BadLines::Ask);
+                        BadLines badLines = BadLines::Ask, bool withSigma = false);
 
 // Whether any line of the text holds a number as the import reads them.
 bool HoldsAnyNumber(const char* data, size_t r);

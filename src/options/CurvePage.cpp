@@ -4,11 +4,15 @@
 #include "fit/CurveModels.h"
 #include "platform/Ui.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace lumetra {
 
@@ -16,7 +20,9 @@ CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     : CPropertyPage("Curve", doc, ui), m_editDataTitle(new QLineEdit), m_editXTitle(new QLineEdit),
       m_editYTitle(new QLineEdit), m_editOrder(new QLineEdit),
       m_radioClassic(new QRadioButton("&Classic (normal equations)")),
-      m_radioAccurate(new QRadioButton("&Accurate (orthogonal factorization)")) {
+      m_radioAccurate(new QRadioButton("&Accurate (orthogonal factorization)")),
+      m_comboWeights(new QComboBox),
+      m_checkAbsolute(new QCheckBox("The standard deviations are &known (absolute)")) {
     auto* layout = new QVBoxLayout(this);
     auto* titles = new QFormLayout;
     titles->addRow("Data &Title:", m_editDataTitle);
@@ -41,6 +47,17 @@ CCurveType::CCurveType(CLumetraDoc& doc, Ui& ui)
     methodLayout->addWidget(m_radioClassic);
     methodLayout->addWidget(m_radioAccurate);
     layout->addWidget(methods);
+    auto* weights = new QGroupBox(" Weights ");
+    auto* weightsLayout = new QFormLayout(weights);
+    for (const char* caption : kWeightSchemeCaptions)
+        m_comboWeights->addItem(QString::fromUtf8(caption));
+    weightsLayout->addRow("&Weighting:", m_comboWeights);
+    weightsLayout->addRow(m_checkAbsolute);
+    connect(m_comboWeights, &QComboBox::activated, this, [this](int index) {
+        m_rules.m_eWeights = WeightScheme(index);
+        m_checkAbsolute->setEnabled(m_rules.AbsoluteApplies());
+    });
+    layout->addWidget(weights);
     layout->addStretch();
 }
 
@@ -49,6 +66,8 @@ bool CCurveType::SaveControls() {
         if (m_radioType[i]->isChecked())
             m_rules.m_nType = CurveCode(CurveModels()[i]);
     m_rules.m_eMethod = m_radioAccurate->isChecked() ? FitMethod::Accurate : FitMethod::Classic;
+    m_rules.m_eWeights = WeightScheme(std::max(0, m_comboWeights->currentIndex()));
+    m_rules.m_bSigmaAbsolute = m_checkAbsolute->isChecked() ? 1 : 0;
     int order = 0;
     if (!ReadWholeNumber(m_editOrder->text().toStdString(), order)) {
         m_ui.MessageBox("Please enter an integer.");
@@ -68,6 +87,9 @@ void CCurveType::ShowMembers() {
     m_editOrder->setText(QString::number(m_rules.m_nOrder));
     m_radioClassic->setChecked(m_rules.m_eMethod == FitMethod::Classic);
     m_radioAccurate->setChecked(m_rules.m_eMethod == FitMethod::Accurate);
+    m_comboWeights->setCurrentIndex(int(m_rules.m_eWeights));
+    m_checkAbsolute->setChecked(m_rules.m_bSigmaAbsolute != 0);
+    m_checkAbsolute->setEnabled(m_rules.AbsoluteApplies());
     m_editDataTitle->setText(QString::fromStdString(m_rules.m_strDataTitle));
     m_editXTitle->setText(QString::fromStdString(m_rules.m_strXTitle));
     m_editYTitle->setText(QString::fromStdString(m_rules.m_strYTitle));
@@ -108,6 +130,15 @@ bool CCurveType::OnKillActive() {
     // with it) gives way to the values it goes on with.
     ShowMembers();
     return true;
+}
+
+bool CCurveType::OnQueryOK() {
+    m_rules.m_eWeights = WeightScheme(std::max(0, m_comboWeights->currentIndex()));
+    return m_rules.OnQueryOK(m_ui, m_doc) == PageField::None;
+}
+
+void CCurveType::FocusRefused() {
+    m_comboWeights->setFocus();
 }
 
 void CCurveType::OnOK() {

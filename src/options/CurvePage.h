@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QRadioButton;
 
@@ -19,6 +21,8 @@ public:
     void OnSetActive() override;
     bool OnKillActive() override;
     void OnOK() override;
+    bool OnQueryOK() override;
+    void FocusRefused() override;
     int HelpContext() const override { return 5003; }
 
     CurveTypeRules m_rules;
@@ -29,6 +33,8 @@ public:
     QLineEdit* m_editOrder;
     QRadioButton* m_radioClassic;
     QRadioButton* m_radioAccurate;
+    QComboBox* m_comboWeights; // one entry per weighting scheme, in the order of the enum
+    QCheckBox* m_checkAbsolute;
 
 private:
     // Controls to members; false when the order field holds no whole number (the message has

@@ -107,6 +107,13 @@ void CMySheet::accept() {
         Activate(0);
     if (CPropertyPage* current = ActivePage(); current && !current->OnKillActive())
         return;
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        if (m_pages[i]->m_bShown && !m_pages[i]->OnQueryOK()) {
+            if (int(i) != m_nActive)
+                Activate(int(i)); // the page showing has been left already
+            m_pages[i]->FocusRefused();
+            return;
+        }
     for (CPropertyPage* page : m_pages)
         if (page->m_bShown)
             page->OnOK();

@@ -24,6 +24,10 @@ public:
     virtual void OnSetActive() {}
     virtual bool OnKillActive() { return true; }
     virtual void OnOK() {}
+    // The last check on OK, once the page showing was left: false keeps the sheet open on this
+    // page (after its message), with the focus where FocusRefused puts it.
+    virtual bool OnQueryOK() { return true; }
+    virtual void FocusRefused() {}
     virtual int HelpContext() const = 0;
 
     bool m_bShown = false;

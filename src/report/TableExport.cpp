@@ -5,6 +5,7 @@
 #include "data/RoundTrip.h"
 #include "data/SafeWrite.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -42,14 +43,20 @@ int WriteTable(int fd, const CLumetraDoc& doc, TableFileFormat format) {
             }
             return out.Finish();
         }
+        // A set without standard deviations gets no column for them.
+        const bool sigma = std::any_of(doc.m_pPairs.begin(), doc.m_pPairs.end(),
+                                       [](const CXYdata& p) { return p.HasSigma(); });
         text = CsvField(doc.m_strXTitle) + ',' + CsvField(doc.m_strYTitle) +
-               ",Computed Value,Difference\r\n";
+               ",Computed Value,Difference" + (sigma ? ",Standard Deviation\r\n" : "\r\n");
         for (const CXYdata& p : doc.m_pPairs) {
             if (!out.Spill())
                 return errno;
             for (double v : {p.m_dX, p.m_dY, p.m_dComputed})
                 (text += RoundTripNumber(v)) += ',';
-            (text += RoundTripNumber(p.m_dDifference)) += "\r\n";
+            text += RoundTripNumber(p.m_dDifference);
+            if (sigma)
+                (text += ',') += p.HasSigma() ? RoundTripNumber(p.m_dSigma) : std::string();
+            text += "\r\n";
         }
         return out.Finish();
     } catch (const std::bad_alloc&) {

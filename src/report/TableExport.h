@@ -20,8 +20,9 @@ std::string CsvField(std::string_view text);
 
 // Writes what a file of that format holds to fd, a megabyte at a time: the CSV table with CR LF
 // line ends (a header row of the X and Y titles, "Computed Value" and "Difference", then X, Y,
-// computed value and difference of each pair, each number in its shortest round-trip form), or
-// the report text. Returns 0, or the errno of the failure.
+// computed value and difference of each pair, each number in its shortest round-trip form, and
+// a "Standard Deviation" column when a pair has one), or the report text. Returns 0, or the errno
+// of the failure.
 int WriteTable(int fd, const CLumetraDoc& doc, TableFileFormat format);
 
 std::string TableSuffixMessage(const std::string& path);

@@ -80,7 +80,7 @@ TEST(CliCommandList, TheUsageTextWrapsUnderTheFirstOptionAndSetsWhatEachDoesInAC
                          "[--method classic|accurate]\n"
                          "                  [--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] "
                          "[--absolute]\n"
-                         "                  [--skip-bad-lines]\n"
+                         "                  [--skip-bad-lines] [--sigma]\n"
                          "                read X/Y pairs from a text file (blanks, tabs, "
                          "commas, semicolons or quotes between;\n"
                          "                a decimal comma with semicolons or tabs), fit them, "

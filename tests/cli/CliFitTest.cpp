@@ -97,7 +97,7 @@ TEST_F(CliFit, TheUsageTextsNameEveryModel) {
               "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] "
               "[--ytitle T] [--model poly|loglog|semilogy|semilogx] [--order N] "
               "[--method classic|accurate] [--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] "
-              "[--absolute] [--skip-bad-lines]\n");
+              "[--absolute] [--skip-bad-lines] [--sigma]\n");
     const std::string usage = Run("").err;
     EXPECT_EQ(usage.rfind("usage: lumetra-cli COMMAND ARGS\ncommands:\n", 0), 0u);
     EXPECT_NE(usage.find("\n  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "

@@ -66,6 +66,24 @@ TEST_F(CliImport, ALineThatIsNotAPairSavesNothingUnlessSkipped) {
     EXPECT_NE(test::TempDir::Read(out).find("3.00000         \t6.00000"), std::string::npos);
 }
 
+// --sigma reads the third number of each line as the pair's standard deviation, stored with the
+// pair; a line without one stops the import and nothing is saved.
+TEST_F(CliImport, SigmaReadsTheThirdNumberAsTheStandardDeviation) {
+    const std::string out = dir.Path("out.dat");
+    const std::string text = dir.Write("s.txt", "1 2 0.1\n2 4 0.30000000000000004\n3 6 1e-9\n");
+    test::CliResult r = Run("import " + text + " --sigma --save " + out);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string saved = test::TempDir::Read(out);
+    for (const char* field : {"\ts=0.1\r\n", "\ts=0.30000000000000004\r\n", "\ts=1e-09\r\n"})
+        EXPECT_NE(saved.find(field), std::string::npos) << field;
+    r = Run("import " + dir.Write("t.txt", "1 2 0.1\n2 4\n") + " --sigma --save " + out);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n', r.err.find('\n') + 1)),
+              "File " + dir.Path("t.txt") +
+                  ":\nline 2 has missing standard deviation (its third number)!");
+    EXPECT_EQ(test::TempDir::Read(out), saved);
+}
+
 // "1,5;2,25" is 1.5 and 2.25 to a spreadsheet in a decimal-comma language, and so to the import.
 TEST_F(CliImport, ReadsADecimalCommaAndSaysSo) {
     const std::string out = dir.Path("out.dat");

@@ -300,5 +300,120 @@ TEST_F(RoundTrip, AHandEditedShownValueWinsWithANote) {
                                     "taken.");
 }
 
+// A pair's standard deviation survives a save and a reopen to the last bit, whatever its size;
+// a pair without one stays without; the described reader takes the shown values of every line.
+TEST_F(RoundTrip, StandardDeviationsSurviveToTheLastBit) {
+    const double sigmas[] = {0.1,    0.30000000000000004, 5e-324, 1.7976931348623157e308,
+                             2.5e-9, 1e6 + 0.123456789,   0.0,    7.0};
+    CLumetraDoc doc(ui, settings);
+    test::FillExample(doc);
+    doc.m_pPairs.clear();
+    for (double s : sigmas)
+        doc.m_pPairs.push_back({2024.0 + s / 8, 1e6 + 1.0 / 3, 0.0, 0.0, s});
+    doc.BuildFormats();
+    const std::string path = dir.Path("sigma.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const std::string bytes = test::TempDir::Read(path);
+    EXPECT_NE(bytes.find("\ts=0.30000000000000004\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\ts=1.7976931348623157e+308\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.find("s=0\r\n"), std::string::npos) << "a pair without σ has no field";
+
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(back.m_pPairs.size(), std::size(sigmas));
+    for (size_t k = 0; k < std::size(sigmas); ++k) {
+        EXPECT_TRUE(SameBits(back.m_pPairs[k].m_dSigma, sigmas[k])) << k;
+        EXPECT_TRUE(SameBits(back.m_pPairs[k].m_dX, doc.m_pPairs[k].m_dX)) << k;
+    }
+    ASSERT_TRUE(back.OnSaveDocument(dir.Path("again.dat")));
+    EXPECT_EQ(test::TempDir::Read(dir.Path("again.dat")), bytes);
+
+    const DescribedFile f = DescribedFile::Read(bytes);
+    ASSERT_EQ(f.rows.size(), std::size(sigmas));
+    for (size_t k = 0; k < f.rows.size(); ++k) {
+        EXPECT_EQ(f.rows[k][0], Shown(doc.m_szXFormat, doc.m_pPairs[k].m_dX));
+        EXPECT_EQ(f.rows[k][1], Shown(doc.m_szYFormat, doc.m_pPairs[k].m_dY));
+        EXPECT_EQ(f.rows[k][3], 0.0);
+    }
+}
+
+// The weighting and whether the standard deviations are absolute stand on the settings line;
+// without them the line and the whole file are as before, whatever the user's preference.
+TEST_F(RoundTrip, TheWeightingIsKeptOnTheSettingsLine) {
+    settings.SetString("Preferences", kWeightsEntry, "1/y2");
+    settings.SetString("Preferences", kSigmaAbsoluteEntry, "1");
+    struct Case {
+        WeightScheme weights;
+        int absolute;
+        const char* line8;
+    } cases[] = {{WeightScheme::None, 0, "5 5 1 1"},
+                 {WeightScheme::Sigma, 1, "5 5 1 1\tweights=sigma\tsigma=absolute"},
+                 {WeightScheme::Sigma, 0, "5 5 1 1\tweights=sigma"},
+                 {WeightScheme::InverseX, 0, "5 5 1 1\tweights=1/x"},
+                 {WeightScheme::InverseX2, 0, "5 5 1 1\tweights=1/x2"},
+                 {WeightScheme::InverseY, 0, "5 5 1 1\tweights=1/y"},
+                 {WeightScheme::InverseY2, 0, "5 5 1 1\tweights=1/y2"},
+                 {WeightScheme::Replicates, 0, "5 5 1 1\tweights=replicates"}};
+    for (const Case& c : cases) {
+        CLumetraDoc doc(ui, settings);
+        test::FillExample(doc);
+        doc.m_eWeights = c.weights;
+        doc.m_bSigmaAbsolute = c.absolute;
+        const std::string path = dir.Path("weights.dat");
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        const std::string bytes = test::TempDir::Read(path);
+        EXPECT_NE(bytes.find(std::string("\r\n") + c.line8 + "\r\n"), std::string::npos) << bytes;
+        if (c.weights == WeightScheme::None) {
+            EXPECT_EQ(bytes, test::ExampleFileBytes());
+        }
+        CLumetraDoc back(ui, settings);
+        ASSERT_TRUE(back.OnOpenDocument(path));
+        EXPECT_EQ(back.m_eWeights, c.weights) << c.line8;
+        EXPECT_EQ(back.m_bSigmaAbsolute, c.absolute) << c.line8;
+    }
+    CLumetraDoc fresh(ui, settings);
+    EXPECT_EQ(fresh.m_eWeights, WeightScheme::InverseY2) << "new data sets take the preference";
+    EXPECT_EQ(fresh.m_bSigmaAbsolute, 1);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// A standard deviation that is no number above 0, or a weighting this program does not know,
+// stops the read with the line named.
+TEST_F(RoundTrip, ABadStandardDeviationOrWeightingIsRefused) {
+    const std::string good = test::ExampleFileBytes();
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* what;
+    } cases[] = {
+        {"0.00000         \r\n", "0.00000         \ts=0\r\n",
+         "line 11 holds a standard deviation that is not a number above 0"},
+        {"0.00000         \r\n", "0.00000         \ts=-0.5\r\n",
+         "line 11 holds a standard deviation that is not a number above 0"},
+        {"0.00000         \r\n", "0.00000         \ts=abc\r\n",
+         "line 11 holds a standard deviation that is not a number above 0"},
+        {"0.00000         \r\n", "0.00000         \ts=inf\r\n",
+         "line 11 holds a standard deviation that is not a number above 0"},
+        {"0.00000         \r\n", "0.00000         \ts=1e999\r\n",
+         "line 11 holds a standard deviation that is not a number above 0"},
+        {"5 5 1 1\r\n", "5 5 1 1\tweights=1/z\r\n",
+         "its weighting (line 8) is \"1/z\", which this application does not know"},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = good;
+        const size_t at = bytes.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        bytes.replace(at, std::strlen(c.from), c.to);
+        ui.messages.clear();
+        CLumetraDoc doc(ui, settings);
+        const std::string path = dir.Write("bad.dat", bytes);
+        EXPECT_FALSE(doc.OnOpenDocument(path)) << c.to;
+        EXPECT_EQ(ui.OnlyMessage(),
+                  "File " + path + ":\nis damaged: " + c.what + "!\nStopping file read!");
+        EXPECT_TRUE(doc.m_pPairs.empty());
+    }
+}
+
 } // namespace
 } // namespace lumetra

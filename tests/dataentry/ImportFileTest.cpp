@@ -346,5 +346,46 @@ TEST_F(Import, RealWorldShapes) {
     }
 }
 
+// With σ asked for, the third number of each line is the pair's standard deviation, to the last
+// bit; a line whose σ is missing, no number or not above 0 is not a pair, and is named.
+TEST_F(Import, ReadsAThirdNumberAsTheStandardDeviationWhenAsked) {
+    ImportResult result = ImportFile(doc, ui, dir.Write("in.txt", "1 2 0.1\r\n3;4;5e-324\r\n"),
+                                     nullptr, BadLines::Stop, true);
+    EXPECT_EQ(result.imported, 2);
+    ASSERT_EQ(doc.m_pPairs.size(), 2u);
+    EXPECT_EQ(doc.m_pPairs[0].m_dSigma, 0.1);
+    EXPECT_EQ(doc.m_pPairs[1].m_dSigma, 5e-324);
+    EXPECT_TRUE(ui.messages.empty());
+    struct Case {
+        const char* line2;
+        const char* why;
+    } cases[] = {
+        {"3 4", "line 2 has missing standard deviation (its third number)!"},
+        {"3 4 abc", "line 2 holds \"abc\" as standard deviation, which is not a number!"},
+        {"3 4 0", "line 2 holds the standard deviation \"0\", which is not above 0!"},
+        {"3 4 -0.5", "line 2 holds the standard deviation \"-0.5\", which is not above 0!"},
+        {"3 4 1e999", "line 2 holds the standard deviation \"1e999\", which is not above 0!"},
+    };
+    for (const Case& c : cases) {
+        doc.m_pPairs.clear();
+        ui.messages.clear();
+        result = ImportFile(
+            doc, ui, dir.Write("in.txt", std::string("1 2 0.5\r\n") + c.line2 + "\r\n5 6 0.5\r\n"),
+            nullptr, BadLines::Stop, true);
+        EXPECT_EQ(Read(), (Pairs{{1, 2}})) << c.line2;
+        EXPECT_EQ(ui.OnlyMessage(),
+                  "File " + Path() + ":\n" + c.why + "\nThe import stopped at that line.");
+    }
+    doc.m_pPairs.clear();
+    ui.messages.clear();
+    Run("1 2 3 4\r\n"); // without σ asked for, as before
+    EXPECT_EQ(doc.m_pPairs[0].m_dSigma, 0.0);
+    ImportFile(doc, ui, dir.Write("in.txt", "1 2 3 4\r\n"), nullptr, BadLines::Stop, true);
+    EXPECT_EQ(doc.m_pPairs[1].m_dSigma, 3.0);
+    EXPECT_EQ(ui.messages.back().text, "File " + Path() +
+                                           ":\nline 1 holds 4 numbers; its first three were "
+                                           "taken as X, Y and the standard deviation.");
+}
+
 } // namespace
 } // namespace lumetra

@@ -8,7 +8,9 @@
 #include "options/CurvePage.h"
 #include "options/ResolutionPage.h"
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -224,16 +226,28 @@ TEST_F(OptionsWithFile, CancelLeavesTheDataSetAsTheSheetFoundIt) {
          [](CMySheet& sheet) {
              PageOf<CCurveType>(sheet, 0).m_editXTitle->setText("Time");
              PageOf<CCurveType>(sheet, 0).m_radioType[1]->click();
+             PageOf<CCurveType>(sheet, 0).m_comboWeights->setCurrentIndex(3);
+         }},
+        {"sigma",
+         [&](CMySheet& sheet) {
+             CData& page = data(sheet);
+             page.m_checkSigma->click();
+             page.m_list->selectAll();
+             page.m_btnDelete->click();
+             page.m_editX->setText("1");
+             page.m_editY->setText("2");
+             page.m_editSigma->setText("0.5");
+             page.m_btnAdd->click();
          }},
     };
     auto state = [this] {
-        std::vector<std::array<double, 4>> pairs;
+        std::vector<std::array<double, 5>> pairs;
         for (const CXYdata& p : doc->m_pPairs)
-            pairs.push_back({p.m_dX, p.m_dY, p.m_dComputed, p.m_dDifference});
-        return std::tuple(pairs, doc->m_nPairs, doc->m_strDataTitle, doc->m_strXTitle,
-                          doc->m_nCurveType, doc->m_nOrder, doc->m_nXDecimals, doc->m_nYDecimals,
-                          doc->m_bXFixed, doc->m_bYFixed, doc->m_szRowFormat, doc->m_dCoef[0],
-                          doc->IsModified());
+            pairs.push_back({p.m_dX, p.m_dY, p.m_dComputed, p.m_dDifference, p.m_dSigma});
+        return std::tuple(pairs, doc->m_nPairs, doc->m_eWeights, doc->m_strDataTitle,
+                          doc->m_strXTitle, doc->m_nCurveType, doc->m_nOrder, doc->m_nXDecimals,
+                          doc->m_nYDecimals, doc->m_bXFixed, doc->m_bYFixed, doc->m_szRowFormat,
+                          doc->m_dCoef[0], doc->IsModified());
     };
     const auto before = state();
     for (const Case& c : cases) {
@@ -251,6 +265,52 @@ TEST_F(OptionsWithFile, CancelLeavesTheDataSetAsTheSheetFoundIt) {
     Settle();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(WindowCount(), 0);
+}
+
+// Weights from standard deviations are refused on OK while a pair has none, on the Curve page
+// with the focus on the choice; once every pair has one, OK keeps them.
+TEST_F(OptionsWithFile, StandardDeviationsAsWeightsNeedOneOnEveryPair) {
+    Data([this](CMySheet& sheet) {
+        auto& curve = PageOf<CCurveType>(sheet, 0);
+        EXPECT_FALSE(curve.m_checkAbsolute->isEnabled());
+        curve.m_comboWeights->setCurrentIndex(1);
+        emit curve.m_comboWeights->activated(1);
+        EXPECT_TRUE(curve.m_checkAbsolute->isEnabled());
+        curve.m_checkAbsolute->setChecked(true);
+        EXPECT_TRUE(sheet.SetActivePage(1));
+        auto& data = PageOf<CData>(sheet, 1);
+        EXPECT_FALSE(data.m_editSigma->isVisible());
+        data.m_checkSigma->click();
+        EXPECT_TRUE(data.m_editSigma->isVisible());
+        for (const char* sigma : {"0.5", "0.25"}) {
+            data.m_editX->setText(sigma);
+            data.m_editY->setText("2");
+            data.m_editSigma->setText(sigma);
+            data.m_btnAdd->click();
+        }
+        sheet.accept();
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(sheet.ActiveIndex(), 0);
+        EXPECT_EQ(sheet.focusWidget(), curve.m_comboWeights);
+        EXPECT_NE(ui.OnlyMessage().find("but " + std::to_string(doc->m_pPairs.size() - 2) +
+                                        " of the " + std::to_string(doc->m_pPairs.size()) +
+                                        " pairs have none!"),
+                  std::string::npos);
+        ui.messages.clear();
+        EXPECT_TRUE(sheet.SetActivePage(1));
+        for (int row = 0; row + 2 < int(data.Rules().Lines().size()); ++row)
+            data.m_list->selectionModel()->select(data.m_list->model()->index(row, 0),
+                                                  QItemSelectionModel::Select);
+        data.m_btnDelete->click();
+        sheet.accept();
+        return sheet.result() == QDialog::Accepted;
+    });
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+    ASSERT_EQ(doc->m_pPairs.size(), 2u);
+    EXPECT_EQ(doc->m_pPairs[1].m_dSigma, 0.25);
+    EXPECT_EQ(doc->m_eWeights, WeightScheme::Sigma);
+    EXPECT_EQ(doc->m_bSigmaAbsolute, 1);
+    EXPECT_TRUE(doc->IsModified());
 }
 
 // What OK keeps is marked, and closing asks about it.

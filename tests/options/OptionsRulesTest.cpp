@@ -83,6 +83,50 @@ TEST_F(Options, TheCurvePageWritesOnOkAndMarksOnlyRealChanges) {
     EXPECT_EQ(doc.m_nOrder, 3);
 }
 
+// The weighting is written on OK as a change, remembered for new data sets, and "Standard
+// deviations" is refused while a pair has none; only standard deviations can be absolute.
+TEST_F(Options, TheCurvePageWeighsAndRefusesStandardDeviationsThatAreMissing) {
+    doc.m_pPairs = {{1, 2, 0, 0, 0.5}, {3, 4}, {5, 6}};
+    CurveTypeRules page;
+    page.OnSetActive(doc);
+    EXPECT_EQ(page.m_eWeights, WeightScheme::None);
+    page.m_eWeights = WeightScheme::Sigma;
+    page.m_bSigmaAbsolute = 1;
+    EXPECT_EQ(page.OnQueryOK(ui, doc), PageField::Weights);
+    EXPECT_EQ(ui.OnlyMessage(), "Weights from standard deviations need one on every pair,\n"
+                                "but 2 of the 3 pairs have none!\n"
+                                "Enter them on the Data page, or choose other weights.");
+    doc.m_pPairs[1].m_dSigma = doc.m_pPairs[2].m_dSigma = 1e-300;
+    EXPECT_EQ(page.OnQueryOK(ui, doc), PageField::None);
+    page.OnOK(doc);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_eWeights, WeightScheme::Sigma);
+    EXPECT_EQ(doc.m_bSigmaAbsolute, 1);
+    EXPECT_EQ(settings.GetString("Preferences", kWeightsEntry, ""), "sigma");
+    EXPECT_EQ(settings.GetString("Preferences", kSigmaAbsoluteEntry, ""), "1");
+    CLumetraDoc fresh(ui, settings);
+    EXPECT_EQ(fresh.m_eWeights, WeightScheme::Sigma);
+    EXPECT_EQ(fresh.m_bSigmaAbsolute, 1);
+
+    for (const WeightScheme scheme : {WeightScheme::None, WeightScheme::InverseX,
+                                      WeightScheme::InverseY2, WeightScheme::Replicates}) {
+        doc.m_pPairs[1].m_dSigma = 0.0;
+        doc.SetModifiedFlag(false);
+        CurveTypeRules again;
+        again.OnSetActive(doc);
+        again.m_eWeights = scheme;
+        EXPECT_FALSE(again.AbsoluteApplies());
+        EXPECT_EQ(again.OnQueryOK(ui, doc), PageField::None);
+        again.OnOK(doc);
+        EXPECT_EQ(doc.m_eWeights, scheme);
+        EXPECT_EQ(doc.m_bSigmaAbsolute, 0) << "absolute only with standard deviations";
+        EXPECT_EQ(settings.GetString("Preferences", kWeightsEntry, ""), WeightSchemeWord(scheme));
+        doc.m_eWeights = WeightScheme::Sigma; // as the next page finds it
+        doc.m_bSigmaAbsolute = 1;
+    }
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
 TEST_F(Options, TheResolutionPageChecksXBeforeY) {
     CurveDataRules page;
     doc.m_strWorkXTitle = "Time";
@@ -269,6 +313,9 @@ TEST_F(Options, CancelPutsBackWhatThePagesChanged) {
         doc.m_nCurveType = 2;
         doc.m_nOrder = 4;
         doc.m_eFitMethod = FitMethod::Accurate;
+        doc.m_eWeights = WeightScheme::Replicates;
+        doc.m_bSigmaAbsolute = 1;
+        doc.m_pPairs[1].m_dSigma = 0.25;
         doc.m_nXDecimals = 1;
         doc.m_bYFixed = 0;
         doc.BuildFormats();
@@ -293,6 +340,9 @@ TEST_F(Options, CancelPutsBackWhatThePagesChanged) {
         EXPECT_EQ(doc.m_nCurveType, 0);
         EXPECT_EQ(doc.m_nOrder, 1);
         EXPECT_EQ(doc.m_eFitMethod, FitMethod::Classic);
+        EXPECT_EQ(doc.m_eWeights, WeightScheme::None);
+        EXPECT_EQ(doc.m_bSigmaAbsolute, 0);
+        EXPECT_EQ(doc.m_pPairs[1].m_dSigma, 0.0);
         EXPECT_EQ(doc.m_szRowFormat, "%-16.5lf\t%-16.5lf\t%-16.5lf\t%-16.5lf");
         EXPECT_EQ(doc.IsModified(), wasModified);
     }

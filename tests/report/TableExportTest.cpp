@@ -90,6 +90,17 @@ TEST(TableExport, TheCsvHoldsTheTitlesAndEveryStoredDigit) {
     EXPECT_EQ(Written(doc, TableFileFormat::Text), "a\tb\n\nc\n");
 }
 
+// Standard deviations get a column of their own, empty for a pair without one.
+TEST(TableExport, StandardDeviationsHaveAColumnWhenThereAreAny) {
+    test::RecordingUi ui;
+    MemorySettingsStore settings;
+    CLumetraDoc doc(ui, settings);
+    doc.OnNewDocument();
+    doc.m_pPairs = {{1, 2, 2, 0, 0.1}, {3, 4, 4, 0}};
+    EXPECT_EQ(Written(doc, TableFileFormat::Csv),
+              "X,Y,Computed Value,Difference,Standard Deviation\r\n1,2,2,0,0.1\r\n3,4,4,0,\r\n");
+}
+
 TEST(ReportText, LinesAreEndedByNewLinesAndKeepTheirTabs) {
     const std::vector<std::string> lines = {"one\tx", "two", "three"};
     EXPECT_EQ(ReportText(lines), "one\tx\ntwo\nthree\n");
