@@ -62,6 +62,17 @@ const CLI::Validator kLevel(
     },
     "");
 
+const CLI::Validator kPositive(
+    [](const std::string& value) {
+        double number = 0.0;
+        if (!ReadFiniteValue(value, number) || !(number > 0.0))
+            throw RefusedWord(
+                "lumetra-cli: the standard deviation must be a number above 0, not '" + value +
+                "'");
+        return "";
+    },
+    "");
+
 const CLI::Validator kNumber(
     [](const std::string& value) {
         double number = 0.0;
@@ -134,6 +145,31 @@ CLI::Option* Method(CLI::App* command, Arguments& a) {
                   [&a](const std::string& word) { a.method = FitMethodFromWord(word); });
 }
 
+// --weights and --absolute, on every command that fits.
+void Weights(CLI::App* command, Arguments& a) {
+    Choice(command, "--weights", {kWeightSchemeWords.begin(), kWeightSchemeWords.end()},
+           "none; sigma: 1/σ² of each pair's standard deviation; 1/x, 1/x2, 1/y, 1/y2 in "
+           "measured units; replicates: 1/s² of the readings that share an X (as stored unless "
+           "given)",
+           [&a](const std::string& word) { a.weights = WeightSchemeFromWord(word); });
+    command->add_flag("--absolute", a.absolute,
+                      "the standard deviations are known (absolute): the covariance is not "
+                      "scaled, and chi-square tests the fit");
+}
+
+// --sigma, for the commands that read a new observation.
+void NewSigma(CLI::App* command, Arguments& a) {
+    Valued(command, "--sigma", "S",
+           "the standard deviation of a new observation of a weighted fit (the fit's mean weight "
+           "unless given, for sigma and replicates weights)",
+           [&a](const std::string& text) {
+               double sigma = 0.0;
+               ReadFiniteValue(text, sigma);
+               a.sigma = sigma;
+           })
+        ->check(kPositive);
+}
+
 CLI::Option* Level(CLI::App* command, Arguments& a) {
     return Valued(command, "--level", "L",
                   "the confidence level, between 0 and 1 (0.95 unless given)",
@@ -154,6 +190,7 @@ void FitSettings(CLI::App* command, Arguments& a) {
     Valued(command, "--order", "N", "the polynomial's order, 1 to 10 (as stored unless given)",
            [&a](const std::string& text) { a.order = text; });
     Method(command, a);
+    Weights(command, a);
 }
 
 // "FILE", "X...", "--out TABLE.csv|.txt", "[--bands]".
@@ -266,6 +303,7 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
                                  RunStats);
     Positional(stats, "FILE", a.file, "the data file");
     Method(stats, a);
+    Weights(stats, a);
     Level(stats, a);
     Json(stats, a);
 
@@ -277,6 +315,8 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
     Positional(predict, "FILE", a.file, "the data file");
     Positionals(predict, "X", a.values, "the values to compute from")->check(kNumber);
     Method(predict, a);
+    Weights(predict, a);
+    NewSigma(predict, a);
     Level(predict, a);
     Json(predict, a);
 
@@ -287,6 +327,8 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
     Positional(calibrate, "FILE", a.file, "the data file");
     Positionals(calibrate, "Y", a.values, "the observed values")->check(kNumber);
     Method(calibrate, a);
+    Weights(calibrate, a);
+    NewSigma(calibrate, a);
     Level(calibrate, a);
     calibrate->add_flag("--mean-response", a.meanResponse,
                         "each value is a mean response, without the scatter of a new observation");
@@ -299,6 +341,14 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
            });
     Json(calibrate, a);
 
+    CLI::App* weights = AddCommand("weights",
+                                   "fit every weighting that applies to the data and model as "
+                                   "stored and list for each the sum of the standards' relative "
+                                   "errors taken back through the curve, the residual SD and "
+                                   "R-squared, marking the smallest",
+                                   RunWeights);
+    Positional(weights, "FILE", a.file, "the data file");
+
     CLI::App* compute =
         AddCommand("compute",
                    "Y for an X (X for a Y with X=Ae^BY) on the stored fit, or on a refit by the "
@@ -309,6 +359,7 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
         ->expected(1)
         ->allow_extra_args(false);
     Method(compute, a);
+    Weights(compute, a);
 
     CLI::App* import = AddCommand(
         "import",
@@ -345,6 +396,7 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
     plot->add_flag("--readable", a.readable,
                    "widen the axes to tidy values, ticks at 1, 2 or 5 times a power of ten");
     Method(plot, a);
+    Weights(plot, a);
     Level(plot, a);
 
     CLI::App* exportTable = AddCommand(

@@ -2,6 +2,7 @@
 
 #include "fit/Calibration.h"
 #include "fit/FitMethod.h"
+#include "fit/Weights.h"
 
 #include <iosfwd>
 #include <optional>
@@ -36,6 +37,9 @@ struct Arguments {
     int model = -1;    // the curve type code; -1: as stored
     std::string order; // as typed: the Curve page reads it
     std::optional<FitMethod> method;
+    std::optional<WeightScheme> weights;
+    bool absolute = false;       // the standard deviations are known in absolute terms
+    std::optional<double> sigma; // predict, calibrate: the σ of a new observation
     std::optional<std::string> title, xtitle, ytitle;
     double level = kDefaultLevel;
     bool fullSize = true; // --zoom 100
@@ -59,13 +63,17 @@ int RunStats(const Arguments& args, Streams io);
 int RunExport(const Arguments& args, Streams io);
 int RunPredict(const Arguments& args, Streams io);
 int RunCalibrate(const Arguments& args, Streams io);
+int RunWeights(const Arguments& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);
 
-// Refits the data and settings as stored, by the method named or else the document's; returns
-// the fit's result (0 when it failed, its messages shown).
-int Refit(CLumetraDoc& doc, std::optional<FitMethod> method);
+// Refits the data and settings as stored, by the method and weighting named or else the
+// document's; returns the fit's result (0 when it failed, its messages shown).
+int Refit(CLumetraDoc& doc, const Arguments& args);
+// Whether the command line names a method or a weighting: a command that shows the stored fit
+// refits then.
+bool AsksForRefit(const Arguments& args);
 
 // Puts the settings in as the Curve page takes them, fits as a window does when the sheet closes
 // with a change, prints the report and saves when asked. Returns the exit status.

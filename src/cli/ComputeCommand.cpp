@@ -13,7 +13,7 @@ int RunCompute(const Arguments& args, Streams io) {
         return kFailed;
     CLumetraDoc& doc = file.doc;
     // The stored fit, unless a method is named: then that method's fit of the data as stored.
-    if (args.method && !Refit(doc, args.method))
+    if (AsksForRefit(args) && !Refit(doc, args))
         return kFailed;
     // The page the model offers: Y from X, or X from Y for X=Ae^BY.
     std::string input = args.values.front();

@@ -11,9 +11,13 @@
 
 namespace lumetra::cli {
 
-int Refit(CLumetraDoc& doc, std::optional<FitMethod> method) {
-    if (method)
-        doc.m_eFitMethod = *method;
+int Refit(CLumetraDoc& doc, const Arguments& args) {
+    if (args.method)
+        doc.m_eFitMethod = *args.method;
+    if (args.weights)
+        doc.m_eWeights = *args.weights;
+    if (args.weights || args.absolute)
+        doc.m_bSigmaAbsolute = args.absolute;
     doc.m_nPairs = int(doc.m_pPairs.size());
     return CFitEngine(doc).RefitDocument();
 }
@@ -56,7 +60,7 @@ int FitPrintAndSave(CliDocument& file, const Arguments& fit, Streams io) {
 
     // And the fit runs as a listing window runs it when the sheet closes with a change.
     doc.BuildFormats();
-    const int fitted = Refit(doc, fit.method);
+    const int fitted = Refit(doc, fit);
     ReportBuilder report(doc, kReportLineLimit);
     report.BuildReport();
     PrintReportLines(doc, io.out);
@@ -68,6 +72,10 @@ int FitPrintAndSave(CliDocument& file, const Arguments& fit, Streams io) {
         return kFailed;
     }
     return doc.OnSaveDocument(fit.save) ? kOk : kFailed;
+}
+
+bool AsksForRefit(const Arguments& args) {
+    return args.method || args.weights || args.absolute;
 }
 
 int RunFit(const Arguments& args, Streams io) {

@@ -27,8 +27,8 @@ int RunPlot(const Arguments& args, Streams io) {
     CliDocument file(io.err);
     if (!file.Open(args.file))
         return kFailed;
-    // The stored fit, unless a method is named: then that method's fit of the data as stored.
-    if (args.method && !Refit(file.doc, args.method))
+    // The stored fit, unless a method or a weighting is named: then that fit of the data as stored.
+    if (AsksForRefit(args) && !Refit(file.doc, args))
         return kFailed;
     // Fonts need a GUI application, and that one needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -15,12 +15,18 @@ template <class Answer> int WithCurve(const Arguments& args, Streams io, Answer 
     CliDocument file(io.err);
     if (!file.Open(args.file))
         return kFailed;
-    Refit(file.doc, args.method);
-    const CurveOutcome outcome = DocumentCurve(file.doc);
+    Refit(file.doc, args);
+    CurveOutcome outcome = DocumentCurve(file.doc);
     if (!outcome.curve) {
         io.err << outcome.failure << '\n';
         return kFailed;
     }
+    if (args.sigma && outcome.curve->weights == WeightScheme::None) {
+        io.err << "lumetra-cli: --sigma gives the standard deviation of a new observation of a "
+                  "weighted fit; this fit is not weighted (see --weights)\n";
+        return kUsage;
+    }
+    outcome.curve->sigma = args.sigma;
     answer(*outcome.curve);
     return kOk;
 }

@@ -14,7 +14,7 @@ int RunStats(const Arguments& args, Streams io) {
         return kFailed;
     CLumetraDoc& doc = file.doc;
     // Statistics belong to a fit made by the method named, of the data and settings as stored.
-    Refit(doc, args.method);
+    Refit(doc, args);
     const StatisticsOutcome outcome = DocumentStatistics(doc, args.level);
     if (!outcome.stats) {
         io.err << outcome.failure << '\n';

@@ -208,8 +208,17 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
     }
 
     const LD t = StudentQuantile(curve, request.level);
-    const LD scatter = request.meanResponse ? 0.0L : 1.0L;
-    const LD ts = t * LD(curve.s);
+    // A new observation's variance over the scale's square: 1/w at the input, 1 unweighted.
+    auto scatter = [&](LD w) {
+        if (request.meanResponse)
+            return 0.0L;
+        if (curve.weights == WeightScheme::None && !curve.sigma)
+            return 1.0L;
+        const LD weight =
+            LD(NewObservationWeight(curve, double(LD(state.centre) + LD(state.half) * w)));
+        return weight > 0.0L ? 1.0L / weight : std::numeric_limits<LD>::infinity();
+    };
+    const LD ts = t * LD(SigmaScale(curve));
     bool unbounded = false, flat = false;
     for (size_t r = 0; r < roots.size(); ++r) {
         CalibrationEstimate& e = result.estimates[r];
@@ -217,7 +226,7 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
         std::optional<LD> lower, upper;
         if (request.interval == CalibrationInterval::Wald) {
             const LD slope = std::fabs(f.Slope(w0));
-            const LD se = std::sqrt(scatter + state.Leverage(w0));
+            const LD se = std::sqrt(scatter(w0) + state.Leverage(w0));
             if (slope > 0.0L) {
                 lower = w0 - ts * se / slope;
                 upper = w0 + ts * se / slope;
@@ -229,7 +238,7 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
         } else {
             auto inside = [&](LD w) {
                 const LD d = f(w);
-                return d * d <= ts * ts * (scatter + state.Leverage(w));
+                return d * d <= ts * ts * (scatter(w) + state.Leverage(w));
             };
             const LD step = (wHi - wLo) / kGridSteps;
             lower = IntervalEnd(inside, w0, wLo, step);

@@ -45,9 +45,10 @@ struct CurveModel {
     bool xFromY;             // computes X from Y: its computed values and differences are X values
     bool usesOrder;          // false: it runs with order 1 and has the two coefficients A and B
     const char* refusalName; // in "**  Can't Fit %s Curve  **" when a logarithm has no value
-    // The fit over the pairs (x[k], y[k]) at this order, in the given storage (ModelFits.h).
-    FitResult (*fit)(std::span<const double> x, std::span<const double> y, int order,
-                     NormalEquations& work, FitMethod method);
+    // The fit over the pairs (x[k], y[k]) with the fitted scale's weights w at this order, in the
+    // given storage (ModelFits.h).
+    FitResult (*fit)(std::span<const double> x, std::span<const double> y,
+                     std::span<const double> w, int order, NormalEquations& work, FitMethod method);
     // The report's lines between "Fitted Curve:" and the coefficient lines.
     std::vector<std::string> (*equationLines)(const CurveParams& curve);
     // The curve at one point, as the plot and the Compute pages evaluate it (whole powers by

@@ -2,6 +2,7 @@
 
 #include "fit/CurveModels.h"
 #include "fit/FitStatistics.h"
+#include "fit/FitWeights.h"
 #include "fit/ModelFits.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
@@ -120,6 +121,14 @@ int CFitEngine::FitCurve() {
     } freeWorkArrays{*this};
     if (!AllocateWorkArrays())
         return 0;
+    FitWeights weights;
+    try {
+        weights = DocumentWeights(m_doc);
+    } catch (const std::bad_alloc&) {
+        return Refuse(kOutOfMemory);
+    }
+    if (!weights.failure.empty())
+        return Refuse(weights.failure + "\n" + kCantFit);
     m_doc.ResetExtremes(m_doc.m_pPairs[0]);
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = m_doc.m_pPairs[size_t(k)];
@@ -128,7 +137,7 @@ int CFitEngine::FitCurve() {
         m_doc.UpdateExtremes(p);
     }
     const FitResult result =
-        model->fit(m_pWorkX, m_pWorkY, m_doc.m_nOrder, *this, m_doc.m_eFitMethod);
+        model->fit(m_pWorkX, m_pWorkY, weights.weights, m_doc.m_nOrder, *this, m_doc.m_eFitMethod);
     if (!result.Ok()) {
         if (result.offsetsSet) {
             m_doc.m_dXInt = result.xint;

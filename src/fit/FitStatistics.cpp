@@ -1,9 +1,12 @@
 #include "fit/FitStatistics.h"
 
 #include "fit/CurveModels.h"
+#include "fit/FitWeights.h"
 #include "fit/NormalEquations.h"
 
+#include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/fisher_f.hpp>
+#include <boost/math/distributions/normal.hpp>
 #include <boost/math/distributions/students_t.hpp>
 
 #include <algorithm>
@@ -31,10 +34,35 @@ std::string CoefName(int index) {
     return "C[" + std::to_string(index + 1) + "]";
 }
 
-// The two-sided p of t with dof degrees of freedom.
-double TwoSidedP(double t, int dof) {
+// The two-sided p of t with dof degrees of freedom, or of the normal distribution.
+double TwoSidedP(double t, int dof, bool normal) {
+    if (normal)
+        return 2.0 * boost::math::cdf(boost::math::complement(boost::math::normal(), std::fabs(t)));
     const boost::math::students_t dist(dof);
     return 2.0 * boost::math::cdf(boost::math::complement(dist, std::fabs(t)));
+}
+
+// χ², its reduced value and p, the effective pair count and the weighted residuals.
+void AddWeightedStatistics(const CLumetraDoc& doc, const FitState& state, FitStatistics& s) {
+    s.weights = doc.m_eWeights;
+    s.absolute = doc.m_bSigmaAbsolute != 0;
+    s.chiSquare = s.sse;
+    if (s.dof > 0) {
+        s.reducedChiSquare = s.sse / s.dof;
+        s.chiSquareP =
+            boost::math::cdf(boost::math::complement(boost::math::chi_squared(s.dof), s.sse));
+    }
+    if (!s.absolute)
+        s.notes.push_back(kRelativeChiSquareNote);
+    const FitWeights weights = DocumentWeights(doc);
+    LD sum = 0.0L, squares = 0.0L;
+    for (const double w : weights.weights) {
+        sum += w;
+        squares += LD(w) * LD(w);
+    }
+    if (squares > 0.0L)
+        s.effectivePairs = double(sum * sum / squares);
+    s.pearsonResiduals = WeightedResiduals(doc, state);
 }
 
 const CurveModel* DocumentModel(const CLumetraDoc& doc) {
@@ -93,7 +121,8 @@ Statistic AccurateFitsClassicDigits(const CLumetraDoc& doc, const FitState& stat
     std::vector<double> u, v;
     FittedScaleValues(doc, u, v);
     NormalEquations work;
-    BuildNormalEquations(u, v, state.degree, work, PowerRule::Products);
+    BuildNormalEquations(u, v, state.degree, work, PowerRule::Products,
+                         DocumentWeights(doc).weights);
     double classic[kMaxCoefs] = {};
     if (!SolveNormalEquations(work, state.degree, classic))
         return 0.0;
@@ -102,7 +131,7 @@ Statistic AccurateFitsClassicDigits(const CLumetraDoc& doc, const FitState& stat
 
 } // namespace
 
-FitStatistics StateStatistics(const FitState& state, double level) {
+FitStatistics StateStatistics(const FitState& state, double level, bool absolute) {
     FitStatistics s;
     const int order = state.degree;
     s.order = order;
@@ -133,9 +162,14 @@ FitStatistics StateStatistics(const FitState& state, double level) {
         }
     }
 
-    const double quantile = dof > 0 ? boost::math::quantile(boost::math::complement(
-                                          boost::math::students_t(dof), (1.0 - level) / 2.0))
-                                    : 0.0;
+    const double quantile =
+        dof <= 0   ? 0.0
+        : absolute ? boost::math::quantile(
+                         boost::math::complement(boost::math::normal(), (1.0 - level) / 2.0))
+                   : boost::math::quantile(boost::math::complement(boost::math::students_t(dof),
+                                                                   (1.0 - level) / 2.0));
+    // The coefficients' covariance is s²(AᵀWA)⁻¹, or (AᵀWA)⁻¹ itself for absolute σ.
+    const LD covarianceScale = absolute ? 1.0L : s2;
     Quad raw[kMaxCoefs];
     state.RawCoefficients(raw);
     for (int i = 0; i <= order; ++i) {
@@ -144,7 +178,7 @@ FitStatistics StateStatistics(const FitState& state, double level) {
         c.name = CoefName(i);
         c.estimate = double(raw[power]);
         if (dof > 0) {
-            const LD se = std::sqrt(s2 * state.RawVariance(power));
+            const LD se = std::sqrt(covarianceScale * state.RawVariance(power));
             c.stdError = Finite(se);
             // Equal measured values decide nothing about how the curve changes with the input.
             const bool testable = !(state.constant && power > 0);
@@ -154,7 +188,7 @@ FitStatistics StateStatistics(const FitState& state, double level) {
                 if (se > 0.0L) {
                     c.t = Finite(LD(c.estimate) / se);
                     if (c.t)
-                        c.p = TwoSidedP(*c.t, dof);
+                        c.p = TwoSidedP(*c.t, dof, absolute);
                 } else if (c.estimate != 0.0) {
                     c.p = 0.0; // known exactly, and not zero
                 }
@@ -167,6 +201,18 @@ FitStatistics StateStatistics(const FitState& state, double level) {
     if (state.CurveCancellation() > kCentredCancellation)
         s.centred = Centred(state);
     return s;
+}
+
+std::vector<double> WeightedResiduals(const CLumetraDoc& doc, const FitState& state) {
+    std::vector<double> u, v, residuals;
+    const FitWeights weights = DocumentWeights(doc);
+    if (!FittedScaleValues(doc, u, v) || weights.weights.size() != u.size())
+        return residuals;
+    residuals.reserve(u.size());
+    for (size_t k = 0; k < u.size(); ++k)
+        residuals.push_back(
+            double(std::sqrt(LD(weights.weights[k])) * (LD(v[k]) - state.Value(state.U(u[k])))));
+    return residuals;
 }
 
 bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vector<double>& v) {
@@ -208,8 +254,13 @@ StateOutcome DocumentFitState(const CLumetraDoc& doc) {
                          "there are no statistics."};
     if (u.size() < size_t(degree + 1))
         return {nullptr, FormatC("Statistics need at least %d data points.", {degree + 1})};
-    if (!kept || kept->degree != degree || kept->pairs != u.size())
-        doc.m_pFitState = std::make_shared<const FitState>(BuildFitState(u, v, {}, degree));
+    if (!kept || kept->degree != degree || kept->pairs != u.size()) {
+        const FitWeights weights = DocumentWeights(doc);
+        if (!weights.failure.empty())
+            return {nullptr, weights.failure};
+        doc.m_pFitState =
+            std::make_shared<const FitState>(BuildFitState(u, v, weights.weights, degree));
+    }
     if (!doc.m_pFitState->Solved())
         return {nullptr, "The design matrix is singular: there are no statistics."};
     return {doc.m_pFitState, ""};
@@ -234,7 +285,10 @@ StatisticsOutcome DocumentStatistics(const CLumetraDoc& doc, double level) {
     const FitState& state = *outcome.state;
     const bool semilog = !DocumentModel(doc)->usesOrder;
 
-    FitStatistics s = StateStatistics(state, level);
+    const bool weighted = doc.m_eWeights != WeightScheme::None;
+    FitStatistics s = StateStatistics(state, level, weighted && doc.m_bSigmaAbsolute);
+    if (weighted)
+        AddWeightedStatistics(doc, state, s);
     s.curveType = doc.m_nCurveType;
     s.method = doc.m_eFitMethod;
     if (doc.m_dClassicDigits >= 0.0)

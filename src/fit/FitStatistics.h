@@ -48,6 +48,15 @@ struct FitStatistics {
     Statistic classicDigits;
     std::optional<CentredEquation> centred;
     std::vector<std::string> notes; // what the numbers cannot say, in words
+    // A weighted fit: its scheme, whether its standard deviations are absolute (the covariance
+    // unscaled, normal quantiles), χ² (the weighted SSE), χ² over the degrees of freedom and the
+    // p of χ², the effective number of pairs (Σw)²/Σw², and each pair's weighted residual
+    // √w·(v − fitted) in the fitted scale.
+    WeightScheme weights = WeightScheme::None;
+    bool absolute = false;
+    Statistic chiSquare, reducedChiSquare, chiSquareP;
+    double effectivePairs = 0.0;
+    std::vector<double> pearsonResiduals;
 };
 
 inline constexpr double kDefaultLevel = 0.95;
@@ -55,12 +64,23 @@ inline constexpr double kDefaultLevel = 0.95;
 inline constexpr double kWarnDigits = 6.0;
 
 // The statistics of the polynomial a fit state holds, its raw-power coefficients named C[1] ...
-// (highest power first). level lies strictly between 0 and 1.
-FitStatistics StateStatistics(const FitState& state, double level);
+// (highest power first). level lies strictly between 0 and 1. With absolute standard deviations
+// the coefficients' covariance is not scaled by the residual variance and t, p and the intervals
+// take the normal distribution.
+FitStatistics StateStatistics(const FitState& state, double level, bool absolute = false);
+
+// The note of a weighted fit whose standard deviations are relative.
+inline constexpr const char* kRelativeChiSquareNote =
+    "The standard deviations are relative: chi-square and its p say how the weights' scale "
+    "fits, not how the curve does.";
 
 // The text of the note on equal measured values.
 inline constexpr const char* kConstantNote =
     "All measured values are equal: the slope is not testable (t, p and interval n/a).";
+
+// Each pair's weighted residual √w·(v − fitted) in the fitted scale, for the document's weighting
+// (empty when it has none, or the weights cannot be had).
+std::vector<double> WeightedResiduals(const CLumetraDoc& doc, const FitState& state);
 
 // The document's fit state: the one its last fit built, or else built now from its pairs and
 // kept (a file as read has none until it is asked for); or why there is none.

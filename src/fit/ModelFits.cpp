@@ -151,12 +151,13 @@ void MeasureFit(std::span<const double> measured, int coefs, FitResult& r) {
 // The polynomial of v on u by the method, and the fit state that every derived number reads.
 // Classic: the normal equations; the accurate method takes the state's coefficients. False, with
 // the failure set, when the method finds no solution.
-bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> v, int order,
-                             NormalEquations& work, FitMethod method, FitResult& r) {
-    auto state = std::make_shared<FitState>(BuildFitState(u, v, {}, order));
+bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> v,
+                             std::span<const double> w, int order, NormalEquations& work,
+                             FitMethod method, FitResult& r) {
+    auto state = std::make_shared<FitState>(BuildFitState(u, v, w, order));
     const bool solved = state->Solved();
     if (method == FitMethod::Classic) {
-        BuildNormalEquations(u, v, order, work, PowerRule::Pow);
+        BuildNormalEquations(u, v, order, work, PowerRule::Pow, w);
         if (!SolveNormalEquations(work, order, r.coef)) {
             r.failure = solved ? FitFailure::SingularClassic : FitFailure::Singular;
             return false;
@@ -176,29 +177,32 @@ bool SolvePolynomialByMethod(std::span<const double> u, std::span<const double> 
     return true;
 }
 
-// ln(measured) = ln(A) + B · other, in closed form: Y from X, or X from Y.
+// ln(measured) = ln(A) + B · other, in closed form: Y from X, or X from Y. Weights of 1 multiply
+// exactly, so they leave the unweighted sums' bits.
 FitResult FitStraightLineOfLog(std::span<const double> other, std::span<const double> measured,
-                               bool xFromY, FitMethod method) {
+                               std::span<const double> w, bool xFromY, FitMethod method) {
     // The logarithm of a value <= 0 is no number; refuse as the log-log model does.
     if (Smallest(measured) <= 0.0)
         return Failed(NonPositive(xFromY, !xFromY));
     const size_t N = other.size();
-    double sx = 0.0, sxx = 0.0, sxy = 0.0, sy = 0.0;
+    double sx = 0.0, sxx = 0.0, sxy = 0.0, sy = 0.0, sw = 0.0;
     for (size_t k = 0; k < N; ++k) {
+        const double wk = w.empty() ? 1.0 : w[k];
         const double x = other[k];
         const double ly = std::log(measured[k]);
-        sx += x;
-        sxx += x * x;
-        sxy += x * ly;
-        sy += ly;
+        sx += wk * x;
+        sxx += wk * x * x;
+        sxy += wk * x * ly;
+        sy += wk * ly;
+        sw += wk;
     }
-    const double n = double(N);
+    const double n = w.empty() ? double(N) : sw;
     double b = (sxy - sy * sx / n) / (sxx - sx * sx / n);
     double a = std::exp((sy - sx * b) / n);
     std::vector<double> logs(N);
     for (size_t k = 0; k < N; ++k)
         logs[k] = std::log(measured[k]);
-    auto state = std::make_shared<FitState>(BuildFitState(other, logs, {}, 1));
+    auto state = std::make_shared<FitState>(BuildFitState(other, logs, w, 1));
     FitResult r;
     if (!state->Solved()) {
         StateFailure(*state, other, r);
@@ -231,11 +235,12 @@ FitResult FitStraightLineOfLog(std::span<const double> other, std::span<const do
 
 } // namespace
 
-FitResult FitPolynomial(std::span<const double> x, std::span<const double> y, int order,
-                        NormalEquations& work, FitMethod method) {
+FitResult FitPolynomial(std::span<const double> x, std::span<const double> y,
+                        std::span<const double> w, int order, NormalEquations& work,
+                        FitMethod method) {
     return CatchOutOfMemory([&] {
         FitResult r;
-        if (!SolvePolynomialByMethod(x, y, order, work, method, r))
+        if (!SolvePolynomialByMethod(x, y, w, order, work, method, r))
             return r;
         r.computed.resize(x.size());
         EvalFittedPolynomial(x, order, method, r);
@@ -246,8 +251,8 @@ FitResult FitPolynomial(std::span<const double> x, std::span<const double> y, in
 
 // The fit runs on H = log10(X) - XINT and G = log10(Y) - YINT; G lives in the array of the
 // computed values until they replace it, which saves one array of the pair count.
-FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int order,
-                    NormalEquations& work, FitMethod method) {
+FitResult FitLogLog(std::span<const double> x, std::span<const double> y, std::span<const double> w,
+                    int order, NormalEquations& work, FitMethod method) {
     return CatchOutOfMemory([&] {
         const double minX = Smallest(x);
         const double minY = Smallest(y);
@@ -265,7 +270,7 @@ FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int or
             h[k] = std::log10(x[k]) - r.xint;
             g[k] = std::log10(y[k]) - r.yint;
         }
-        if (!SolvePolynomialByMethod(h, g, order, work, method, r))
+        if (!SolvePolynomialByMethod(h, g, w, order, work, method, r))
             return r;
         EvalFittedPolynomial(h, order, method, r);
         for (double& v : r.computed)
@@ -275,14 +280,14 @@ FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int or
     });
 }
 
-FitResult FitSemilogY(std::span<const double> x, std::span<const double> y, int, NormalEquations&,
-                      FitMethod method) {
-    return CatchOutOfMemory([&] { return FitStraightLineOfLog(x, y, false, method); });
+FitResult FitSemilogY(std::span<const double> x, std::span<const double> y,
+                      std::span<const double> w, int, NormalEquations&, FitMethod method) {
+    return CatchOutOfMemory([&] { return FitStraightLineOfLog(x, y, w, false, method); });
 }
 
-FitResult FitSemilogX(std::span<const double> x, std::span<const double> y, int, NormalEquations&,
-                      FitMethod method) {
-    return CatchOutOfMemory([&] { return FitStraightLineOfLog(y, x, true, method); });
+FitResult FitSemilogX(std::span<const double> x, std::span<const double> y,
+                      std::span<const double> w, int, NormalEquations&, FitMethod method) {
+    return CatchOutOfMemory([&] { return FitStraightLineOfLog(y, x, w, true, method); });
 }
 
 } // namespace lumetra

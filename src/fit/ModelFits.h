@@ -47,19 +47,24 @@ struct FitResult {
     bool Ok() const { return failure == FitFailure::None; }
 };
 
-// The model fits over the pairs (x[k], y[k]) (equal lengths, at least two pairs). The
+// The model fits over the pairs (x[k], y[k]) (equal lengths, at least two pairs) with the weights w
+// of the fitted scale (empty: unweighted; all ones give the same bits). The computed values and
+// the measures of the report stay unweighted. The
 // polynomial models solve the normal equations of the given order in work; the semilog models
 // fit a straight line through logarithms and ignore both. Both methods also build the fit state
 // of the fitted scale: the classic one for its statistics and the digits it kept, the accurate
 // one for its coefficients too. Every operation runs in a fixed order, so a fit gives the same
 // bits on every run and for any number of cores.
-FitResult FitPolynomial(std::span<const double> x, std::span<const double> y, int order,
-                        NormalEquations& work, FitMethod method);
-FitResult FitLogLog(std::span<const double> x, std::span<const double> y, int order,
-                    NormalEquations& work, FitMethod method);
-FitResult FitSemilogY(std::span<const double> x, std::span<const double> y, int order,
-                      NormalEquations& work, FitMethod method);
-FitResult FitSemilogX(std::span<const double> x, std::span<const double> y, int order,
-                      NormalEquations& work, FitMethod method);
+FitResult FitPolynomial(std::span<const double> x, std::span<const double> y,
+                        std::span<const double> w, int order, NormalEquations& work,
+                        FitMethod method);
+FitResult FitLogLog(std::span<const double> x, std::span<const double> y, std::span<const double> w,
+                    int order, NormalEquations& work, FitMethod method);
+FitResult FitSemilogY(std::span<const double> x, std::span<const double> y,
+                      std::span<const double> w, int order, NormalEquations& work,
+                      FitMethod method);
+FitResult FitSemilogX(std::span<const double> x, std::span<const double> y,
+                      std::span<const double> w, int order, NormalEquations& work,
+                      FitMethod method);
 
 } // namespace lumetra

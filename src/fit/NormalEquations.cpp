@@ -18,7 +18,7 @@ constexpr size_t kMinPairsPerPart = 10000;
 // the right-hand side's entry of the same exponent. The parts own exponents, not pairs: part p
 // sums the exponents e with e % parts == p, so every sum is the same whatever the part count.
 void BuildNormalEquations(std::span<const double> x, std::span<const double> y, int order,
-                          NormalEquations& eq, PowerRule rule) {
+                          NormalEquations& eq, PowerRule rule, std::span<const double> w) {
     const int n = order;
     const int m = n + 1;
     for (int i = 0; i < m; ++i) {
@@ -34,14 +34,17 @@ void BuildNormalEquations(std::span<const double> x, std::span<const double> y, 
     const size_t N = x.size();
     double powerSum[2 * kMaxOrder + 1] = {};
     double rhsSum[kMaxOrder + 1] = {};
-    double ySum = 0.0;
+    double ySum = 0.0, weightSum = double(N);
+    const bool weighted = !w.empty();
     const int parts = std::min(WorkParts(N, kMinPairsPerPart), std::max(2 * n, 1));
     RunParts(parts, [&](int part, int count) {
         double ps[2 * kMaxOrder + 1] = {};
         double rs[kMaxOrder + 1] = {};
-        double ys = 0.0;
+        double ys = 0.0, ws = 0.0;
         const int first = part == 0 ? count : part;
-        auto add = [&](int e, double p, double yk) {
+        // A weight of 1 multiplies exactly, so the unweighted sums keep their bits.
+        auto add = [&](int e, double p, double yk, double wk) {
+            p *= wk;
             ps[e] += p;
             if (e <= n)
                 rs[e] += p * yk;
@@ -49,32 +52,38 @@ void BuildNormalEquations(std::span<const double> x, std::span<const double> y, 
         for (size_t k = 0; k < N; ++k) {
             const double xk = x[k];
             const double yk = y[k];
+            const double wk = weighted ? w[k] : 1.0;
             if (rule == PowerRule::Pow) {
                 for (int e = first; e <= 2 * n; e += count)
-                    add(e, std::pow(xk, double(e)), yk);
+                    add(e, std::pow(xk, double(e)), yk, wk);
             } else {
                 long double power = 1.0L;
                 for (int e = 1; e <= 2 * n; ++e) {
                     power *= xk;
                     if (e % count == part)
-                        add(e, double(power), yk);
+                        add(e, double(power), yk, wk);
                 }
             }
-            if (part == 0)
-                ys += yk;
+            if (part == 0) {
+                ys += wk * yk;
+                ws += wk;
+            }
         }
         for (int e = first; e <= 2 * n; e += count) {
             powerSum[e] = ps[e];
             if (e <= n)
                 rhsSum[e] = rs[e];
         }
-        if (part == 0)
+        if (part == 0) {
             ySum = ys;
+            if (weighted)
+                weightSum = ws;
+        }
     });
 
     for (int i = 0; i < m; ++i)
         for (int j = 0; j < m; ++j)
-            eq.m_dNormal[i][j] = (i == n && j == n) ? double(N) : powerSum[2 * n - i - j];
+            eq.m_dNormal[i][j] = (i == n && j == n) ? weightSum : powerSum[2 * n - i - j];
     for (int i = 0; i < n; ++i) {
         eq.m_dRhsPowers[i] = double(n - i);
         eq.m_dRhs[i] = rhsSum[n - i];

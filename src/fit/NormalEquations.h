@@ -24,9 +24,12 @@ enum class PowerRule { Pow, Products };
 
 // Fills the exponent tables, the normal matrix and the right-hand side of order n from the pairs
 // (x[k], y[k]): every entry is its power sum over the pairs in pair order, the corner entry the
-// pair count. Large inputs are summed on several cores with the same bits.
+// pair count. With weights w (empty: none) every term is multiplied by its pair's weight and the
+// corner is the weights' sum; weights of 1 give the same bits as none. Large inputs are summed on
+// several cores with the same bits.
 void BuildNormalEquations(std::span<const double> x, std::span<const double> y, int order,
-                          NormalEquations& eq, PowerRule rule = PowerRule::Pow);
+                          NormalEquations& eq, PowerRule rule = PowerRule::Pow,
+                          std::span<const double> w = {});
 
 // Gauss-Jordan elimination with partial pivoting on the n + 1 unknowns; coef (n + 1 entries)
 // serves as the right-hand side and ends as C[1] ... C[n+1]. False when a pivot is exactly 0.0:

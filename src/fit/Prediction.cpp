@@ -2,6 +2,9 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "fit/FitWeights.h"
+
+#include <boost/math/distributions/normal.hpp>
 
 #include <boost/math/distributions/students_t.hpp>
 
@@ -35,6 +38,8 @@ CurveOutcome DocumentCurve(const CLumetraDoc& doc) {
     c.outputOffset = c.model->xFromY ? doc.m_dXInt : doc.m_dYInt;
     c.low = c.model->xFromY ? doc.m_dMinY : doc.m_dMinX;
     c.high = c.model->xFromY ? doc.m_dMaxY : doc.m_dMaxX;
+    c.weights = doc.m_eWeights;
+    c.absolute = doc.m_eWeights != WeightScheme::None && doc.m_bSigmaAbsolute;
     return {std::move(c), ""};
 }
 
@@ -69,8 +74,46 @@ CurvePoint CurveAt(const FittedCurve& curve, double u) {
 }
 
 double StudentQuantile(const FittedCurve& curve, double level) {
+    if (curve.absolute)
+        return boost::math::quantile(
+            boost::math::complement(boost::math::normal(), (1.0 - level) / 2.0));
     return boost::math::quantile(
         boost::math::complement(boost::math::students_t(curve.dof), (1.0 - level) / 2.0));
+}
+
+double SigmaScale(const FittedCurve& curve) {
+    return curve.absolute ? 1.0 : curve.s;
+}
+
+double NewObservationWeight(const FittedCurve& curve, double u) {
+    const CurveModel& model = *curve.model;
+    const double output = OutputFromFitted(curve, CurveAt(curve, u).v);
+    const double slope = model.output.slope(output);
+    if (curve.sigma)
+        return slope * slope / (*curve.sigma * *curve.sigma);
+    switch (curve.weights) {
+    case WeightScheme::None:
+        return 1.0;
+    case WeightScheme::Sigma:
+    case WeightScheme::Replicates:
+        // No σ at an input between the standards: the mean weight, as calibration texts do.
+        return double(curve.state->weightSum / (long double)curve.state->pairs);
+    default: {
+        const double input = InputFromFitted(curve, u);
+        CXYdata pair;
+        pair.m_dX = model.xFromY ? output : input;
+        pair.m_dY = model.xFromY ? input : output;
+        const FitWeights w = WeightsFor(model, curve.weights, {&pair, 1});
+        return w.failure.empty() ? w.weights[0] : 0.0;
+    }
+    }
+}
+
+double NewObservationVariance(const FittedCurve& curve, double input) {
+    const std::optional<double> u = FittedInput(curve, input);
+    const double w = u ? NewObservationWeight(curve, *u) : 0.0;
+    const double scale = SigmaScale(curve);
+    return w > 0.0 ? scale * scale / w : std::numeric_limits<double>::infinity();
 }
 
 std::string NoDegreesOfFreedomText(const FittedCurve& curve) {
@@ -100,14 +143,23 @@ Prediction Predict(const FittedCurve& curve, double input, double level) {
         return p;
     }
     const double t = StudentQuantile(curve, level);
-    const double seFitted = curve.s * std::sqrt(point.leverage);
-    const double sePredicted = curve.s * std::sqrt(1.0 + point.leverage);
+    // 1/w is exactly 1 for an unweighted fit: its intervals keep their bits.
+    const double scale = SigmaScale(curve);
+    const double weight = NewObservationWeight(curve, *u);
+    const double seFitted = scale * std::sqrt(point.leverage);
+    const double sePredicted = scale * std::sqrt(1.0 / weight + point.leverage);
     const double slope = curve.model->output.slope(*p.output);
     p.seMean = Finite(seFitted * std::fabs(slope));
     p.meanLow = Finite(OutputFromFitted(curve, point.v - t * seFitted));
     p.meanHigh = Finite(OutputFromFitted(curve, point.v + t * seFitted));
-    p.predLow = Finite(OutputFromFitted(curve, point.v - t * sePredicted));
-    p.predHigh = Finite(OutputFromFitted(curve, point.v + t * sePredicted));
+    if (weight > 0.0) {
+        p.predLow = Finite(OutputFromFitted(curve, point.v - t * sePredicted));
+        p.predHigh = Finite(OutputFromFitted(curve, point.v + t * sePredicted));
+    } else {
+        p.message = FormatC("Weights %s give a new observation at %s = %g no weight: there is no "
+                            "prediction interval.",
+                            {WeightSchemeCaption(curve.weights), InputName(curve), input});
+    }
     return p;
 }
 

@@ -3,6 +3,7 @@
 #include "fit/CurveModels.h"
 #include "fit/FitState.h"
 #include "fit/FitStatistics.h"
+#include "fit/Weights.h"
 
 #include <memory>
 #include <optional>
@@ -23,6 +24,13 @@ struct FittedCurve {
     double s = 0.0; // the residual standard deviation in the fitted scale
     double inputOffset = 0.0, outputOffset = 0.0; // the log-log XINT and YINT
     double low = 0.0, high = 0.0;                 // the data's range of the input
+    // How the fit weighed its pairs. With absolute standard deviations the covariance is not
+    // scaled by s² and the intervals take the normal distribution's quantile.
+    WeightScheme weights = WeightScheme::None;
+    bool absolute = false;
+    // The standard deviation of a new observation in the output's units, as the user gives it;
+    // without it the Sigma and Replicates schemes give a new observation the fit's mean weight.
+    std::optional<double> sigma;
 };
 
 // The document's present fit as a FittedCurve, or why there is none.
@@ -50,9 +58,21 @@ struct CurvePoint {
 };
 CurvePoint CurveAt(const FittedCurve& curve, double u);
 
-// Student's t quantile of the two-sided interval at `level` with the fit's degrees of freedom;
-// level lies strictly between 0 and 1 and the fit has degrees of freedom.
+// Student's t quantile of the two-sided interval at `level` with the fit's degrees of freedom
+// (the normal quantile when the standard deviations are absolute); level lies strictly between 0
+// and 1 and the fit has degrees of freedom.
 double StudentQuantile(const FittedCurve& curve, double level);
+
+// The standard deviation of unit weight that scales every interval: s, or 1 when the standard
+// deviations are absolute.
+double SigmaScale(const FittedCurve& curve);
+
+// The weight, in the fitted scale, that the fit's weighting gives a new observation at the fitted
+// input u (1 for an unweighted fit); 0 where the scheme gives none (1/X at X = 0).
+double NewObservationWeight(const FittedCurve& curve, double u);
+// The variance of a new observation at the input under this fit's weighting, in the fitted
+// scale: SigmaScale² / NewObservationWeight; infinite where the scheme gives no weight.
+double NewObservationVariance(const FittedCurve& curve, double input);
 
 // Why a fit without degrees of freedom gives no intervals.
 std::string NoDegreesOfFreedomText(const FittedCurve& curve);

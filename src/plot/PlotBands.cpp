@@ -1,6 +1,7 @@
 #include "plot/PlotBands.h"
 
 #include "data/LumetraDoc.h"
+#include "fit/CurveModels.h"
 #include "fit/Prediction.h"
 #include "plot/PixelSieve.h"
 #include "plot/PlotDrawing.h"
@@ -8,11 +9,26 @@
 #include <algorithm>
 
 namespace lumetra {
+PlottedResiduals ResidualsToPlot(const CLumetraDoc& doc) {
+    const size_t N = size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size())));
+    PlottedResiduals out;
+    if (doc.m_eWeights != WeightScheme::None) {
+        if (const StateOutcome state = UsableFitState(doc); state.state) {
+            out.values = WeightedResiduals(doc, *state.state);
+            out.weighted = out.values.size() == N;
+            if (out.weighted)
+                return out;
+        }
+    }
+    out.values.resize(N);
+    for (size_t k = 0; k < N; ++k)
+        out.values[k] = doc.m_pPairs[k].m_dDifference;
+    return out;
+}
+
 PlotRange ResidualRange(const CLumetraDoc& doc) {
     PlotRange range{doc.m_dMinX, doc.m_dMaxX, 0.0, 0.0};
-    const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
-    for (int k = 0; k < N; ++k) {
-        const double d = doc.m_pPairs[size_t(k)].m_dDifference;
+    for (const double d : ResidualsToPlot(doc).values) {
         range.minY = std::min(range.minY, d);
         range.maxY = std::max(range.maxY, d);
     }
@@ -37,22 +53,26 @@ bool DrawBands(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
     const bool logSampled = xFromY ? map.logY : map.logX;
     // scatter 0: the mean response's band; 1: a new observation's. side: −1 lower, +1 upper.
     auto edge = [&](double scatter, double side) {
-        DrawSampledCurve(s, frame, curve.low, curve.high, logSampled,
-                         [&](double input, int& px, int& py) {
-                             const std::optional<double> u = FittedInput(curve, input);
-                             if (!u)
-                                 return false;
-                             const CurvePoint p = CurveAt(curve, *u);
-                             const double output = OutputFromFitted(
-                                 curve, p.v + side * t * curve.s * std::sqrt(scatter + p.leverage));
-                             const double x = xFromY ? output : input;
-                             const double y = xFromY ? input : output;
-                             if (!map.Defined(x, y))
-                                 return false;
-                             px = map.Px(x);
-                             py = map.Py(y);
-                             return true;
-                         });
+        DrawSampledCurve(
+            s, frame, curve.low, curve.high, logSampled, [&](double input, int& px, int& py) {
+                const std::optional<double> u = FittedInput(curve, input);
+                if (!u)
+                    return false;
+                const CurvePoint p = CurveAt(curve, *u);
+                // A new observation's scatter follows the weighting: 1/w at the
+                // input (1 unweighted).
+                const double spread =
+                    scatter > 0.0 ? scatter / NewObservationWeight(curve, *u) : 0.0;
+                const double output = OutputFromFitted(
+                    curve, p.v + side * t * SigmaScale(curve) * std::sqrt(spread + p.leverage));
+                const double x = xFromY ? output : input;
+                const double y = xFromY ? input : output;
+                if (!map.Defined(x, y))
+                    return false;
+                px = map.Px(x);
+                py = map.Py(y);
+                return true;
+            });
     };
     if (options.predictionBand) {
         s.SelectPen(kPenPrediction);
@@ -74,12 +94,47 @@ void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
     s.MoveTo(frame.clip ? frame.rect.left : map.Px(range.minX), map.Py(0.0));
     s.LineTo(frame.clip ? frame.rect.right : map.Px(range.maxX), map.Py(0.0));
     s.SelectPen(kPenData);
-    const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
-    for (int k = 0; k < N; ++k) {
-        const CXYdata& p = doc.m_pPairs[size_t(k)];
-        const int px = map.Px(p.m_dX), py = map.Py(p.m_dDifference);
+    const std::vector<double> residuals = ResidualsToPlot(doc).values;
+    for (size_t k = 0; k < residuals.size(); ++k) {
+        const int px = map.Px(doc.m_pPairs[k].m_dX), py = map.Py(residuals[k]);
         if (sieve.First(px, py, r, rv))
             DrawMarker(s, px, py, r, rv);
+    }
+}
+
+void DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, int cap) {
+    const PlotMapping& map = frame.map;
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    const bool onX = model && model->xFromY;
+    const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
+    s.SelectPen(kPenData);
+    for (int k = 0; k < N; ++k) {
+        const CXYdata& p = doc.m_pPairs[size_t(k)];
+        if (!(p.m_dSigma > 0.0) || !map.Defined(p.m_dX, p.m_dY))
+            continue;
+        const int px = map.Px(p.m_dX), py = map.Py(p.m_dY);
+        // The end a log axis cannot show (at or below zero) is drawn to the frame's edge.
+        if (onX) {
+            const double lowX = p.m_dX - p.m_dSigma;
+            const int left = map.Defined(lowX, p.m_dY) ? map.Px(lowX) : frame.rect.left;
+            const int right = map.Px(p.m_dX + p.m_dSigma);
+            s.MoveTo(left, py);
+            s.LineTo(right, py);
+            for (int end : {left, right}) {
+                s.MoveTo(end, py - cap);
+                s.LineTo(end, py + cap);
+            }
+        } else {
+            const double lowY = p.m_dY - p.m_dSigma;
+            const int low = map.Defined(p.m_dX, lowY) ? map.Py(lowY) : frame.rect.bottom;
+            const int high = map.Py(p.m_dY + p.m_dSigma);
+            s.MoveTo(px, low);
+            s.LineTo(px, high);
+            for (int end : {low, high}) {
+                s.MoveTo(px - cap, end);
+                s.LineTo(px + cap, end);
+            }
+        }
     }
 }
 

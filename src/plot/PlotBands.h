@@ -3,6 +3,8 @@
 #include "plot/PlotGeometry.h"
 #include "plot/PlotOptions.h"
 
+#include <vector>
+
 namespace lumetra {
 
 class CLumetraDoc;
@@ -15,6 +17,19 @@ inline constexpr Pen kPenZeroLine{10, {0, 0, 0}};
 // The residual plot's axes: X as the data's, the differences with 0 among them (one either side
 // of 0 when every difference is 0).
 PlotRange ResidualRange(const CLumetraDoc& doc);
+
+// What the residual plot shows: each pair's difference, or for a weighted fit its weighted
+// residual √w·(v − fitted) in the fitted scale.
+struct PlottedResiduals {
+    std::vector<double> values;
+    bool weighted = false;
+};
+PlottedResiduals ResidualsToPlot(const CLumetraDoc& doc);
+inline constexpr const char* kWeightedResidualTitle = "Weighted residual";
+
+// Bars of ±σ through the marker of each pair that has a σ: vertical on Y, horizontal on X for
+// X=Ae^BY, with caps `cap` wide; a bar a log axis cannot show stops at the frame.
+void DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, int cap);
 
 // Each band asked for, both of its edges, sampled over the curve's range in the frame's steps
 // (even in the logarithm where the input's axis is logarithmic). A fit without a curve or without

@@ -145,6 +145,7 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
         if (sieve.First(px, py, size.r, size.rv))
             DrawMarker(s, px, py, size.r, size.rv);
     }
+    DrawErrorBars(doc, s, frame, size.r / 2);
     if (bands)
         DrawPlotLegend(doc, s, frame, f, options, size, xFromY);
 }
@@ -196,7 +197,9 @@ std::optional<std::string> DrawPlot(const CLumetraDoc& doc, Surface& s, const Pl
     const std::string& yFormat = xDifferences ? doc.m_szXFormat : doc.m_szYFormat;
     const std::string yTitle =
         !options.residuals ? doc.m_strYTitle
-                           : (xDifferences ? doc.m_strXTitle : doc.m_strYTitle) + " difference";
+        : ResidualsToPlot(doc).weighted
+            ? std::string(kWeightedResidualTitle)
+            : (xDifferences ? doc.m_strXTitle : doc.m_strYTitle) + " difference";
     // Differences straddle zero: a residual plot's vertical axis is never logarithmic.
     const PlotAxes axes = MakePlotAxes(range, {options.logX, options.readable},
                                        {options.logY && !options.residuals, options.readable}, l,

@@ -7,6 +7,7 @@
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "fit/FitStatistics.h"
+#include "fit/FitWeights.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
@@ -181,6 +182,8 @@ void ReportBuilder::AddHeader() {
         if (model->usesOrder)
             AddReportLine(FormatC("         Curve Order: %d", {doc.m_nOrder}));
     }
+    if (doc.m_eWeights != WeightScheme::None)
+        AddReportLine("         Weighting:   " + WeightingText(doc));
     AddReportLine(kRule);
     AddReportLine(FormatC(model && model->xFromY ? "         Sum of Absolute (X-XComp): %E"
                                                  : "         Sum of Absolute (Y-YComp): %E",

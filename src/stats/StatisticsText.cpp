@@ -3,6 +3,7 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
+#include "fit/FitWeights.h"
 
 #include <nlohmann/json.hpp>
 
@@ -77,6 +78,8 @@ std::vector<std::string> StatisticsLines(const CLumetraDoc& doc, const Statistic
         lines.push_back(FormatC("         Curve Order: %d", {s.order}));
     lines.push_back(FormatC("         Method:      %s",
                             {s.method == FitMethod::Accurate ? "Accurate" : "Classic"}));
+    if (s.weights != WeightScheme::None)
+        lines.push_back("         Weighting:   " + WeightingText(doc));
     lines.push_back(std::string("         Fitted scale: ") + Model(s.curveType).fittedScale);
     lines.push_back(FormatC("         Pairs: %d   Degrees of freedom: %d   Confidence level: %g %%",
                             {s.n, s.dof, s.level * 100.0}));
@@ -97,6 +100,12 @@ std::vector<std::string> StatisticsLines(const CLumetraDoc& doc, const Statistic
     lines.push_back(Line("Adjusted R-squared:", s.adjRSquared));
     lines.push_back(Line("F statistic:", s.f));
     lines.push_back(Line("p value of F:", s.fP));
+    if (s.weights != WeightScheme::None) {
+        lines.push_back(Line("Chi-square:", s.chiSquare));
+        lines.push_back(Line("Reduced chi-square:", s.reducedChiSquare));
+        lines.push_back(Line("p value of chi-square:", s.chiSquareP));
+        lines.push_back(Line("Effective number of pairs:", s.effectivePairs));
+    }
     lines.push_back(Line("Condition number of the design:", s.conditionNumber));
     lines.push_back(s.classicDigits
                         ? FormatC("         %-34s%16.1f",
@@ -144,6 +153,15 @@ std::string StatisticsJson(const FitStatistics& s) {
         {"notes", s.notes},
         {"centred", nullptr},
     };
+    if (s.weights != WeightScheme::None) {
+        out["weights"] = std::string(WeightSchemeWord(s.weights));
+        out["absolute"] = s.absolute;
+        out["chi_square"] = Number(s.chiSquare);
+        out["reduced_chi_square"] = Number(s.reducedChiSquare);
+        out["chi_square_p"] = Number(s.chiSquareP);
+        out["effective_pairs"] = s.effectivePairs;
+        out["weighted_residuals"] = s.pearsonResiduals;
+    }
     if (s.centred)
         out["centred"] = {{"centre", s.centred->centre},
                           {"half", s.centred->half},

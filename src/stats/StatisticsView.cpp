@@ -9,6 +9,7 @@
 #include "platform/Ui.h"
 #include "report/PrintToFile.h"
 #include "stats/StatisticsText.h"
+#include "stats/WeightsComparison.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -87,10 +88,20 @@ QWidget* CStatisticsView::BuildTablePanel() {
     m_interval = new QComboBox;
     m_interval->addItems({"Inversion interval", "Wald interval"});
     choices->addWidget(m_interval);
+    auto* sigmaLabel = new QLabel("&σ new:");
+    m_sigma = new QLineEdit;
+    m_sigma->setMaximumWidth(90);
+    m_sigma->setPlaceholderText("by weights");
+    m_sigma->setToolTip("The standard deviation of a new observation of a weighted fit; left "
+                        "empty, the weighting gives it (the mean weight for standard deviations "
+                        "and replicates).");
+    sigmaLabel->setBuddy(m_sigma);
     choices->addStretch();
     layout->addLayout(choices);
     // A second row, so a narrow window keeps every label whole.
     auto* calibration = new QHBoxLayout;
+    calibration->addWidget(sigmaLabel);
+    calibration->addWidget(m_sigma);
     m_meanResponse = new QCheckBox("&Mean response");
     m_meanResponse->setToolTip("The observed value is a mean of many, without the scatter of one "
                                "new observation.");
@@ -116,6 +127,7 @@ QWidget* CStatisticsView::BuildTablePanel() {
     connect(m_interval, &QComboBox::currentIndexChanged, this, &CStatisticsView::RefreshTable);
     connect(m_meanResponse, &QCheckBox::toggled, this, &CStatisticsView::RefreshTable);
     connect(m_level, &QLineEdit::textChanged, this, &CStatisticsView::RefreshTable);
+    connect(m_sigma, &QLineEdit::textChanged, this, &CStatisticsView::RefreshTable);
     connect(m_values, &QPlainTextEdit::textChanged, this, &CStatisticsView::RefreshTable);
     connect(copy, &QPushButton::clicked, this, &CStatisticsView::CopyTable);
     return panel;
@@ -123,8 +135,16 @@ QWidget* CStatisticsView::BuildTablePanel() {
 
 void CStatisticsView::Refresh() {
     const BusyScope wait(m_app.GetUi());
-    m_text->setPlainText(QString::fromStdString(
-        JoinLines(StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel)))));
+    std::vector<std::string> lines =
+        StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel));
+    // Which weights: every scheme that applies, for the user to choose by evidence.
+    const std::vector<WeightingResult> weightings = CompareWeightings(m_doc);
+    if (!weightings.empty()) {
+        for (std::string& line : WeightingLines(m_doc, weightings))
+            lines.push_back(std::move(line));
+        lines.push_back(lines.front()); // the rule
+    }
+    m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
     m_curve = DocumentCurve(m_doc);
     RefreshTable();
 }
@@ -138,13 +158,23 @@ void CStatisticsView::RefreshTable() {
     request.meanResponse = m_meanResponse->isChecked();
     request.interval = m_interval->currentIndex() == 1 ? CalibrationInterval::Wald
                                                        : CalibrationInterval::Inversion;
+    const bool weighted = m_curve.curve && m_curve.curve->weights != WeightScheme::None;
+    m_sigma->setEnabled(weighted);
+    const std::string sigmaText = m_sigma->text().trimmed().toStdString();
+    double sigma = 0.0;
+    const bool sigmaGiven = weighted && !sigmaText.empty();
     if (!ReadLevel(m_level->text().toStdString(), request.level)) {
         m_results = NoCurveTable("The level must be a number between 0 and 1, such as 0.95.");
+    } else if (sigmaGiven && (!ReadFiniteValue(sigmaText, sigma) || !(sigma > 0.0))) {
+        m_results = NoCurveTable("The standard deviation of a new observation must be a number "
+                                 "above 0, or left empty.");
     } else if (!m_curve.curve) {
         m_results = NoCurveTable(m_curve.failure);
     } else {
         // The names follow the model: X=Ae^BY computes X from Y.
-        const FittedCurve& curve = *m_curve.curve;
+        FittedCurve curve = *m_curve.curve;
+        if (sigmaGiven)
+            curve.sigma = sigma;
         const QString in = InputName(curve), out = OutputName(curve);
         m_direction->setItemText(0, QString("Prediction: %1 from %2").arg(out, in));
         m_direction->setItemText(1, QString("Calibration: %1 from %2").arg(in, out));

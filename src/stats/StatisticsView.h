@@ -40,6 +40,7 @@ public:
     QLineEdit* Level() const { return m_level; }
     QCheckBox* MeanResponse() const { return m_meanResponse; }
     QComboBox* Interval() const { return m_interval; }
+    QLineEdit* NewSigma() const { return m_sigma; }
     QPlainTextEdit* Values() const { return m_values; }
     QTableWidget* Table() const { return m_table; }
     const TextTable& Results() const { return m_results; }
@@ -54,6 +55,7 @@ private:
     QLineEdit* m_level = nullptr;
     QCheckBox* m_meanResponse = nullptr;
     QComboBox* m_interval = nullptr;
+    QLineEdit* m_sigma = nullptr;
     QPlainTextEdit* m_values = nullptr;
     QTableWidget* m_table = nullptr;
     CurveOutcome m_curve; // of the present fit, read once for every table made of it

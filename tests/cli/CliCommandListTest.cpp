@@ -78,6 +78,8 @@ TEST(CliCommandList, TheUsageTextWrapsUnderTheFirstOptionAndSetsWhatEachDoesInAC
     EXPECT_NE(r.err.find("\n  import TEXTFILE --save OUT [--title T] [--xtitle T] [--ytitle T]\n"
                          "                  [--model poly|loglog|semilogy|semilogx] [--order N] "
                          "[--method classic|accurate]\n"
+                         "                  [--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] "
+                         "[--absolute]\n"
                          "                  [--skip-bad-lines] [--sigma]\n"
                          "                read X/Y pairs from a text file (blanks, tabs, "
                          "commas, semicolons or quotes between;\n"
@@ -133,11 +135,13 @@ TEST(CliCommandList, WordsWithOneDashAreValuesAndTheLastOfARepeatedOptionCounts)
         {{"compute", sample, "1", "2"},
          2,
          "",
-         "usage: lumetra-cli compute FILE VALUE [--method classic|accurate]\n"},
+         "usage: lumetra-cli compute FILE VALUE [--method classic|accurate] "
+         "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute]\n"},
         {{"compute", sample, "1", "--method", "exact"},
          2,
          "",
-         "usage: lumetra-cli compute FILE VALUE [--method classic|accurate]\n"},
+         "usage: lumetra-cli compute FILE VALUE [--method classic|accurate] "
+         "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute]\n"},
         {{"predict", sample, "-x"}, 2, "", "lumetra-cli: '-x' is not a number\n"},
         {{"check", "-"}, 1, "", "- was not found.\n"},
         {{"check", ""}, 2, "", "usage: lumetra-cli check FILE\n"},

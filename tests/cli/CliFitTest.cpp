@@ -90,15 +90,20 @@ TEST_F(CliFit, UsageErrors) {
 
 TEST_F(CliFit, TheUsageTextsNameEveryModel) {
     EXPECT_EQ(Run("fit").err, "usage: lumetra-cli fit FILE [--model poly|loglog|semilogy|semilogx] "
-                              "[--order N] [--method classic|accurate] [--save OUT]\n");
+                              "[--order N] [--method classic|accurate] "
+                              "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute] "
+                              "[--save OUT]\n");
     EXPECT_EQ(Run("import").err,
               "usage: lumetra-cli import TEXTFILE --save OUT [--title T] [--xtitle T] "
               "[--ytitle T] [--model poly|loglog|semilogy|semilogx] [--order N] "
-              "[--method classic|accurate] [--skip-bad-lines] [--sigma]\n");
+              "[--method classic|accurate] [--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] "
+              "[--absolute] [--skip-bad-lines] [--sigma]\n");
     const std::string usage = Run("").err;
     EXPECT_EQ(usage.rfind("usage: lumetra-cli COMMAND ARGS\ncommands:\n", 0), 0u);
     EXPECT_NE(usage.find("\n  fit FILE [--model poly|loglog|semilogy|semilogx] [--order N] "
-                         "[--method classic|accurate]\n           [--save OUT]\n"
+                         "[--method classic|accurate]\n"
+                         "           [--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] "
+                         "[--absolute] [--save OUT]\n"
                          "                fit the data with these settings"),
               std::string::npos);
     const test::CliResult r = Run("fit " + sample + " --model semilogy");

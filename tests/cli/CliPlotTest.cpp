@@ -151,7 +151,8 @@ TEST_F(CliPlot, ALogAxisRefusesValuesAtOrBelowZeroAndDrawsTheRest) {
 TEST_F(CliPlot, UsageErrorsGiveStatusTwo) {
     const std::string usage =
         "usage: lumetra-cli plot FILE --out PICTURE.png|.svg|.pdf [--zoom 50|100] [--bands] "
-        "[--residuals] [--log-x] [--log-y] [--readable] [--method classic|accurate] [--level L]\n";
+        "[--residuals] [--log-x] [--log-y] [--readable] [--method classic|accurate] "
+        "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute] [--level L]\n";
     EXPECT_EQ(Run("plot").err, usage);
     EXPECT_EQ(Run("plot " + sample).status, 2);
     EXPECT_EQ(Run("plot --out " + dir.Path("a.png")).status, 2);

@@ -113,9 +113,12 @@ TEST_F(CliPredict, XFromYSwapsTheNames) {
 TEST_F(CliPredict, WrongWordsAndUnfittableDataAreRefused) {
     const std::string file = SaveData(kLinePairs, 0);
     const char* predictUsage =
-        "usage: lumetra-cli predict FILE X... [--method classic|accurate] [--level L] [--json]\n";
+        "usage: lumetra-cli predict FILE X... [--method classic|accurate] "
+        "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute] [--sigma S] "
+        "[--level L] [--json]\n";
     const char* calibrateUsage =
-        "usage: lumetra-cli calibrate FILE Y... [--method classic|accurate] [--level L] "
+        "usage: lumetra-cli calibrate FILE Y... [--method classic|accurate] "
+        "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute] [--sigma S] [--level L] "
         "[--mean-response] [--interval inversion|wald] [--json]\n";
     test::CliResult r = Run("predict " + file);
     EXPECT_EQ(r.status, 2);

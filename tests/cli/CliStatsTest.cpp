@@ -74,8 +74,9 @@ TEST_F(CliStats, TheMethodAndTheLevelAreTakenAndCheckedWords) {
     EXPECT_EQ(r.status, 2);
     r = Run("stats " + pontius + " --method exact");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err,
-              "usage: lumetra-cli stats FILE [--method classic|accurate] [--level L] [--json]\n");
+    EXPECT_EQ(r.err, "usage: lumetra-cli stats FILE [--method classic|accurate] "
+                     "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute] [--level L] "
+                     "[--json]\n");
     r = Run("fit " + pontius + " --method");
     EXPECT_EQ(r.status, 2);
     r = Run("stats");

@@ -1,7 +1,9 @@
 // Every derived number of a fit against the 100-digit references of
 // tests/fit/reference/make_fit_reference.py: data far from zero (monthly dates, 1e6 ± 10 and
 // ± 0.5, years 2000-2025 at orders 1 to 6), near zero, a tight fit, constant values and
-// replicates, for all four models where their logarithms have values.
+// replicates, for all four models where their logarithms have values; and of
+// make_weighted_reference.py: every weighting scheme, relative and absolute, for all four models,
+// on calibration standards and on years.
 #include "fit/Calibration.h"
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
@@ -20,12 +22,25 @@ using Json = nlohmann::json;
 
 constexpr double kDigits = 8.0;
 
+// Both files' cases, at the level they share.
 const Json& Reference() {
     static const Json reference = [] {
-        std::ifstream in(LUMETRA_SOURCE_DIR "/tests/fit/reference/fit_reference.json");
-        return Json::parse(in);
+        auto read = [](const char* name) {
+            std::ifstream in(std::string(LUMETRA_SOURCE_DIR "/tests/fit/reference/") + name);
+            return Json::parse(in);
+        };
+        Json all = read("fit_reference.json");
+        const Json weighted = read("weighted_reference.json");
+        for (const Json& c : weighted["cases"])
+            all["cases"].push_back(c);
+        return all;
     }();
     return reference;
+}
+
+std::optional<double> SigmaOf(const Json& r) {
+    return r.contains("sigma") && !r["sigma"].is_null() ? std::optional(r["sigma"].get<double>())
+                                                        : std::nullopt;
 }
 
 // The digits `value` keeps of the reference, relative to the larger of it and `scale`.
@@ -50,9 +65,12 @@ struct FitReference : ::testing::TestWithParam<FitMethod> {
     bool Fit(const Json& c) {
         doc.OnNewDocument();
         const std::vector<double> x = c["x"], y = c["y"];
+        const std::vector<double> sigma = c.value("sigma", std::vector<double>(x.size(), 0.0));
         doc.m_pPairs.clear();
         for (size_t k = 0; k < x.size(); ++k)
-            doc.m_pPairs.push_back({x[k], y[k]});
+            doc.m_pPairs.push_back({x[k], y[k], 0.0, 0.0, sigma[k]});
+        doc.m_eWeights = *WeightSchemeFromWord(c.value("weights", "none"));
+        doc.m_bSigmaAbsolute = c.value("absolute", false);
         doc.m_nPairs = int(x.size());
         doc.m_nCurveType = CurveCode(*FindCurveModel(c["model"].get<std::string>()));
         doc.m_nOrder = c["order"];
@@ -107,20 +125,35 @@ TEST_P(FitReference, StatisticsKeepEightDigits) {
         ExpectDigits(s.adjRSquared, ref["adj_r_squared"], 0.0, name + " adjusted R²");
         ExpectDigits(s.f, ref["f"], 0.0, name + " F");
         ExpectDigits(s.fP, ref["f_p"], 0.0, name + " p of F");
-        EXPECT_EQ(s.notes.empty(), sd != 0.0) << name;
+        if (!ref.contains("chi_square")) {
+            EXPECT_EQ(s.notes.empty(), sd != 0.0) << name;
+            continue;
+        }
+        ExpectDigits(s.chiSquare, ref["chi_square"], 0.0, name + " chi-square");
+        ExpectDigits(s.reducedChiSquare, ref["reduced_chi_square"], 0.0, name + " reduced");
+        ExpectDigits(s.chiSquareP, ref["chi_square_p"], 0.0, name + " p of chi-square");
+        ExpectDigits(s.effectivePairs, ref["effective_pairs"], 0.0, name + " effective pairs");
+        ASSERT_EQ(s.pearsonResiduals.size(), ref["pearson"].size()) << name;
+        for (size_t k = 0; k < s.pearsonResiduals.size(); ++k)
+            ExpectDigits(s.pearsonResiduals[k], ref["pearson"][k], sd * 1e-3,
+                         name + " weighted residual " + std::to_string(k + 1));
+        EXPECT_EQ(s.notes.empty(), c["absolute"].get<bool>()) << name;
     }
 }
 
 TEST_P(FitReference, PredictionsKeepEightDigits) {
     for (const Json& c : Reference()["cases"]) {
-        const std::optional<FittedCurve> curve = Curve(c);
+        std::optional<FittedCurve> curve = Curve(c);
         if (!curve)
             continue;
         const std::string name = c["name"];
         for (const Json& r : c["predictions"]) {
+            curve->sigma = SigmaOf(r);
             const Prediction p = Predict(*curve, r["input"], Reference()["level"]);
             const std::string what = name + " at " + std::to_string(r["input"].get<double>());
-            const double width = r["pred_high"].get<double>() - r["pred_low"].get<double>();
+            const double width = r["pred_high"].is_null()
+                                     ? r["mean_high"].get<double>() - r["mean_low"].get<double>()
+                                     : r["pred_high"].get<double>() - r["pred_low"].get<double>();
             ExpectDigits(p.output, r["output"], 0.0, what + " value");
             ExpectDigits(p.seMean, r["se_mean"], 1e-300, what + " SE of the mean");
             ExpectDigits(p.meanLow, r["mean_low"], width * 1e-3, what + " mean low");
@@ -133,7 +166,7 @@ TEST_P(FitReference, PredictionsKeepEightDigits) {
 
 TEST_P(FitReference, CalibrationsKeepEightDigits) {
     for (const Json& c : Reference()["cases"]) {
-        const std::optional<FittedCurve> curve = Curve(c);
+        std::optional<FittedCurve> curve = Curve(c);
         if (!curve)
             continue;
         const std::string name = c["name"];
@@ -144,6 +177,7 @@ TEST_P(FitReference, CalibrationsKeepEightDigits) {
             request.meanResponse = r["mean_response"];
             request.interval = r["interval"] == "wald" ? CalibrationInterval::Wald
                                                        : CalibrationInterval::Inversion;
+            curve->sigma = SigmaOf(r);
             const Calibration cal = Calibrate(*curve, r["observed"], request);
             const std::string what = name + " of " + std::to_string(r["observed"].get<double>()) +
                                      " " + r["interval"].get<std::string>() +

@@ -27,13 +27,13 @@ Columns Split(const std::vector<CXYdata>& pairs) {
 
 FitResult Fit(int type, const Columns& c, int order = 1) {
     NormalEquations work;
-    return FindCurveModel(type)->fit(c.x, c.y, order, work, FitMethod::Classic);
+    return FindCurveModel(type)->fit(c.x, c.y, {}, order, work, FitMethod::Classic);
 }
 
 TEST(ModelFits, NorrisOverArraysMatchesItsCertifiedLine) {
     const Columns c = Split(test::ReadNistPairs(LUMETRA_SOURCE_DIR "/tests/data/nist/Norris.csv"));
     NormalEquations work;
-    const FitResult r = FitPolynomial(c.x, c.y, 1, work, FitMethod::Classic);
+    const FitResult r = FitPolynomial(c.x, c.y, {}, 1, work, FitMethod::Classic);
     ASSERT_TRUE(r.Ok());
     EXPECT_NEAR(r.coef[0], 1.00211681802045, 1e-12);
     EXPECT_NEAR(r.coef[1], -0.262323073774029, 1e-10);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -75,6 +76,50 @@ TEST_F(RenderedBands, TheResidualPlotHasAZeroLineAndNoCurve) {
         EXPECT_TRUE(Near(x, zero, QColor(0, 0, 0))) << x;
     EXPECT_TRUE(Near(8000, int(0.37 * 5000 / 0.37) + 1000, QColor(255, 0, 0))); // (4, 0.23)
     EXPECT_EQ(Count(QColor(0, 255, 0)), 0);
+}
+
+TEST_F(RenderedBands, ErrorBarsReachSigmaEitherSideOfThePairsThatHaveOne) {
+    doc.m_pPairs[2].m_dSigma = 1.0; // (3, 5.9)
+    Render({});
+    const QColor red(255, 0, 0);
+    EXPECT_TRUE(Near(6000, Py(6.9), red));
+    EXPECT_TRUE(Near(6000, Py(4.9), red));
+    EXPECT_TRUE(Near(6000 - 25, Py(6.9), red)); // the caps
+    EXPECT_TRUE(Near(6000 + 25, Py(4.9), red));
+    EXPECT_FALSE(Near(6000, Py(7.2), red));
+    EXPECT_FALSE(Near(4000, Py(5.1), red)); // (2, 4.1) has none
+    // X=Ae^BY measures X: its bar lies along X.
+    doc.m_nCurveType = 3;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    Render({});
+    EXPECT_TRUE(Near(6000 + 2000, Py(5.9), red)); // X + σ is one step of X further
+    EXPECT_FALSE(Near(6000, Py(6.9), red));
+}
+
+TEST_F(RenderedBands, AWeightedFitsResidualPlotShowsItsWeightedResiduals) {
+    doc.m_eWeights = WeightScheme::InverseX2;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    // The weighted line through kLinePairs with w = 1/X², in long double here: residual r_k of
+    // pair k, weighted (y − ŷ)/X.
+    long double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (const CXYdata& p : test::kLinePairs) {
+        const long double w = 1.0L / (p.m_dX * p.m_dX);
+        sw += w, sx += w * p.m_dX, sy += w * p.m_dY, sxx += w * p.m_dX * p.m_dX;
+        sxy += w * p.m_dX * p.m_dY;
+    }
+    const long double b = (sw * sxy - sx * sy) / (sw * sxx - sx * sx), a = (sy - b * sx) / sw;
+    std::vector<double> r;
+    for (const CXYdata& p : test::kLinePairs)
+        r.push_back(double((p.m_dY - a - b * p.m_dX) / p.m_dX));
+    const double low = std::min(0.0, *std::min_element(r.begin(), r.end()));
+    const double high = std::max(0.0, *std::max_element(r.begin(), r.end()));
+    Render({false, false, true});
+    for (size_t k = 0; k < r.size(); ++k) {
+        const int y = int((r[k] - low) * 5000 / (high - low)) + 1000;
+        EXPECT_TRUE(Near(2000 + 2000 * int(k), y, QColor(255, 0, 0))) << k << " " << r[k];
+    }
+    const int zero = int(-low * 5000 / (high - low)) + 1000;
+    EXPECT_TRUE(Near(5000, zero, QColor(0, 0, 0)));
 }
 
 // 25 monthly values 2024-2026 and a cubic: the leverage behind the band comes from the centred

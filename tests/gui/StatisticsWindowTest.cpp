@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "data/LumetraDoc.h"
+#include "fit/FitEngine.h"
 #include "fit/Prediction.h"
 #include "framework/CommandIds.h"
 #include "framework/CommandTable.h"
@@ -215,6 +216,34 @@ TEST_F(StatisticsWindow, TheTableFollowsEveryFitAndSaysWhenThereIsNoCurve) {
     ASSERT_EQ(view->Table()->rowCount(), 1);
     EXPECT_EQ(view->Table()->item(0, 0)->text(),
               "The fit failed: there is no curve to read values from.");
+}
+
+// Which weights: every scheme that applies, fitted and compared under the statistics; and the σ
+// of a new observation, taken only by a weighted fit and checked.
+TEST_F(StatisticsWindow, ComparesTheWeightingsAndTakesTheSigmaOfANewObservation) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    const QString text = view->StatisticsText()->toPlainText();
+    EXPECT_TRUE(text.contains("         Which weights? Each weighting fitted, its standards' X "
+                              "taken back through the curve:\n"))
+        << text.toStdString();
+    EXPECT_EQ(text.count("<- smallest"), 1);
+    EXPECT_TRUE(text.contains("\n         1/X^2     "));
+    EXPECT_FALSE(view->NewSigma()->isEnabled()); // the fit is not weighted
+
+    doc->m_eWeights = WeightScheme::InverseX;
+    ASSERT_EQ(CFitEngine(*doc).RefitDocument(), 1);
+    view->Refresh();
+    EXPECT_TRUE(view->NewSigma()->isEnabled());
+    view->Values()->setPlainText("2000000");
+    const QString byWeights = view->Table()->item(0, 5)->text();
+    view->NewSigma()->setText("-1");
+    ASSERT_EQ(view->Table()->rowCount(), 1);
+    EXPECT_EQ(view->Table()->item(0, 0)->text(), "The standard deviation of a new observation "
+                                                 "must be a number above 0, or left empty.");
+    view->NewSigma()->setText("0.5");
+    ASSERT_EQ(view->Table()->rowCount(), 1);
+    EXPECT_NE(view->Table()->item(0, 5)->text(), byWeights);
 }
 
 // Typing into the table and copying it while a refit of its document dispatches messages: the

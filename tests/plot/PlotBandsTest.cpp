@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "fit/FitEngine.h"
+#include "fit/Prediction.h"
 #include "platform/MemorySettingsStore.h"
 #include "plot/PlotDrawing.h"
 #include "support/DocTest.h"
@@ -157,6 +158,32 @@ TEST_F(Bands, TheResidualPlotsAxisIsTitledWithTheMeasuredVariable) {
     EXPECT_EQ(verticalTitle({false, false, true}), "Load difference");
     const std::vector<Op> texts = s.Texts();
     EXPECT_EQ(texts[9].text.find('.'), texts[9].text.size() - 4) << texts[9].text;
+    doc.m_eWeights = WeightScheme::InverseX;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    EXPECT_EQ(verticalTitle({false, false, true}), "Weighted residual");
+    EXPECT_EQ(verticalTitle({}), "Pull");
+}
+
+// A weighted fit's prediction band has the new observation's variance its weighting gives at each
+// X: the prediction interval of the same X, where the band passes through a sample.
+TEST_F(Bands, TheBandsOfAWeightedFitFollowItsWeightedVariance) {
+    doc.m_eWeights = WeightScheme::InverseX2;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    PaintPlot(doc, s, true, {false, true, false});
+    const auto lines = Polylines(s.WithPen(kPenPrediction));
+    ASSERT_EQ(lines.size(), 2u);
+    const std::optional<FittedCurve> curve = DocumentCurve(doc).curve;
+    ASSERT_TRUE(curve);
+    for (size_t i : {size_t(0), size_t(25), size_t(50)}) {
+        const double x = 1.0 + 4.0 * double(i) / 50;
+        const Prediction p = Predict(*curve, x, 0.95);
+        EXPECT_NEAR(lines[0][i].y, Py(*p.predLow), 1) << i;
+        EXPECT_NEAR(lines[1][i].y, Py(*p.predHigh), 1) << i;
+    }
+    // 1/X² narrows the band at the small X and widens it at the large one, against unweighted.
+    const int weightedLow = lines[1][0].y - lines[0][0].y;
+    const int weightedHigh = lines[1][50].y - lines[0][50].y;
+    EXPECT_LT(weightedLow * 3, weightedHigh);
 }
 
 TEST_F(Bands, AResidualPlotOfAPerfectFitSpansOneEitherSideOfZero) {

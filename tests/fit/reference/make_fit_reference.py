@@ -110,6 +110,16 @@ class Model:
         return output
 
 
+def semilog_rows(rows):
+    """The rows of B and ln(A) of a semilog line as ln(C[1]), C[2] and C[1] taken back."""
+    b, ln_a = rows
+    ln_a["name"], b["name"] = "ln(C[1])", "C[2]"
+    a = {"name": "C[1]", "estimate": mp.exp(ln_a["estimate"]),
+         "std_error": mp.exp(ln_a["estimate"]) * ln_a["std_error"], "t": None, "p": None,
+         "ci_low": mp.exp(ln_a["ci_low"]), "ci_high": mp.exp(ln_a["ci_high"])}
+    return [ln_a, b, a]
+
+
 def two_sided_p(t, dof):
     return mp.betainc(mpf(dof) / 2, mpf(1) / 2, 0, dof / (dof + t * t), regularized=True)
 
@@ -168,12 +178,7 @@ class Fit:
                     row["p"] = mpf(0)  # known exactly, and not zero
             rows.append(row)
         if semilog:
-            b, ln_a = rows
-            ln_a["name"], b["name"] = "ln(C[1])", "C[2]"
-            a = {"name": "C[1]", "estimate": mp.exp(ln_a["estimate"]),
-                 "std_error": mp.exp(ln_a["estimate"]) * ln_a["std_error"], "t": None, "p": None,
-                 "ci_low": mp.exp(ln_a["ci_low"]), "ci_high": mp.exp(ln_a["ci_high"])}
-            rows = [ln_a, b, a]
+            rows = semilog_rows(rows)
         s2 = self.sse / self.dof
         out = {"coefficients": [{key: (number(val) if key != "name" else val)
                                  for key, val in row.items()} for row in rows],
@@ -215,6 +220,27 @@ def bisect(inside, a, b):
     return (a + b) / 2
 
 
+def interval_ends(inside, t0, lo, hi):
+    """Where the inputs inside the interval end on the way from t0 to lo and to hi (None: never)."""
+    ends = []
+    for end in (lo, hi):
+        found, previous = None, t0
+        for i in range(1, 4097):
+            t = t0 + (end - t0) * i / 4096
+            if not inside(t):
+                found = bisect(inside, previous, t)
+                break
+            previous = t
+        ends.append(found)
+    return ends
+
+
+def estimate(model, t0, lower, upper):
+    return {"input": number(model.input_back(t0)),
+            "lower": None if lower is None else number(model.input_back(lower)),
+            "upper": None if upper is None else number(model.input_back(upper))}
+
+
 def calibrate(fit, model, observed, lo, hi, mean_response, wald):
     target = model.v(observed)
     scatter = 0 if mean_response else 1
@@ -238,22 +264,8 @@ def calibrate(fit, model, observed, lo, hi, mean_response, wald):
         else:
             def inside(t):
                 return (fit.value(t) - target) ** 2 <= ts * ts * (scatter + fit.leverage(t))
-            ends = []
-            for end in (lo, hi):
-                found = None
-                steps = 4096
-                previous = t0
-                for i in range(1, steps + 1):
-                    t = t0 + (end - t0) * i / steps
-                    if not inside(t):
-                        found = bisect(inside, previous, t)
-                        break
-                    previous = t
-                ends.append(found)
-            lower, upper = ends
-        estimates.append({"input": number(model.input_back(t0)),
-                          "lower": None if lower is None else number(model.input_back(lower)),
-                          "upper": None if upper is None else number(model.input_back(upper))})
+            lower, upper = interval_ends(inside, t0, lo, hi)
+        estimates.append(estimate(model, t0, lower, upper))
     return {"observed": observed, "mean_response": mean_response,
             "interval": "wald" if wald else "inversion", "flat": False, "estimates": estimates}
 
@@ -290,4 +302,5 @@ def main():
     print(json.dumps({"level": LEVEL, "cases": cases}, indent=1))
 
 
-main()
+if __name__ == "__main__":
+    main()
