@@ -43,20 +43,16 @@ std::vector<std::string> Entries(const std::string& folder) {
     return found;
 }
 
-// Files a save keeps elsewhere for the file with this inode (those that end in suffix).
-int LeftElsewhere(ino_t inode, const std::string& suffix = "") {
+// Files a save kept in the runtime folder for the file with this inode (those that end in
+// suffix).
+int LeftElsewhere(const std::string& runtime, ino_t inode, const std::string& suffix = "") {
     int count = 0;
-    const char* const folders[] = {std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"), "/tmp"};
-    for (const char* folder : folders) {
-        if (!folder || !fs::is_directory(folder))
-            continue;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            const std::string name = entry.path().filename().string();
-            count += name.rfind("lumetra-", 0) == 0 &&
-                     name.find("-" + std::to_string(inode) + ".") != std::string::npos &&
-                     name.size() >= suffix.size() &&
-                     name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
-        }
+    for (const auto& entry : fs::directory_iterator(runtime)) {
+        const std::string name = entry.path().filename().string();
+        count += name.rfind("lumetra-", 0) == 0 &&
+                 name.find("-" + std::to_string(inode) + ".") != std::string::npos &&
+                 name.size() >= suffix.size() &&
+                 name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
     }
     return count;
 }
@@ -84,6 +80,15 @@ off_t AddressSpaceInUse() {
 }
 
 struct SaveTarget : test::ExampleDocTest {
+    // A runtime folder of the test's own, which anyone may write like /tmp: what a killed save
+    // leaves there goes with the test, and an inode reused from another test's file is not seen.
+    test::TempDir runDir;
+    const std::string& runtime = runDir.path();
+    void SetUp() override {
+        ExampleDocTest::SetUp();
+        ::chmod(runtime.c_str(), 01777);
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
 
     // Saves the example at path, then changes the document; the bytes the user has.
     std::string SaveThenChange(const std::string& path, size_t pairs = 3) {
@@ -239,7 +244,7 @@ TEST_F(SaveTarget, AFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
     EXPECT_EQ(Entries(dir.Path("shared")), std::vector<std::string>{"keep.dat"});
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(LeftElsewhere(st.st_ino), 0);
+    EXPECT_EQ(LeftElsewhere(runtime, st.st_ino), 0);
     if (root) {
         EXPECT_EQ(st.st_uid, kNobody);
     }
@@ -293,7 +298,7 @@ TEST_F(SaveTarget, AFileOfAnotherOwnerKeepsItsOwnerAndMode) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(test::TempDir::Read(path).substr(0, 10), "@Changed\r\n");
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"theirs.dat"});
-    EXPECT_EQ(LeftElsewhere(st.st_ino), 0);
+    EXPECT_EQ(LeftElsewhere(runtime, st.st_ino), 0);
 }
 
 constexpr std::string_view kMarkText =
@@ -386,7 +391,7 @@ TEST_F(SaveTarget, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
             struct stat st {};
             ASSERT_EQ(::stat(t.path.c_str(), &st), 0);
             // Half-made copies stay until they are clearly stale; kept ones are put back.
-            EXPECT_EQ(LeftElsewhere(st.st_ino, ".old"), 0) << t.path;
+            EXPECT_EQ(LeftElsewhere(runtime, st.st_ino, ".old"), 0) << t.path;
             for (const std::string& name : Entries(fs::path(t.path).parent_path().string()))
                 EXPECT_EQ(name.find(".old"), std::string::npos) << name;
         }
