@@ -47,7 +47,7 @@ levels <- c(1, 2, 5, 10, 20, 50, 100)
 cx <- rep(levels, each = 3)
 k <- seq_along(cx) - 1
 cy <- signif(0.3 + 2.1 * cx + 0.04 * sin(2.1 * k + 0.4), 8)
-cy[11] <- cy[11] + 1.5 # a planted outlier at X = 20
+cy[11] <- cy[11] + 1.5 # a planted outlier at X = 10
 wy <- signif(0.3 + 2.1 * cx + 0.02 * (0.3 + 2.1 * cx) * sin(2.1 * k + 0.4), 8)
 wy[5] <- wy[5] * 1.25 # a planted outlier at X = 2
 
