@@ -145,15 +145,20 @@ void CStatisticsView::Refresh() {
     const BusyScope wait(m_app.GetUi());
     std::vector<std::string> lines =
         StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel));
-    // Which weights: every scheme that applies, for the user to choose by evidence.
-    const std::vector<WeightingResult> weightings = CompareWeightings(m_doc);
-    if (!weightings.empty()) {
-        for (std::string& line : WeightingLines(m_doc, weightings))
+    m_curve = DocumentCurve(m_doc);
+    // Which weights: every scheme that applies, for the user to choose by evidence. That fits
+    // every scheme, so it is made once per fit, not at each of the updates that follow one.
+    const std::shared_ptr<const FitState> state = m_curve.curve ? m_curve.curve->state : nullptr;
+    if (!state || state != m_comparedFit) {
+        m_weightings = CompareWeightings(m_doc);
+        m_comparedFit = state;
+    }
+    if (!m_weightings.empty()) {
+        for (std::string& line : WeightingLines(m_doc, m_weightings))
             lines.push_back(std::move(line));
         lines.push_back(lines.front()); // the rule
     }
     m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
-    m_curve = DocumentCurve(m_doc);
     RefreshTable();
     m_influence->Show(m_doc);
 }

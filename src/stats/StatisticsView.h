@@ -2,6 +2,7 @@
 
 #include "framework/DocumentView.h"
 #include "stats/PredictionTable.h"
+#include "stats/WeightsComparison.h"
 
 #include <QSplitter>
 
@@ -65,6 +66,8 @@ private:
     QTableWidget* m_table = nullptr;
     CInfluencePage* m_influence = nullptr;
     CurveOutcome m_curve; // of the present fit, read once for every table made of it
+    std::vector<WeightingResult> m_weightings;
+    std::shared_ptr<const FitState> m_comparedFit; // the fit m_weightings were made for
     TextTable m_results;
 };
 

@@ -234,6 +234,18 @@ TEST_F(StatisticsWindow, ComparesTheWeightingsAndTakesTheSigmaOfANewObservation)
     EXPECT_EQ(text.count("<- smallest"), 1);
     EXPECT_TRUE(text.contains("\n         1/X^2     "));
     EXPECT_FALSE(view->NewSigma()->isEnabled()); // the fit is not weighted
+    // Kept through the updates of one fit, made again for the next fit of changed pairs.
+    auto comparison = [view] {
+        const QString all = view->StatisticsText()->toPlainText();
+        return all.mid(all.indexOf("Which weights?"));
+    };
+    const QString first = comparison();
+    view->Refresh();
+    EXPECT_EQ(comparison(), first);
+    doc->m_pPairs[0].m_dY *= 1.5;
+    ASSERT_EQ(CFitEngine(*doc).RefitDocument(), 1);
+    view->Refresh();
+    EXPECT_NE(comparison(), first);
 
     doc->m_eWeights = WeightScheme::InverseX;
     ASSERT_EQ(CFitEngine(*doc).RefitDocument(), 1);
