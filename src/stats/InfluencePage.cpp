@@ -69,9 +69,12 @@ CInfluencePage::CInfluencePage() {
             [this] { QGuiApplication::clipboard()->setText(QString::fromStdString(TabText())); });
 }
 
-void CInfluencePage::Show(const CLumetraDoc& doc) {
+void CInfluencePage::Show(const CLumetraDoc& doc, const std::shared_ptr<const FitState>& fit) {
     m_doc = &doc;
-    m_outcome = DocumentInfluence(doc);
+    if (!fit || fit != m_shownFit) {
+        m_outcome = DocumentInfluence(doc);
+        m_shownFit = fit;
+    }
     m_summary->setText(JoinLines(InfluenceSummary(doc, m_outcome)));
     ShowRows();
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QLabel;
 class QTableWidget;
@@ -20,8 +22,9 @@ class CInfluencePage : public QWidget {
 public:
     CInfluencePage();
 
-    // Shows the measures of the document's present fit.
-    void Show(const CLumetraDoc& doc);
+    // Shows the measures of the document's present fit, the state it reads; they are computed
+    // once per fit, not again at each update that follows it.
+    void Show(const CLumetraDoc& doc, const std::shared_ptr<const FitState>& fit);
     // The summary and the rows shown, as printed beside the statistics.
     std::vector<std::string> Lines() const;
     // TAB between cells, the header first.
@@ -37,6 +40,7 @@ private:
 
     const CLumetraDoc* m_doc = nullptr;
     InfluenceOutcome m_outcome;
+    std::shared_ptr<const FitState> m_shownFit;
     TextTable m_rows;
     QCheckBox* m_flaggedOnly = nullptr;
     QLabel* m_summary = nullptr;

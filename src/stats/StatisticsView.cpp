@@ -160,7 +160,7 @@ void CStatisticsView::Refresh() {
     }
     m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
     RefreshTable();
-    m_influence->Show(m_doc);
+    m_influence->Show(m_doc, state);
 }
 
 void CStatisticsView::RefreshTable() {
