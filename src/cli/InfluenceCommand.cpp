@@ -12,7 +12,8 @@ int RunInfluence(const Arguments& args, Streams io) {
     if (!file.Open(args.file))
         return kFailed;
     Refit(file.doc, args);
-    const InfluenceOutcome outcome = DocumentInfluence(file.doc);
+    const std::shared_ptr<const InfluenceOutcome> measured = DocumentInfluence(file.doc);
+    const InfluenceOutcome& outcome = *measured;
     if (!outcome.table) {
         io.err << outcome.failure << '\n';
         return kFailed;

@@ -48,6 +48,8 @@ void CLumetraDoc::ClearData() {
     m_strFitFailure.clear();
     m_dClassicDigits = -1.0;
     m_pFitState.reset();
+    m_pInfluence.reset();
+    m_pInfluenceFit.reset();
 }
 
 void CLumetraDoc::ResetExtremes(const CXYdata& first) {

@@ -17,6 +17,7 @@ namespace lumetra {
 class Ui;
 class SettingsStore;
 struct FitState;
+struct InfluenceOutcome;
 
 inline constexpr const char* kUnNamedFile = "UnNamed File";
 inline constexpr int kMaxDecimals = 14;
@@ -106,6 +107,10 @@ public:
     int m_bFitFailed = 0;
     double m_dClassicDigits = -1.0;
     mutable std::shared_ptr<const FitState> m_pFitState;
+    // The influence measures of a fit, made when first asked for (the residual plot asks at
+    // every paint) and kept with the state they were made from.
+    mutable std::shared_ptr<const InfluenceOutcome> m_pInfluence;
+    mutable std::shared_ptr<const FitState> m_pInfluenceFit;
 
     // The framework's part of a document.
     bool IsModified() const { return m_bModified; }

@@ -127,8 +127,9 @@ InfluenceTable ComputeInfluence(const FitState& state, std::span<const double> t
     return table;
 }
 
-InfluenceOutcome DocumentInfluence(const CLumetraDoc& doc) {
-    const StateOutcome outcome = UsableFitState(doc);
+namespace {
+
+InfluenceOutcome MeasureInfluence(const CLumetraDoc& doc, const StateOutcome& outcome) {
     if (!outcome.state)
         return {std::nullopt, outcome.failure};
     std::vector<double> u, v;
@@ -140,6 +141,20 @@ InfluenceOutcome DocumentInfluence(const CLumetraDoc& doc) {
                                     "there are no influence measures."
                                   : weights.failure};
     return {ComputeInfluence(*outcome.state, u, v, weights.weights), ""};
+}
+
+} // namespace
+
+std::shared_ptr<const InfluenceOutcome> DocumentInfluence(const CLumetraDoc& doc) {
+    const StateOutcome outcome = UsableFitState(doc);
+    if (outcome.state && outcome.state == doc.m_pInfluenceFit && doc.m_pInfluence)
+        return doc.m_pInfluence;
+    auto measured = std::make_shared<const InfluenceOutcome>(MeasureInfluence(doc, outcome));
+    if (outcome.state) {
+        doc.m_pInfluence = measured;
+        doc.m_pInfluenceFit = outcome.state;
+    }
+    return measured;
 }
 
 } // namespace lumetra

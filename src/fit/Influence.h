@@ -3,6 +3,7 @@
 #include "fit/FitState.h"
 #include "fit/FitStatistics.h"
 
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,6 +51,7 @@ struct InfluenceOutcome {
     std::optional<InfluenceTable> table;
     std::string failure;
 };
-InfluenceOutcome DocumentInfluence(const CLumetraDoc& doc);
+// Made once per fit: the document keeps them beside the fit state they come from.
+std::shared_ptr<const InfluenceOutcome> DocumentInfluence(const CLumetraDoc& doc);
 
 } // namespace lumetra

@@ -103,7 +103,8 @@ void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
     }
     // A box round each flagged pair, past the sieve so that none hides among its neighbours; the
     // pen is chosen only when one is flagged, and a drawing without flags stays as it was.
-    const InfluenceOutcome influence = DocumentInfluence(doc);
+    const std::shared_ptr<const InfluenceOutcome> measured = DocumentInfluence(doc);
+    const InfluenceOutcome& influence = *measured;
     if (!influence.table)
         return;
     bool chosen = false;

@@ -119,33 +119,30 @@ CInfluencePage::CInfluencePage() {
 
 CInfluencePage::~CInfluencePage() = default;
 
-void CInfluencePage::Show(const CLumetraDoc& doc, const std::shared_ptr<const FitState>& fit) {
-    if (!fit || fit != m_measuredFit || m_doc != &doc) {
-        m_doc = &doc;
-        m_outcome = DocumentInfluence(doc);
-        m_measuredFit = fit;
-    }
-    m_summary->setText(JoinLines(InfluenceSummary(doc, m_outcome)));
+void CInfluencePage::Show(const CLumetraDoc& doc) {
+    m_doc = &doc;
+    m_outcome = DocumentInfluence(doc);
+    m_summary->setText(JoinLines(InfluenceSummary(doc, *m_outcome)));
     ShowRows();
 }
 
 void CInfluencePage::ShowRows() {
-    m_model->Reset(m_doc, m_outcome.table ? &*m_outcome.table : nullptr,
+    m_model->Reset(m_doc, m_outcome && m_outcome->table ? &*m_outcome->table : nullptr,
                    m_flaggedOnly->isChecked());
     // Measured over the first thousand rows, as the view does.
     m_table->resizeColumnsToContents();
 }
 
 TextTable CInfluencePage::Rows() const {
-    return m_doc && m_outcome.table
-               ? InfluenceRows(*m_doc, *m_outcome.table, m_flaggedOnly->isChecked())
+    return m_doc && m_outcome->table
+               ? InfluenceRows(*m_doc, *m_outcome->table, m_flaggedOnly->isChecked())
                : TextTable{};
 }
 
 std::vector<std::string> CInfluencePage::Lines() const {
     if (!m_doc)
         return {};
-    std::vector<std::string> lines = InfluenceSummary(*m_doc, m_outcome);
+    std::vector<std::string> lines = InfluenceSummary(*m_doc, *m_outcome);
     for (std::string& line : TableLines(Rows()))
         lines.push_back(std::move(line));
     return lines;

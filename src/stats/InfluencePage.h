@@ -15,7 +15,6 @@ namespace lumetra {
 
 class CLumetraDoc;
 class InfluenceModel;
-struct FitState;
 
 // The Statistics window's page of each pair's influence on the fit: the Durbin–Watson line and
 // the cut-offs above a table of every pair (or the flagged ones only), flagged rows marked. The
@@ -26,8 +25,8 @@ public:
     CInfluencePage();
     ~CInfluencePage() override;
 
-    // Shows the measures of the document's present fit, which `fit` holds: measured once per fit.
-    void Show(const CLumetraDoc& doc, const std::shared_ptr<const FitState>& fit);
+    // Shows the measures of the document's present fit.
+    void Show(const CLumetraDoc& doc);
     // The summary and the rows shown, as printed beside the statistics.
     std::vector<std::string> Lines() const;
     // TAB between cells, the header first.
@@ -43,8 +42,7 @@ private:
     TextTable Rows() const;
 
     const CLumetraDoc* m_doc = nullptr;
-    InfluenceOutcome m_outcome;
-    std::shared_ptr<const FitState> m_measuredFit; // the fit m_outcome describes
+    std::shared_ptr<const InfluenceOutcome> m_outcome; // the document's, kept while shown
     QCheckBox* m_flaggedOnly = nullptr;
     QLabel* m_summary = nullptr;
     QTableView* m_table = nullptr;

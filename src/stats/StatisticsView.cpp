@@ -181,7 +181,7 @@ void CStatisticsView::Refresh() {
     }
     m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
     RefreshTable();
-    m_influence->Show(m_doc, state);
+    m_influence->Show(m_doc);
 }
 
 void CStatisticsView::RefreshTable() {

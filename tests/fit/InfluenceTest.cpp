@@ -26,9 +26,9 @@ struct InfluenceReference : test::DocTest {
         doc.m_eWeights = *WeightSchemeFromWord(weights);
         doc.m_eFitMethod = FitMethod::Accurate;
         EXPECT_TRUE(CFitEngine(doc).RefitDocument()) << model;
-        InfluenceOutcome outcome = DocumentInfluence(doc);
-        EXPECT_TRUE(outcome.table) << outcome.failure;
-        return outcome.table ? *outcome.table : InfluenceTable{};
+        const std::shared_ptr<const InfluenceOutcome> outcome = DocumentInfluence(doc);
+        EXPECT_TRUE(outcome->table) << outcome->failure;
+        return outcome->table ? *outcome->table : InfluenceTable{};
     }
 };
 
