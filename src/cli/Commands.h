@@ -64,6 +64,7 @@ int RunExport(const Arguments& args, Streams io);
 int RunPredict(const Arguments& args, Streams io);
 int RunCalibrate(const Arguments& args, Streams io);
 int RunWeights(const Arguments& args, Streams io);
+int RunOrders(const Arguments& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);

@@ -8,6 +8,8 @@
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
 #include "report/PrintToFile.h"
+#include "stats/LinearityText.h"
+#include "stats/OrdersText.h"
 #include "stats/StatisticsText.h"
 #include "stats/WeightsComparison.h"
 
@@ -137,6 +139,11 @@ void CStatisticsView::Refresh() {
     const BusyScope wait(m_app.GetUi());
     std::vector<std::string> lines =
         StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel));
+    for (std::string& line : LinearityLines(DocumentLinearity(m_doc)))
+        lines.push_back(std::move(line));
+    for (std::string& line : OrdersLines(m_doc, DocumentOrderTable(m_doc)))
+        lines.push_back(std::move(line));
+    lines.push_back(lines.front()); // the rule
     // Which weights: every scheme that applies, for the user to choose by evidence.
     const std::vector<WeightingResult> weightings = CompareWeightings(m_doc);
     if (!weightings.empty()) {
