@@ -353,6 +353,18 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
                                    RunWeights);
     Positional(weights, "FILE", a.file, "the data file");
 
+    CLI::App* influence = AddCommand("influence",
+                                     "fit the data as stored and list each pair's leverage, "
+                                     "standardized and studentized residuals, Cook's distance "
+                                     "and DFFITS, flagging outliers and influential pairs, with "
+                                     "the Durbin-Watson statistic",
+                                     RunInfluence);
+    Positional(influence, "FILE", a.file, "the data file");
+    Method(influence, a);
+    Weights(influence, a);
+    influence->add_flag("--flagged", a.flagged, "list the flagged pairs only");
+    Json(influence, a);
+
     CLI::App* orders = AddCommand("orders",
                                   "fit the data as stored and list every polynomial order from 1 "
                                   "to 10 the data allow, with SSE, R-squared, AIC, AICc, BIC, "

@@ -52,8 +52,9 @@ std::vector<std::string> LinearityLines(const Linearity& linearity) {
     if (!linearity.lackOfFit)
         return lines;
     const LackOfFitTest& lof = *linearity.lackOfFit;
-    lines.push_back(FormatC("         Lack of fit: %d pairs at %d distinct %s values, %d coefficients",
-                            {lof.n, lof.groups, linearity.inputName, lof.parameters}));
+    lines.push_back(
+        FormatC("         Lack of fit: %d pairs at %d distinct %s values, %d coefficients",
+                {lof.n, lof.groups, linearity.inputName, lof.parameters}));
     if (lof.pureDof > 0) {
         lines.push_back(Row(FormatC("Pure error (%d df):", {lof.pureDof}), lof.pureError));
         if (lof.lackDof > 0)
@@ -69,8 +70,7 @@ std::vector<std::string> LinearityLines(const Linearity& linearity) {
         const MandelTest& m = *linearity.mandel;
         lines.push_back("         Mandel's test of the straight line against the quadratic:");
         if (m.quadraticSse)
-            lines.push_back(
-                Row(FormatC("SSE of the quadratic (%d df):", {m.dof}), m.quadraticSse));
+            lines.push_back(Row(FormatC("SSE of the quadratic (%d df):", {m.dof}), m.quadraticSse));
         if (m.refusal.empty()) {
             lines.push_back(Row(FormatC("F statistic (1 and %d df):", {m.dof}), m.f));
             lines.push_back(Row("p value of F:", m.p));
@@ -106,12 +106,9 @@ nlohmann::ordered_json LinearityJson(const Linearity& linearity) {
     };
     if (linearity.mandel) {
         const MandelTest& m = *linearity.mandel;
-        out["mandel"] = {{"line_sse", m.lineSse},
-                         {"quadratic_sse", Number(m.quadraticSse)},
-                         {"dof", m.dof},
-                         {"f", Number(m.f)},
-                         {"p", Number(m.p)},
-                         {"refusal", Refusal(m.refusal)}};
+        out["mandel"] = {{"line_sse", m.lineSse}, {"quadratic_sse", Number(m.quadraticSse)},
+                         {"dof", m.dof},          {"f", Number(m.f)},
+                         {"p", Number(m.p)},      {"refusal", Refusal(m.refusal)}};
     }
     return out;
 }

@@ -14,8 +14,8 @@ namespace {
 
 constexpr const char* kIndent = "         ";
 
-const char* const kCriterionNames[kOrderCriteria] = {"Adjusted R-squared", "AIC", "AICc",
-                                                     "BIC",                "F",   "PRESS"};
+const char* const kCriterionNames[kOrderCriteria] = {
+    "Adjusted R-squared", "AIC", "AICc", "BIC", "F", "PRESS"};
 const char* const kCriterionKeys[kOrderCriteria] = {"adj_r_squared", "aic", "aicc",
                                                     "bic",           "f",   "press"};
 
@@ -30,9 +30,9 @@ bool Best(const OrderTable& table, OrderCriterion c, int order) {
 // One number in a 14-character column and its mark: "n/a" without a value, "-inf" for minus
 // infinity, "*" after the best.
 std::string Cell(const Statistic& value, bool best = false) {
-    std::string cell = !value                  ? FormatC("%15s", {"n/a"})
-                       : std::isinf(*value)    ? FormatC("%15s", {*value < 0 ? "-inf" : "inf"})
-                                               : FormatC(" %14.6E", {*value});
+    std::string cell = !value               ? FormatC("%15s", {"n/a"})
+                       : std::isinf(*value) ? FormatC("%15s", {*value < 0 ? "-inf" : "inf"})
+                                            : FormatC(" %14.6E", {*value});
     return cell + (best ? "*" : " ");
 }
 
@@ -91,8 +91,7 @@ std::string ZeroNote(const OrderTable& table) {
 std::vector<std::string> Notes(const CLumetraDoc& doc, const OrderTable& table) {
     std::vector<std::string> notes;
     const int n = table.rows.empty() ? 0 : table.rows.front().n;
-    for (const std::string& note :
-         {LimitNote(table, n, Model(doc).inputName), ZeroNote(table)})
+    for (const std::string& note : {LimitNote(table, n, Model(doc).inputName), ZeroNote(table)})
         if (!note.empty())
             notes.push_back(note);
     return notes;
@@ -172,26 +171,26 @@ std::vector<std::string> OrdersLines(const CLumetraDoc& doc, const OrderTable& t
         return lines;
     }
     const int n = table.rows.front().n;
-    lines.push_back(FormatC("         Fitted scale: %s   Pairs: %d   Distinct %s values: %d%s",
-                            {model.fittedScale, n, model.inputName,
-                             std::min(table.distinct, kMaxOrder + 1),
-                             table.distinct > kMaxOrder + 1 ? " or more" : ""}));
     lines.push_back(
-        Heading({"SSE", "Residual SD", "R-squared", "Adj. R-sq.", "Condition"}));
+        FormatC("         Fitted scale: %s   Pairs: %d   Distinct %s values: %d%s",
+                {model.fittedScale, n, model.inputName, std::min(table.distinct, kMaxOrder + 1),
+                 table.distinct > kMaxOrder + 1 ? " or more" : ""}));
+    lines.push_back(Heading({"SSE", "Residual SD", "R-squared", "Adj. R-sq.", "Condition"}));
     for (const OrderRow& r : table.rows)
-        lines.push_back(Trimmed(FormatC("%5d%8d%6d", {r.order, r.n, r.dof}) + Cell(r.sse) +
-                        Cell(r.residualSd) + Cell(r.rSquared) +
-                        Cell(r.adjRSquared, Best(table, OrderCriterion::AdjRSquared, r.order)) +
-                        Cell(r.condition)));
+        lines.push_back(
+            Trimmed(FormatC("%5d%8d%6d", {r.order, r.n, r.dof}) + Cell(r.sse) + Cell(r.residualSd) +
+                    Cell(r.rSquared) +
+                    Cell(r.adjRSquared, Best(table, OrderCriterion::AdjRSquared, r.order)) +
+                    Cell(r.condition)));
     lines.push_back(Heading({"AIC", "AICc", "BIC", "F", "p of F", "PRESS", "PRESS RMSE"}));
     for (const OrderRow& r : table.rows)
         lines.push_back(Trimmed(FormatC("%5d%8d%6d", {r.order, r.n, r.dof}) +
-                        Cell(r.aic, Best(table, OrderCriterion::Aic, r.order)) +
-                        Cell(Aicc(r), Best(table, OrderCriterion::Aicc, r.order)) +
-                        Cell(r.bic, Best(table, OrderCriterion::Bic, r.order)) + Cell(r.f) +
-                        Cell(r.fP, Best(table, OrderCriterion::FTest, r.order)) +
-                        Cell(r.press, Best(table, OrderCriterion::Press, r.order)) +
-                        Cell(r.pressRmse)));
+                                Cell(r.aic, Best(table, OrderCriterion::Aic, r.order)) +
+                                Cell(Aicc(r), Best(table, OrderCriterion::Aicc, r.order)) +
+                                Cell(r.bic, Best(table, OrderCriterion::Bic, r.order)) + Cell(r.f) +
+                                Cell(r.fP, Best(table, OrderCriterion::FTest, r.order)) +
+                                Cell(r.press, Best(table, OrderCriterion::Press, r.order)) +
+                                Cell(r.pressRmse)));
     lines.push_back("         * the best order: largest adjusted R-squared; smallest AIC, AICc, "
                     "BIC, PRESS;");
     lines.push_back(FormatC("           the highest order whose own term's F test has p below %g.",
@@ -224,8 +223,8 @@ std::string OrdersJson(const CLumetraDoc& doc, const OrderTable& table) {
                         {"condition_number", Number(r.condition)}});
     nlohmann::ordered_json best = nlohmann::ordered_json::object();
     for (int c = 0; c < kOrderCriteria; ++c)
-        best[kCriterionKeys[c]] = table.best[c] ? nlohmann::ordered_json(table.best[c])
-                                                : nlohmann::ordered_json(nullptr);
+        best[kCriterionKeys[c]] =
+            table.best[c] ? nlohmann::ordered_json(table.best[c]) : nlohmann::ordered_json(nullptr);
     const nlohmann::ordered_json out = {
         {"model", Model(doc).cliName},
         {"weights", std::string(WeightSchemeWord(doc.m_eWeights))},

@@ -65,8 +65,8 @@ TEST_F(CliOrders, StatsJsonHoldsTheLinearityTests) {
     EXPECT_EQ(lof["lack_dof"], 2);
     EXPECT_TRUE(lof["refusal"].is_null());
     EXPECT_EQ(j["linearity"]["mandel"]["dof"], 9);
-    const nlohmann::json plain =
-        nlohmann::json::parse(Run("stats " + SaveData({{1, 1}, {2, 2.1}, {3, 2.9}}) + " --json").out);
+    const nlohmann::json plain = nlohmann::json::parse(
+        Run("stats " + SaveData({{1, 1}, {2, 2.1}, {3, 2.9}}) + " --json").out);
     EXPECT_EQ(plain["linearity"]["lack_of_fit"]["refusal"],
               "No X value repeats: there is no pure error to test the lack of fit against.");
 }

@@ -2,11 +2,11 @@
 // calibration of orders_reference.json (every number in the lines below is R's, from
 // make_orders_reference.R, in the window's format), and their words for the models and data they
 // refuse.
+#include "stats/OrdersText.h"
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
 #include "platform/MemorySettingsStore.h"
 #include "stats/LinearityText.h"
-#include "stats/OrdersText.h"
 #include "support/RecordingUi.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +97,8 @@ TEST_F(OrdersText, AWeightedCalibrationTakesTheDocumentsWeights) {
 }
 
 TEST_F(OrdersText, ModelsWithoutAnOrderAndTransformedScalesAreSaidSo) {
-    const std::vector<CXYdata> pairs = {{1, 2.0}, {1, 2.1}, {2, 4.1}, {2, 3.9}, {4, 16.5}, {4, 15.8}};
+    const std::vector<CXYdata> pairs = {{1, 2.0}, {1, 2.1},  {2, 4.1},
+                                        {2, 3.9}, {4, 16.5}, {4, 15.8}};
     Fit(pairs, CurveType::SemilogY);
     EXPECT_EQ(OrdersLines(doc, DocumentOrderTable(doc)),
               (std::vector<std::string>{"         Orders",
