@@ -181,12 +181,16 @@ CLI::Option* Json(CLI::App* command, Arguments& a) {
     return command->add_flag("--json", a.json, "write one JSON object instead of text");
 }
 
+CLI::Option* Model(CLI::App* command, Arguments& a) {
+    return Choice(command, "--model", ModelWords(), "the curve model (as stored unless given)",
+                  [&a](const std::string& word) {
+                      a.model = CurveCode(*FindCurveModel(std::string_view(word)));
+                  });
+}
+
 // The words fit and import share after their file.
 void FitSettings(CLI::App* command, Arguments& a) {
-    Choice(command, "--model", ModelWords(), "the curve model (as stored unless given)",
-           [&a](const std::string& word) {
-               a.model = CurveCode(*FindCurveModel(std::string_view(word)));
-           });
+    Model(command, a);
     Valued(command, "--order", "N", "the polynomial's order, 1 to 10 (as stored unless given)",
            [&a](const std::string& text) { a.order = text; });
     Method(command, a);
@@ -360,6 +364,18 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
     Weights(influence, a);
     influence->add_flag("--flagged", a.flagged, "list the flagged pairs only");
     Json(influence, a);
+
+    CLI::App* orders = AddCommand("orders",
+                                  "fit the data as stored and list every polynomial order from 1 "
+                                  "to 10 the data allow, with SSE, R-squared, AIC, AICc, BIC, "
+                                  "the F test of the highest term, PRESS and the condition "
+                                  "number, the best order by each marked",
+                                  RunOrders);
+    Positional(orders, "FILE", a.file, "the data file");
+    Model(orders, a);
+    Method(orders, a);
+    Weights(orders, a);
+    Json(orders, a);
 
     CLI::App* compute =
         AddCommand("compute",

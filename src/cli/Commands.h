@@ -66,6 +66,7 @@ int RunPredict(const Arguments& args, Streams io);
 int RunCalibrate(const Arguments& args, Streams io);
 int RunWeights(const Arguments& args, Streams io);
 int RunInfluence(const Arguments& args, Streams io);
+int RunOrders(const Arguments& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "fit/FitStatistics.h"
+#include "stats/LinearityText.h"
 #include "stats/StatisticsText.h"
 
 #include <ostream>
@@ -20,10 +21,15 @@ int RunStats(const Arguments& args, Streams io) {
         io.err << outcome.failure << '\n';
         return kFailed;
     }
+    const Linearity linearity = DocumentLinearity(doc);
     if (args.json) {
-        io.out << StatisticsJson(*outcome.stats) << '\n';
+        nlohmann::ordered_json json = nlohmann::ordered_json::parse(StatisticsJson(*outcome.stats));
+        json["linearity"] = LinearityJson(linearity);
+        io.out << json.dump(2) << '\n';
     } else {
         for (const std::string& line : StatisticsLines(doc, outcome))
+            io.out << line << '\n';
+        for (const std::string& line : LinearityLines(linearity))
             io.out << line << '\n';
     }
     return kOk;

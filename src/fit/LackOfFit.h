@@ -27,8 +27,9 @@ struct LackOfFitTest {
 // with 1 and n − 3 degrees of freedom.
 struct MandelTest {
     std::string refusal;
-    double lineSse = 0.0, quadraticSse = 0.0;
-    int dof = 0; // n − 3
+    double lineSse = 0.0;
+    Statistic quadraticSse; // none where the data allow no quadratic
+    int dof = 0;            // n − 3
     Statistic f, p;
 };
 

@@ -9,6 +9,8 @@
 #include "platform/Ui.h"
 #include "report/PrintToFile.h"
 #include "stats/InfluencePage.h"
+#include "stats/LinearityText.h"
+#include "stats/OrdersText.h"
 #include "stats/StatisticsText.h"
 #include "stats/WeightsComparison.h"
 
@@ -168,12 +170,18 @@ void CStatisticsView::Refresh() {
         StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel));
     m_curve = DocumentCurve(m_doc);
     // Which weights: every scheme that applies, for the user to choose by evidence. That fits
-    // every scheme, so it is made once per fit, not at each of the updates that follow one.
+    // every scheme, so it is made once per fit, not at each of the updates that follow one; the
+    // lack of fit and the order table likewise.
     const std::shared_ptr<const FitState> state = m_curve.curve ? m_curve.curve->state : nullptr;
     if (!state || state != m_comparedFit) {
         m_weightings = CompareWeightings(m_doc);
+        m_analysisLines = LinearityLines(DocumentLinearity(m_doc));
+        for (std::string& line : OrdersLines(m_doc, DocumentOrderTable(m_doc)))
+            m_analysisLines.push_back(std::move(line));
+        m_analysisLines.push_back(lines.front()); // the rule
         m_comparedFit = state;
     }
+    lines.insert(lines.end(), m_analysisLines.begin(), m_analysisLines.end());
     if (!m_weightings.empty()) {
         for (std::string& line : WeightingLines(m_doc, m_weightings))
             lines.push_back(std::move(line));

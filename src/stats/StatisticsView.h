@@ -67,7 +67,8 @@ private:
     CInfluencePage* m_influence = nullptr;
     CurveOutcome m_curve; // of the present fit, read once for every table made of it
     std::vector<WeightingResult> m_weightings;
-    std::shared_ptr<const FitState> m_comparedFit; // the fit m_weightings were made for
+    std::vector<std::string> m_analysisLines;      // the lack of fit and the order table
+    std::shared_ptr<const FitState> m_comparedFit; // the fit these two were made for
     TextTable m_results;
 };
 

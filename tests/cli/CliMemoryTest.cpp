@@ -123,5 +123,29 @@ TEST_F(CliMemory, EveryPictureAndTableEndsWellOrSaysItRanOutWithTheEarlierFileKe
     }
 }
 
+// The order table of a million pairs: the table, or the message and status 1.
+TEST_F(CliMemory, TheOrderTableEndsWellOrSaysItRanOut) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's own mappings need the address space this test takes away";
+#endif
+    int ended = 0, ranOut = 0;
+    for (int megabytes : {120, 170, 400}) {
+        const test::CliResult r =
+            test::RunCli("orders " + s_data, dir.Path("err.txt"),
+                         "ulimit -v " + std::to_string(megabytes * 1024) + "; ");
+        const std::string what = std::to_string(megabytes) + " MB: " + r.err;
+        if (r.status == 0) {
+            ++ended;
+            EXPECT_NE(r.out.find(" favour"), std::string::npos) << what;
+        } else {
+            ++ranOut;
+            EXPECT_EQ(r.status, 1) << what; // 134 would be an abort
+            EXPECT_NE(r.err.find("emory"), std::string::npos) << what;
+        }
+    }
+    EXPECT_GE(ended, 1);
+    EXPECT_GE(ranOut, 1);
+}
+
 } // namespace
 } // namespace lumetra

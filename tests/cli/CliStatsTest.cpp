@@ -22,7 +22,7 @@ TEST_F(CliStats, TheJsonHoldsTheKeysInOrderAndNumbersThatReadBackExactly) {
     EXPECT_EQ(keys, (std::vector<std::string>{
                         "model", "order", "method", "n", "dof", "level", "coefficients",
                         "residual_std_dev", "sse", "rmse", "r_squared", "adj_r_squared", "f", "f_p",
-                        "condition_number", "classic_digits", "notes", "centred"}));
+                        "condition_number", "classic_digits", "notes", "centred", "linearity"}));
     EXPECT_EQ(j["model"], "poly");
     EXPECT_EQ(j["order"], 2);
     EXPECT_EQ(j["method"], "classic");

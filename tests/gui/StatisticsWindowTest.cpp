@@ -263,6 +263,26 @@ TEST_F(StatisticsWindow, ComparesTheWeightingsAndTakesTheSigmaOfANewObservation)
     EXPECT_NE(view->Table()->item(0, 5)->text(), byWeights);
 }
 
+// The lack of fit and the Orders section follow each fit, and the copy of the text holds them.
+TEST_F(StatisticsWindow, ShowsTheLackOfFitAndTheOrdersOfEachFit) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    auto orders = [view] {
+        const QString all = view->StatisticsText()->toPlainText();
+        return all.mid(all.indexOf("         Orders\n"));
+    };
+    const QString first = orders();
+    EXPECT_TRUE(first.contains("\nOrder       n   dof            SSE     Residual SD"))
+        << first.toStdString();
+    EXPECT_TRUE(view->StatisticsText()->toPlainText().contains("\n         Lack of fit: 40 pairs"));
+    view->StatisticsText()->setFocus();
+    EXPECT_NE(view->CopyText().find("         Orders\n"), std::string::npos);
+    doc->m_pPairs[0].m_dY *= 1.5;
+    ASSERT_EQ(CFitEngine(*doc).RefitDocument(), 1);
+    view->Refresh();
+    EXPECT_NE(orders(), first);
+}
+
 // Typing into the table and copying it while a refit of its document dispatches messages: the
 // table is made from the curve of the fit before, and after the fit from the new one.
 TEST_F(StatisticsWindow, TheTableWorksInsideTheMessagesOfARefit) {
