@@ -7,8 +7,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
+class QSpinBox;
 class QTableWidget;
 
 namespace lumetra {
@@ -31,6 +33,9 @@ public:
     void Refresh();
     // Makes the table again from the values and choices in the window.
     void RefreshTable();
+    // Puts the statistics with the Limits section of the options in the window into the text,
+    // and remembers usable options for the next window.
+    void ShowStatistics();
     // File > Print: the statistics and the table on the application's printer; true when printed.
     bool OnFilePrint();
 
@@ -43,10 +48,17 @@ public:
     QLineEdit* NewSigma() const { return m_sigma; }
     QPlainTextEdit* Values() const { return m_values; }
     QTableWidget* Table() const { return m_table; }
+    QLineEdit* Alpha() const { return m_alpha; }
+    QLineEdit* Beta() const { return m_beta; }
+    QLineEdit* LimitsK() const { return m_k; }
+    QSpinBox* Replicates() const { return m_replicates; }
     const TextTable& Results() const { return m_results; }
 
 private:
     QWidget* BuildTablePanel();
+    QLayout* BuildLimitsRow();
+    // The curve with the σ of a new observation typed; nothing, and why, when that is no number.
+    CurveOutcome CurveWithSigma() const;
     void ShowTable();
     void CopyTable() const;
 
@@ -58,7 +70,12 @@ private:
     QLineEdit* m_sigma = nullptr;
     QPlainTextEdit* m_values = nullptr;
     QTableWidget* m_table = nullptr;
+    QLineEdit* m_alpha = nullptr;
+    QLineEdit* m_beta = nullptr;
+    QLineEdit* m_k = nullptr;
+    QSpinBox* m_replicates = nullptr;
     CurveOutcome m_curve; // of the present fit, read once for every table made of it
+    std::vector<std::string> m_statistics; // the text above the Limits section
     TextTable m_results;
 };
 
