@@ -39,8 +39,8 @@ std::vector<std::string> LimitsLines(const CalibrationLimits& limits) {
     lines.push_back(
         Row("Detection limit", limits.detectionX, Quantile(limits, limits.tBeta, 1.0 - r.beta)));
     if (limits.detectionShortcut)
-        lines.push_back(Row("Detection limit, shortcut", limits.detectionShortcut,
-                            "2 x critical value of X"));
+        lines.push_back(
+            Row("Detection limit, shortcut", limits.detectionShortcut, "2 x critical value of X"));
     lines.push_back(Row("Quantification limit", limits.quantificationX,
                         Quantile(limits, limits.tQuantification, 1.0 - r.alpha / 2.0) +
                             FormatC(", k = %g", {r.k})));

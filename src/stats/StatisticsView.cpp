@@ -25,6 +25,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTextDocument>
@@ -224,7 +225,10 @@ void CStatisticsView::ShowStatistics() {
             lines.push_back(std::move(line));
         lines.push_back(lines.front()); // the rule
     }
+    // A change of the options keeps the user's place in the text.
+    const int place = m_text->verticalScrollBar()->value();
     m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
+    m_text->verticalScrollBar()->setValue(place);
 }
 
 void CStatisticsView::Refresh() {

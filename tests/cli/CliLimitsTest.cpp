@@ -42,7 +42,8 @@ TEST_F(CliLimits, GivesTheLimitsAsTextAndJson) {
               "         Limits of the straight-line calibration (DIN 32645, ISO 11843-2):\n"
               "         alpha = 0.05   beta = 0.05   k = 3   m = 1   degrees of freedom n - 2 = 8\n"
               "         Critical value of Y               " +
-                  FormatC("%16s", {Text(din["critical_y"])}) + "   t(8, 0.95) = 1.85955\n         ");
+                  FormatC("%16s", {Text(din["critical_y"])}) +
+                  "   t(8, 0.95) = 1.85955\n         ");
     EXPECT_NE(r.out.find("         X = 0 lies outside the standards' X, 0.06 to 0.24: the critical "
                          "value extrapolates the line to the blank.\n"),
               std::string::npos);
@@ -54,13 +55,14 @@ TEST_F(CliLimits, GivesTheLimitsAsTextAndJson) {
     std::vector<std::string> keys;
     for (const auto& item : j.items())
         keys.push_back(item.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{
-                        "alpha", "beta", "k", "m", "n", "dof", "slope", "t_alpha", "t_beta",
-                        "t_quantification", "critical_y", "critical_x", "detection_x",
-                        "detection_shortcut_x", "quantification_x", "notes"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"alpha", "beta", "k", "m", "n", "dof", "slope",
+                                              "t_alpha", "t_beta", "t_quantification", "critical_y",
+                                              "critical_x", "detection_x", "detection_shortcut_x",
+                                              "quantification_x", "notes"}));
     EXPECT_EQ(j["m"], 3);
     EXPECT_TRUE(j["detection_shortcut_x"].is_null()); // alpha and beta differ
-    for (const char* key : {"t_beta", "critical_y", "critical_x", "detection_x", "quantification_x"})
+    for (const char* key :
+         {"t_beta", "critical_y", "critical_x", "detection_x", "quantification_x"})
         EXPECT_NEAR(j[key].get<double>(), m3[key].get<double>(), 1e-9 * m3[key].get<double>())
             << key;
 }
