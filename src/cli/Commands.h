@@ -50,6 +50,7 @@ struct Arguments {
     bool oneSample = false;    // calibrate --replicates: every value a reading of one sample
     bool skipBadLines = false; // import: skip the lines that are not pairs rather than stop
     bool sigmaColumn = false;  // import: the third number of each line is the pair's σ
+    bool flagged = false;      // influence: only the flagged pairs
     CalibrationInterval interval = CalibrationInterval::Inversion;
     LimitsRequest limits; // limits: alpha, beta, k and the readings of a sample
 };
@@ -68,6 +69,7 @@ int RunPredict(const Arguments& args, Streams io);
 int RunCalibrate(const Arguments& args, Streams io);
 int RunWeights(const Arguments& args, Streams io);
 int RunLimits(const Arguments& args, Streams io);
+int RunInfluence(const Arguments& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);

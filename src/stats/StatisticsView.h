@@ -2,6 +2,7 @@
 
 #include "framework/DocumentView.h"
 #include "stats/PredictionTable.h"
+#include "stats/WeightsComparison.h"
 
 #include <QSplitter>
 
@@ -14,10 +15,14 @@ class QSpinBox;
 class QTableWidget;
 
 namespace lumetra {
+class CInfluencePage;
+}
+
+namespace lumetra {
 
 // The Statistics window: the statistics of its document's present fit as text, and below them a
-// prediction and calibration table for the values the user types or pastes; both refreshed after
-// every fit, printed together, their text copyable.
+// prediction and calibration table for the values the user types or pastes and, on a page beside
+// it, each pair's influence; all refreshed after every fit, printed together, their text copyable.
 class CStatisticsView : public QSplitter, public CDocumentView {
     Q_OBJECT
 public:
@@ -53,6 +58,7 @@ public:
     QLineEdit* LimitsK() const { return m_k; }
     QSpinBox* Replicates() const { return m_replicates; }
     const TextTable& Results() const { return m_results; }
+    CInfluencePage* Influence() const { return m_influence; }
 
 private:
     QWidget* BuildTablePanel();
@@ -74,8 +80,11 @@ private:
     QLineEdit* m_beta = nullptr;
     QLineEdit* m_k = nullptr;
     QSpinBox* m_replicates = nullptr;
+    CInfluencePage* m_influence = nullptr;
     CurveOutcome m_curve; // of the present fit, read once for every table made of it
     std::vector<std::string> m_statistics; // the text above the Limits section
+    std::vector<WeightingResult> m_weightings;
+    std::shared_ptr<const FitState> m_comparedFit; // the fit m_weightings were made for
     TextTable m_results;
 };
 
