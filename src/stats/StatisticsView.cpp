@@ -55,6 +55,27 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
+// The table's cells in the widget, numbers aligned on the right and the last column's words on
+// the left.
+void FillTableWidget(QTableWidget& widget, const TextTable& table) {
+    widget.clear();
+    widget.setColumnCount(int(table.header.size()));
+    widget.setRowCount(int(table.rows.size()));
+    QStringList header;
+    for (const std::string& h : table.header)
+        header << QString::fromStdString(h);
+    widget.setHorizontalHeaderLabels(header);
+    for (size_t r = 0; r < table.rows.size(); ++r)
+        for (size_t c = 0; c < table.rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(table.rows[r][c]));
+            if (c + 1 < table.header.size())
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            widget.setItem(int(r), int(c), item);
+        }
+    widget.resizeColumnsToContents();
+    widget.horizontalHeader()->setStretchLastSection(true);
+}
+
 } // namespace
 
 CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
@@ -259,7 +280,7 @@ void CStatisticsView::Refresh() {
     m_statistics = std::move(lines);
     ShowStatistics();
     RefreshTable();
-    m_influence->Show(m_doc);
+    m_influence->Show(m_doc, state);
 }
 
 void CStatisticsView::RefreshTable() {
