@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 #include <stdexcept>
 
@@ -177,6 +178,33 @@ CLI::Option* Level(CLI::App* command, Arguments& a) {
         ->check(kLevel);
 }
 
+// An option of the limits: the value must be a number, and the options with it in `request`
+// usable; `set` puts it in.
+template <class Set>
+void LimitOption(CLI::App* command, const char* name, const char* valueName, const char* what,
+                 LimitsRequest& request, Set set) {
+    Valued(command, name, valueName, what,
+           [&request, set](const std::string& text) {
+               double value = 0.0;
+               ReadFiniteValue(text, value);
+               set(request, value);
+           })
+        ->check(CLI::Validator(
+            [set](const std::string& text) {
+                double value = 0.0;
+                LimitsRequest alone;
+                const bool number = ReadFiniteValue(text, value);
+                if (number)
+                    set(alone, value);
+                const std::string error = LimitsOptionsError(alone);
+                if (!number || !error.empty())
+                    throw RefusedWord("lumetra-cli: " +
+                                      (error.empty() ? "'" + text + "' is not a number" : error));
+                return std::string();
+            },
+            ""));
+}
+
 CLI::Option* Json(CLI::App* command, Arguments& a) {
     return command->add_flag("--json", a.json, "write one JSON object instead of text");
 }
@@ -336,6 +364,9 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
     Level(calibrate, a);
     calibrate->add_flag("--mean-response", a.meanResponse,
                         "each value is a mean response, without the scatter of a new observation");
+    calibrate->add_flag("--replicates", a.oneSample,
+                        "the values are readings of one sample: calibrate their mean, with the "
+                        "interval of a mean of that many new observations");
     Choice(calibrate, "--interval", {"inversion", "wald"},
            "inversion: where the prediction band crosses the value (unless given); wald: the "
            "delta method",
@@ -352,6 +383,29 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
                                    "R-squared, marking the smallest",
                                    RunWeights);
     Positional(weights, "FILE", a.file, "the data file");
+
+    CLI::App* limits = AddCommand("limits",
+                                  "the critical value, the detection limit and the quantification "
+                                  "limit of a straight-line calibration (DIN 32645)",
+                                  RunLimits);
+    Positional(limits, "FILE", a.file, "the data file");
+    Method(limits, a);
+    Weights(limits, a);
+    NewSigma(limits, a);
+    LimitOption(limits, "--alpha", "A", "the error probability of the decision (0.05 unless given)",
+                a.limits, [](LimitsRequest& r, double v) { r.alpha = v; });
+    LimitOption(limits, "--beta", "B",
+                "the error probability of a missed detection (0.05 unless given)", a.limits,
+                [](LimitsRequest& r, double v) { r.beta = v; });
+    LimitOption(limits, "--k", "K", "the quantification limit's factor (3 unless given)", a.limits,
+                [](LimitsRequest& r, double v) { r.k = v; });
+    LimitOption(limits, "--replicates", "M",
+                "the number of readings of a sample, whose mean is taken (1 unless given)",
+                a.limits, [](LimitsRequest& r, double v) {
+                    // Not a whole number: 0, which the check refuses.
+                    r.replicates = v >= 1 && v <= 2e9 && v == std::floor(v) ? int(v) : 0;
+                });
+    Json(limits, a);
 
     CLI::App* influence = AddCommand("influence",
                                      "fit the data as stored and list each pair's leverage, "

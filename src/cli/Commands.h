@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fit/Calibration.h"
+#include "fit/CalibrationLimits.h"
 #include "fit/FitMethod.h"
 #include "fit/Weights.h"
 
@@ -46,10 +47,12 @@ struct Arguments {
     bool json = false, bands = false, residuals = false;
     bool logX = false, logY = false, readable = false;
     bool meanResponse = false;
+    bool oneSample = false;    // calibrate --replicates: every value a reading of one sample
     bool skipBadLines = false; // import: skip the lines that are not pairs rather than stop
     bool sigmaColumn = false;  // import: the third number of each line is the pair's σ
     bool flagged = false;      // influence: only the flagged pairs
     CalibrationInterval interval = CalibrationInterval::Inversion;
+    LimitsRequest limits; // limits: alpha, beta, k and the readings of a sample
 };
 
 using Handler = int (*)(const Arguments& args, Streams io);
@@ -65,6 +68,7 @@ int RunExport(const Arguments& args, Streams io);
 int RunPredict(const Arguments& args, Streams io);
 int RunCalibrate(const Arguments& args, Streams io);
 int RunWeights(const Arguments& args, Streams io);
+int RunLimits(const Arguments& args, Streams io);
 int RunInfluence(const Arguments& args, Streams io);
 int RunOrders(const Arguments& args, Streams io);
 

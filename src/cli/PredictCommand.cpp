@@ -1,6 +1,7 @@
 #include "cli/CliDocument.h"
 #include "cli/Commands.h"
 
+#include "stats/LimitsText.h"
 #include "stats/PredictionTable.h"
 #include "stats/PredictionText.h"
 
@@ -10,7 +11,7 @@ namespace lumetra::cli {
 namespace {
 
 // Reads the file and refits it as stats does, so that the intervals belong to the statistics
-// it prints; runs `answer` on the fitted curve.
+// it prints; runs `answer` on the fitted curve and returns its exit status.
 template <class Answer> int WithCurve(const Arguments& args, Streams io, Answer answer) {
     CliDocument file(io.err);
     if (!file.Open(args.file))
@@ -27,8 +28,7 @@ template <class Answer> int WithCurve(const Arguments& args, Streams io, Answer 
         return kUsage;
     }
     outcome.curve->sigma = args.sigma;
-    answer(*outcome.curve);
-    return kOk;
+    return answer(*outcome.curve);
 }
 
 void PrintLines(const std::vector<std::string>& lines, std::ostream& out) {
@@ -55,6 +55,7 @@ int RunPredict(const Arguments& args, Streams io) {
             io.out << PredictionJson(curve, predictions) << '\n';
         else
             PrintLines(PredictionLines(curve, predictions, args.level), io.out);
+        return kOk;
     });
 }
 
@@ -62,12 +63,32 @@ int RunCalibrate(const Arguments& args, Streams io) {
     const CalibrationRequest request{args.level, args.meanResponse, args.interval};
     return WithCurve(args, io, [&](const FittedCurve& curve) {
         std::vector<Calibration> calibrations;
-        for (double y : Numbers(args.values))
-            calibrations.push_back(Calibrate(curve, y, request));
+        const std::vector<double> values = Numbers(args.values);
+        if (args.oneSample)
+            calibrations.push_back(CalibrateReadings(curve, values, request));
+        else
+            for (double y : values)
+                calibrations.push_back(Calibrate(curve, y, request));
         if (args.json)
             io.out << CalibrationJson(curve, calibrations, request) << '\n';
         else
             PrintLines(CalibrationLines(curve, calibrations, request), io.out);
+        return kOk;
+    });
+}
+
+int RunLimits(const Arguments& args, Streams io) {
+    return WithCurve(args, io, [&](const FittedCurve& curve) {
+        const CalibrationLimits limits = ComputeLimits(curve, args.limits);
+        if (!limits.failure.empty()) {
+            io.err << limits.failure << '\n';
+            return kFailed;
+        }
+        if (args.json)
+            io.out << LimitsJson(limits) << '\n';
+        else
+            PrintLines(LimitsLines(limits), io.out);
+        return kOk;
     });
 }
 

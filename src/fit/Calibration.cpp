@@ -166,6 +166,7 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
                       const CalibrationRequest& request) {
     Calibration result;
     result.observed = observed;
+    result.readings = request.replicates;
     const char* in = InputName(curve);
     const char* out = OutputName(curve);
     const FitState& state = *curve.state;
@@ -212,11 +213,12 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
     auto scatter = [&](LD w) {
         if (request.meanResponse)
             return 0.0L;
+        const LD m = request.replicates;
         if (curve.weights == WeightScheme::None && !curve.sigma)
-            return 1.0L;
+            return 1.0L / m;
         const LD weight =
             LD(NewObservationWeight(curve, double(LD(state.centre) + LD(state.half) * w)));
-        return weight > 0.0L ? 1.0L / weight : std::numeric_limits<LD>::infinity();
+        return weight > 0.0L ? 1.0L / (m * weight) : std::numeric_limits<LD>::infinity();
     };
     const LD ts = t * LD(SigmaScale(curve));
     bool unbounded = false, flat = false;
@@ -259,6 +261,16 @@ Calibration Calibrate(const FittedCurve& curve, double observed,
                                  "to %g: the curve is too flat there for that level.",
                                  {LevelText(request.level), in, curve.low, curve.high});
     return result;
+}
+
+Calibration CalibrateReadings(const FittedCurve& curve, const std::vector<double>& readings,
+                              CalibrationRequest request) {
+    // Summed in long double: readings far from zero keep their mean's last digits.
+    LD sum = 0.0L;
+    for (double y : readings)
+        sum += y;
+    request.replicates = int(readings.size());
+    return Calibrate(curve, double(sum / LD(readings.size())), request);
 }
 
 } // namespace lumetra

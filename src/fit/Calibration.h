@@ -12,6 +12,9 @@ struct CalibrationRequest {
     // The observation is a mean response (known without the scatter of one new observation).
     bool meanResponse = false;
     CalibrationInterval interval = CalibrationInterval::Inversion;
+    // The observation is the mean of this many readings of one sample: a new observation's
+    // scatter is divided by it.
+    int replicates = 1;
 };
 
 // One input at which the curve takes the observed output, with its calibration interval; a bound
@@ -28,9 +31,15 @@ struct CalibrationEstimate {
 // bound is missing.
 struct Calibration {
     double observed = 0.0;
+    int readings = 1; // the readings observed is the mean of
     std::vector<CalibrationEstimate> estimates;
     std::string message;
 };
 Calibration Calibrate(const FittedCurve& curve, double observed, const CalibrationRequest& request);
+
+// The calibration of m readings of one sample (m ≥ 1): from their mean, with the interval of a
+// mean of m new observations.
+Calibration CalibrateReadings(const FittedCurve& curve, const std::vector<double>& readings,
+                              CalibrationRequest request);
 
 } // namespace lumetra

@@ -35,23 +35,24 @@ void AddPredictionRows(const FittedCurve& curve, const std::string& token, doubl
                           StatisticText(p.predLow), StatisticText(p.predHigh), p.message});
 }
 
-void AddCalibrationRows(const FittedCurve& curve, const std::string& token,
+void AddCalibrationRows(const FittedCurve& curve, const std::vector<std::string>& sample,
                         const CalibrationRequest& request, TextTable& table) {
-    double value = 0.0;
-    if (!ReadFiniteValue(token, value)) {
-        table.rows.push_back({token, "", "", "", NotANumber(token)});
-        return;
-    }
-    const Calibration c = Calibrate(curve, value, request);
-    const std::string observed = StatisticText(c.observed);
+    std::vector<double> readings(sample.size());
+    for (size_t i = 0; i < sample.size(); ++i)
+        if (!ReadFiniteValue(sample[i], readings[i])) {
+            table.rows.push_back({sample[i], "", "", "", "", NotANumber(sample[i])});
+            return;
+        }
+    const Calibration c = CalibrateReadings(curve, readings, request);
+    const std::string observed = StatisticText(c.observed), m = std::to_string(c.readings);
     if (c.estimates.empty()) {
-        table.rows.push_back({observed, "", "", "", c.message});
+        table.rows.push_back({observed, m, "", "", "", c.message});
         return;
     }
     // The words belong to the observation: they stand once, beside its first estimate.
     std::string note = c.message;
     for (const CalibrationEstimate& e : c.estimates) {
-        table.rows.push_back({observed, StatisticText(e.input), StatisticText(e.lower),
+        table.rows.push_back({observed, m, StatisticText(e.input), StatisticText(e.lower),
                               StatisticText(e.upper), note});
         note.clear();
     }
@@ -88,16 +89,34 @@ std::vector<std::string> SplitValues(std::string_view text) {
     return values;
 }
 
-TextTable PredictionTable(const FittedCurve& curve, const std::vector<std::string>& values,
-                          bool calibrate, const CalibrationRequest& request) {
+std::vector<std::vector<std::string>> SplitSamples(std::string_view text) {
+    std::vector<std::vector<std::string>> samples;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::vector<std::string> values = SplitValues(text.substr(start, end - start));
+        if (!values.empty())
+            samples.push_back(std::move(values));
+        start = end + 1;
+    }
+    return samples;
+}
+
+TextTable PredictionTable(const FittedCurve& curve,
+                          const std::vector<std::vector<std::string>>& samples, bool calibrate,
+                          const CalibrationRequest& request) {
     TextTable table;
     const std::string in = InputName(curve), out = OutputName(curve);
     if (calibrate) {
         const char* kind = request.interval == CalibrationInterval::Wald ? "Wald" : "Inversion";
-        table.header = {out, in, WithLevel((std::string(kind) + " lower").c_str(), request.level),
-                        WithLevel((std::string(kind) + " upper").c_str(), request.level), "Note"};
-        for (const std::string& v : values)
-            AddCalibrationRows(curve, v, request, table);
+        table.header = {out,
+                        "m",
+                        in,
+                        WithLevel((std::string(kind) + " lower").c_str(), request.level),
+                        WithLevel((std::string(kind) + " upper").c_str(), request.level),
+                        "Note"};
+        for (const std::vector<std::string>& sample : samples)
+            AddCalibrationRows(curve, sample, request, table);
     } else {
         const double level = request.level;
         table.header = {in,
@@ -108,8 +127,9 @@ TextTable PredictionTable(const FittedCurve& curve, const std::vector<std::strin
                         WithLevel("Prediction low", level),
                         WithLevel("Prediction high", level),
                         "Note"};
-        for (const std::string& v : values)
-            AddPredictionRows(curve, v, level, table);
+        for (const std::vector<std::string>& sample : samples)
+            for (const std::string& v : sample)
+                AddPredictionRows(curve, v, level, table);
     }
     return table;
 }

@@ -17,6 +17,9 @@ bool ReadLevel(std::string_view text, double& level);
 // The values typed or pasted: separated by blanks, TABs, line ends or ";" (a pasted column or
 // row of a spreadsheet).
 std::vector<std::string> SplitValues(std::string_view text);
+// The values of each line that holds any: a line with several values is the readings of one
+// sample.
+std::vector<std::vector<std::string>> SplitSamples(std::string_view text);
 
 // A table of text cells with its column headings.
 struct TextTable {
@@ -25,11 +28,13 @@ struct TextTable {
 };
 
 // The Statistics window's table: for each typed value the prediction (the curve's output with
-// the standard error of the mean and both intervals) or the calibration (one row for each input
-// in the range that gives the observed output, with its interval). A value that is no number,
-// and every answer in words, fill the last column.
-TextTable PredictionTable(const FittedCurve& curve, const std::vector<std::string>& values,
-                          bool calibrate, const CalibrationRequest& request);
+// the standard error of the mean and both intervals), or for each sample the calibration of its
+// readings' mean (one row for each input in the range that gives it, with its interval, and the
+// number of readings m). A value that is no number, and every answer in words, fill the last
+// column.
+TextTable PredictionTable(const FittedCurve& curve,
+                          const std::vector<std::vector<std::string>>& samples, bool calibrate,
+                          const CalibrationRequest& request);
 // The table of a document without a curve: the reason, and no rows of values.
 TextTable NoCurveTable(const std::string& reason);
 

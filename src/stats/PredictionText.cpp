@@ -53,6 +53,7 @@ std::string CalibrationJson(const FittedCurve& curve, const std::vector<Calibrat
     for (const Calibration& c : calibrations) {
         Json item;
         item[Key(OutputName(curve))] = c.observed;
+        item["m"] = c.readings;
         Json estimates = Json::array();
         for (const CalibrationEstimate& e : c.estimates)
             estimates.push_back({{Key(InputName(curve)), e.input},
@@ -97,7 +98,10 @@ std::vector<std::string> CalibrationLines(const FittedCurve& curve,
         "%s %s interval%s", {Percent(request.level), CalibrationIntervalWord(request.interval),
                              request.meanResponse ? " of a mean response" : ""});
     for (const Calibration& c : calibrations) {
-        lines.push_back(FormatC("%s = %s:", {OutputName(curve), StatisticText(c.observed)}));
+        lines.push_back(c.readings > 1
+                            ? FormatC("%s = %s, the mean of %d readings:",
+                                      {OutputName(curve), StatisticText(c.observed), c.readings})
+                            : FormatC("%s = %s:", {OutputName(curve), StatisticText(c.observed)}));
         for (const CalibrationEstimate& e : c.estimates)
             lines.push_back(FormatC("    %s = %s, %s %s to %s",
                                     {InputName(curve), StatisticText(e.input), interval,

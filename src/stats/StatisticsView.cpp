@@ -6,11 +6,13 @@
 #include "framework/CommandIds.h"
 #include "framework/HelpContexts.h"
 #include "platform/BusyScope.h"
+#include "platform/SettingsStore.h"
 #include "platform/Ui.h"
 #include "report/PrintToFile.h"
 #include "stats/InfluencePage.h"
 #include "stats/LinearityText.h"
 #include "stats/OrdersText.h"
+#include "stats/LimitsText.h"
 #include "stats/StatisticsText.h"
 #include "stats/WeightsComparison.h"
 
@@ -26,10 +28,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 namespace lumetra {
 namespace {
@@ -40,6 +46,9 @@ QFont FixedFont() {
     font.setStyleHint(QFont::TypeWriter);
     return font;
 }
+
+// The Limits options the windows share, remembered as typed.
+constexpr const char* kLimitsSection = "Limits";
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
@@ -141,9 +150,11 @@ QWidget* CStatisticsView::BuildTablePanel() {
     auto* copy = new QPushButton("&Copy Table");
     calibration->addWidget(copy);
     layout->addLayout(calibration);
+    layout->addLayout(BuildLimitsRow());
 
     m_values = new QPlainTextEdit;
-    m_values->setPlaceholderText("Type or paste values here: one per line, or separated by blanks");
+    m_values->setPlaceholderText("Type or paste values here: one per line, or separated by blanks; "
+                                 "to calibrate, the readings of one sample on one line");
     m_values->setFont(FixedFont());
     m_values->setMaximumHeight(70);
     layout->addWidget(m_values);
@@ -159,9 +170,96 @@ QWidget* CStatisticsView::BuildTablePanel() {
     connect(m_meanResponse, &QCheckBox::toggled, this, &CStatisticsView::RefreshTable);
     connect(m_level, &QLineEdit::textChanged, this, &CStatisticsView::RefreshTable);
     connect(m_sigma, &QLineEdit::textChanged, this, &CStatisticsView::RefreshTable);
+    // The limits of a weighted fit read the σ of a new reading too.
+    connect(m_sigma, &QLineEdit::textChanged, this, &CStatisticsView::ShowStatistics);
     connect(m_values, &QPlainTextEdit::textChanged, this, &CStatisticsView::RefreshTable);
     connect(copy, &QPushButton::clicked, this, &CStatisticsView::CopyTable);
     return panel;
+}
+
+QLayout* CStatisticsView::BuildLimitsRow() {
+    SettingsStore& settings = m_app.Settings();
+    auto* row = new QHBoxLayout;
+    auto field = [&](const char* label, const char* entry, const char* fallback, const char* tip) {
+        auto* edit = new QLineEdit(
+            QString::fromStdString(settings.GetString(kLimitsSection, entry, fallback)));
+        edit->setMaximumWidth(60);
+        edit->setToolTip(tip);
+        auto* caption = new QLabel(label);
+        caption->setBuddy(edit);
+        row->addWidget(caption);
+        row->addWidget(edit);
+        connect(edit, &QLineEdit::textChanged, this, &CStatisticsView::ShowStatistics);
+        return edit;
+    };
+    row->addWidget(new QLabel("Limits:"));
+    m_alpha = field("&α", "Alpha", "0.05",
+                    "The error probability of the decision: a blank reads "
+                    "above the critical value this often.");
+    m_beta = field("&β", "Beta", "0.05",
+                   "The error probability of a missed detection: a sample "
+                   "at the detection limit reads below the critical value "
+                   "this often.");
+    m_k = field("&k", "K", "3",
+                "The quantification limit is k times the half-width of its "
+                "calibration interval.");
+    m_replicates = new QSpinBox;
+    m_replicates->setRange(1, 1000000);
+    m_replicates->setValue(
+        std::atoi(settings.GetString(kLimitsSection, "Replicates", "1").c_str()));
+    m_replicates->setToolTip("The number of readings of a sample, whose mean is measured.");
+    auto* readings = new QLabel("&m");
+    readings->setBuddy(m_replicates);
+    row->addWidget(readings);
+    row->addWidget(m_replicates);
+    row->addStretch();
+    connect(m_replicates, &QSpinBox::valueChanged, this, &CStatisticsView::ShowStatistics);
+    return row;
+}
+
+CurveOutcome CStatisticsView::CurveWithSigma() const {
+    CurveOutcome outcome = m_curve;
+    const std::string text = m_sigma->text().trimmed().toStdString();
+    if (!outcome.curve || outcome.curve->weights == WeightScheme::None || text.empty())
+        return outcome;
+    double sigma = 0.0;
+    if (!ReadFiniteValue(text, sigma) || !(sigma > 0.0))
+        return {std::nullopt, "The standard deviation of a new observation must be a number "
+                              "above 0, or left empty."};
+    outcome.curve->sigma = sigma;
+    return outcome;
+}
+
+void CStatisticsView::ShowStatistics() {
+    std::vector<std::string> lines = m_statistics;
+    if (m_curve.curve) {
+        LimitsRequest request;
+        const bool numbers = ReadFiniteValue(m_alpha->text().toStdString(), request.alpha) &&
+                             ReadFiniteValue(m_beta->text().toStdString(), request.beta) &&
+                             ReadFiniteValue(m_k->text().toStdString(), request.k);
+        request.replicates = m_replicates->value();
+        const std::string error =
+            numbers ? LimitsOptionsError(request) : "alpha, beta and k must be numbers.";
+        const CurveOutcome curve = CurveWithSigma();
+        if (error.empty() && curve.curve) {
+            SettingsStore& settings = m_app.Settings();
+            settings.SetString(kLimitsSection, "Alpha", m_alpha->text().trimmed().toStdString());
+            settings.SetString(kLimitsSection, "Beta", m_beta->text().trimmed().toStdString());
+            settings.SetString(kLimitsSection, "K", m_k->text().trimmed().toStdString());
+            settings.SetString(kLimitsSection, "Replicates", std::to_string(request.replicates));
+        }
+        CalibrationLimits limits;
+        limits.failure = !error.empty() ? error : curve.curve ? "" : curve.failure;
+        if (limits.failure.empty())
+            limits = ComputeLimits(*curve.curve, request);
+        for (std::string& line : LimitsLines(limits))
+            lines.push_back(std::move(line));
+        lines.push_back(lines.front()); // the rule
+    }
+    // A change of the options keeps the user's place in the text.
+    const int place = m_text->verticalScrollBar()->value();
+    m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
+    m_text->verticalScrollBar()->setValue(place);
 }
 
 void CStatisticsView::Refresh() {
@@ -187,7 +285,8 @@ void CStatisticsView::Refresh() {
             lines.push_back(std::move(line));
         lines.push_back(lines.front()); // the rule
     }
-    m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
+    m_statistics = std::move(lines);
+    ShowStatistics();
     RefreshTable();
     m_influence->Show(m_doc);
 }
@@ -196,28 +295,21 @@ void CStatisticsView::RefreshTable() {
     const bool calibrate = m_direction->currentIndex() == 1;
     m_interval->setEnabled(calibrate);
     m_meanResponse->setEnabled(calibrate);
-    const std::vector<std::string> values = SplitValues(m_values->toPlainText().toStdString());
+    const std::vector<std::vector<std::string>> values =
+        SplitSamples(m_values->toPlainText().toStdString());
     CalibrationRequest request;
     request.meanResponse = m_meanResponse->isChecked();
     request.interval = m_interval->currentIndex() == 1 ? CalibrationInterval::Wald
                                                        : CalibrationInterval::Inversion;
-    const bool weighted = m_curve.curve && m_curve.curve->weights != WeightScheme::None;
-    m_sigma->setEnabled(weighted);
-    const std::string sigmaText = m_sigma->text().trimmed().toStdString();
-    double sigma = 0.0;
-    const bool sigmaGiven = weighted && !sigmaText.empty();
+    m_sigma->setEnabled(m_curve.curve && m_curve.curve->weights != WeightScheme::None);
+    const CurveOutcome outcome = CurveWithSigma();
     if (!ReadLevel(m_level->text().toStdString(), request.level)) {
         m_results = NoCurveTable("The level must be a number between 0 and 1, such as 0.95.");
-    } else if (sigmaGiven && (!ReadFiniteValue(sigmaText, sigma) || !(sigma > 0.0))) {
-        m_results = NoCurveTable("The standard deviation of a new observation must be a number "
-                                 "above 0, or left empty.");
-    } else if (!m_curve.curve) {
-        m_results = NoCurveTable(m_curve.failure);
+    } else if (!outcome.curve) {
+        m_results = NoCurveTable(outcome.failure);
     } else {
         // The names follow the model: X=Ae^BY computes X from Y.
-        FittedCurve curve = *m_curve.curve;
-        if (sigmaGiven)
-            curve.sigma = sigma;
+        const FittedCurve& curve = *outcome.curve;
         const QString in = InputName(curve), out = OutputName(curve);
         m_direction->setItemText(0, QString("Prediction: %1 from %2").arg(out, in));
         m_direction->setItemText(1, QString("Calibration: %1 from %2").arg(in, out));

@@ -8,8 +8,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
+class QSpinBox;
 class QTableWidget;
 
 namespace lumetra {
@@ -36,6 +38,9 @@ public:
     void Refresh();
     // Makes the table again from the values and choices in the window.
     void RefreshTable();
+    // Puts the statistics with the Limits section of the options in the window into the text,
+    // and remembers usable options for the next window.
+    void ShowStatistics();
     // File > Print: the statistics and the table on the application's printer; true when printed.
     bool OnFilePrint();
 
@@ -48,11 +53,18 @@ public:
     QLineEdit* NewSigma() const { return m_sigma; }
     QPlainTextEdit* Values() const { return m_values; }
     QTableWidget* Table() const { return m_table; }
+    QLineEdit* Alpha() const { return m_alpha; }
+    QLineEdit* Beta() const { return m_beta; }
+    QLineEdit* LimitsK() const { return m_k; }
+    QSpinBox* Replicates() const { return m_replicates; }
     const TextTable& Results() const { return m_results; }
     CInfluencePage* Influence() const { return m_influence; }
 
 private:
     QWidget* BuildTablePanel();
+    QLayout* BuildLimitsRow();
+    // The curve with the σ of a new observation typed; nothing, and why, when that is no number.
+    CurveOutcome CurveWithSigma() const;
     void ShowTable();
     void CopyTable() const;
 
@@ -64,8 +76,13 @@ private:
     QLineEdit* m_sigma = nullptr;
     QPlainTextEdit* m_values = nullptr;
     QTableWidget* m_table = nullptr;
+    QLineEdit* m_alpha = nullptr;
+    QLineEdit* m_beta = nullptr;
+    QLineEdit* m_k = nullptr;
+    QSpinBox* m_replicates = nullptr;
     CInfluencePage* m_influence = nullptr;
     CurveOutcome m_curve; // of the present fit, read once for every table made of it
+    std::vector<std::string> m_statistics; // the text above the Limits section
     std::vector<WeightingResult> m_weightings;
     std::vector<std::string> m_analysisLines;      // the lack of fit and the order table
     std::shared_ptr<const FitState> m_comparedFit; // the fit these two were made for

@@ -119,7 +119,7 @@ TEST_F(CliPredict, WrongWordsAndUnfittableDataAreRefused) {
     const char* calibrateUsage =
         "usage: lumetra-cli calibrate FILE Y... [--method classic|accurate] "
         "[--weights none|sigma|1/x|1/x2|1/y|1/y2|replicates] [--absolute] [--sigma S] [--level L] "
-        "[--mean-response] [--interval inversion|wald] [--json]\n";
+        "[--mean-response] [--replicates] [--interval inversion|wald] [--json]\n";
     test::CliResult r = Run("predict " + file);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, predictUsage);

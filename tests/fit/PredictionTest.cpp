@@ -429,7 +429,7 @@ TEST(PredictionValues, AreReadWithThePointAndSplitAtBlanksLineEndsAndSemicolons)
 TEST_F(PredictionFixture, ThePredictionTableHasARowForEachValueTyped) {
     const Line line(kLineX, kLineY);
     const FittedCurve curve = Fit(kLineX, kLineY, 0, 1);
-    const TextTable table = PredictionTable(curve, {"4.5", "12abc", "0"}, false, {0.95});
+    const TextTable table = PredictionTable(curve, {{"4.5", "12abc"}, {"0"}}, false, {0.95});
     EXPECT_EQ(table.header,
               (std::vector<std::string>{"X", "Y", "SE of mean", "Mean low 95 %", "Mean high 95 %",
                                         "Prediction low 95 %", "Prediction high 95 %", "Note"}));
@@ -455,22 +455,23 @@ TEST_F(PredictionFixture, TheCalibrationTableGivesEachRootARowAndItsWordsOnce) {
     }
     const FittedCurve curve = Fit(x, y, 0, 2);
     const TextTable table =
-        PredictionTable(curve, {"9", "-50"}, true, {0.95, false, CalibrationInterval::Wald});
-    EXPECT_EQ(table.header,
-              (std::vector<std::string>{"Y", "X", "Wald lower 95 %", "Wald upper 95 %", "Note"}));
+        PredictionTable(curve, {{"9"}, {"-50"}}, true, {0.95, false, CalibrationInterval::Wald});
+    EXPECT_EQ(table.header, (std::vector<std::string>{"Y", "m", "X", "Wald lower 95 %",
+                                                      "Wald upper 95 %", "Note"}));
     const Calibration c = Calibrate(curve, 9.0, {0.95, false, CalibrationInterval::Wald});
     ASSERT_EQ(c.estimates.size(), 2u);
     ASSERT_EQ(table.rows.size(), 3u);
     for (size_t r = 0; r < 2; ++r) {
         EXPECT_EQ(table.rows[r][0], "9");
-        EXPECT_EQ(table.rows[r][1], Cell(c.estimates[r].input));
-        EXPECT_NEAR(std::stod(table.rows[r][1]), 5.0 + (r ? 3.0 : -3.0), 0.1);
+        EXPECT_EQ(table.rows[r][1], "1");
+        EXPECT_EQ(table.rows[r][2], Cell(c.estimates[r].input));
+        EXPECT_NEAR(std::stod(table.rows[r][2]), 5.0 + (r ? 3.0 : -3.0), 0.1);
     }
     // No X in the range gives -50: the row says so and holds no numbers.
     const Calibration none = Calibrate(curve, -50.0, {});
     EXPECT_FALSE(none.message.empty());
-    EXPECT_EQ(table.rows[2], (std::vector<std::string>{"-50", "", "", "", none.message}));
-    EXPECT_EQ(PredictionTable(curve, {}, true, {}).header[2], "Inversion lower 95 %");
+    EXPECT_EQ(table.rows[2], (std::vector<std::string>{"-50", "1", "", "", "", none.message}));
+    EXPECT_EQ(PredictionTable(curve, {}, true, {}).header[3], "Inversion lower 95 %");
 }
 
 TEST(PredictionTables, CopyWithTabsAndPrintInColumns) {

@@ -8,6 +8,7 @@
 #include "framework/HelpViewer.h"
 #include "options/CurvePage.h"
 #include "stats/InfluencePage.h"
+#include "stats/LimitsText.h"
 #include "stats/PredictionText.h"
 #include "stats/StatisticsView.h"
 
@@ -22,6 +23,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -170,20 +172,21 @@ TEST_F(StatisticsWindow, TheTablePredictsAndCalibratesTheValuesTypedAndCopiesThe
     view->Direction()->setCurrentIndex(1);
     EXPECT_TRUE(view->Interval()->isEnabled());
     EXPECT_TRUE(view->MeanResponse()->isEnabled());
-    view->Values()->setPlainText(deflection + " x");
+    view->Values()->setPlainText(deflection + "\nx");
     ASSERT_EQ(view->Table()->rowCount(), 2) << TableTabText(view->Results());
-    EXPECT_EQ(view->Table()->horizontalHeaderItem(2)->text(), "Inversion lower 95 %");
-    const double load = view->Table()->item(0, 1)->text().toDouble();
+    EXPECT_EQ(view->Table()->horizontalHeaderItem(3)->text(), "Inversion lower 95 %");
+    EXPECT_EQ(view->Table()->item(0, 1)->text(), "1");
+    const double load = view->Table()->item(0, 2)->text().toDouble();
     EXPECT_NEAR(load, 1500000.0, 1.0);
-    EXPECT_LT(view->Table()->item(0, 2)->text().toDouble(), load);
-    EXPECT_GT(view->Table()->item(0, 3)->text().toDouble(), load);
-    EXPECT_EQ(view->Table()->item(1, 4)->text(), "\"x\" is not a number.");
+    EXPECT_LT(view->Table()->item(0, 3)->text().toDouble(), load);
+    EXPECT_GT(view->Table()->item(0, 4)->text().toDouble(), load);
+    EXPECT_EQ(view->Table()->item(1, 5)->text(), "\"x\" is not a number.");
     view->Interval()->setCurrentIndex(1);
-    EXPECT_EQ(view->Table()->horizontalHeaderItem(2)->text(), "Wald lower 95 %");
+    EXPECT_EQ(view->Table()->horizontalHeaderItem(3)->text(), "Wald lower 95 %");
 
     // Copy Table, and Edit > Copy with the table in front: TABs for a spreadsheet.
     const std::string tabs = TableTabText(view->Results());
-    EXPECT_EQ(tabs.substr(0, 41), "Y\tX\tWald lower 95 %\tWald upper 95 %\tNote\n");
+    EXPECT_EQ(tabs.substr(0, 43), "Y\tm\tX\tWald lower 95 %\tWald upper 95 %\tNote\n");
     view->window()->activateWindow();
     view->Table()->setFocus();
     Settle();
@@ -202,7 +205,7 @@ TEST_F(StatisticsWindow, TheTablePredictsAndCalibratesTheValuesTypedAndCopiesThe
     EXPECT_EQ(view->Table()->item(0, 0)->text(),
               "The level must be a number between 0 and 1, such as 0.95.");
     view->Level()->setText("0.9");
-    EXPECT_EQ(view->Table()->horizontalHeaderItem(2)->text(), "Wald lower 90 %");
+    EXPECT_EQ(view->Table()->horizontalHeaderItem(3)->text(), "Wald lower 90 %");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -366,6 +369,61 @@ TEST_F(StatisticsWindow, TheInfluencePageFlagsPairsAndCopiesThem) {
     EXPECT_EQ(copied.substr(0, copied.find('\n')),
               "Pair\tX\tY\tLeverage\tStandardized\tStudentized\tCook's D\tDFFITS\tFlag");
     EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 41);
+}
+
+} // namespace
+} // namespace lumetra
+
+namespace lumetra {
+namespace {
+
+// The Limits section follows the fit and the options typed, and remembers usable options; a line
+// of several values in the calibration table is one sample.
+TEST_F(StatisticsWindow, ShowsTheLimitsOfAStraightLineAndCalibratesASampleOfReadings) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    auto text = [&] { return view->StatisticsText()->toPlainText().toStdString(); };
+    EXPECT_NE(text().find("\n         Limits of detection and quantification belong to a "
+                          "straight-line calibration (Polynomial of order 1): this fit is of "
+                          "order 2.\n"),
+              std::string::npos);
+
+    doc->m_nOrder = 1;
+    ASSERT_EQ(CFitEngine(*doc).RefitDocument(), 1);
+    view->Refresh();
+    const CurveOutcome curve = DocumentCurve(*doc);
+    ASSERT_TRUE(curve.curve);
+    auto shows = [&](const LimitsRequest& request) {
+        std::string section;
+        for (const std::string& line : LimitsLines(ComputeLimits(*curve.curve, request)))
+            section += line + '\n';
+        return text().find(section) != std::string::npos;
+    };
+    EXPECT_TRUE(shows({}));
+    view->Alpha()->setText("0.5");
+    EXPECT_NE(text().find("\n         alpha, the error probability of the decision, must be a "
+                          "number above 0 and below 0.5, such as 0.05.\n"),
+              std::string::npos);
+    EXPECT_EQ(settings.GetString("Limits", "Alpha", ""), "0.05"); // the last usable one
+    view->Alpha()->setText("0.01");
+    view->LimitsK()->setText("10");
+    view->Replicates()->setValue(3);
+    EXPECT_TRUE(shows({0.01, 0.05, 10, 3}));
+    EXPECT_EQ(settings.GetString("Limits", "Alpha", ""), "0.01");
+    EXPECT_EQ(settings.GetString("Limits", "Replicates", ""), "3");
+
+    view->Direction()->setCurrentIndex(1);
+    view->Values()->setPlainText("1.5 1.6 1.7\n1.6");
+    ASSERT_EQ(view->Table()->rowCount(), 2) << TableTabText(view->Results());
+    const Calibration sample = CalibrateReadings(*curve.curve, {1.5, 1.6, 1.7}, {});
+    ASSERT_EQ(sample.estimates.size(), 1u) << sample.message;
+    EXPECT_EQ(view->Table()->item(0, 0)->text().toStdString(), StatisticText(sample.observed));
+    EXPECT_EQ(view->Table()->item(0, 1)->text(), "3");
+    EXPECT_EQ(view->Table()->item(0, 3)->text().toStdString(),
+              StatisticText(sample.estimates[0].lower));
+    EXPECT_EQ(view->Table()->item(1, 1)->text(), "1");
+    // One reading of the same mean has the wider interval.
+    EXPECT_LT(view->Table()->item(1, 3)->text().toDouble(), *sample.estimates[0].lower);
 }
 
 } // namespace
