@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DocumentHistory.h"
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
 #include "fit/FitLimits.h"
@@ -106,6 +107,11 @@ public:
     int m_bFitFailed = 0;
     double m_dClassicDigits = -1.0;
     mutable std::shared_ptr<const FitState> m_pFitState;
+
+    // Edit > Undo and Redo of the changes the Options sheet kept; it goes with the document.
+    DocumentHistory m_history;
+    // An Options sheet is open on the document: Undo and Redo wait.
+    int m_bSheetOpen = 0;
 
     // The framework's part of a document.
     bool IsModified() const { return m_bModified; }
