@@ -349,6 +349,18 @@ CommandLine::CommandLine() : m_app("", "lumetra-cli") {
                                    RunWeights);
     Positional(weights, "FILE", a.file, "the data file");
 
+    CLI::App* influence = AddCommand("influence",
+                                     "fit the data as stored and list each pair's leverage, "
+                                     "standardized and studentized residuals, Cook's distance "
+                                     "and DFFITS, flagging outliers and influential pairs, with "
+                                     "the Durbin-Watson statistic",
+                                     RunInfluence);
+    Positional(influence, "FILE", a.file, "the data file");
+    Method(influence, a);
+    Weights(influence, a);
+    influence->add_flag("--flagged", a.flagged, "list the flagged pairs only");
+    Json(influence, a);
+
     CLI::App* compute =
         AddCommand("compute",
                    "Y for an X (X for a Y with X=Ae^BY) on the stored fit, or on a refit by the "

@@ -48,6 +48,7 @@ struct Arguments {
     bool meanResponse = false;
     bool skipBadLines = false; // import: skip the lines that are not pairs rather than stop
     bool sigmaColumn = false;  // import: the third number of each line is the pair's σ
+    bool flagged = false;      // influence: only the flagged pairs
     CalibrationInterval interval = CalibrationInterval::Inversion;
 };
 
@@ -64,6 +65,7 @@ int RunExport(const Arguments& args, Streams io);
 int RunPredict(const Arguments& args, Streams io);
 int RunCalibrate(const Arguments& args, Streams io);
 int RunWeights(const Arguments& args, Streams io);
+int RunInfluence(const Arguments& args, Streams io);
 
 // The report's lines, one output line each, TABs kept.
 void PrintReportLines(const CLumetraDoc& doc, std::ostream& out);

@@ -2,6 +2,9 @@
 
 #include "data/LumetraDoc.h"
 #include "fit/CurveModels.h"
+#include "fit/FitWeights.h"
+
+#include <algorithm>
 
 namespace lumetra {
 
@@ -16,6 +19,11 @@ std::string DescribeDocument(const CLumetraDoc& doc) {
     const CurveModel* model = FindCurveModel(doc.m_nCurveType);
     out += FormatC("Curve type:  %d (%s)\n", {doc.m_nCurveType, model ? model->caption : ""});
     out += FormatC("Curve order: %d\n", {doc.m_nOrder});
+    // How the coefficients were made, where it is not the plain way of old.
+    if (doc.m_eFitMethod != FitMethod::Classic)
+        out += "Fit method:  " + std::string(FitMethodWord(doc.m_eFitMethod)) + "\n";
+    if (doc.m_eWeights != WeightScheme::None)
+        out += "Weighting:   " + WeightingText(doc) + "\n";
     out += FormatC("Sum of absolute differences: %lf\n", {doc.m_dSumAbsDiff});
     out += FormatC("Coefficient of performance:  %lf\n", {doc.m_dPerformance});
     out += FormatC("XINT: %lf  YINT: %lf\n", {doc.m_dXInt, doc.m_dYInt});
@@ -29,6 +37,10 @@ std::string DescribeDocument(const CLumetraDoc& doc) {
         out += line + "\n";
     }
     out += FormatC("Pairs:       %d\n", {int(doc.m_pPairs.size())});
+    const auto withSigma = std::count_if(doc.m_pPairs.begin(), doc.m_pPairs.end(),
+                                         [](const CXYdata& p) { return p.HasSigma(); });
+    if (withSigma > 0)
+        out += FormatC("With a standard deviation: %d\n", {int(withSigma)});
     if (!doc.m_pPairs.empty()) {
         auto trimmed = [](std::string text) {
             text.erase(text.find_last_not_of(' ') + 1);

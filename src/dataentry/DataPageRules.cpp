@@ -1,6 +1,7 @@
 #include "dataentry/DataPageRules.h"
 
 #include "data/DocumentBackup.h"
+#include "data/EnteredNumber.h"
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "data/NumberScan.h"
@@ -157,14 +158,20 @@ std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::
         m_focus = DataField::kY;
         return std::nullopt;
     }
-    CXYdata pair;
-    pair.m_dX = TextToDouble(m_strX);
-    pair.m_dY = TextToDouble(m_strY);
-    if (!std::isfinite(pair.m_dX) || !std::isfinite(pair.m_dY)) {
-        m_ui.MessageBox("Value is beyond the range of numbers (about 1.8E+308)!");
-        m_focus = std::isfinite(pair.m_dX) ? DataField::kY : DataField::kX;
+    // Past the character checks, each field must read whole ("1e", "+-1" and "." are no numbers).
+    const std::optional<double> x = ReadEnteredNumber(m_ui, m_strX, "X");
+    if (!x) {
+        m_focus = DataField::kX;
         return std::nullopt;
     }
+    const std::optional<double> y = ReadEnteredNumber(m_ui, m_strY, "Y");
+    if (!y) {
+        m_focus = DataField::kY;
+        return std::nullopt;
+    }
+    CXYdata pair;
+    pair.m_dX = *x;
+    pair.m_dY = *y;
     if (m_bSigmaColumn && !ReadSigmaField(pair.m_dSigma)) {
         m_focus = DataField::kSigma;
         return std::nullopt;
@@ -183,17 +190,15 @@ std::optional<std::pair<std::string, DataPageRules::ListValues>> DataPageRules::
 
 // The σ field checked as X and Y are, and above 0; false after the message.
 bool DataPageRules::ReadSigmaField(double& sigma) {
-    if (!CLumetraDoc::ValidateNumber(m_ui, m_strSigma))
-        return false;
+    TrimCSpace(m_strSigma);
     if (m_strSigma.empty()) {
         m_ui.MessageBox("Standard deviation may NOT be empty!");
         return false;
     }
-    sigma = TextToDouble(m_strSigma);
-    if (!std::isfinite(sigma)) {
-        m_ui.MessageBox("Value is beyond the range of numbers (about 1.8E+308)!");
+    const std::optional<double> entered = ReadEnteredNumber(m_ui, m_strSigma, "Standard deviation");
+    if (!entered)
         return false;
-    }
+    sigma = *entered;
     if (!(sigma > 0.0)) {
         m_ui.MessageBox("Standard deviation must be above 0!");
         return false;

@@ -102,16 +102,18 @@ void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
     }
 }
 
-void DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, int cap) {
+bool DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, int cap) {
     const PlotMapping& map = frame.map;
     const CurveModel* model = FindCurveModel(doc.m_nCurveType);
     const bool onX = model && model->xFromY;
     const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
     s.SelectPen(kPenData);
+    bool drawn = false;
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
         if (!(p.m_dSigma > 0.0) || !map.Defined(p.m_dX, p.m_dY))
             continue;
+        drawn = true;
         const int px = map.Px(p.m_dX), py = map.Py(p.m_dY);
         // The end a log axis cannot show (at or below zero) is drawn to the frame's edge.
         if (onX) {
@@ -136,6 +138,7 @@ void DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, i
             }
         }
     }
+    return drawn;
 }
 
 } // namespace lumetra

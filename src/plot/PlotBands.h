@@ -28,8 +28,9 @@ PlottedResiduals ResidualsToPlot(const CLumetraDoc& doc);
 inline constexpr const char* kWeightedResidualTitle = "Weighted residual";
 
 // Bars of ±σ through the marker of each pair that has a σ: vertical on Y, horizontal on X for
-// X=Ae^BY, with caps `cap` wide; a bar a log axis cannot show stops at the frame.
-void DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, int cap);
+// X=Ae^BY, with caps `cap` wide; a bar a log axis cannot show stops at the frame. True when a
+// bar was drawn.
+bool DrawErrorBars(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame, int cap);
 
 // Each band asked for, both of its edges, sampled over the curve's range in the frame's steps
 // (even in the logarithm where the input's axis is logarithmic). A fit without a curve or without

@@ -82,16 +82,25 @@ std::string LevelText(double level) {
     return FormatC("%g%%", {level * 100.0});
 }
 
-// The legend of the pairs, the curve and the bands drawn, where it covers the fewest of them.
+// What a plot of the pairs shows besides their markers.
+struct DrawnParts {
+    bool curve, bands, errorBars;
+};
+
+// The legend of the pairs, the curve, the bands and the error bars drawn, where it covers the
+// fewest of them.
 void DrawPlotLegend(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
                     const FontMetrics& f, const PlotOptions& options, const MarkerSize& size,
-                    bool xFromY) {
-    std::vector<LegendEntry> entries = {{true, kPenData, "Data"},
-                                        {false, kPenCurve, "Fitted curve"}};
-    if (options.confidenceBand)
+                    bool xFromY, const DrawnParts& drawn) {
+    std::vector<LegendEntry> entries = {{true, kPenData, "Data"}};
+    if (drawn.curve)
+        entries.push_back({false, kPenCurve, "Fitted curve"});
+    if (drawn.bands && options.confidenceBand)
         entries.push_back({false, kPenConfidence, "Confidence band " + LevelText(options.level)});
-    if (options.predictionBand)
+    if (drawn.bands && options.predictionBand)
         entries.push_back({false, kPenPrediction, "Prediction band " + LevelText(options.level)});
+    if (drawn.errorBars)
+        entries.push_back({false, kPenData, "Error bars (\u00b1\u03c3)"});
     // A pair counts where its marker would meet the box; the curve where it crosses it.
     std::vector<std::pair<int, int>> pairs, curve;
     const int N = std::min(doc.m_nPairs, int(doc.m_pPairs.size()));
@@ -100,10 +109,12 @@ void DrawPlotLegend(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
         const CXYdata& p = doc.m_pPairs[size_t(k)];
         pairs.push_back({frame.map.Px(p.m_dX), frame.map.Py(p.m_dY)});
     }
-    PlotFrame sampled = frame;
-    sampled.steps = kLegendCurveSamples;
-    RecordingPoints record(curve);
-    DrawCurve(doc, record, sampled, xFromY);
+    if (drawn.curve) {
+        PlotFrame sampled = frame;
+        sampled.steps = kLegendCurveSamples;
+        RecordingPoints record(curve);
+        DrawCurve(doc, record, sampled, xFromY);
+    }
     auto within = [](const std::vector<std::pair<int, int>>& points, const PlotRect& r) {
         return int(std::count_if(points.begin(), points.end(), [&](const std::pair<int, int>& p) {
             return p.first >= r.left && p.first <= r.right && p.second >= r.bottom &&
@@ -145,9 +156,9 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
         if (sieve.First(px, py, size.r, size.rv))
             DrawMarker(s, px, py, size.r, size.rv);
     }
-    DrawErrorBars(doc, s, frame, size.r / 2);
-    if (bands)
-        DrawPlotLegend(doc, s, frame, f, options, size, xFromY);
+    const DrawnParts drawn{hasCurve, bands, DrawErrorBars(doc, s, frame, size.r / 2)};
+    if (drawn.bands || drawn.errorBars)
+        DrawPlotLegend(doc, s, frame, f, options, size, xFromY, drawn);
 }
 
 } // namespace

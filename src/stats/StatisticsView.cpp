@@ -8,6 +8,7 @@
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
 #include "report/PrintToFile.h"
+#include "stats/InfluencePage.h"
 #include "stats/StatisticsText.h"
 #include "stats/WeightsComparison.h"
 
@@ -23,6 +24,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -54,7 +56,13 @@ CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setFont(FixedFont());
     addWidget(m_text);
-    addWidget(BuildTablePanel());
+    auto* pages = new QTabWidget;
+    // Both tabs whole: the window keeps their room rather than scroll arrows too small to click.
+    pages->setUsesScrollButtons(false);
+    pages->addTab(BuildTablePanel(), "&Prediction and calibration");
+    m_influence = new CInfluencePage;
+    pages->addTab(m_influence, "I&nfluence");
+    addWidget(pages);
     setStretchFactor(0, 3);
     setStretchFactor(1, 2);
     // The controls keep their room; the window is not narrowed below them.
@@ -137,16 +145,22 @@ void CStatisticsView::Refresh() {
     const BusyScope wait(m_app.GetUi());
     std::vector<std::string> lines =
         StatisticsLines(m_doc, DocumentStatistics(m_doc, kDefaultLevel));
-    // Which weights: every scheme that applies, for the user to choose by evidence.
-    const std::vector<WeightingResult> weightings = CompareWeightings(m_doc);
-    if (!weightings.empty()) {
-        for (std::string& line : WeightingLines(m_doc, weightings))
+    m_curve = DocumentCurve(m_doc);
+    // Which weights: every scheme that applies, for the user to choose by evidence. That fits
+    // every scheme, so it is made once per fit, not at each of the updates that follow one.
+    const std::shared_ptr<const FitState> state = m_curve.curve ? m_curve.curve->state : nullptr;
+    if (!state || state != m_comparedFit) {
+        m_weightings = CompareWeightings(m_doc);
+        m_comparedFit = state;
+    }
+    if (!m_weightings.empty()) {
+        for (std::string& line : WeightingLines(m_doc, m_weightings))
             lines.push_back(std::move(line));
         lines.push_back(lines.front()); // the rule
     }
     m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
-    m_curve = DocumentCurve(m_doc);
     RefreshTable();
+    m_influence->Show(m_doc);
 }
 
 void CStatisticsView::RefreshTable() {
@@ -184,23 +198,7 @@ void CStatisticsView::RefreshTable() {
 }
 
 void CStatisticsView::ShowTable() {
-    m_table->clear();
-    m_table->setColumnCount(int(m_results.header.size()));
-    m_table->setRowCount(int(m_results.rows.size()));
-    QStringList header;
-    for (const std::string& h : m_results.header)
-        header << QString::fromStdString(h);
-    m_table->setHorizontalHeaderLabels(header);
-    for (size_t r = 0; r < m_results.rows.size(); ++r)
-        for (size_t c = 0; c < m_results.rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(m_results.rows[r][c]));
-            // Numbers line up on the right; the words of the last column read from the left.
-            if (c + 1 < m_results.header.size())
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_table->setItem(int(r), int(c), item);
-        }
-    m_table->resizeColumnsToContents();
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    FillTableWidget(*m_table, m_results);
 }
 
 void CStatisticsView::CopyTable() const {
@@ -210,6 +208,8 @@ void CStatisticsView::CopyTable() const {
 std::string CStatisticsView::CopyText() const {
     if (m_table->hasFocus())
         return TableTabText(m_results);
+    if (m_influence->Table()->hasFocus())
+        return m_influence->TabText();
     const QString selected = m_text->textCursor().selectedText();
     // A selection's line ends come as the paragraph separator.
     return selected.isEmpty()
@@ -232,6 +232,7 @@ bool CStatisticsView::OnFilePrint() {
     std::string text = m_text->toPlainText().toStdString();
     if (!m_results.rows.empty())
         text += '\n' + JoinLines(TableLines(m_results));
+    text += '\n' + JoinLines(m_influence->Lines());
     QTextDocument document(QString::fromStdString(text));
     document.setDefaultFont(FixedFont());
     return PrintSafely(printer, m_app.GetUi(), "The statistics could not be printed!",

@@ -2,6 +2,7 @@
 
 #include "framework/DocumentView.h"
 #include "stats/PredictionTable.h"
+#include "stats/WeightsComparison.h"
 
 #include <QSplitter>
 
@@ -12,10 +13,14 @@ class QPlainTextEdit;
 class QTableWidget;
 
 namespace lumetra {
+class CInfluencePage;
+}
+
+namespace lumetra {
 
 // The Statistics window: the statistics of its document's present fit as text, and below them a
-// prediction and calibration table for the values the user types or pastes; both refreshed after
-// every fit, printed together, their text copyable.
+// prediction and calibration table for the values the user types or pastes and, on a page beside
+// it, each pair's influence; all refreshed after every fit, printed together, their text copyable.
 class CStatisticsView : public QSplitter, public CDocumentView {
     Q_OBJECT
 public:
@@ -44,6 +49,7 @@ public:
     QPlainTextEdit* Values() const { return m_values; }
     QTableWidget* Table() const { return m_table; }
     const TextTable& Results() const { return m_results; }
+    CInfluencePage* Influence() const { return m_influence; }
 
 private:
     QWidget* BuildTablePanel();
@@ -58,7 +64,10 @@ private:
     QLineEdit* m_sigma = nullptr;
     QPlainTextEdit* m_values = nullptr;
     QTableWidget* m_table = nullptr;
+    CInfluencePage* m_influence = nullptr;
     CurveOutcome m_curve; // of the present fit, read once for every table made of it
+    std::vector<WeightingResult> m_weightings;
+    std::shared_ptr<const FitState> m_comparedFit; // the fit m_weightings were made for
     TextTable m_results;
 };
 

@@ -28,6 +28,20 @@ TEST_F(CliCheck, PrintsWhatTheSampleHolds) {
                      "Y from 1.00000 to 5.00000\n");
 }
 
+// A fit other than the plain one of old, and standard deviations, are named; a plain file's lines
+// stay as they were (above).
+TEST_F(CliCheck, NamesTheMethodTheWeightingAndThePairsWithAStandardDeviation) {
+    const std::string file = SaveData({{1, 2, 0, 0, 0.1}, {2, 4.1}, {3, 5.9, 0, 0, 0.2}});
+    const std::string fitted = dir.Path("fitted.dat");
+    ASSERT_EQ(Run("fit " + file + " --weights 1/x --method accurate --save " + fitted).status, 0);
+    const std::string out = Run("check " + fitted).out;
+    EXPECT_NE(out.find("Curve order: 1\nFit method:  accurate\nWeighting:   1/X, relative\nSum"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Pairs:       3\nWith a standard deviation: 2\nX from"), std::string::npos)
+        << out;
+}
+
 // Both commands that only read: a refused file gives the reader's message and status one.
 TEST_F(CliCheck, ARefusedFileGivesTheReadersMessageAndStatusOne) {
     const std::string path = dir.Write("numbers.dat", "1 2\r\n");

@@ -103,7 +103,8 @@ TEST_F(SigmaEntry, SurvivesEveryWayInAndOutToTheLastBit) {
 }
 
 // The σ field is checked as X and Y are, after them, and must be above 0; the focus goes to it.
-TEST_F(SigmaEntry, TheFieldRefusesWhatIsNoStandardDeviation) {
+// Every field must read whole: "1e", "+-1" and "." are no numbers, never 1 or 0.
+TEST_F(SigmaEntry, TheFieldsRefuseWhatIsNoNumberOrNoStandardDeviation) {
     DataPageRules page(doc, ui, 1000, refresh);
     page.OnSetActive();
     page.SetSigmaColumn(true);
@@ -118,6 +119,8 @@ TEST_F(SigmaEntry, TheFieldRefusesWhatIsNoStandardDeviation) {
         {"0", "Standard deviation must be above 0!"},
         {"-0.5", "Standard deviation must be above 0!"},
         {"1e999", "Value is beyond the range of numbers (about 1.8E+308)!"},
+        {"1e", "'1e' is NOT a valid number!"},
+        {".", "'.' is NOT a valid number!"},
     };
     for (const Case& c : cases) {
         ui.messages.clear();
@@ -134,9 +137,19 @@ TEST_F(SigmaEntry, TheFieldRefusesWhatIsNoStandardDeviation) {
     ui.messages.clear();
     EXPECT_FALSE(page.OnAdd());
     EXPECT_EQ(ui.OnlyMessage(), "X value may NOT be empty!") << "X and Y come first";
+    for (const char* text : {"1e", "+-1", "."})
+        for (DataField field : {DataField::kX, DataField::kY}) {
+            ui.messages.clear();
+            page.m_strX = field == DataField::kX ? text : "1";
+            page.m_strY = field == DataField::kY ? text : "2";
+            EXPECT_FALSE(page.OnAdd()) << text;
+            EXPECT_EQ(ui.OnlyMessage(), std::string("'") + text + "' is NOT a valid number!");
+            EXPECT_EQ(page.Focus(), field);
+        }
     // Without the column the field is not read.
     page.SetSigmaColumn(false);
     page.m_strX = "1";
+    page.m_strY = "2";
     page.m_strSigma = "abc";
     EXPECT_TRUE(page.OnAdd());
     EXPECT_EQ(page.Lines().back(), doc.PairFormat().Format({1.0, 2.0}));

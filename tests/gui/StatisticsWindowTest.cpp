@@ -7,6 +7,7 @@
 #include "framework/CommandTable.h"
 #include "framework/HelpViewer.h"
 #include "options/CurvePage.h"
+#include "stats/InfluencePage.h"
 #include "stats/PredictionText.h"
 #include "stats/StatisticsView.h"
 
@@ -21,6 +22,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 
 #include <fstream>
@@ -188,7 +190,9 @@ TEST_F(StatisticsWindow, TheTablePredictsAndCalibratesTheValuesTypedAndCopiesThe
     ASSERT_TRUE(Frame().RouteCommand(cmd::kEditCopy));
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), tabs);
     QApplication::clipboard()->clear();
-    view->findChild<QPushButton*>()->click();
+    for (QPushButton* button : view->findChildren<QPushButton*>())
+        if (button->text() == "&Copy Table")
+            button->click();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), tabs);
 
     // A level that is none says so instead of numbers.
@@ -230,6 +234,18 @@ TEST_F(StatisticsWindow, ComparesTheWeightingsAndTakesTheSigmaOfANewObservation)
     EXPECT_EQ(text.count("<- smallest"), 1);
     EXPECT_TRUE(text.contains("\n         1/X^2     "));
     EXPECT_FALSE(view->NewSigma()->isEnabled()); // the fit is not weighted
+    // Kept through the updates of one fit, made again for the next fit of changed pairs.
+    auto comparison = [view] {
+        const QString all = view->StatisticsText()->toPlainText();
+        return all.mid(all.indexOf("Which weights?"));
+    };
+    const QString first = comparison();
+    view->Refresh();
+    EXPECT_EQ(comparison(), first);
+    doc->m_pPairs[0].m_dY *= 1.5;
+    ASSERT_EQ(CFitEngine(*doc).RefitDocument(), 1);
+    view->Refresh();
+    EXPECT_NE(comparison(), first);
 
     doc->m_eWeights = WeightScheme::InverseX;
     ASSERT_EQ(CFitEngine(*doc).RefitDocument(), 1);
@@ -288,6 +304,42 @@ TEST_F(StatisticsWindow, PrintsTheTableAfterTheStatistics) {
     ASSERT_NE(table, std::string::npos) << printed;
     EXPECT_LT(stats, table);
     EXPECT_NE(printed.find("1234567 "), std::string::npos);
+    EXPECT_GT(printed.find("Influence of each pair: 3 of 40 flagged"), table);
+}
+
+// The pontius quadratic flags pairs 1 and 2 (Cook's distance) and 39; the page is made again
+// after every fit, its flagged rows tinted, and copies as TAB text.
+TEST_F(StatisticsWindow, TheInfluencePageFlagsPairsAndCopiesThem) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    CInfluencePage& page = *view->Influence();
+    EXPECT_EQ(page.Table()->rowCount(), 40);
+    EXPECT_TRUE(page.Summary()->text().contains(
+        "Durbin-Watson statistic (residuals ordered by X): 2.4904228"));
+    page.FlaggedOnly()->setChecked(true);
+    ChooseMethod(true); // a refit keeps the choice and remakes the rows
+    ASSERT_EQ(page.Table()->rowCount(), 3);
+    QStringList pairs;
+    for (int r = 0; r < 3; ++r) {
+        pairs << page.Table()->item(r, 0)->text();
+        EXPECT_NE(page.Table()->item(r, 4)->background(), page.Table()->palette().base());
+    }
+    EXPECT_EQ(pairs, QStringList({"1", "2", "39"}));
+    EXPECT_EQ(page.Table()->item(0, 8)->text(), "influential");
+    page.FlaggedOnly()->setChecked(false);
+    EXPECT_EQ(page.Table()->item(2, 8)->text(), "");
+    EXPECT_EQ(page.Table()->item(2, 4)->background(), QBrush());
+
+    view->findChild<QTabWidget*>()->setCurrentWidget(&page);
+    view->window()->activateWindow();
+    page.Table()->setFocus();
+    Settle();
+    ASSERT_TRUE(page.Table()->hasFocus());
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kEditCopy));
+    const std::string copied = QApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(copied.substr(0, copied.find('\n')),
+              "Pair\tX\tY\tLeverage\tStandardized\tStudentized\tCook's D\tDFFITS\tFlag");
+    EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 41);
 }
 
 } // namespace

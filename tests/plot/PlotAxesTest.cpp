@@ -220,6 +220,13 @@ TEST_F(Axes, TheLegendNamesWhatIsShownWhereTheDataAreNot) {
     ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
     Paint(bands);
     EXPECT_EQ(s.WithPen(kPenLegendFrame)[1].x, 10000 - 90);
+    // Error bars bring the legend without bands.
+    doc.m_pPairs[2].m_dSigma = 0.5;
+    Paint({});
+    const std::vector<Op> withBars = Labels();
+    ASSERT_EQ(withBars.size(), 9u + 6u + 3u);
+    EXPECT_EQ(withBars[16].text, "Fitted curve");
+    EXPECT_EQ(withBars[17].text, "Error bars (\u00b1\u03c3)");
 }
 
 // A recording that has pixels: a tenth of a logical unit and a bit less.

@@ -1,0 +1,104 @@
+#include "stats/InfluenceText.h"
+
+#include "data/LumetraDoc.h"
+#include "data/NumberFormat.h"
+#include "fit/CurveModels.h"
+
+#include <nlohmann/json.hpp>
+
+namespace lumetra {
+namespace {
+
+std::string Cell(const Statistic& value) {
+    return value ? FormatC("%.8g", {*value}) : "n/a";
+}
+
+std::string FlagText(const PairInfluence& p) {
+    if (p.outlier && p.influential)
+        return "outlier, influential";
+    return p.outlier ? "outlier" : p.influential ? "influential" : "";
+}
+
+nlohmann::ordered_json Number(const Statistic& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+const char* InputName(const CLumetraDoc& doc) {
+    const CurveModel* model = FindCurveModel(doc.m_nCurveType);
+    return model ? model->inputName : "X";
+}
+
+} // namespace
+
+TextTable InfluenceRows(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly) {
+    TextTable rows;
+    rows.header = {"Pair",        "X",        "Y",      "Leverage", "Standardized",
+                   "Studentized", "Cook's D", "DFFITS", "Flag"};
+    for (size_t k = 0; k < table.pairs.size() && k < doc.m_pPairs.size(); ++k) {
+        const PairInfluence& p = table.pairs[k];
+        if (flaggedOnly && !p.Flagged())
+            continue;
+        const CXYdata& pair = doc.m_pPairs[k];
+        rows.rows.push_back({FormatC("%d", {int(k) + 1}), FormatC("%.8g", {pair.m_dX}),
+                             FormatC("%.8g", {pair.m_dY}), Cell(p.leverage), Cell(p.standardized),
+                             Cell(p.studentized), Cell(p.cooks), Cell(p.dffits), FlagText(p)});
+    }
+    return rows;
+}
+
+std::vector<std::string> InfluenceSummary(const CLumetraDoc& doc, const InfluenceOutcome& outcome) {
+    if (!outcome.table)
+        return {"         Influence: " + outcome.failure};
+    const InfluenceTable& t = *outcome.table;
+    std::vector<std::string> lines = {
+        FormatC("         Influence of each pair: %d of %d flagged", {t.flagged, t.n}),
+        FormatC("         Outlier: |studentized residual| above %s (t quantile at %g/(2*%d), "
+                "%d degrees of freedom)",
+                {Cell(t.studentizedCutoff), kOutlierAlpha, t.n, std::max(t.n - t.coefs - 1, 0)}),
+        FormatC("         Influential: Cook's distance above %.8g (4/%d)", {t.cooksCutoff, t.n}),
+        FormatC("         Durbin-Watson statistic (residuals ordered by %s): %s",
+                {InputName(doc), Cell(t.durbinWatson)}),
+    };
+    for (const std::string& note : t.notes)
+        lines.push_back("         " + note);
+    return lines;
+}
+
+std::vector<std::string> InfluenceLines(const CLumetraDoc& doc, const InfluenceOutcome& outcome,
+                                        bool flaggedOnly) {
+    std::vector<std::string> lines = InfluenceSummary(doc, outcome);
+    if (outcome.table)
+        for (std::string& line : TableLines(InfluenceRows(doc, *outcome.table, flaggedOnly)))
+            lines.push_back(std::move(line));
+    return lines;
+}
+
+std::string InfluenceJson(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly) {
+    nlohmann::ordered_json pairs = nlohmann::ordered_json::array();
+    for (size_t k = 0; k < table.pairs.size() && k < doc.m_pPairs.size(); ++k) {
+        const PairInfluence& p = table.pairs[k];
+        if (flaggedOnly && !p.Flagged())
+            continue;
+        pairs.push_back({{"pair", k + 1},
+                         {"x", doc.m_pPairs[k].m_dX},
+                         {"y", doc.m_pPairs[k].m_dY},
+                         {"leverage", p.leverage},
+                         {"standardized", Number(p.standardized)},
+                         {"studentized", Number(p.studentized)},
+                         {"cooks_distance", Number(p.cooks)},
+                         {"dffits", Number(p.dffits)},
+                         {"outlier", p.outlier},
+                         {"influential", p.influential}});
+    }
+    const nlohmann::ordered_json out = {{"n", table.n},
+                                        {"coefficients", table.coefs},
+                                        {"flagged", table.flagged},
+                                        {"studentized_cutoff", Number(table.studentizedCutoff)},
+                                        {"cooks_cutoff", table.cooksCutoff},
+                                        {"durbin_watson", Number(table.durbinWatson)},
+                                        {"notes", table.notes},
+                                        {"pairs", pairs}};
+    return out.dump();
+}
+
+} // namespace lumetra

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "fit/Influence.h"
+#include "stats/PredictionTable.h"
+
+#include <string>
+#include <vector>
+
+namespace lumetra {
+
+class CLumetraDoc;
+
+// The influence table of the Statistics window, its print and `lumetra-cli influence`: one row
+// per pair (all of them, or the flagged ones only) with the pair's number, X and Y, its measures
+// and its flags in words.
+TextTable InfluenceRows(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly);
+
+// The lines above the table: the Durbin–Watson statistic, the cut-offs, how many pairs are
+// flagged, and why a measure is missing. A document without measures gets the reason.
+std::vector<std::string> InfluenceSummary(const CLumetraDoc& doc, const InfluenceOutcome& outcome);
+
+// The summary and the table padded to columns, as printed and as lumetra-cli writes them.
+std::vector<std::string> InfluenceLines(const CLumetraDoc& doc, const InfluenceOutcome& outcome,
+                                        bool flaggedOnly);
+
+// The measures as one JSON object; a measure that does not exist is null.
+std::string InfluenceJson(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly);
+
+} // namespace lumetra
