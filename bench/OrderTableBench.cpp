@@ -30,7 +30,10 @@ void BM_OrderTableBaselineFit(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(BuildFitState(d.x, d.y, {}, 10).sse);
 }
-BENCHMARK(BM_OrderTableBaselineFit)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_OrderTableBaselineFit)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 void BM_OrderTable(benchmark::State& state) {
     const Columns& d = Data();

@@ -159,8 +159,8 @@ OrderTable BuildOrderTable(std::span<const double> t, std::span<const double> v,
     table.distinct = DistinctValues(t, kMaxOrder + 2);
     int K = std::min({kMaxOrder, table.distinct - 1, int(N) - 2});
     if (K < 1) {
-        table.failure =
-            FormatC("The order table needs at least 3 pairs and 2 distinct %s values.", {inputName});
+        table.failure = FormatC("The order table needs at least 3 pairs and 2 distinct %s values.",
+                                {inputName});
         return table;
     }
     FitState s = BuildFitState(t, v, w, K);
@@ -224,10 +224,8 @@ OrderTable BuildOrderTable(std::span<const double> t, std::span<const double> v,
         }
         const LD params = LD(k + 2);
         if (sse > 0.0L) {
-            const LD logLik =
-                0.5L * (logWeights -
-                        n * (std::log(2.0L * std::numbers::pi_v<LD>) + 1.0L - std::log(n) +
-                             std::log(sse)));
+            const LD logLik = 0.5L * (logWeights - n * (std::log(2.0L * std::numbers::pi_v<LD>) +
+                                                        1.0L - std::log(n) + std::log(sse)));
             row.aic = double(-2.0L * logLik + 2.0L * params);
             row.bic = double(-2.0L * logLik + std::log(n) * params);
         } else {

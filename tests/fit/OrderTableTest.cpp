@@ -1,8 +1,8 @@
 // The order table, the lack-of-fit test and Mandel's test against R (lm, anova, AIC, BIC,
 // hatvalues, kappa), recorded with tests/fit/reference/make_orders_reference.R; and every answer
 // in words where the data decide nothing.
-#include "fit/LackOfFit.h"
 #include "fit/OrderTable.h"
+#include "fit/LackOfFit.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -140,23 +140,37 @@ struct WordsCase {
 
 TEST(OrderTable, LinearityAnswersInWords) {
     const std::vector<WordsCase> cases = {
-        {{1, 2, 3, 4}, {1, 2.1, 2.9, 4.2}, 1,
-         "No X value repeats: there is no pure error to test the lack of fit against.", "",
+        {{1, 2, 3, 4},
+         {1, 2.1, 2.9, 4.2},
+         1,
+         "No X value repeats: there is no pure error to test the lack of fit against.",
+         "",
          std::nullopt},
-        {{1, 1, 2, 2}, {1, 1.2, 2, 2.3}, 1,
+        {{1, 1, 2, 2},
+         {1, 1.2, 2, 2.3},
+         1,
          "The data have 2 distinct X values, as many as the fit has coefficients: no degrees of "
          "freedom are left to test the lack of fit.",
-         "Mandel's test needs at least 3 distinct X values and 4 pairs.", std::nullopt},
-        {{1, 1, 2, 2, 3, 3}, {1, 1, 2, 2, 4, 4}, 1,
+         "Mandel's test needs at least 3 distinct X values and 4 pairs.",
+         std::nullopt},
+        {{1, 1, 2, 2, 3, 3},
+         {1, 1, 2, 2, 4, 4},
+         1,
          "The replicates agree exactly (pure error 0): the lack-of-fit F is unbounded, p = 0.",
-         "The quadratic fits the data exactly: Mandel's F is unbounded, p = 0.", 0.0},
-        {{1, 1, 2, 2, 3, 3}, {2, 2, 4, 4, 6, 6}, 1,
+         "The quadratic fits the data exactly: Mandel's F is unbounded, p = 0.",
+         0.0},
+        {{1, 1, 2, 2, 3, 3},
+         {2, 2, 4, 4, 6, 6},
+         1,
          "The residuals are all zero: there is no lack of fit to test.",
          "The residuals of the straight line are all zero: there is nothing to test.",
          std::nullopt},
-        {{1, 2, 3}, {1, 2, 4}, 1,
+        {{1, 2, 3},
+         {1, 2, 4},
+         1,
          "No X value repeats: there is no pure error to test the lack of fit against.",
-         "Mandel's test needs at least 3 distinct X values and 4 pairs.", std::nullopt},
+         "Mandel's test needs at least 3 distinct X values and 4 pairs.",
+         std::nullopt},
     };
     for (const WordsCase& c : cases) {
         const FitState state = BuildFitState(c.t, c.v, {}, c.degree);
@@ -200,8 +214,8 @@ TEST(OrderTable, ConstantValuesHaveZeroResiduals) {
 TEST(OrderTable, MarksTheBestOrders) {
     const Reference r = LoadSets()[0];
     const OrderTable table = BuildOrderTable(r.t, r.v, r.w, "X");
-    for (const OrderCriterion c : {OrderCriterion::Aicc, OrderCriterion::Bic,
-                                   OrderCriterion::Press, OrderCriterion::FTest})
+    for (const OrderCriterion c :
+         {OrderCriterion::Aicc, OrderCriterion::Bic, OrderCriterion::Press, OrderCriterion::FTest})
         EXPECT_EQ(table.best[int(c)], 2) << int(c);
 }
 
