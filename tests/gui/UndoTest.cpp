@@ -74,6 +74,10 @@ struct Undo : test::AppFixture {
 TEST_F(Undo, UndoAndRedoRefitAcrossSteps) {
     EXPECT_FALSE(Enabled(cmd::kEditUndo));
     EXPECT_EQ(Text(cmd::kEditUndo), "&Undo");
+    EXPECT_EQ(Frame().Action(cmd::kEditUndo)->statusTip(), "Undo the last action");
+    EXPECT_EQ(Frame().Action(cmd::kEditRedo)->statusTip(), "Redo the previously undone action");
+    EXPECT_EQ(Frame().Action(cmd::kEditRedo)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
     AddPair("1", "3.5");
     const auto firstFit = Fit();
     const QString firstRow = LastRow();
