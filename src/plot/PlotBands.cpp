@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "fit/CurveModels.h"
+#include "fit/Influence.h"
 #include "fit/Prediction.h"
 #include "plot/PixelSieve.h"
 #include "plot/PlotDrawing.h"
@@ -99,6 +100,27 @@ void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
         const int px = map.Px(doc.m_pPairs[k].m_dX), py = map.Py(residuals[k]);
         if (sieve.First(px, py, r, rv))
             DrawMarker(s, px, py, r, rv);
+    }
+    // A box round each flagged pair, past the sieve so that none hides among its neighbours; the
+    // pen is chosen only when one is flagged, and a drawing without flags stays as it was.
+    const InfluenceOutcome influence = DocumentInfluence(doc);
+    if (!influence.table)
+        return;
+    bool chosen = false;
+    for (size_t k = 0; k < residuals.size() && k < influence.table->pairs.size(); ++k) {
+        if (!influence.table->pairs[k].Flagged())
+            continue;
+        if (!chosen)
+            s.SelectPen(kPenFlagged);
+        chosen = true;
+        const int px = map.Px(doc.m_pPairs[k].m_dX), py = map.Py(residuals[k]);
+        const int left = SaturatingAdd(px, -2 * r), right = SaturatingAdd(px, 2 * r);
+        const int down = SaturatingAdd(py, -2 * rv), up = SaturatingAdd(py, 2 * rv);
+        s.MoveTo(left, down);
+        s.LineTo(right, down);
+        s.LineTo(right, up);
+        s.LineTo(left, up);
+        s.LineTo(left, down);
     }
 }
 

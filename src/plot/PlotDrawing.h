@@ -14,6 +14,8 @@ class CLumetraDoc;
 inline constexpr Pen kPenAxes{20, {0, 0, 0}};
 inline constexpr Pen kPenData{10, {255, 0, 0}};
 inline constexpr Pen kPenCurve{10, {0, 255, 0}};
+// The box round a flagged pair's marker on the residual plot.
+inline constexpr Pen kPenFlagged{10, {255, 128, 0}};
 
 // The plot's geometry at zoom divisor z (1 at 100 %, 2 at 50 %): integer constants divided by z.
 struct PlotLayout {

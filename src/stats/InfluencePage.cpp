@@ -2,6 +2,7 @@
 
 #include "stats/InfluenceText.h"
 
+#include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,7 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace lumetra {
@@ -27,24 +28,68 @@ QString JoinLines(const std::vector<std::string>& lines) {
 
 } // namespace
 
-void FillTableWidget(QTableWidget& widget, const TextTable& table) {
-    widget.clear();
-    widget.setColumnCount(int(table.header.size()));
-    widget.setRowCount(int(table.rows.size()));
-    QStringList header;
-    for (const std::string& h : table.header)
-        header << QString::fromStdString(h);
-    widget.setHorizontalHeaderLabels(header);
-    for (size_t r = 0; r < table.rows.size(); ++r)
-        for (size_t c = 0; c < table.rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(table.rows[r][c]));
-            if (c + 1 < table.header.size())
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            widget.setItem(int(r), int(c), item);
+// The pairs shown (all, or the flagged ones), each row formatted when the view asks for it.
+class InfluenceModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void Reset(const CLumetraDoc* doc, const InfluenceTable* table, bool flaggedOnly) {
+        beginResetModel();
+        m_doc = doc;
+        m_table = table;
+        m_shown.clear();
+        m_cachedRow = -1;
+        if (doc && table)
+            for (size_t k = 0; k < table->pairs.size() && k < doc->m_pPairs.size(); ++k)
+                if (!flaggedOnly || table->pairs[k].Flagged())
+                    m_shown.push_back(k);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(m_shown.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || !m_table ? 0 : int(m_header.size());
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            size_t(section) < m_header.size())
+            return QString::fromStdString(m_header[size_t(section)]);
+        return {};
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || !m_table || size_t(index.row()) >= m_shown.size())
+            return {};
+        const size_t pair = m_shown[size_t(index.row())];
+        switch (role) {
+        case Qt::DisplayRole:
+            if (m_cachedRow != index.row()) {
+                m_cells = InfluenceRow(*m_doc, *m_table, pair);
+                m_cachedRow = index.row();
+            }
+            return QString::fromStdString(m_cells[size_t(index.column())]);
+        case Qt::TextAlignmentRole:
+            // Numbers line up on the right; the flag's words read from the left.
+            return index.column() + 1 < columnCount() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                      : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        case Qt::BackgroundRole:
+            return m_table->pairs[pair].Flagged() ? QVariant(kFlaggedRow) : QVariant();
+        default:
+            return {};
         }
-    widget.resizeColumnsToContents();
-    widget.horizontalHeader()->setStretchLastSection(true);
-}
+    }
+
+private:
+    const std::vector<std::string> m_header = InfluenceHeader();
+    const CLumetraDoc* m_doc = nullptr;
+    const InfluenceTable* m_table = nullptr;
+    std::vector<size_t> m_shown;
+    mutable int m_cachedRow = -1;
+    mutable std::vector<std::string> m_cells;
+};
 
 CInfluencePage::CInfluencePage() {
     auto* layout = new QVBoxLayout(this);
@@ -60,45 +105,54 @@ CInfluencePage::CInfluencePage() {
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
-    m_table = new QTableWidget;
+    m_model = new InfluenceModel(this);
+    m_table = new QTableView;
+    m_table->setModel(m_model);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setVisible(false);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
     connect(m_flaggedOnly, &QCheckBox::toggled, this, &CInfluencePage::ShowRows);
     connect(copy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(QString::fromStdString(TabText())); });
 }
 
-void CInfluencePage::Show(const CLumetraDoc& doc) {
-    m_doc = &doc;
-    m_outcome = DocumentInfluence(doc);
+CInfluencePage::~CInfluencePage() = default;
+
+void CInfluencePage::Show(const CLumetraDoc& doc, const std::shared_ptr<const FitState>& fit) {
+    if (!fit || fit != m_measuredFit || m_doc != &doc) {
+        m_doc = &doc;
+        m_outcome = DocumentInfluence(doc);
+        m_measuredFit = fit;
+    }
     m_summary->setText(JoinLines(InfluenceSummary(doc, m_outcome)));
     ShowRows();
 }
 
 void CInfluencePage::ShowRows() {
-    m_rows = m_doc && m_outcome.table
-                 ? InfluenceRows(*m_doc, *m_outcome.table, m_flaggedOnly->isChecked())
-                 : TextTable{};
-    FillTableWidget(*m_table, m_rows);
-    const size_t flag = m_rows.header.empty() ? 0 : m_rows.header.size() - 1;
-    for (size_t r = 0; r < m_rows.rows.size(); ++r)
-        if (!m_rows.rows[r][flag].empty())
-            for (int c = 0; c < m_table->columnCount(); ++c)
-                m_table->item(int(r), c)->setBackground(kFlaggedRow);
+    m_model->Reset(m_doc, m_outcome.table ? &*m_outcome.table : nullptr,
+                   m_flaggedOnly->isChecked());
+    // Measured over the first thousand rows, as the view does.
+    m_table->resizeColumnsToContents();
+}
+
+TextTable CInfluencePage::Rows() const {
+    return m_doc && m_outcome.table
+               ? InfluenceRows(*m_doc, *m_outcome.table, m_flaggedOnly->isChecked())
+               : TextTable{};
 }
 
 std::vector<std::string> CInfluencePage::Lines() const {
     if (!m_doc)
         return {};
     std::vector<std::string> lines = InfluenceSummary(*m_doc, m_outcome);
-    for (std::string& line : TableLines(m_rows))
+    for (std::string& line : TableLines(Rows()))
         lines.push_back(std::move(line));
     return lines;
 }
 
 std::string CInfluencePage::TabText() const {
-    return TableTabText(m_rows);
+    return TableTabText(Rows());
 }
 
 } // namespace lumetra

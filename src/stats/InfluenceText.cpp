@@ -30,19 +30,32 @@ const char* InputName(const CLumetraDoc& doc) {
 
 } // namespace
 
+std::vector<std::string> InfluenceHeader() {
+    return {"Pair",        "X",        "Y",      "Leverage", "Standardized",
+            "Studentized", "Cook's D", "DFFITS", "Flag"};
+}
+
+std::vector<std::string> InfluenceRow(const CLumetraDoc& doc, const InfluenceTable& table,
+                                      size_t k) {
+    const PairInfluence& p = table.pairs[k];
+    const CXYdata& pair = doc.m_pPairs[k];
+    return {FormatC("%d", {int(k) + 1}),
+            FormatC("%.8g", {pair.m_dX}),
+            FormatC("%.8g", {pair.m_dY}),
+            Cell(p.leverage),
+            Cell(p.standardized),
+            Cell(p.studentized),
+            Cell(p.cooks),
+            Cell(p.dffits),
+            FlagText(p)};
+}
+
 TextTable InfluenceRows(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly) {
     TextTable rows;
-    rows.header = {"Pair",        "X",        "Y",      "Leverage", "Standardized",
-                   "Studentized", "Cook's D", "DFFITS", "Flag"};
-    for (size_t k = 0; k < table.pairs.size() && k < doc.m_pPairs.size(); ++k) {
-        const PairInfluence& p = table.pairs[k];
-        if (flaggedOnly && !p.Flagged())
-            continue;
-        const CXYdata& pair = doc.m_pPairs[k];
-        rows.rows.push_back({FormatC("%d", {int(k) + 1}), FormatC("%.8g", {pair.m_dX}),
-                             FormatC("%.8g", {pair.m_dY}), Cell(p.leverage), Cell(p.standardized),
-                             Cell(p.studentized), Cell(p.cooks), Cell(p.dffits), FlagText(p)});
-    }
+    rows.header = InfluenceHeader();
+    for (size_t k = 0; k < table.pairs.size() && k < doc.m_pPairs.size(); ++k)
+        if (!flaggedOnly || table.pairs[k].Flagged())
+            rows.rows.push_back(InfluenceRow(doc, table, k));
     return rows;
 }
 

@@ -14,6 +14,11 @@ class CLumetraDoc;
 // per pair (all of them, or the flagged ones only) with the pair's number, X and Y, its measures
 // and its flags in words.
 TextTable InfluenceRows(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly);
+// The table's header, and the cells of the row of pair k (from 0): a window of a million pairs
+// formats only the rows it shows.
+std::vector<std::string> InfluenceHeader();
+std::vector<std::string> InfluenceRow(const CLumetraDoc& doc, const InfluenceTable& table,
+                                      size_t k);
 
 // The lines above the table: the Durbin–Watson statistic, the cut-offs, how many pairs are
 // flagged, and why a measure is missing. A document without measures gets the reason.

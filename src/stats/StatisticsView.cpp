@@ -46,6 +46,27 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
+// The table's cells in the widget, numbers aligned on the right and the last column's words on
+// the left.
+void FillTableWidget(QTableWidget& widget, const TextTable& table) {
+    widget.clear();
+    widget.setColumnCount(int(table.header.size()));
+    widget.setRowCount(int(table.rows.size()));
+    QStringList header;
+    for (const std::string& h : table.header)
+        header << QString::fromStdString(h);
+    widget.setHorizontalHeaderLabels(header);
+    for (size_t r = 0; r < table.rows.size(); ++r)
+        for (size_t c = 0; c < table.rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(table.rows[r][c]));
+            if (c + 1 < table.header.size())
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            widget.setItem(int(r), int(c), item);
+        }
+    widget.resizeColumnsToContents();
+    widget.horizontalHeader()->setStretchLastSection(true);
+}
+
 } // namespace
 
 CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
@@ -160,7 +181,7 @@ void CStatisticsView::Refresh() {
     }
     m_text->setPlainText(QString::fromStdString(JoinLines(lines)));
     RefreshTable();
-    m_influence->Show(m_doc);
+    m_influence->Show(m_doc, state);
 }
 
 void CStatisticsView::RefreshTable() {

@@ -5,6 +5,7 @@
 #include "plot/PainterSurface.h"
 #include "plot/PlotDrawing.h"
 #include "support/DocTest.h"
+#include "support/PlotGoldenCases.h"
 
 #include <QImage>
 #include <QPainter>
@@ -120,6 +121,38 @@ TEST_F(RenderedBands, AWeightedFitsResidualPlotShowsItsWeightedResiduals) {
     }
     const int zero = int(-low * 5000 / (high - low)) + 1000;
     EXPECT_TRUE(Near(5000, zero, QColor(0, 0, 0)));
+}
+
+// A residual plot without flagged pairs is drawn as before the flags existed, pixel for pixel
+// (tests/data/plot/residuals-line.png, drawn then); a flagged pair gets one box round its marker.
+TEST_F(RenderedBands, OnlyAFlaggedPairIsBoxedOnTheResidualPlot) {
+    test::FillPairs(
+        doc,
+        {{1, 2.0}, {2, 4.03}, {3, 5.96}, {4, 8.04}, {5, 9.96}, {6, 12.03}, {7, 13.97}, {8, 16.0}});
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    Render({false, false, true});
+    const std::string golden = test::PlotGoldenPath("residuals-line.png");
+    if (test::WritingPlotGolden())
+        image.save(QString::fromStdString(golden));
+    EXPECT_TRUE(image == QImage(QString::fromStdString(golden)).convertToFormat(image.format()));
+
+    test::FillPairs(doc, {{1, 2.02}, {2, 3.99}, {3, 6.01}, {4, 8.6}, {5, 9.98}, {6, 12.01}});
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    Render({false, false, true});
+    const QColor mark(kPenFlagged.color.r, kPenFlagged.color.g, kPenFlagged.color.b);
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == mark) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(right, 0) << "no mark";
+    // Pair 4 lies at X = 4: logical 2000 + 3 * 1600, pixel 680; the box is about the marker.
+    EXPECT_NEAR((left + right) / 2, 680, 2);
+    EXPECT_LT(right - left, 40);
+    EXPECT_LT(bottom - top, 40);
+    EXPECT_EQ(image.pixelColor((left + right) / 2, (top + bottom) / 2), QColor(255, 0, 0));
 }
 
 // 25 monthly values 2024-2026 and a cubic: the leverage behind the band comes from the centred
