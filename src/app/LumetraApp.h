@@ -69,6 +69,7 @@ public:
     // OptionsDialogs.cpp: the two Options sheets.
     void RunOptionsData(CView& view, const std::string& importPath) override;
     void RunOptionsCompute(CView& view) override;
+    void StepHistory(CLumetraDoc& doc, bool redo) override;
     // Runs an Options sheet modally; true when it closed with OK. Tests work the pages
     // themselves through runSheet instead.
     bool RunSheet(CMySheet& sheet);

@@ -98,7 +98,7 @@ QAction* CMainFrame::MakeAction(int id, const QString& text) {
 
 QAction* CMainFrame::MakeAction(const CommandDef& def) {
     QAction* action = MakeAction(def.id, QString::fromUtf8(def.text));
-    action->setShortcut(QKeySequence(QString::fromUtf8(def.shortcut)));
+    action->setShortcuts(QKeySequence::listFromString(QString::fromUtf8(def.shortcut)));
     action->setCheckable(def.checkable);
     return action;
 }
@@ -291,6 +291,15 @@ void CMainFrame::UpdateCommandUI() {
     for (const auto& [id, action] : m_actions) {
         const CommandState state = route.State(id);
         action->setEnabled(state.enabled);
+        // A text of the moment, or the table's again once the handler names nothing.
+        if (!state.text.empty() || m_renamed.count(id)) {
+            const std::string text = state.text.empty() ? CommandMenuText(id) : state.text;
+            action->setText(QString::fromStdString(text));
+            if (state.text.empty())
+                m_renamed.erase(id);
+            else
+                m_renamed.insert(id);
+        }
         if (action->isCheckable())
             action->setChecked(state.checked);
     }

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <map>
+#include <set>
 
 class QAction;
 class QLabel;
@@ -112,6 +113,7 @@ private:
     QAction* m_moreWindows = nullptr;
     std::vector<QAction*> m_documentOnly; // shown only while a document window is open
     std::map<int, QAction*> m_actions;
+    std::set<int> m_renamed; // commands whose menu text names what they act on
     std::vector<std::pair<int, QAction*>> m_toolButtons;
     bool m_bRestoreToMaximized = false;
 };

@@ -1,6 +1,7 @@
 // The application's Options sheets: Options > Data (Curve, Data and Resolution pages) and
-// Options > Compute (Compute Y and Compute X pages) on the document of a view. They are put
-// together here, where the pages of both folders meet.
+// Options > Compute (Compute Y and Compute X pages) on the document of a view, and Edit > Undo
+// and Redo of what the first one changed. They are put together here, where the pages of both
+// folders meet.
 #include "app/LumetraApp.h"
 
 #include "data/LumetraDoc.h"
@@ -10,6 +11,7 @@
 #include "options/CurvePage.h"
 #include "options/OptionsCommands.h"
 #include "options/ResolutionPage.h"
+#include "platform/BusyScope.h"
 
 #include <QWidget>
 
@@ -32,8 +34,13 @@ void CLumetraApp::RunOptionsData(CView& view, const std::string& importPath) {
         [&] { UpdateAllViews(doc, nullptr, kHintRefit); });
 }
 
+void CLumetraApp::StepHistory(CLumetraDoc& doc, bool redo) {
+    lumetra::StepHistory(doc, redo, [&] { UpdateAllViews(doc, nullptr, kHintRefit); });
+}
+
 void CLumetraApp::RunOptionsCompute(CView& view) {
     CLumetraDoc& doc = view.GetDocument();
+    const BusyScope open(doc.m_bSheetOpen);
     CMySheet sheet(view.Widget()->window());
     sheet.AddPage(new CCompY(doc, m_ui));
     sheet.AddPage(new CCompX(doc, m_ui));

@@ -208,6 +208,7 @@ bool CLumetraDoc::OnSaveDocument(const std::string& path) {
         return false;
 
     SetModifiedFlag(false);
+    m_history.MarkSaved();
     m_strFileName = path;
     SetPathName(path); // so File > Save writes here without asking
     RememberDirectory(path);

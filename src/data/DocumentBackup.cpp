@@ -28,6 +28,21 @@ bool DocumentBackup::KeepPairs(const CLumetraDoc& doc) {
     return true;
 }
 
+void DocumentBackup::TakePairs(CLumetraDoc& doc) {
+    m_pPairs.emplace(std::move(doc.m_pPairs));
+    doc.m_pPairs.clear();
+}
+
+size_t DocumentBackup::Bytes() const {
+    size_t bytes = sizeof(*this);
+    for (const std::string* s : {&m_strDataTitle, &m_strXTitle, &m_strYTitle, &m_strWorkXTitle,
+                                 &m_strWorkYTitle, &m_strChange})
+        bytes += s->capacity();
+    if (m_pPairs)
+        bytes += m_pPairs->capacity() * sizeof(CXYdata);
+    return bytes;
+}
+
 void DocumentBackup::Restore(CLumetraDoc& doc) {
     doc.m_strDataTitle = m_strDataTitle;
     doc.m_strXTitle = m_strXTitle;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DocumentHistory.h"
 #include "data/NumberFormat.h"
 #include "data/XYdata.h"
 #include "fit/FitLimits.h"
@@ -111,6 +112,11 @@ public:
     // every paint) and kept with the state they were made from.
     mutable std::shared_ptr<const InfluenceOutcome> m_pInfluence;
     mutable std::shared_ptr<const FitState> m_pInfluenceFit;
+
+    // Edit > Undo and Redo of the changes the Options sheet kept; it goes with the document.
+    DocumentHistory m_history;
+    // An Options sheet is open on the document: Undo and Redo wait.
+    int m_bSheetOpen = 0;
 
     // The framework's part of a document.
     bool IsModified() const { return m_bModified; }

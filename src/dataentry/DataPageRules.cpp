@@ -300,6 +300,7 @@ bool DataPageRules::OnPaste(std::string_view text) {
     if (m_listener)
         m_listener->OnListReset();
     m_nTotal += int(pairs.size());
+    NameChange("Paste");
     SetPoints();
     SelectOnly(std::nullopt);
     UpdateControls();
@@ -496,6 +497,8 @@ bool DataPageRules::ImportPath(const std::string& path) {
         ImportFile(m_doc, m_ui, path, &toList, BadLines::Ask, m_bSigmaColumn != 0);
     if (entries + size_t(result.imported) > 0)
         m_bListChanged = 1;
+    if (result.imported > 0)
+        NameChange("Import");
     m_bEndDialog = m_bEndDialog || result.outOfMemory;
     SetPoints();
     UpdateControls();
@@ -588,6 +591,11 @@ void DataPageRules::CommitList() {
     m_bListChanged = 0;
     m_bRefreshDataList = 0;
     m_bCommitted = true;
+}
+
+void DataPageRules::NameChange(const char* name) {
+    if (m_pBackup)
+        m_pBackup->m_strChange = name;
 }
 
 bool DataPageRules::KeepPairsForCancel() {

@@ -144,6 +144,8 @@ private:
     void RemoveLine(int index);
     // False, after the message and with the sheet to be ended, when no copy could be kept.
     bool KeepPairsForCancel();
+    // A paste or an import names the sheet's change for Edit > Undo.
+    void NameChange(const char* name);
 
     CLumetraDoc& m_doc;
     Ui& m_ui;

@@ -29,6 +29,8 @@ public:
     // Options > Data on the view's document: the Curve, Data and Resolution pages; with an
     // import path the sheet opens on the Data page with that text file imported.
     virtual void RunOptionsData(CView& view, const std::string& importPath) = 0;
+    // Edit > Undo (redo false) and Edit > Redo on a document: refits and refreshes every window.
+    virtual void StepHistory(CLumetraDoc& doc, bool redo) = 0;
     // Options > Compute on the view's document: the Compute Y and Compute X pages.
     virtual void RunOptionsCompute(CView& view) = 0;
     // Runs a print, preview or page setup dialog; its result code.

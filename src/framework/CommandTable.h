@@ -19,6 +19,8 @@ enum class EnableRule {
     SeveralWindows, // more than one document window is open
     CopyableText,   // the active window holds text to copy
     HavePairs,      // the document holds pairs
+    CanUndo,        // the document has a step to undo, and no Options sheet is open on it
+    CanRedo,        // the document has a step to redo, and no Options sheet is open on it
 };
 
 enum class Menu { None, File, Edit, Options, View, Window, Help };
@@ -31,7 +33,7 @@ struct CommandDef {
     bool separatorBefore = false; // a line above it in its menu
     bool documentOnly = false;    // in the menu only while a document window is open
     const char* text = "";        // menu text with its mnemonic
-    const char* shortcut = "";    // "Ctrl+S"
+    const char* shortcut = "";    // "Ctrl+S"; a second key after "; "
     const char* prompt = "";      // the status prompt; the tool tip follows a newline, if any
     const char* image = "";       // the toolbar glyph's name
     int toolbar = 0;              // the button's place: group * 10 + place in the group; 0: none

@@ -35,6 +35,8 @@ std::optional<CommandState> CCommandTarget::OnUpdateCommand(int id) const {
         state.enabled = answer != m_answers.end() && answer->second();
     }
     state.checked = handler.m_checked && handler.m_checked();
+    if (handler.m_text)
+        state.text = handler.m_text();
     return state;
 }
 
@@ -56,7 +58,7 @@ CommandState CommandRoute::State(int id) const {
         if (target)
             if (std::optional<CommandState> state = target->OnUpdateCommand(id))
                 return *state;
-    return {false};
+    return {false, false, {}};
 }
 
 } // namespace lumetra

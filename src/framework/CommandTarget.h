@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace lumetra {
@@ -13,6 +14,7 @@ namespace lumetra {
 struct CommandState {
     bool enabled = true;
     bool checked = false;
+    std::string text; // the menu text when the handler names what the command acts on
 };
 
 // How one target takes one command: what it runs and what its menu entry shows.
@@ -28,6 +30,11 @@ public:
         m_checked = std::move(checked);
         return *this;
     }
+    // A menu text of the moment ("&Undo Paste"); "" keeps the table's.
+    CommandHandler& Named(std::function<std::string()> text) {
+        m_text = std::move(text);
+        return *this;
+    }
     // Runs whenever the command's state is asked for (at idle time).
     CommandHandler& OnUpdate(std::function<void()> onUpdate) {
         m_onUpdate = std::move(onUpdate);
@@ -39,6 +46,7 @@ private:
     std::function<void()> m_run;
     std::optional<EnableRule> m_rule;
     std::function<bool()> m_checked;
+    std::function<std::string()> m_text;
     std::function<void()> m_onUpdate;
 };
 

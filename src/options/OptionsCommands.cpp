@@ -2,11 +2,13 @@
 
 #include "data/DocumentBackup.h"
 #include "data/LumetraDoc.h"
+#include "platform/BusyScope.h"
 
 namespace lumetra {
 
 bool RunOptionsData(CLumetraDoc& doc, const std::function<bool(DocumentBackup&)>& runSheet,
                     const std::function<void()>& notifyViews) {
+    const BusyScope open(doc.m_bSheetOpen);
     const bool wasModified = doc.IsModified();
     DocumentBackup backup(doc);
     doc.SetModifiedFlag(false);
@@ -19,12 +21,26 @@ bool RunOptionsData(CLumetraDoc& doc, const std::function<bool(DocumentBackup&)>
     if (doc.IsModified()) {
         doc.m_nPairs = int(doc.m_pPairs.size());
         doc.BuildFormats();
+        doc.m_history.Record(std::move(backup), doc.GetUi());
         notifyViews();
         doc.SetModifiedFlag(true);
         return true;
     }
     doc.SetModifiedFlag(wasModified);
     return false;
+}
+
+bool StepHistory(CLumetraDoc& doc, bool redo, const std::function<void()>& notifyViews) {
+    DocumentHistory& history = doc.m_history;
+    if (redo ? !history.CanRedo() : !history.CanUndo())
+        return false;
+    if (redo)
+        history.Redo(doc);
+    else
+        history.Undo(doc);
+    doc.m_nPairs = int(doc.m_pPairs.size());
+    notifyViews();
+    return true;
 }
 
 } // namespace lumetra

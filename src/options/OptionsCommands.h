@@ -13,7 +13,12 @@ class DocumentBackup;
 // Cancel puts the whole data set back as the sheet found it, the flag too. runSheet shows the
 // sheet (its Data page keeps the pairs in the backup before it changes them) and returns true
 // for OK. Returns whether the views were told.
+// A change kept is a step of the document's history, named by its last paste or import.
 bool RunOptionsData(CLumetraDoc& doc, const std::function<bool(DocumentBackup&)>& runSheet,
                     const std::function<void()>& notifyViews);
+
+// Edit > Undo (redo false) and Edit > Redo: the document one step back or forward in its
+// history, every view told as after OK with a change. False when there was no step to take.
+bool StepHistory(CLumetraDoc& doc, bool redo, const std::function<void()>& notifyViews);
 
 } // namespace lumetra

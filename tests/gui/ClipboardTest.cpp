@@ -52,8 +52,8 @@ TEST_F(Clipboard, TheEditMenuStandsBetweenFileAndOptionsInBothMenus) {
     QMenu* edit = MenuNamed(Frame(), "&Edit");
     ASSERT_NE(edit, nullptr);
     Frame().UpdateCommandUI();
-    EXPECT_EQ(MenuTexts(*edit),
-              (QStringList{"&Copy|Ctrl+C", "Select &All|Ctrl+A", "-", "Copy &Plot|"}));
+    EXPECT_EQ(MenuTexts(*edit), (QStringList{"&Undo|Ctrl+Z", "&Redo|Ctrl+Y", "-", "&Copy|Ctrl+C",
+                                             "Select &All|Ctrl+A", "-", "Copy &Plot|"}));
     EXPECT_EQ(Frame().Action(cmd::kEditCopy)->statusTip(),
               "Copy the selection and put it on the Clipboard");
     EXPECT_EQ(Frame().Action(cmd::kEditCopy)->toolTip(), "Copy");
@@ -75,7 +75,8 @@ TEST_F(Clipboard, TheEditMenuStandsBetweenFileAndOptionsInBothMenus) {
         if (a->isVisible())
             titles << a->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Help"}));
-    EXPECT_EQ(MenuTexts(*edit), (QStringList{"&Copy|Ctrl+C", "Select &All|Ctrl+A"}));
+    EXPECT_EQ(MenuTexts(*edit), (QStringList{"&Undo|Ctrl+Z", "&Redo|Ctrl+Y", "-", "&Copy|Ctrl+C",
+                                             "Select &All|Ctrl+A"}));
     EXPECT_FALSE(Enabled(cmd::kEditCopy));
 }
 

@@ -378,7 +378,7 @@ TEST_F(Listing, EveryRowOfTheCommandTableMakesItsEntryKeyPromptAndButton) {
         }
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->text(), QString::fromUtf8(def.text));
-        EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(def.shortcut)));
+        EXPECT_EQ(a->shortcuts(), QKeySequence::listFromString(QString::fromUtf8(def.shortcut)));
         EXPECT_EQ(a->statusTip().toStdString(), CommandPrompt(def.id));
         if (!CommandToolTip(def.id).empty()) {
             EXPECT_EQ(a->toolTip().toStdString(), CommandToolTip(def.id));
