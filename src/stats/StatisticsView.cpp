@@ -10,9 +10,9 @@
 #include "platform/Ui.h"
 #include "report/PrintToFile.h"
 #include "stats/InfluencePage.h"
+#include "stats/LimitsText.h"
 #include "stats/LinearityText.h"
 #include "stats/OrdersText.h"
-#include "stats/LimitsText.h"
 #include "stats/StatisticsText.h"
 #include "stats/WeightsComparison.h"
 
