@@ -86,14 +86,16 @@ double SigmaScale(const FittedCurve& curve) {
 }
 
 double NewObservationWeight(const FittedCurve& curve, double u) {
+    // The bands ask at every sample of every paint: an unweighted fit needs no curve value.
+    if (!curve.sigma && curve.weights == WeightScheme::None)
+        return 1.0;
     const CurveModel& model = *curve.model;
-    const double output = OutputFromFitted(curve, CurveAt(curve, u).v);
+    const FitState& state = *curve.state;
+    const double output = OutputFromFitted(curve, double(state.Value(state.U(u))));
     const double slope = model.output.slope(output);
     if (curve.sigma)
         return slope * slope / (*curve.sigma * *curve.sigma);
     switch (curve.weights) {
-    case WeightScheme::None:
-        return 1.0;
     case WeightScheme::Sigma:
     case WeightScheme::Replicates:
         // No σ at an input between the standards: the mean weight, as calibration texts do.
