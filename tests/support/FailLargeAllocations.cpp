@@ -44,3 +44,14 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
+
+// The no-throw forms too: the address sanitizer would otherwise take them (std::stable_sort's
+// buffer) with its own allocator and see them freed by the ones above.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (FailThisOne(size))
+        return nullptr;
+    return std::malloc(size == 0 ? 1 : size);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
