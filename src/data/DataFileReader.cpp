@@ -279,10 +279,16 @@ bool CLumetraDoc::ReadBuffer(const std::string& path, const std::string& name, c
         return damaged(FormatC("its last line (line %d) is cut short", {nextLine}));
     const PairFieldFormats formats{CompiledFormat(m_szXFormat), CompiledFormat(m_szYFormat)};
     const size_t firstPairLine = size_t(line) + 1;
+    PairLineNotes notes;
     if (!ReadPairLines(
             plan, m_pPairs, [&](int percent) { ShowReadProgress(name, percent); }, &formats,
-            firstPairLine, overruled))
+            firstPairLine, notes))
         return FailRead("Ran out of Memory reading File:\n" + path);
+    // Reading the mark as either value could put a pair into a fit it was taken out of, or out.
+    if (notes.unknownExclusion.count > 0)
+        return damaged(FormatC("line %d holds an exclusion mark (excluded=) that is not 1 or 0",
+                               {(long long)notes.unknownExclusion.firstLine}));
+    overruled.Add(notes.overruled);
     // inf and nan read like numbers, but no fit, report or plot can use them.
     for (size_t k = 0; k < m_pPairs.size(); ++k) {
         if (std::isnan(m_pPairs[k].m_dSigma))

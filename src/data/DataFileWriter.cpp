@@ -57,8 +57,9 @@ public:
             field = std::max(field, size_t(std::max(width, 0)));
         for (int decimals : {doc.m_nXDecimals, doc.m_nYDecimals})
             field = std::max(field, 102 + size_t(std::max(decimals, 0)));
-        // The exact X and Y, and the standard deviation.
-        m_bShortBelowHuge = 4 * field + 3 + 3 * kExactFieldRoom <= kMaxLineChars;
+        // The exact X and Y, the standard deviation and the exclusion mark.
+        m_bShortBelowHuge =
+            4 * field + 3 + 3 * kExactFieldRoom + kExclusionFieldRoom <= kMaxLineChars;
     }
     bool SurelyShort(const CXYdata& p) const {
         return m_bShortBelowHuge && std::fabs(p.m_dX) < 1e100 && std::fabs(p.m_dY) < 1e100 &&

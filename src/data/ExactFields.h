@@ -19,6 +19,8 @@ inline constexpr const char* kStatisticsFormat = "%lf";
 // Room a line needs for one such field: the TAB, a one-letter name, "=" and the longest
 // shortest text of a double ("-2.2250738585072014e-308").
 inline constexpr size_t kExactFieldRoom = 3 + 24;
+// A pair the fit leaves out carries "<TAB>excluded=1".
+inline constexpr size_t kExclusionFieldRoom = 11;
 
 // The shortest text that reads back to exactly this double: "0.1", "1e+300", "-0".
 std::string ShortestText(double value);

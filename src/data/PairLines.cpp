@@ -28,8 +28,20 @@ void TakeSigmaField(std::string_view rest, double& sigma) {
         sigma = std::numeric_limits<double>::quiet_NaN();
 }
 
-// Reads one line into pair; false when a shown X or Y overruled its exact field.
-bool ReadPairLine(const char* p, const char* eol, CXYdata& pair, const PairFieldFormats* formats) {
+// "excluded=1" leaves the pair out of the fit, "excluded=0" (a hand edit) keeps it in; false for
+// any other value.
+bool TakeExclusionField(std::string_view rest, bool& excluded) {
+    const std::string_view text = FieldText(rest, "excluded");
+    if (text.empty())
+        return true;
+    excluded = text == "1";
+    return excluded || text == "0";
+}
+
+// Reads one line into pair, noting whether a shown X or Y overruled its exact field and whether
+// its exclusion mark is unknown.
+void ReadPairLine(const char* p, const char* eol, CXYdata& pair, const PairFieldFormats* formats,
+                  bool& overruled, bool& unknownExclusion) {
     // A line with fewer numbers has its fields after the last one read.
     for (double* value : {&pair.m_dX, &pair.m_dY, &pair.m_dComputed, &pair.m_dDifference})
         if (const char* before = p; !ScanDouble(p, eol, *value)) {
@@ -38,34 +50,41 @@ bool ReadPairLine(const char* p, const char* eol, CXYdata& pair, const PairField
         }
     const std::string_view rest(p, size_t(eol - p));
     // Lines without fields are the rule; they cost one search for '='.
-    if (rest.find('=') != std::string_view::npos)
-        TakeSigmaField(rest, pair.m_dSigma);
+    if (rest.find('=') == std::string_view::npos)
+        return;
+    TakeSigmaField(rest, pair.m_dSigma);
+    unknownExclusion = !TakeExclusionField(rest, pair.m_bExcluded);
     if (!formats)
-        return true;
+        return;
     const bool xOverruled = TakeExactField(rest, "x", formats->x, pair.m_dX) == FieldUse::Overruled;
-    return TakeExactField(rest, "y", formats->y, pair.m_dY) != FieldUse::Overruled && !xOverruled;
+    overruled =
+        TakeExactField(rest, "y", formats->y, pair.m_dY) == FieldUse::Overruled || xOverruled;
 }
 
-// Appends the lines' pairs to out; the overruled lines are counted by their index in out.
-OverruledFields ReadLinesInto(const char* p, const char* end, std::vector<CXYdata>& out,
-                              const PairFieldFormats* formats) {
-    OverruledFields overruled;
+// Appends the lines' pairs to out; the noted lines are counted by their index in out.
+PairLineNotes ReadLinesInto(const char* p, const char* end, std::vector<CXYdata>& out,
+                            const PairFieldFormats* formats) {
+    PairLineNotes notes;
     while (p < end) {
         const char* eol = FindCrLf(p, end);
         CXYdata pair;
-        if (!ReadPairLine(p, eol, pair, formats))
-            overruled.Add(out.size());
+        bool overruled = false, unknownExclusion = false;
+        ReadPairLine(p, eol, pair, formats, overruled, unknownExclusion);
+        if (overruled)
+            notes.overruled.Add(out.size());
+        if (unknownExclusion)
+            notes.unknownExclusion.Add(out.size());
         out.push_back(pair);
         p = eol + 2;
     }
-    return overruled;
+    return notes;
 }
 
 // Reads [begin, end) in parts at once, split at line ends: the first part appends to pairs, the
 // others fill vectors of their own that are appended in order, so the pairs come out as one
-// thread reads them. The overruled lines are counted by their index in pairs.
-OverruledFields ReadSegment(const char* begin, const char* end, std::vector<CXYdata>& pairs,
-                            const PairFieldFormats* formats) {
+// thread reads them. The noted lines are counted by their index in pairs.
+PairLineNotes ReadSegment(const char* begin, const char* end, std::vector<CXYdata>& pairs,
+                          const PairFieldFormats* formats) {
     const int parts = WorkParts(size_t(end - begin), kMinBytesPerPart);
     if (parts == 1)
         return ReadLinesInto(begin, end, pairs, formats);
@@ -76,23 +95,21 @@ OverruledFields ReadSegment(const char* begin, const char* end, std::vector<CXYd
         starts[size_t(part)] = std::max(eol == end ? end : eol + 2, starts[size_t(part) - 1]);
     }
     std::vector<std::vector<CXYdata>> own(size_t(parts) - 1);
-    std::vector<OverruledFields> overruled(static_cast<size_t>(parts));
+    std::vector<PairLineNotes> notes(static_cast<size_t>(parts));
     RunParts(parts, [&](int part, int) {
         const char* from = starts[size_t(part)];
         const char* to = starts[size_t(part) + 1];
         if (part == 0) {
-            overruled[0] = ReadLinesInto(from, to, pairs, formats);
+            notes[0] = ReadLinesInto(from, to, pairs, formats);
             return;
         }
         std::vector<CXYdata>& out = own[size_t(part) - 1];
         out.reserve(size_t(to - from) / 16);
-        overruled[size_t(part)] = ReadLinesInto(from, to, out, formats);
+        notes[size_t(part)] = ReadLinesInto(from, to, out, formats);
     });
-    OverruledFields all = overruled[0];
+    PairLineNotes all = notes[0];
     for (size_t part = 1; part < size_t(parts); ++part) {
-        OverruledFields shifted = overruled[part];
-        shifted.firstLine += pairs.size();
-        all.Add(shifted);
+        all.Add(notes[part], pairs.size());
         pairs.insert(pairs.end(), own[part - 1].begin(), own[part - 1].end());
     }
     return all;
@@ -160,16 +177,24 @@ PairLinePlan PlanPairLines(const char* begin, const char* end, ReadProgress& pro
     return plan;
 }
 
+void PairLineNotes::Add(const PairLineNotes& other, size_t shift) {
+    for (auto [mine, theirs] : {std::pair{&overruled, &other.overruled},
+                                std::pair{&unknownExclusion, &other.unknownExclusion}}) {
+        OverruledFields shifted = *theirs;
+        shifted.firstLine += shift;
+        mine->Add(shifted);
+    }
+}
+
 bool ReadPairLines(const PairLinePlan& plan, std::vector<CXYdata>& pairs,
                    const std::function<void(int)>& step, const PairFieldFormats* formats,
-                   size_t firstLine, OverruledFields& overruled) {
+                   size_t firstLine, PairLineNotes& notes) {
     try {
         pairs.reserve(pairs.size() + plan.lines);
         const size_t firstPair = pairs.size();
         auto read = [&](const char* from, const char* to) {
-            OverruledFields lines = ReadSegment(from, to, pairs, formats);
-            lines.firstLine = firstLine + (lines.firstLine - firstPair);
-            overruled.Add(lines);
+            // Indexes in pairs become line numbers: unsigned arithmetic wraps back to them.
+            notes.Add(ReadSegment(from, to, pairs, formats), firstLine - firstPair);
         };
         const char* p = plan.begin;
         for (const PairLinePlan::Mark& mark : plan.marks) {

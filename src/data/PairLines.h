@@ -58,14 +58,23 @@ struct PairFieldFormats {
     CompiledFormat x, y;
 };
 
+// The lines of a body that a read tells of once it is done.
+struct PairLineNotes {
+    OverruledFields overruled;        // a shown X or Y overruled its exact field
+    OverruledFields unknownExclusion; // an "excluded" field that is neither 1 nor 0
+
+    // Adds other's lines, their numbers moved on by shift.
+    void Add(const PairLineNotes& other, size_t shift);
+};
+
 // Reads "%lf %lf %lf %lf" of every planned line into new pairs (fields a line does not supply
-// stay 0.0), and the standard deviation of its "s" field (NaN when that is not a number above
-// 0), on several cores for large bodies, calling step(percent) at each mark. With
-// formats, a line's exact X and Y fields that agree with the shown values replace them; the
-// lines (numbered from firstLine) where a shown value overrules its field are added to
-// overruled. False when memory ran out.
+// stay 0.0), the standard deviation of its "s" field (NaN when that is not a number above 0)
+// and its "excluded" mark, on several cores for large bodies, calling step(percent) at each
+// mark. With formats, a line's exact X and Y fields that agree with the shown values replace
+// them. The lines (numbered from firstLine) where a shown value overrules its field or the
+// exclusion mark is unknown are added to notes. False when memory ran out.
 bool ReadPairLines(const PairLinePlan& plan, std::vector<CXYdata>& pairs,
                    const std::function<void(int)>& step, const PairFieldFormats* formats,
-                   size_t firstLine, OverruledFields& overruled);
+                   size_t firstLine, PairLineNotes& notes);
 
 } // namespace lumetra

@@ -24,6 +24,8 @@ void CXYdata::FormatFileLine(std::string& out, const CLumetraDoc& doc) const {
     AppendExactField(out, "y", shownY, m_dY);
     if (m_dSigma != 0.0)
         (out += "\ts=") += ShortestText(m_dSigma);
+    if (m_bExcluded)
+        out += "\texcluded=1";
     out += "\r\n";
 }
 

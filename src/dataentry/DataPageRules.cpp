@@ -103,7 +103,7 @@ void DataPageRules::ShowPage(int page) {
     for (int i = m_nPageFirst; i < m_nPageEnd; ++i) {
         const CXYdata& pair = m_doc.m_pPairs[size_t(i)];
         m_lines.push_back(ListLine(pair.m_dX, pair.m_dY, pair.m_dSigma));
-        m_values.push_back({pair.m_dX, pair.m_dY, pair.m_dSigma});
+        m_values.push_back({pair.m_dX, pair.m_dY, pair.m_dSigma, pair.m_bExcluded});
     }
     m_nPicked.reset();
     m_selected.clear();
@@ -360,6 +360,7 @@ bool DataPageRules::OnEdit() {
     m_strSigma.clear();
     m_nPicked.reset();
     if (index < int(m_lines.size())) {
+        values.excluded = m_values[size_t(index)].excluded;
         m_lines[size_t(index)] = std::move(line->first);
         m_values[size_t(index)] = values;
         if (m_listener)
@@ -570,7 +571,8 @@ void DataPageRules::CommitList() {
     const size_t n = m_lines.size();
     try {
         for (size_t i = 0; i < n; ++i) {
-            const CXYdata pair{m_values[i].x, m_values[i].y, 0.0, 0.0, m_values[i].sigma};
+            const ListValues& values = m_values[i];
+            const CXYdata pair{values.x, values.y, 0.0, 0.0, values.sigma, values.excluded};
             const size_t index = size_t(m_nPageFirst) + i;
             if (index < size_t(m_nPageEnd))
                 pairs[index] = pair;

@@ -124,9 +124,11 @@ public:
 private:
     class ImportToList;
 
-    // The numbers behind a list line, which shows them at the display precision.
+    // The numbers behind a list line, which shows them at the display precision, and whether the
+    // fit leaves the pair out, which an edit of the line keeps.
     struct ListValues {
         double x = 0.0, y = 0.0, sigma = 0.0;
+        bool excluded = false;
     };
 
     void ShowPage(int page);

@@ -338,6 +338,36 @@ TEST_F(RoundTrip, StandardDeviationsSurviveToTheLastBit) {
     }
 }
 
+// A pair the fit leaves out carries one field, after its standard deviation, and comes back
+// excluded; the others stay without and are read back included.
+TEST_F(RoundTrip, ExcludedPairsAreMarkedAndComeBack) {
+    CLumetraDoc doc(ui, settings);
+    test::FillExample(doc);
+    doc.m_pPairs.push_back({4.0, 9.0, 9.0, 0.0, 0.5, true});
+    doc.m_pPairs[0].m_bExcluded = true;
+    const std::string path = dir.Path("excluded.dat");
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    // The example's bytes, its first pair line marked, and the new pair's line.
+    std::string expected = test::ExampleFileBytes();
+    expected.insert(expected.find("\r\n", expected.find(test::Wide16("0.00000") + "\t")),
+                    "\texcluded=1");
+    expected += test::Wide16("4.00000") + "\t" + test::Wide16("9.00000") + "\t" +
+                test::Wide16("9.00000") + "\t" + test::Wide16("0.00000") +
+                "\ts=0.5\texcluded=1\r\n";
+    const std::string bytes = test::TempDir::Read(path);
+    EXPECT_EQ(bytes, expected);
+
+    CLumetraDoc back(ui, settings);
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_TRUE(ui.messages.empty());
+    ASSERT_EQ(back.m_pPairs.size(), 3u);
+    for (size_t k = 0; k < back.m_pPairs.size(); ++k)
+        EXPECT_EQ(back.m_pPairs[k].m_bExcluded, k != 1) << k;
+    EXPECT_EQ(back.m_pPairs[2].m_dSigma, 0.5);
+    ASSERT_TRUE(back.OnSaveDocument(dir.Path("again.dat")));
+    EXPECT_EQ(test::TempDir::Read(dir.Path("again.dat")), bytes);
+}
+
 // The weighting and whether the standard deviations are absolute stand on the settings line;
 // without them the line and the whole file are as before, whatever the user's preference.
 TEST_F(RoundTrip, TheWeightingIsKeptOnTheSettingsLine) {
@@ -378,8 +408,8 @@ TEST_F(RoundTrip, TheWeightingIsKeptOnTheSettingsLine) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// A standard deviation that is no number above 0, or a weighting this program does not know,
-// stops the read with the line named.
+// A standard deviation that is no number above 0, an exclusion mark or a weighting this program
+// does not know, stops the read with the line named.
 TEST_F(RoundTrip, ABadStandardDeviationOrWeightingIsRefused) {
     const std::string good = test::ExampleFileBytes();
     struct Case {
@@ -397,6 +427,10 @@ TEST_F(RoundTrip, ABadStandardDeviationOrWeightingIsRefused) {
          "line 11 holds a standard deviation that is not a number above 0"},
         {"0.00000         \r\n", "0.00000         \ts=1e999\r\n",
          "line 11 holds a standard deviation that is not a number above 0"},
+        {"0.00000         \r\n", "0.00000         \texcluded=2\r\n",
+         "line 11 holds an exclusion mark (excluded=) that is not 1 or 0"},
+        {"0.00000         \r\n", "0.00000         \ts=1\texcluded=yes\r\n",
+         "line 11 holds an exclusion mark (excluded=) that is not 1 or 0"},
         {"5 5 1 1\r\n", "5 5 1 1\tweights=1/z\r\n",
          "its weighting (line 8) is \"1/z\", which this application does not know"},
     };

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -51,8 +54,22 @@ std::string PairBody(size_t lines) {
     return body;
 }
 
+// Field by field: the bytes that pad a pair hold whatever the reading thread left there.
+bool SamePairs(const std::vector<CXYdata>& a, const std::vector<CXYdata>& b) {
+    auto bits = [](const CXYdata& p) {
+        return std::array{std::bit_cast<std::uint64_t>(p.m_dX),
+                          std::bit_cast<std::uint64_t>(p.m_dY),
+                          std::bit_cast<std::uint64_t>(p.m_dComputed),
+                          std::bit_cast<std::uint64_t>(p.m_dDifference),
+                          std::bit_cast<std::uint64_t>(p.m_dSigma),
+                          std::uint64_t(p.m_bExcluded)};
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](const CXYdata& p, const CXYdata& q) { return bits(p) == bits(q); });
+}
+
 std::vector<CXYdata> ReadInParts(const std::string& body, int parts,
-                                 OverruledFields* overruled = nullptr) {
+                                 PairLineNotes* notes = nullptr) {
     const WorkPartsOverride split(parts);
     PairLinePlan plan;
     plan.begin = body.data();
@@ -61,11 +78,11 @@ std::vector<CXYdata> ReadInParts(const std::string& body, int parts,
         ++plan.lines;
     std::vector<CXYdata> pairs;
     const PairFieldFormats formats{CompiledFormat("%-16.5lf"), CompiledFormat("%-16.5lf")};
-    OverruledFields lines;
+    PairLineNotes lines;
     EXPECT_TRUE(ReadPairLines(
         plan, pairs, [](int) {}, &formats, 1, lines));
-    if (overruled)
-        *overruled = lines;
+    if (notes)
+        *notes = lines;
     return pairs;
 }
 
@@ -73,8 +90,9 @@ TEST(PairLines, ParsedPairsAreTheSameBitsForAnyPartCount) {
     const size_t lines = 12000; // about 800 KB: worth 8 parts
     const std::string body = PairBody(lines);
     ASSERT_GT(body.size(), 8u * 64 * 1024);
-    OverruledFields overruled;
-    const std::vector<CXYdata> one = ReadInParts(body, 1, &overruled);
+    PairLineNotes notes;
+    const std::vector<CXYdata> one = ReadInParts(body, 1, &notes);
+    const OverruledFields& overruled = notes.overruled;
     ASSERT_EQ(one.size(), lines);
     EXPECT_EQ(one[3].m_dX, 0.0); // the blank line is a pair of zeros
     EXPECT_NE(one[4].m_dX, TextToDouble(CompiledFormat("%.5f").Format({one[4].m_dX})));
@@ -82,23 +100,33 @@ TEST(PairLines, ParsedPairsAreTheSameBitsForAnyPartCount) {
     EXPECT_EQ(overruled.count, (lines + 1) / 7); // every line 6, 13, 20 ...
     EXPECT_EQ(overruled.firstLine, 6u);
     for (int parts : {2, 3, 8}) {
-        OverruledFields split;
+        PairLineNotes split;
         const std::vector<CXYdata> pairs = ReadInParts(body, parts, &split);
         ASSERT_EQ(pairs.size(), lines) << parts;
-        EXPECT_EQ(std::memcmp(one.data(), pairs.data(), lines * sizeof(CXYdata)), 0) << parts;
-        EXPECT_EQ(split.count, overruled.count) << parts;
-        EXPECT_EQ(split.firstLine, 6u) << parts;
+        EXPECT_TRUE(SamePairs(one, pairs)) << parts;
+        EXPECT_EQ(split.overruled.count, overruled.count) << parts;
+        EXPECT_EQ(split.overruled.firstLine, 6u) << parts;
     }
-    // One overruled line late in the body is named by its place in the whole body, whichever
-    // part reads it.
+    // An overruled line and unknown exclusion marks late in the body are named by their place in
+    // the whole body, whichever part reads them; an excluded pair is read so.
     std::string late;
     for (size_t k = 0; k < lines; ++k)
-        late += k == 11000 ? "1.00000\t2.00000\ty=3\r\n" : "1.00000         \t2.00000\r\n";
+        late += k == 11000   ? "1.00000\t2.00000\ty=3\r\n"
+                : k == 11500 ? "1\t2\texcluded=2\r\n"
+                : k == 11900 ? "1\t2\texcluded=1\r\n"
+                             : "1.00000         \t2.00000\r\n";
     for (int parts : {1, 2, 3, 8}) {
-        OverruledFields split;
-        ReadInParts(late, parts, &split);
-        EXPECT_EQ(split.count, 1u) << parts;
-        EXPECT_EQ(split.firstLine, 11001u) << parts;
+        PairLineNotes split;
+        const std::vector<CXYdata> pairs = ReadInParts(late, parts, &split);
+        EXPECT_EQ(split.overruled.count, 1u) << parts;
+        EXPECT_EQ(split.overruled.firstLine, 11001u) << parts;
+        EXPECT_EQ(split.unknownExclusion.count, 1u) << parts;
+        EXPECT_EQ(split.unknownExclusion.firstLine, 11501u) << parts;
+        EXPECT_EQ(std::count_if(pairs.begin(), pairs.end(),
+                                [](const CXYdata& p) { return p.m_bExcluded; }),
+                  1)
+            << parts;
+        EXPECT_TRUE(pairs[11900].m_bExcluded) << parts;
     }
 }
 

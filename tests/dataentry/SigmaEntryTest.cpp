@@ -186,6 +186,34 @@ TEST_F(SigmaEntry, TheColumnIsEditedAndRemovedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(doc.m_pPairs[0].m_dSigma, 0.123456789);
 }
 
+// An edited or moved pair stays out of the fit; a pair added or pasted goes in; Cancel puts the
+// set back.
+TEST_F(SigmaEntry, ExclusionStaysWithItsPairThroughEdits) {
+    doc.m_pPairs = {{1, 2, 0, 0, 0.5, true}, {3, 4}};
+    DocumentBackup backup(doc);
+    DataPageRules page(doc, ui, 10, refresh, &backup);
+    page.OnSetActive();
+    page.SetSelection({0}, 0);
+    ASSERT_TRUE(page.OnListDblClk());
+    page.m_strY = "2.5";
+    ASSERT_TRUE(page.OnEdit());
+    page.SetSelection({0}, 0);
+    ASSERT_TRUE(page.OnMoveDown());
+    page.m_strX = "5";
+    page.m_strY = "6";
+    page.m_strSigma = "1";
+    ASSERT_TRUE(page.OnAdd());
+    ASSERT_TRUE(page.OnPaste("7\t8\t1\n"));
+    page.CommitList();
+    ASSERT_EQ(doc.m_pPairs.size(), 4u);
+    const bool excluded[] = {false, true, false, false};
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(doc.m_pPairs[k].m_bExcluded, excluded[k]) << k;
+    EXPECT_EQ(doc.m_pPairs[1].m_dY, 2.5);
+    backup.Restore(doc);
+    EXPECT_TRUE(doc.m_pPairs[0].m_bExcluded);
+}
+
 // Without memory for the copy Cancel needs, hiding the column removes nothing, says so and ends
 // the sheet.
 TEST_F(SigmaEntry, NoMemoryToKeepThemForCancelLeavesTheStandardDeviations) {
