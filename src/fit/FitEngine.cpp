@@ -1,14 +1,17 @@
 #include "fit/FitEngine.h"
 
 #include "fit/CurveModels.h"
+#include "fit/FitPairs.h"
 #include "fit/FitStatistics.h"
 #include "fit/FitWeights.h"
+#include "fit/ModelEval.h"
 #include "fit/ModelFits.h"
 #include "platform/BusyScope.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 namespace lumetra {
 namespace {
@@ -25,12 +28,14 @@ constexpr const char* kSingularClassic =
 } // namespace
 
 bool MeasuredValuesAllEqual(const CLumetraDoc& doc) {
-    const size_t N = size_t(std::max(0, std::min(doc.m_nPairs, int(doc.m_pPairs.size()))));
+    const FitPairs fitted(doc);
+    const std::span<const CXYdata> pairs = fitted.Pairs();
+    const size_t N = pairs.size();
     if (N == 0)
         return false;
     const CurveModel* model = FindCurveModel(doc.m_nCurveType);
     const bool xFromY = model && model->xFromY;
-    auto measured = [&](size_t k) { return xFromY ? doc.m_pPairs[k].m_dX : doc.m_pPairs[k].m_dY; };
+    auto measured = [&](size_t k) { return xFromY ? pairs[k].m_dX : pairs[k].m_dY; };
     for (size_t k = 1; k < N; ++k)
         if (measured(k) != measured(0))
             return false;
@@ -110,7 +115,13 @@ int CFitEngine::FitCurve() {
         return Refuse(
             FormatC("Curve type %d is not one this application fits!\n", {m_doc.m_nCurveType}) +
             kCantFit);
-    if (!CheckPairCount(*model, N))
+    std::optional<FitPairs> fitted;
+    try {
+        fitted.emplace(m_doc);
+    } catch (const std::bad_alloc&) {
+        return Refuse(kOutOfMemory);
+    }
+    if (!CheckPairCount(*model, int(fitted->Size())))
         return 0;
 
     const BusyScope wait(ui);
@@ -119,7 +130,7 @@ int CFitEngine::FitCurve() {
         CFitEngine& engine;
         ~FreeOnExit() { engine.FreeWorkArrays(); }
     } freeWorkArrays{*this};
-    if (!AllocateWorkArrays())
+    if (!AllocateWorkArrays(fitted->Size()))
         return 0;
     FitWeights weights;
     try {
@@ -129,12 +140,13 @@ int CFitEngine::FitCurve() {
     }
     if (!weights.failure.empty())
         return Refuse(weights.failure + "\n" + kCantFit);
+    // The plot's range takes in the excluded pairs too: they stay on it.
     m_doc.ResetExtremes(m_doc.m_pPairs[0]);
-    for (int k = 0; k < N; ++k) {
-        const CXYdata& p = m_doc.m_pPairs[size_t(k)];
-        m_pWorkX[size_t(k)] = p.m_dX;
-        m_pWorkY[size_t(k)] = p.m_dY;
-        m_doc.UpdateExtremes(p);
+    for (int k = 0; k < N; ++k)
+        m_doc.UpdateExtremes(m_doc.m_pPairs[size_t(k)]);
+    for (size_t k = 0; k < fitted->Size(); ++k) {
+        m_pWorkX[k] = fitted->Pairs()[k].m_dX;
+        m_pWorkY[k] = fitted->Pairs()[k].m_dY;
     }
     const FitResult result =
         model->fit(m_pWorkX, m_pWorkY, weights.weights, m_doc.m_nOrder, *this, m_doc.m_eFitMethod);
@@ -146,12 +158,11 @@ int CFitEngine::FitCurve() {
         ShowFailure(*model, result);
         return 0;
     }
-    StoreResult(*model, result);
+    StoreResult(*model, result, *fitted);
     return 1;
 }
 
-int CFitEngine::AllocateWorkArrays() {
-    const size_t N = size_t(std::min(m_doc.m_nPairs, int(m_doc.m_pPairs.size())));
+int CFitEngine::AllocateWorkArrays(size_t N) {
     try {
         m_pWorkX.assign(N, 0.0);
         m_pWorkY.assign(N, 0.0);
@@ -178,16 +189,28 @@ int CFitEngine::SolveNormalEquations() {
     return Refuse(kSingular);
 }
 
-void CFitEngine::StoreResult(const CurveModel& model, const FitResult& result) {
+void CFitEngine::StoreResult(const CurveModel& model, const FitResult& result,
+                             const FitPairs& fitted) {
     const int coefs = CoefficientCount(model, m_doc.m_nOrder);
     std::copy(result.coef, result.coef + coefs, m_doc.m_dCoef);
     m_doc.m_dXInt = result.xint;
     m_doc.m_dYInt = result.yint;
-    for (size_t k = 0; k < result.computed.size(); ++k) {
-        CXYdata& p = m_doc.m_pPairs[k];
-        p.m_dComputed = result.computed[k];
-        p.m_dDifference = (model.xFromY ? p.m_dX : p.m_dY) - result.computed[k];
-    }
+    auto store = [&](CXYdata& p, double computed) {
+        p.m_dComputed = computed;
+        p.m_dDifference = (model.xFromY ? p.m_dX : p.m_dY) - computed;
+    };
+    for (size_t k = 0; k < result.computed.size(); ++k)
+        store(m_doc.m_pPairs[fitted.DocumentIndex(k)], result.computed[k]);
+    // An excluded pair still shows how far it lies from the curve.
+    if (fitted.Excluded() > 0)
+        for (CXYdata& p : m_doc.m_pPairs)
+            if (p.m_bExcluded) {
+                double x = p.m_dX, y = p.m_dY;
+                if (EvalCurvePoint(m_doc, x, y))
+                    store(p, model.xFromY ? x : y);
+                else
+                    p.m_dComputed = p.m_dDifference = 0.0;
+            }
     m_doc.m_dSumAbsDiff = result.sumAbsDiff;
     m_doc.m_dPerformance = result.performance;
     m_doc.m_dClassicDigits = result.classicDigits;

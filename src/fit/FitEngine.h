@@ -9,6 +9,7 @@ namespace lumetra {
 
 struct CurveModel;
 struct FitResult;
+class FitPairs;
 
 // True when every measured value of the fit (Y, or X for a model of X from Y) is the same: the
 // coefficient of performance is then 1 by definition.
@@ -29,7 +30,7 @@ public:
     int RefitDocument();
 
     int FitCurve();
-    int AllocateWorkArrays();
+    int AllocateWorkArrays(size_t pairs);
     // The solver steps on the work arrays and the document's coefficients, for driving it by
     // hand: the normal equations of the document's order, and their solution (0 after the
     // singular-matrix message).
@@ -42,7 +43,7 @@ public:
 private:
     // Lowers the order or refuses when there are too few pairs for the model; false: refused.
     bool CheckPairCount(const CurveModel& model, int pairs);
-    void StoreResult(const CurveModel& model, const FitResult& result);
+    void StoreResult(const CurveModel& model, const FitResult& result, const FitPairs& fitted);
     void ShowFailure(const CurveModel& model, const FitResult& result);
     void FreeWorkArrays();
     // Shows why the fit cannot go on and keeps its first line as the reason; returns 0.

@@ -1,6 +1,7 @@
 #include "fit/FitStatistics.h"
 
 #include "fit/CurveModels.h"
+#include "fit/FitPairs.h"
 #include "fit/FitWeights.h"
 #include "fit/NormalEquations.h"
 
@@ -219,13 +220,14 @@ bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vect
     const CurveModel* model = DocumentModel(doc);
     if (!model)
         return false;
-    const size_t N = size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size())));
+    const FitPairs fitted(doc);
+    const size_t N = fitted.Size();
     u.resize(N);
     v.resize(N);
     const double inOffset = model->xFromY ? doc.m_dYInt : doc.m_dXInt;
     const double outOffset = model->xFromY ? doc.m_dXInt : doc.m_dYInt;
     for (size_t k = 0; k < N; ++k) {
-        const CXYdata& p = doc.m_pPairs[k];
+        const CXYdata& p = fitted.Pairs()[k];
         const std::optional<double> t =
             model->input.toFitted(InputOf(*model, p.m_dX, p.m_dY), inOffset);
         const std::optional<double> w =
@@ -244,7 +246,8 @@ StateOutcome DocumentFitState(const CLumetraDoc& doc) {
     const std::shared_ptr<const FitState>& kept = doc.m_pFitState;
     // A paint asks at every repaint: the state built from these pairs (every one of which had a
     // fitted value) answers without a copy of a million of them in the fitted scale.
-    const size_t pairs = size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size())));
+    const size_t pairs =
+        size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size()))) - ExcludedPairCount(doc);
     if (model && degree >= 1 && degree <= kMaxOrder && kept && kept->degree == degree &&
         kept->pairs == pairs && pairs >= size_t(degree + 1) && kept->Solved())
         return {kept, ""};

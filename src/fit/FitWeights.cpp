@@ -1,5 +1,7 @@
 #include "fit/FitWeights.h"
 
+#include "fit/FitPairs.h"
+
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
@@ -129,8 +131,9 @@ FitWeights DocumentWeights(const CLumetraDoc& doc) {
     const CurveModel* model = FindCurveModel(doc.m_nCurveType);
     if (!model)
         return {};
-    const size_t N = size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size())));
-    return WeightsFor(*model, doc.m_eWeights, std::span(doc.m_pPairs).first(N));
+    if (doc.m_eWeights == WeightScheme::None)
+        return {};
+    return WeightsFor(*model, doc.m_eWeights, FitPairs(doc).Pairs());
 }
 
 const char* WeightSchemeCaption(WeightScheme scheme) {

@@ -2,6 +2,7 @@
 
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
+#include "fit/FitPairs.h"
 #include "fit/FitWeights.h"
 #include "platform/WorkSplit.h"
 
@@ -140,7 +141,11 @@ InfluenceOutcome MeasureInfluence(const CLumetraDoc& doc, const StateOutcome& ou
                                   ? "The model's fitted scale holds no value for these data: "
                                     "there are no influence measures."
                                   : weights.failure};
-    return {ComputeInfluence(*outcome.state, u, v, weights.weights), ""};
+    InfluenceTable table = ComputeInfluence(*outcome.state, u, v, weights.weights);
+    const FitPairs fitted(doc);
+    for (size_t k = 0; k < table.pairs.size(); ++k)
+        table.pairs[k].pair = fitted.DocumentIndex(k);
+    return {std::move(table), ""};
 }
 
 } // namespace

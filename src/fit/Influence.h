@@ -19,6 +19,7 @@ inline constexpr double kOutlierAlpha = 0.05;
 // lm(weights=)), in the model's fitted scale. A measure that does not exist for the pair (leverage
 // 1, no residual spread, no degree of freedom after leaving it out) has no value.
 struct PairInfluence {
+    size_t pair = 0;        // the pair's index in the document
     double leverage = 0.0;  // w·gᵀ(AᵀWA)⁻¹g
     Statistic standardized; // √w·e / (s·√(1 − h))
     Statistic studentized; // √w·e / (s₍ᵢ₎·√(1 − h)), s₍ᵢ₎ the SD with the pair left out
@@ -32,7 +33,7 @@ struct PairInfluence {
 struct InfluenceTable {
     int n = 0;
     int coefs = 0;
-    std::vector<PairInfluence> pairs; // in pair order
+    std::vector<PairInfluence> pairs; // the fitted pairs, in pair order
     Statistic studentizedCutoff;      // none without a degree of freedom after a deletion
     double cooksCutoff = 0.0;         // 4/n
     // Of the weighted residuals ordered by the input (ties in pair order).

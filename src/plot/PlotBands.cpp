@@ -108,13 +108,13 @@ void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
     if (!influence.table)
         return;
     bool chosen = false;
-    for (size_t k = 0; k < residuals.size() && k < influence.table->pairs.size(); ++k) {
-        if (!influence.table->pairs[k].Flagged())
+    for (const PairInfluence& pair : influence.table->pairs) {
+        if (!pair.Flagged() || pair.pair >= residuals.size())
             continue;
         if (!chosen)
             s.SelectPen(kPenFlagged);
         chosen = true;
-        const int px = map.Px(doc.m_pPairs[k].m_dX), py = map.Py(residuals[k]);
+        const int px = map.Px(doc.m_pPairs[pair.pair].m_dX), py = map.Py(residuals[pair.pair]);
         const int left = SaturatingAdd(px, -2 * r), right = SaturatingAdd(px, 2 * r);
         const int down = SaturatingAdd(py, -2 * rv), up = SaturatingAdd(py, 2 * rv);
         s.MoveTo(left, down);

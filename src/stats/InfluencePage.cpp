@@ -40,7 +40,8 @@ public:
         m_shown.clear();
         m_cachedRow = -1;
         if (doc && table)
-            for (size_t k = 0; k < table->pairs.size() && k < doc->m_pPairs.size(); ++k)
+            for (size_t k = 0;
+                 k < table->pairs.size() && table->pairs[k].pair < doc->m_pPairs.size(); ++k)
                 if (!flaggedOnly || table->pairs[k].Flagged())
                     m_shown.push_back(k);
         endResetModel();

@@ -38,8 +38,8 @@ std::vector<std::string> InfluenceHeader() {
 std::vector<std::string> InfluenceRow(const CLumetraDoc& doc, const InfluenceTable& table,
                                       size_t k) {
     const PairInfluence& p = table.pairs[k];
-    const CXYdata& pair = doc.m_pPairs[k];
-    return {FormatC("%d", {int(k) + 1}),
+    const CXYdata& pair = doc.m_pPairs[p.pair];
+    return {FormatC("%d", {int(p.pair) + 1}),
             FormatC("%.8g", {pair.m_dX}),
             FormatC("%.8g", {pair.m_dY}),
             Cell(p.leverage),
@@ -53,7 +53,7 @@ std::vector<std::string> InfluenceRow(const CLumetraDoc& doc, const InfluenceTab
 TextTable InfluenceRows(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly) {
     TextTable rows;
     rows.header = InfluenceHeader();
-    for (size_t k = 0; k < table.pairs.size() && k < doc.m_pPairs.size(); ++k)
+    for (size_t k = 0; k < table.pairs.size() && table.pairs[k].pair < doc.m_pPairs.size(); ++k)
         if (!flaggedOnly || table.pairs[k].Flagged())
             rows.rows.push_back(InfluenceRow(doc, table, k));
     return rows;
@@ -88,13 +88,13 @@ std::vector<std::string> InfluenceLines(const CLumetraDoc& doc, const InfluenceO
 
 std::string InfluenceJson(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly) {
     nlohmann::ordered_json pairs = nlohmann::ordered_json::array();
-    for (size_t k = 0; k < table.pairs.size() && k < doc.m_pPairs.size(); ++k) {
+    for (size_t k = 0; k < table.pairs.size() && table.pairs[k].pair < doc.m_pPairs.size(); ++k) {
         const PairInfluence& p = table.pairs[k];
         if (flaggedOnly && !p.Flagged())
             continue;
-        pairs.push_back({{"pair", k + 1},
-                         {"x", doc.m_pPairs[k].m_dX},
-                         {"y", doc.m_pPairs[k].m_dY},
+        pairs.push_back({{"pair", p.pair + 1},
+                         {"x", doc.m_pPairs[p.pair].m_dX},
+                         {"y", doc.m_pPairs[p.pair].m_dY},
                          {"leverage", p.leverage},
                          {"standardized", Number(p.standardized)},
                          {"studentized", Number(p.studentized)},

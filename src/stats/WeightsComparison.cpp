@@ -3,6 +3,7 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
+#include "fit/FitPairs.h"
 #include "fit/FitWeights.h"
 
 #include <cmath>
@@ -36,11 +37,12 @@ std::optional<LD> Root(const FitState& state, LD v, LD w) {
 
 // Σ|x̂ − x|/x of the standards: each pair's measured value taken back through the curve.
 Statistic SumRelativeError(const CurveModel& model, const CLumetraDoc& doc, const FitState& state,
-                           const std::vector<double>& u, const std::vector<double>& v) {
+                           std::span<const CXYdata> pairs, const std::vector<double>& u,
+                           const std::vector<double>& v) {
     const double inOffset = model.xFromY ? doc.m_dYInt : doc.m_dXInt;
     LD sum = 0.0L;
     for (size_t k = 0; k < u.size(); ++k) {
-        const CXYdata& p = doc.m_pPairs[k];
+        const CXYdata& p = pairs[k];
         const double x = InputOf(model, p.m_dX, p.m_dY);
         if (x == 0.0)
             continue;
@@ -70,7 +72,8 @@ std::vector<WeightingResult> CompareWeightings(const CLumetraDoc& doc) {
     if (!model || !FittedScaleValues(doc, u, v))
         return results;
     const int degree = FittedDegree(*model, doc.m_nOrder);
-    const std::span<const CXYdata> pairs = std::span(doc.m_pPairs).first(u.size());
+    const FitPairs fitted(doc);
+    const std::span<const CXYdata> pairs = fitted.Pairs();
     for (size_t i = 0; i < kWeightSchemeWords.size(); ++i) {
         WeightingResult r;
         r.scheme = WeightScheme(i);
@@ -86,7 +89,7 @@ std::vector<WeightingResult> CompareWeightings(const CLumetraDoc& doc) {
                 const FitStatistics s = StateStatistics(state, kDefaultLevel);
                 r.residualStdDev = s.residualStdDev;
                 r.rSquared = s.rSquared;
-                r.sumRelativeError = SumRelativeError(*model, doc, state, u, v);
+                r.sumRelativeError = SumRelativeError(*model, doc, state, pairs, u, v);
             }
         }
         results.push_back(r);
