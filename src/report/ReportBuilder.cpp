@@ -6,6 +6,7 @@
 #include "data/Utf8Text.h"
 #include "fit/CurveModels.h"
 #include "fit/FitEngine.h"
+#include "fit/FitPairs.h"
 #include "fit/FitStatistics.h"
 #include "fit/FitWeights.h"
 #include "platform/BusyScope.h"
@@ -21,7 +22,7 @@ constexpr std::string_view kRule =
     "--------------------------------------------------------------------------------";
 constexpr size_t kTitleRoom = 19;
 // Room for the longest header: model 1 with order 10, and both notes.
-constexpr size_t kMaxHeaderLines = 34;
+constexpr size_t kMaxHeaderLines = 35;
 
 // One 21-character column heading with the title centred in it, counted in characters.
 std::string TitleCell(std::string_view title) {
@@ -165,7 +166,7 @@ void ReportBuilder::AddCoefficientLines(int count) {
     }
 }
 
-void ReportBuilder::AddHeader() {
+void ReportBuilder::AddHeader(size_t excluded) {
     const CLumetraDoc& doc = m_doc;
     AddReportLine(kRule);
     AddReportLine(FormatC("         Data Title:  %s", {doc.m_strDataTitle}));
@@ -184,6 +185,9 @@ void ReportBuilder::AddHeader() {
     }
     if (doc.m_eWeights != WeightScheme::None)
         AddReportLine("         Weighting:   " + WeightingText(doc));
+    if (excluded > 0)
+        AddReportLine(FormatC("         Excluded from the fit: %d of %d pairs",
+                              {(long long)excluded, (long long)doc.m_pPairs.size()}));
     AddReportLine(kRule);
     AddReportLine(FormatC(model && model->xFromY ? "         Sum of Absolute (X-XComp): %E"
                                                  : "         Sum of Absolute (Y-YComp): %E",
@@ -227,7 +231,8 @@ void ReportBuilder::BuildReport() {
     } catch (const std::bad_alloc&) {
         // The first line that fails then says so and ends the build.
     }
-    AddHeader();
+    const size_t excluded = ExcludedPairCount(doc);
+    AddHeader(excluded);
     header.End();
 
     const size_t step = doc.m_pPairs.size() / 10;
@@ -247,6 +252,8 @@ void ReportBuilder::BuildReport() {
         }
         row.clear();
         doc.m_pPairs[k].FormatRow(row, doc);
+        if (doc.m_pPairs[k].m_bExcluded)
+            row += kExcludedMark;
         AddReportLine(row);
         if (showProgress && k > threshold) {
             percent += 10;
@@ -254,6 +261,8 @@ void ReportBuilder::BuildReport() {
             ShowBuildProgress(doc.m_strFileName, percent);
         }
     }
+    if (excluded > 0 && !m_bLineLost && doc.m_nLineCount < kReportLineLimit)
+        AddReportLine(kExcludedNote);
     // After the table, so every line before it reads as in any other report.
     if (NeedsPrecisionWarning(doc))
         AddReportLine(PrecisionNoteLine(doc.m_dClassicDigits));

@@ -10,6 +10,10 @@ class CLumetraDoc;
 // Lines a report keeps; the one line after them is the line-limit note.
 inline constexpr int kReportLineLimit = 128000;
 inline constexpr const char* kLineLimitNote = "**** Application line limit reached! ****";
+// The end of an excluded pair's row, and the line after the table that says what it means.
+inline constexpr const char* kExcludedMark = " (excluded)";
+inline constexpr const char* kExcludedNote =
+    "         (excluded): left out of the fit; the row shows the curve at its input.";
 
 // What the listing view is told while a report changes. The builder knows no widgets; the view
 // refers to the document's lines by index, since the line list moves its strings as it grows.
@@ -56,7 +60,7 @@ public:
 
 private:
     bool StoreLine(std::string_view text);
-    void AddHeader();
+    void AddHeader(size_t excluded);
     void AddCoefficientLines(int count);
 
     CLumetraDoc& m_doc;

@@ -25,7 +25,8 @@ std::vector<CXYdata> Readings(bool withSigma) {
     std::vector<CXYdata> pairs;
     for (int k = 0; k < 9; ++k) {
         const double x = 2016.0 + k;
-        const double y = 3.0 + 0.8 * k + 0.05 * k * k + 0.02 * std::sin(2.1 * k) + (k == 4 ? 1.5 : 0);
+        const double y =
+            3.0 + 0.8 * k + 0.05 * k * k + 0.02 * std::sin(2.1 * k) + (k == 4 ? 1.5 : 0);
         pairs.push_back({x, y, 0.0, 0.0, withSigma ? 0.01 * (1 + k % 3) : 0.0});
     }
     return pairs;
@@ -109,8 +110,8 @@ TEST_F(ExcludedPairs, TooFewIncludedPairsAreRefusedAsTooFewPairs) {
         const char* message;
         int orderAfter;
     } cases[] = {
-        {0, 2, "Must have a minimum of 3 data points to fit the curve!\nResetting curver order to 1!",
-         1},
+        {0, 2,
+         "Must have a minimum of 3 data points to fit the curve!\nResetting curver order to 1!", 1},
         {2, 1, "Must have a minimum of 3 data points to fit the curve!\nCan't Fit the Curve", 1},
     };
     for (const Case& c : cases) {

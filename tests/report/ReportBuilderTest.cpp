@@ -124,6 +124,25 @@ TEST_F(Report, PolynomialOfOrderThreeByteForByte) {
     EXPECT_EQ(doc.m_nLineCount, 20);
 }
 
+// An excluded pair is counted among the model lines, its row marked and the mark explained once
+// after the table.
+TEST_F(Report, ExcludedPairsAreCountedAndTheirRowsMarked) {
+    doc.m_eWeights = WeightScheme::InverseY;
+    doc.m_pPairs.push_back({4.0, 7.0, 9.0, -2.0, 0.0, true});
+    doc.m_nPairs = 3;
+    const Lines lines = Build();
+    EXPECT_EQ(Lines(lines.begin() + 4, lines.begin() + 9),
+              (Lines{"         Curve Type:  Polynomial", "         Curve Order: 1",
+                     "         Weighting:   1/Y, relative",
+                     "         Excluded from the fit: 1 of 3 pairs", kRule}));
+    EXPECT_EQ(Lines(lines.end() - 4, lines.end()),
+              (Lines{Row("0.00000", "1.00000", "1.00000", "0.00000"),
+                     Row("2.00000", "5.00000", "5.00000", "0.00000"),
+                     Row("4.00000", "7.00000", "9.00000", "-2.00000") + " (excluded)",
+                     "         (excluded): left out of the fit; the row shows the curve at its "
+                     "input."}));
+}
+
 TEST_F(Report, LogLogPrintsYintBeforeXintWithSixDecimals) {
     doc.m_nCurveType = 1;
     doc.m_nOrder = 2;
