@@ -70,6 +70,7 @@ public:
     void RunOptionsData(CView& view, const std::string& importPath) override;
     void RunOptionsCompute(CView& view) override;
     void StepHistory(CLumetraDoc& doc, bool redo) override;
+    void ExcludePairs(CLumetraDoc& doc, const std::vector<size_t>& pairs, bool exclude) override;
     // Runs an Options sheet modally; true when it closed with OK. Tests work the pages
     // themselves through runSheet instead.
     bool RunSheet(CMySheet& sheet);

@@ -38,6 +38,10 @@ void CLumetraApp::StepHistory(CLumetraDoc& doc, bool redo) {
     lumetra::StepHistory(doc, redo, [&] { UpdateAllViews(doc, nullptr, kHintRefit); });
 }
 
+void CLumetraApp::ExcludePairs(CLumetraDoc& doc, const std::vector<size_t>& pairs, bool exclude) {
+    SetPairsExcluded(doc, pairs, exclude, [&] { UpdateAllViews(doc, nullptr, kHintRefit); });
+}
+
 void CLumetraApp::RunOptionsCompute(CView& view) {
     CLumetraDoc& doc = view.GetDocument();
     const BusyScope open(doc.m_bSheetOpen);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 class QDialog;
 class QPrinter;
@@ -31,6 +33,9 @@ public:
     virtual void RunOptionsData(CView& view, const std::string& importPath) = 0;
     // Edit > Undo (redo false) and Edit > Redo on a document: refits and refreshes every window.
     virtual void StepHistory(CLumetraDoc& doc, bool redo) = 0;
+    // The pairs at these indexes excluded from the fit (or taken back into it) as one change of
+    // the document: refits and refreshes every window.
+    virtual void ExcludePairs(CLumetraDoc& doc, const std::vector<size_t>& pairs, bool exclude) = 0;
     // Options > Compute on the view's document: the Compute Y and Compute X pages.
     virtual void RunOptionsCompute(CView& view) = 0;
     // Runs a print, preview or page setup dialog; its result code.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <span>
 
 namespace lumetra {
 
@@ -20,5 +22,15 @@ bool RunOptionsData(CLumetraDoc& doc, const std::function<bool(DocumentBackup&)>
 // Edit > Undo (redo false) and Edit > Redo: the document one step back or forward in its
 // history, every view told as after OK with a change. False when there was no step to take.
 bool StepHistory(CLumetraDoc& doc, bool redo, const std::function<void()>& notifyViews);
+
+inline constexpr const char* kExcludeChange = "Exclude from Fit";
+inline constexpr const char* kIncludeChange = "Include in Fit";
+
+// The Influence page's Exclude from Fit (exclude true) and Include in Fit on the pairs at these
+// indexes: a change of the pairs as after OK of Options > Data, one step of the history, every
+// view told and the document modified. False, changing nothing, when no pair's mark would
+// change, while the document is busy, or without memory for the step.
+bool SetPairsExcluded(CLumetraDoc& doc, std::span<const size_t> pairs, bool exclude,
+                      const std::function<void()>& notifyViews);
 
 } // namespace lumetra

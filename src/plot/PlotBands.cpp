@@ -98,7 +98,10 @@ void DrawResiduals(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
     const std::vector<double> residuals = ResidualsToPlot(doc).values;
     for (size_t k = 0; k < residuals.size(); ++k) {
         const int px = map.Px(doc.m_pPairs[k].m_dX), py = map.Py(residuals[k]);
-        if (sieve.First(px, py, r, rv))
+        // Past the sieve: an excluded pair is never hidden among the fitted ones.
+        if (doc.m_pPairs[k].m_bExcluded)
+            DrawExcludedMarker(s, px, py, r, rv);
+        else if (sieve.First(px, py, r, rv))
             DrawMarker(s, px, py, r, rv);
     }
     // A box round each flagged pair, past the sieve so that none hides among its neighbours; the

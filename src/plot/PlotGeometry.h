@@ -122,4 +122,16 @@ inline void DrawMarker(Surface& s, int px, int py, int r, int rv) {
     s.LineTo(left, up);
 }
 
+// The marker of a pair excluded from the fit: a hollow diamond r wide and rv high, apart from
+// the stars of the fitted pairs.
+inline void DrawExcludedMarker(Surface& s, int px, int py, int r, int rv) {
+    const int left = SaturatingAdd(px, -r), right = SaturatingAdd(px, r);
+    const int down = SaturatingAdd(py, -rv), up = SaturatingAdd(py, rv);
+    s.MoveTo(left, py);
+    s.LineTo(px, down);
+    s.LineTo(right, py);
+    s.LineTo(px, up);
+    s.LineTo(left, py);
+}
+
 } // namespace lumetra

@@ -8,16 +8,21 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace lumetra {
 namespace {
 
 // Rows of flagged pairs, in a tint that leaves the numbers readable.
 const QColor kFlaggedRow(255, 215, 205);
+// Rows of pairs excluded from the fit, greyed.
+const QColor kExcludedRow(225, 225, 225);
 
 QString JoinLines(const std::vector<std::string>& lines) {
     QStringList text;
@@ -37,15 +42,14 @@ public:
         beginResetModel();
         m_doc = doc;
         m_table = table;
-        m_shown.clear();
         m_cachedRow = -1;
-        if (doc && table)
-            for (size_t k = 0;
-                 k < table->pairs.size() && table->pairs[k].pair < doc->m_pPairs.size(); ++k)
-                if (!flaggedOnly || table->pairs[k].Flagged())
-                    m_shown.push_back(k);
+        m_shown = doc && table ? InfluenceRowRefs(*doc, *table, flaggedOnly)
+                               : std::vector<InfluenceRowRef>();
         endResetModel();
     }
+
+    // The document's index of the pair in this row.
+    size_t PairAt(int row) const { return m_shown[size_t(row)].pair; }
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : int(m_shown.size());
@@ -64,11 +68,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || !m_table || size_t(index.row()) >= m_shown.size())
             return {};
-        const size_t pair = m_shown[size_t(index.row())];
+        const InfluenceRowRef& row = m_shown[size_t(index.row())];
         switch (role) {
         case Qt::DisplayRole:
             if (m_cachedRow != index.row()) {
-                m_cells = InfluenceRow(*m_doc, *m_table, pair);
+                m_cells = InfluenceRow(*m_doc, row);
                 m_cachedRow = index.row();
             }
             return QString::fromStdString(m_cells[size_t(index.column())]);
@@ -77,7 +81,9 @@ public:
             return index.column() + 1 < columnCount() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                       : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         case Qt::BackgroundRole:
-            return m_table->pairs[pair].Flagged() ? QVariant(kFlaggedRow) : QVariant();
+            if (!row.measures)
+                return QVariant(kExcludedRow);
+            return row.measures->Flagged() ? QVariant(kFlaggedRow) : QVariant();
         default:
             return {};
         }
@@ -87,7 +93,7 @@ private:
     const std::vector<std::string> m_header = InfluenceHeader();
     const CLumetraDoc* m_doc = nullptr;
     const InfluenceTable* m_table = nullptr;
-    std::vector<size_t> m_shown;
+    std::vector<InfluenceRowRef> m_shown;
     mutable int m_cachedRow = -1;
     mutable std::vector<std::string> m_cells;
 };
@@ -99,6 +105,10 @@ CInfluencePage::CInfluencePage() {
     m_flaggedOnly = new QCheckBox("&Flagged pairs only");
     choices->addWidget(m_flaggedOnly);
     choices->addStretch();
+    m_exclude = new QPushButton("E&xclude from Fit");
+    m_include = new QPushButton("Include in &Fit");
+    choices->addWidget(m_exclude);
+    choices->addWidget(m_include);
     auto* copy = new QPushButton("Copy &Influence");
     choices->addWidget(copy);
     layout->addLayout(choices);
@@ -112,8 +122,17 @@ CInfluencePage::CInfluencePage() {
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setVisible(false);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     layout->addWidget(m_table, 1);
     connect(m_flaggedOnly, &QCheckBox::toggled, this, &CInfluencePage::ShowRows);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CInfluencePage::UpdateButtons);
+    for (QPushButton* button : {m_exclude, m_include})
+        connect(button, &QPushButton::clicked, this, [this, button] {
+            if (m_onExclude)
+                m_onExclude(SelectedPairs(), button == m_exclude);
+        });
+    UpdateButtons();
     connect(copy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(QString::fromStdString(TabText())); });
 }
@@ -132,6 +151,25 @@ void CInfluencePage::ShowRows() {
                    m_flaggedOnly->isChecked());
     // Measured over the first thousand rows, as the view does.
     m_table->resizeColumnsToContents();
+    UpdateButtons();
+}
+
+std::vector<size_t> CInfluencePage::SelectedPairs() const {
+    std::vector<size_t> pairs;
+    for (const QModelIndex& row : m_table->selectionModel()->selectedRows())
+        pairs.push_back(m_model->PairAt(row.row()));
+    std::sort(pairs.begin(), pairs.end());
+    return pairs;
+}
+
+void CInfluencePage::UpdateButtons() {
+    bool excluded = false, included = false;
+    if (m_doc)
+        for (size_t k : SelectedPairs())
+            if (k < m_doc->m_pPairs.size())
+                (m_doc->m_pPairs[k].m_bExcluded ? excluded : included) = true;
+    m_exclude->setEnabled(included);
+    m_include->setEnabled(excluded);
 }
 
 TextTable CInfluencePage::Rows() const {

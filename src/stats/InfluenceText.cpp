@@ -35,27 +35,45 @@ std::vector<std::string> InfluenceHeader() {
             "Studentized", "Cook's D", "DFFITS", "Flag"};
 }
 
-std::vector<std::string> InfluenceRow(const CLumetraDoc& doc, const InfluenceTable& table,
-                                      size_t k) {
-    const PairInfluence& p = table.pairs[k];
-    const CXYdata& pair = doc.m_pPairs[p.pair];
-    return {FormatC("%d", {int(p.pair) + 1}),
-            FormatC("%.8g", {pair.m_dX}),
-            FormatC("%.8g", {pair.m_dY}),
-            Cell(p.leverage),
-            Cell(p.standardized),
-            Cell(p.studentized),
-            Cell(p.cooks),
-            Cell(p.dffits),
-            FlagText(p)};
+std::vector<InfluenceRowRef> InfluenceRowRefs(const CLumetraDoc& doc, const InfluenceTable& table,
+                                              bool flaggedOnly) {
+    std::vector<InfluenceRowRef> rows;
+    auto measured = table.pairs.begin();
+    for (size_t k = 0; k < doc.m_pPairs.size(); ++k) {
+        if (doc.m_pPairs[k].m_bExcluded) {
+            rows.push_back({k, nullptr});
+            continue;
+        }
+        // The measured pairs are the included ones, in the same order.
+        if (measured == table.pairs.end() || measured->pair != k)
+            continue;
+        if (!flaggedOnly || measured->Flagged())
+            rows.push_back({k, &*measured});
+        ++measured;
+    }
+    return rows;
+}
+
+std::vector<std::string> InfluenceRow(const CLumetraDoc& doc, const InfluenceRowRef& row) {
+    const CXYdata& pair = doc.m_pPairs[row.pair];
+    std::vector<std::string> cells = {FormatC("%d", {int(row.pair) + 1}),
+                                      FormatC("%.8g", {pair.m_dX}), FormatC("%.8g", {pair.m_dY})};
+    if (!row.measures) {
+        cells.resize(InfluenceHeader().size() - 1);
+        cells.push_back("excluded");
+        return cells;
+    }
+    const PairInfluence& p = *row.measures;
+    cells.insert(cells.end(), {Cell(p.leverage), Cell(p.standardized), Cell(p.studentized),
+                               Cell(p.cooks), Cell(p.dffits), FlagText(p)});
+    return cells;
 }
 
 TextTable InfluenceRows(const CLumetraDoc& doc, const InfluenceTable& table, bool flaggedOnly) {
     TextTable rows;
     rows.header = InfluenceHeader();
-    for (size_t k = 0; k < table.pairs.size() && table.pairs[k].pair < doc.m_pPairs.size(); ++k)
-        if (!flaggedOnly || table.pairs[k].Flagged())
-            rows.rows.push_back(InfluenceRow(doc, table, k));
+    for (const InfluenceRowRef& row : InfluenceRowRefs(doc, table, flaggedOnly))
+        rows.rows.push_back(InfluenceRow(doc, row));
     return rows;
 }
 

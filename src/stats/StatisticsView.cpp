@@ -93,6 +93,9 @@ CStatisticsView::CStatisticsView(CAppHost& app, CLumetraDoc& doc)
     pages->setUsesScrollButtons(false);
     pages->addTab(BuildTablePanel(), "&Prediction and calibration");
     m_influence = new CInfluencePage;
+    m_influence->OnExclude([this](const std::vector<size_t>& pairs, bool exclude) {
+        m_app.ExcludePairs(m_doc, pairs, exclude);
+    });
     pages->addTab(m_influence, "I&nfluence");
     addWidget(pages);
     setStretchFactor(0, 3);

@@ -82,6 +82,40 @@ TEST_F(History, UndoAndRedoWalkTheStepsBothWays) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Excluding pairs is one step that undo takes back and redo makes again; a request that changes
+// no mark, or comes while the document is busy, is no step.
+TEST_F(History, ExcludingPairsIsOneStep) {
+    auto marks = [this] {
+        std::vector<bool> out;
+        for (const CXYdata& p : doc.m_pPairs)
+            out.push_back(p.m_bExcluded);
+        return out;
+    };
+    const size_t both[] = {0, 1}, second[] = {1}, beyond[] = {7};
+    EXPECT_TRUE(SetPairsExcluded(doc, both, true, [this] { ++refits; }));
+    EXPECT_EQ(marks(), (std::vector<bool>{true, true}));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_history.UndoName(), "Exclude from Fit");
+    EXPECT_FALSE(SetPairsExcluded(doc, both, true, [this] { ++refits; }));
+    EXPECT_FALSE(SetPairsExcluded(doc, beyond, false, [this] { ++refits; }));
+    doc.m_bFitting = 1;
+    EXPECT_FALSE(SetPairsExcluded(doc, second, false, [this] { ++refits; }));
+    doc.m_bFitting = 0;
+    EXPECT_TRUE(SetPairsExcluded(doc, second, false, [this] { ++refits; }));
+    EXPECT_EQ(marks(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(doc.m_history.UndoName(), "Include in Fit");
+    EXPECT_EQ(refits, 2);
+
+    EXPECT_TRUE(Step(false));
+    EXPECT_EQ(marks(), (std::vector<bool>{true, true}));
+    EXPECT_TRUE(Step(false));
+    EXPECT_EQ(marks(), (std::vector<bool>{false, false}));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(Step(true));
+    EXPECT_EQ(marks(), (std::vector<bool>{true, true}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 // The flag tells the document apart from its file as last saved, wherever the save fell.
 TEST_F(History, TheModifiedFlagFollowsTheLastSave) {
     Change([this] { AddPairs(1); });

@@ -28,6 +28,7 @@
 #include <QTableView>
 #include <QTableWidget>
 
+#include <cmath>
 #include <fstream>
 
 namespace lumetra {
@@ -369,6 +370,53 @@ TEST_F(StatisticsWindow, TheInfluencePageFlagsPairsAndCopiesThem) {
     EXPECT_EQ(copied.substr(0, copied.find('\n')),
               "Pair\tX\tY\tLeverage\tStandardized\tStudentized\tCook's D\tDFFITS\tFlag");
     EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 41);
+}
+
+// A pair excluded from the influence page leaves the fit at once, as one step that Edit > Undo
+// takes back; its row stays, greyed, and Include in Fit takes it back in.
+TEST_F(StatisticsWindow, TheInfluencePageExcludesAndIncludesPairs) {
+    CStatisticsView* view = OpenStatistics();
+    ASSERT_NE(view, nullptr);
+    CInfluencePage& page = *view->Influence();
+    const QAbstractItemModel& rows = *page.Table()->model();
+    const double c1 = doc->m_dCoef[0];
+    auto select = [&](int row) {
+        page.Table()->clearSelection();
+        page.Table()->selectRow(row);
+    };
+    EXPECT_FALSE(page.ExcludeButton()->isEnabled());
+    select(38);
+    ASSERT_TRUE(page.ExcludeButton()->isEnabled());
+    EXPECT_FALSE(page.IncludeButton()->isEnabled());
+    page.ExcludeButton()->click();
+    Settle();
+    EXPECT_TRUE(doc->m_pPairs[38].m_bExcluded);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_NE(doc->m_dCoef[0], c1);
+    EXPECT_TRUE(page.Summary()->text().contains("of 39 flagged"))
+        << page.Summary()->text().toStdString();
+    ASSERT_EQ(rows.rowCount(), 40);
+    EXPECT_EQ(rows.data(rows.index(38, 8)).toString(), "excluded");
+    EXPECT_EQ(rows.data(rows.index(38, 3)).toString(), "");
+    EXPECT_TRUE(rows.data(rows.index(38, 3), Qt::BackgroundRole).isValid());
+
+    ASSERT_TRUE(Frame().RouteCommand(cmd::kEditUndo));
+    Settle();
+    EXPECT_FALSE(doc->m_pPairs[38].m_bExcluded);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_NEAR(doc->m_dCoef[0], c1, 1e-5 * std::fabs(c1)); // the file keeps six digits
+    EXPECT_TRUE(page.Summary()->text().contains("of 40 flagged"));
+
+    select(38);
+    page.ExcludeButton()->click();
+    Settle();
+    select(38);
+    ASSERT_TRUE(page.IncludeButton()->isEnabled());
+    page.IncludeButton()->click();
+    Settle();
+    EXPECT_FALSE(doc->m_pPairs[38].m_bExcluded);
+    EXPECT_NEAR(doc->m_dCoef[0], c1, 1e-5 * std::fabs(c1)); // the file keeps six digits
+    EXPECT_EQ(doc->m_history.UndoName(), "Include in Fit");
 }
 
 } // namespace

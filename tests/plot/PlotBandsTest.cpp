@@ -121,6 +121,24 @@ TEST_F(Bands, TheResidualPlotShowsTheDifferencesAroundAZeroLine) {
     EXPECT_TRUE(s.WithPen(kPenConfidence).empty());
 }
 
+// A pair excluded from the fit is a hollow diamond among the stars, at its distance from the
+// curve fitted without it.
+TEST_F(Bands, TheResidualPlotDrawsAnExcludedPairHollow) {
+    doc.m_pPairs[3].m_bExcluded = true;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    PaintPlot(doc, s, true, {false, false, true});
+    const std::vector<Op> markers = s.WithPen(kPenData);
+    ASSERT_EQ(markers.size(), 3u * 8 + 5 + 8);
+    const Op* diamond = &markers[3 * 8];
+    EXPECT_EQ(diamond[0].kind, Op::Move);
+    EXPECT_EQ(diamond[0].y, diamond[2].y);
+    EXPECT_EQ(diamond[1].x, diamond[3].x);
+    EXPECT_EQ(diamond[4].x, diamond[0].x);
+    EXPECT_EQ(diamond[4].y, diamond[0].y);
+    EXPECT_EQ(diamond[1].x, 2000 + 3 * 2000);      // X = 4
+    EXPECT_GT(doc.m_pPairs[3].m_dDifference, 0.2); // above the line through the other four
+}
+
 TEST_F(Bands, TheCurveIsDrawnOverTheBands) {
     PaintPlot(doc, s, true, {true, true, false});
     size_t lastBand = 0, firstCurve = s.ops.size();
