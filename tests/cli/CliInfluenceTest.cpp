@@ -36,6 +36,29 @@ TEST_F(CliInfluence, ListsEveryPairOrTheFlaggedOnesAsTextAndJson) {
     EXPECT_GT(j["pairs"][0]["studentized"].get<double>(), j["studentized_cutoff"].get<double>());
 }
 
+// The outlier excluded in the file: the fit and its measures leave it out, the table marks it,
+// and a fit saved again keeps the mark.
+TEST_F(CliInfluence, AnExcludedPairIsLeftOutOfTheFitAndKept) {
+    std::vector<CXYdata> pairs = kLine;
+    pairs[3].m_bExcluded = true;
+    const std::string file = SaveData(pairs);
+    const test::CliResult r = Run("influence " + file + " --json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["n"], 5);
+    ASSERT_EQ(j["pairs"].size(), 5u);
+    EXPECT_EQ(j["pairs"][3]["pair"], 5);
+    const test::CliResult text = Run("influence " + file);
+    EXPECT_NE(text.out.find("\n4  "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("excluded\n"), std::string::npos) << text.out;
+
+    const test::CliResult fit = Run("fit " + file);
+    ASSERT_EQ(fit.status, 0) << fit.err;
+    EXPECT_NE(fit.out.find("         Excluded from the fit: 1 of 6 pairs\n"), std::string::npos)
+        << fit.out;
+    EXPECT_NE(test::TempDir::Read(file).find("\texcluded=1\r\n"), std::string::npos);
+}
+
 TEST_F(CliInfluence, AFitWithoutMeasuresSaysWhy) {
     const test::CliResult r = Run("influence " + SaveData({{1, 2}}));
     EXPECT_EQ(r.status, 1);
