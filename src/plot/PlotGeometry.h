@@ -108,10 +108,17 @@ void DrawSampledCurve(Surface& s, const PlotFrame& frame, double lo, double hi, 
     }
 }
 
+// The edges of a marker r wide and rv high about (px, py).
+struct MarkerEdges {
+    int left, right, down, up;
+    MarkerEdges(int px, int py, int r, int rv)
+        : left(SaturatingAdd(px, -r)), right(SaturatingAdd(px, r)), down(SaturatingAdd(py, -rv)),
+          up(SaturatingAdd(py, rv)) {}
+};
+
 // A pair's marker: a star of arms r wide and rv high.
 inline void DrawMarker(Surface& s, int px, int py, int r, int rv) {
-    const int left = SaturatingAdd(px, -r), right = SaturatingAdd(px, r);
-    const int down = SaturatingAdd(py, -rv), up = SaturatingAdd(py, rv);
+    const auto [left, right, down, up] = MarkerEdges(px, py, r, rv);
     s.MoveTo(left, py);
     s.LineTo(right, py);
     s.MoveTo(px, down);
@@ -125,8 +132,7 @@ inline void DrawMarker(Surface& s, int px, int py, int r, int rv) {
 // The marker of a pair excluded from the fit: a hollow diamond r wide and rv high, apart from
 // the stars of the fitted pairs.
 inline void DrawExcludedMarker(Surface& s, int px, int py, int r, int rv) {
-    const int left = SaturatingAdd(px, -r), right = SaturatingAdd(px, r);
-    const int down = SaturatingAdd(py, -rv), up = SaturatingAdd(py, rv);
+    const auto [left, right, down, up] = MarkerEdges(px, py, r, rv);
     s.MoveTo(left, py);
     s.LineTo(px, down);
     s.LineTo(right, py);
