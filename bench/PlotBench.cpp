@@ -41,8 +41,9 @@ BENCHMARK(BM_DrawPlot)
 
 // A 1,000,000-pair file drawn without (bands 0) and with (1) both bands, as a window at 100 %
 // paints it: the first paint after the read (first 1: no fit ran, so the bands build the fit
-// state once, which is most of its time) and a repaint (first 0: at most 30 ms with the bands). The curve takes at most 8000 samples, a band two a pixel column, and a
-// marker is drawn once for its pixels.
+// state once, which is most of its time) and a repaint (first 0: at most 30 ms with the bands). The
+// curve takes at most 8000 samples, a band two a pixel column, and a marker is drawn once for its
+// pixels.
 void BM_DrawPlotBands(benchmark::State& state) {
     SilentUi ui;
     MemorySettingsStore settings;
