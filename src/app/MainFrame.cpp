@@ -219,7 +219,9 @@ void CMainFrame::AddDocumentWindow(QMdiSubWindow* frame) {
     frame->setStyle(m_documentWindowStyle);
     m_mdi->addSubWindow(frame);
     const WindowRect r = NewWindowRect(open, Workspace(), CascadeStep());
-    frame->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    // Never narrower than its controls need, whatever room the workspace has.
+    frame->setGeometry(r.left, r.top, std::max(r.right - r.left, frame->minimumSizeHint().width()),
+                       r.bottom - r.top);
     frame->show();
     m_mdi->setActiveSubWindow(frame);
 }

@@ -5,10 +5,10 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
+#include "fit/EqualInputs.h"
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace lumetra {
 namespace {
@@ -19,43 +19,44 @@ constexpr const char* kCaptions[] = {"None",  "Standard deviations", "1/X", "1/X
 // 1/s² of the measured values of the pairs that share an input, for each pair; a failure names
 // the input that has one reading, or readings without scatter.
 FitWeights ReplicateWeights(const CurveModel& model, std::span<const CXYdata> pairs) {
-    struct Group {
-        long double sum = 0.0L, sumSquares = 0.0L;
-        size_t count = 0;
-        double first = 0.0;
-        bool differ = false;
-        double weight = 0.0;
-    };
-    std::map<double, Group> groups;
-    for (const CXYdata& p : pairs) {
-        Group& g = groups[InputOf(model, p.m_dX, p.m_dY)];
-        const double measured = OutputOf(model, p.m_dX, p.m_dY);
-        if (g.count == 0)
-            g.first = measured;
-        g.differ = g.differ || measured != g.first;
-        // Deviations from the first reading keep the digits of readings far from zero.
-        const long double d = (long double)measured - g.first;
-        g.sum += d;
-        g.sumSquares += d * d;
-        ++g.count;
-    }
+    std::vector<double> inputs;
+    inputs.reserve(pairs.size());
+    for (const CXYdata& p : pairs)
+        inputs.push_back(InputOf(model, p.m_dX, p.m_dY));
+    const EqualInputRuns runs = RunsOfEqualInput(inputs);
     FitWeights out;
-    for (auto& [input, g] : groups) {
-        if (g.count < 2 || !g.differ) {
-            out.failure = FormatC(g.count < 2 ? "Replicate variance weights need two readings or "
-                                                "more at each %s: %s = %g has one."
-                                              : "Replicate variance weights need readings that "
-                                                "differ at each %s: the readings at %s = %g are "
-                                                "all the same.",
-                                  {model.inputName, model.inputName, input});
+    out.weights.resize(pairs.size());
+    for (size_t r = 0; r < runs.Runs(); ++r) {
+        const size_t begin = runs.starts[r], end = runs.starts[r + 1];
+        const CXYdata& head = pairs[runs.order[begin]];
+        const double first = OutputOf(model, head.m_dX, head.m_dY);
+        long double sum = 0.0L, sumSquares = 0.0L;
+        bool differ = false;
+        for (size_t i = begin; i < end; ++i) {
+            const CXYdata& p = pairs[runs.order[i]];
+            const double measured = OutputOf(model, p.m_dX, p.m_dY);
+            differ = differ || measured != first;
+            // Deviations from the first reading keep the digits of readings far from zero.
+            const long double d = (long double)measured - first;
+            sum += d;
+            sumSquares += d * d;
+        }
+        const size_t count = end - begin;
+        if (count < 2 || !differ) {
+            out.weights.clear();
+            out.failure = FormatC(count < 2 ? "Replicate variance weights need two readings or "
+                                              "more at each %s: %s = %g has one."
+                                            : "Replicate variance weights need readings that "
+                                              "differ at each %s: the readings at %s = %g are "
+                                              "all the same.",
+                                  {model.inputName, model.inputName, inputs[runs.order[begin]]});
             return out;
         }
-        const long double n = (long double)g.count;
-        const long double variance = (g.sumSquares - g.sum * g.sum / n) / (n - 1);
-        g.weight = double(1.0L / variance);
+        const long double n = (long double)count;
+        const double weight = double(1.0L / ((sumSquares - sum * sum / n) / (n - 1)));
+        for (size_t i = begin; i < end; ++i)
+            out.weights[runs.order[i]] = weight;
     }
-    for (const CXYdata& p : pairs)
-        out.weights.push_back(groups[InputOf(model, p.m_dX, p.m_dY)].weight);
     return out;
 }
 

@@ -1,11 +1,11 @@
 #include "fit/LackOfFit.h"
 
 #include "data/NumberFormat.h"
+#include "fit/EqualInputs.h"
 
 #include <boost/math/distributions/fisher_f.hpp>
 
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 namespace lumetra {
@@ -39,14 +39,11 @@ LackOfFitTest TestLackOfFit(std::span<const double> t, std::span<const double> v
     const size_t N = std::min(t.size(), v.size());
     test.n = int(N);
     test.parameters = state.Coefs();
-    std::vector<size_t> order(N);
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return t[a] < t[b]; });
+    const EqualInputRuns runs = RunsOfEqualInput(t.first(N));
+    const std::vector<size_t>& order = runs.order;
     LD pure = 0.0L;
-    for (size_t first = 0; first < N;) {
-        size_t end = first + 1;
-        while (end < N && t[order[end]] == t[order[first]])
-            ++end;
+    for (size_t r = 0; r < runs.Runs(); ++r) {
+        const size_t first = runs.starts[r], end = runs.starts[r + 1];
         // Two passes: the group's weighted mean, then the squares about it.
         LD weight = 0.0L, sum = 0.0L;
         for (size_t i = first; i < end; ++i) {
@@ -58,9 +55,8 @@ LackOfFitTest TestLackOfFit(std::span<const double> t, std::span<const double> v
             const LD d = LD(v[order[i]]) - mean;
             pure += LD(WeightOf(w, order[i])) * d * d;
         }
-        ++test.groups;
-        first = end;
     }
+    test.groups = int(runs.Runs());
     test.pureDof = test.n - test.groups;
     test.lackDof = test.groups - test.parameters;
     if (test.pureDof == 0) {

@@ -54,64 +54,44 @@ void PixelSieve::MeasureArms(int r, int rv) {
     // Computed as the surface maps each end, once for every logical x and y.
     const int spanX = int(std::floor(r * std::fabs(m_map.sx)));
     const int spanY = int(std::floor(rv * std::fabs(m_map.sy)));
-    auto place = [](int centre, int before, int after, int span, int shift) {
-        const int a = centre - before - span, b = after - centre - span;
+    // The key part of a centre whose arms end at before and after, or −1.
+    auto key = [](long long centre, long long before, long long after, int span, long long cells,
+                  long long cellSize, int shift) {
+        const long long a = centre - before - span, b = after - centre - span;
         const bool exact = (a == 0 || a == 1) && (b == 0 || b == 1);
-        return Place{centre, std::uint8_t((a | b << 1) << shift), exact};
+        if (!exact || centre < 0 || centre >= cells)
+            return std::int32_t(-1);
+        return std::int32_t((centre * cellSize) * 16 + ((a | b << 1) << shift));
     };
     try {
-        m_xPlaces.resize(size_t(m_nLogRight - m_nLogLeft + 1));
-        m_yPlaces.resize(size_t(m_nLogTop - m_nLogBottom + 1));
+        m_xKeys.resize(size_t(m_nLogRight - m_nLogLeft + 1));
+        m_yKeys.resize(size_t(m_nLogTop - m_nLogBottom + 1));
     } catch (const std::bad_alloc&) {
         m_pCells.reset();
         return;
     }
-    for (size_t i = 0; i < m_xPlaces.size(); ++i) {
+    for (size_t i = 0; i < m_xKeys.size(); ++i) {
         const int x = m_nLogLeft + int(i);
-        m_xPlaces[i] = place(m_map.X(x), m_map.X(SaturatingAdd(x, -r)),
-                             m_map.X(SaturatingAdd(x, r)), spanX, 0);
+        m_xKeys[i] = key(m_map.X(x) - m_nLeft, m_map.X(SaturatingAdd(x, -r)) - m_nLeft,
+                         m_map.X(SaturatingAdd(x, r)) - m_nLeft, spanX, m_nWidth, 1, 0);
     }
-    for (size_t j = 0; j < m_yPlaces.size(); ++j) {
+    for (size_t j = 0; j < m_yKeys.size(); ++j) {
         const int y = m_nLogTop - int(j);
-        m_yPlaces[j] = place(m_map.Y(y), m_map.Y(SaturatingAdd(y, rv)),
-                             m_map.Y(SaturatingAdd(y, -rv)), spanY, 2);
+        m_yKeys[j] = key(m_map.Y(y) - m_nTop, m_map.Y(SaturatingAdd(y, rv)) - m_nTop,
+                         m_map.Y(SaturatingAdd(y, -rv)) - m_nTop, spanY, m_nHeight, m_nWidth, 2);
     }
 }
 
-bool PixelSieve::Mark(long long col, long long row, int variant) {
-    if (col < 0 || row < 0 || col >= m_nWidth || row >= m_nHeight)
+bool PixelSieve::FirstLogical(int x, int y) {
+    const long long col = (long long)x - m_nLogLeft, row = (long long)m_nLogTop - y;
+    if (!m_pCells || col < 0 || row < 0 || col >= m_nWidth || row >= m_nHeight)
         return true;
     const long long cell = row * m_nWidth + col;
-    if (m_bDevice) {
-        std::uint16_t& seen = static_cast<std::uint16_t*>(m_pCells.get())[cell];
-        const std::uint16_t bit = std::uint16_t(1u << variant);
-        const bool first = !(seen & bit);
-        seen = std::uint16_t(seen | bit);
-        return first;
-    }
     std::uint64_t& word = static_cast<std::uint64_t*>(m_pCells.get())[cell / 64];
     const std::uint64_t bit = std::uint64_t(1) << (cell % 64);
     const bool first = !(word & bit);
     word |= bit;
     return first;
-}
-
-bool PixelSieve::First(int x, int y, int r, int rv) {
-    if (!m_pCells)
-        return true;
-    const long long i = (long long)x - m_nLogLeft, j = (long long)m_nLogTop - y;
-    if (!m_bDevice)
-        return Mark(i, j, 0);
-    if (r != m_nR || rv != m_nRv)
-        MeasureArms(r, rv);
-    if (!m_pCells || i < 0 || j < 0 || i >= (long long)m_xPlaces.size() ||
-        j >= (long long)m_yPlaces.size())
-        return true;
-    const Place& px = m_xPlaces[size_t(i)];
-    const Place& py = m_yPlaces[size_t(j)];
-    if (!px.exact || !py.exact)
-        return true;
-    return Mark(px.pixel - m_nLeft, py.pixel - m_nTop, px.arms | py.arms);
 }
 
 } // namespace lumetra

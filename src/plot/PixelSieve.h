@@ -19,21 +19,33 @@ public:
     PixelSieve(const Surface& surface, int left, int bottom, int right, int top);
 
     // True when the marker of half-width r and half-height rv at the logical point is to be drawn.
-    bool First(int x, int y, int r, int rv);
+    // Inline: a repaint asks it for every one of a million pairs.
+    bool First(int x, int y, int r, int rv) {
+        if (!m_bDevice)
+            return FirstLogical(x, y);
+        if (r != m_nR || rv != m_nRv)
+            MeasureArms(r, rv);
+        const auto i = static_cast<unsigned long long>((long long)x - m_nLogLeft);
+        const auto j = static_cast<unsigned long long>((long long)m_nLogTop - y);
+        if (!m_pCells || i >= m_xKeys.size() || j >= m_yKeys.size())
+            return true;
+        const std::int32_t kx = m_xKeys[i], ky = m_yKeys[j];
+        if ((kx | ky) < 0)
+            return true;
+        const std::int32_t key = kx + ky;
+        std::uint16_t& seen = static_cast<std::uint16_t*>(m_pCells.get())[key >> 4];
+        const auto bit = std::uint16_t(1u << (key & 15));
+        const bool first = !(seen & bit);
+        seen = std::uint16_t(seen | bit);
+        return first;
+    }
 
 private:
     struct Free {
         void operator()(void* cells) const;
     };
-    // Where the marker of a logical x (or y) falls: the centre's pixel and, a bit an arm, whether
-    // the arm's end lands a pixel further than r · scale; not exact where it lands elsewhere.
-    struct Place {
-        int pixel = 0;
-        std::uint8_t arms = 0;
-        bool exact = false;
-    };
     void MeasureArms(int r, int rv);
-    bool Mark(long long col, long long row, int variant);
+    bool FirstLogical(int x, int y);
 
     PixelMap m_map;
     int m_nLogLeft, m_nLogBottom, m_nLogRight, m_nLogTop;
@@ -41,9 +53,12 @@ private:
     long long m_nLeft = 0, m_nTop = 0, m_nWidth = 0, m_nHeight = 0;
     // Device cells: a bit for each of the 16 arm variants; logical cells: one bit.
     std::unique_ptr<void, Free> m_pCells;
-    // The places of every logical x and y of the rectangle, for the marker size last asked about.
+    // For the marker size last asked about, every logical x and y of the rectangle as its part of
+    // a device key (cell · 16 + arm variant): x its column and arm bits 0-1, y its row's first
+    // cell and arm bits 2-3; −1 where the arm ends are not exactly a span from the centre's pixel
+    // (such markers are drawn) or the pixel is off the grid.
     int m_nR = -1, m_nRv = -1;
-    std::vector<Place> m_xPlaces, m_yPlaces;
+    std::vector<std::int32_t> m_xKeys, m_yKeys;
 };
 
 } // namespace lumetra

@@ -8,6 +8,8 @@
 #include "plot/PlotDrawing.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace lumetra {
 PlottedResiduals ResidualsToPlot(const CLumetraDoc& doc) {
@@ -52,38 +54,58 @@ bool DrawBands(const CLumetraDoc& doc, Surface& s, const PlotFrame& frame,
     const bool xFromY = curve.model->xFromY;
     const PlotMapping& map = frame.map;
     const bool logSampled = xFromY ? map.logY : map.logX;
-    // scatter 0: the mean response's band; 1: a new observation's. side: −1 lower, +1 upper.
-    auto edge = [&](double scatter, double side) {
-        DrawSampledCurve(
-            s, frame, curve.low, curve.high, logSampled, [&](double input, int& px, int& py) {
-                const std::optional<double> u = FittedInput(curve, input);
-                if (!u)
-                    return false;
-                const CurvePoint p = CurveAt(curve, *u);
-                // A new observation's scatter follows the weighting: 1/w at the
-                // input (1 unweighted).
-                const double spread =
-                    scatter > 0.0 ? scatter / NewObservationWeight(curve, *u) : 0.0;
-                const double output = OutputFromFitted(
-                    curve, p.v + side * t * SigmaScale(curve) * std::sqrt(spread + p.leverage));
-                const double x = xFromY ? output : input;
-                const double y = xFromY ? input : output;
-                if (!map.Defined(x, y))
-                    return false;
-                px = map.Px(x);
-                py = map.Py(y);
-                return true;
-            });
+    // The curve is solved once a sample for all four edges; each edge is then drawn whole.
+    // Edges: prediction lower and upper, confidence lower and upper (gaps where undefined).
+    constexpr size_t kEdges = 4;
+    struct EdgePoint {
+        int px = 0, py = 0;
+        bool defined = false;
+    };
+    // On a surface of pixels two samples a pixel column draw the band that more would.
+    int steps = frame.steps;
+    if (const std::optional<PixelMap> pixels = s.Pixels()) {
+        const double columns = std::fabs((frame.rect.right - frame.rect.left) * pixels->sx);
+        steps = std::clamp(2 * int(std::ceil(columns)), 2, steps);
+    }
+    std::vector<std::array<EdgePoint, kEdges>> samples;
+    ForEachSample(curve.low, curve.high, steps, logSampled, [&](double input) {
+        std::array<EdgePoint, kEdges>& sample = samples.emplace_back();
+        const std::optional<double> u = FittedInput(curve, input);
+        if (!u)
+            return;
+        const CurvePoint p = CurveAt(curve, *u);
+        // A new observation's scatter follows the weighting: 1/w at the input (1 unweighted).
+        const double spreads[2] = {
+            options.predictionBand ? 1.0 / NewObservationWeight(curve, *u) : 0.0, 0.0};
+        for (int e = options.predictionBand ? 0 : 2; e < (options.confidenceBand ? 4 : 2); ++e) {
+            const double side = e % 2 == 0 ? -1.0 : 1.0;
+            const double output = OutputFromFitted(
+                curve, p.v + side * t * SigmaScale(curve) * std::sqrt(spreads[e / 2] + p.leverage));
+            const double x = xFromY ? output : input;
+            const double y = xFromY ? input : output;
+            if (map.Defined(x, y))
+                sample[size_t(e)] = {map.Px(x), map.Py(y), true};
+        }
+    });
+    auto edge = [&](int e) {
+        CurveTracer trace(s, frame);
+        for (const std::array<EdgePoint, kEdges>& sample : samples) {
+            const EdgePoint& point = sample[size_t(e)];
+            if (point.defined)
+                trace.To(point.px, point.py);
+            else
+                trace.Break();
+        }
     };
     if (options.predictionBand) {
         s.SelectPen(kPenPrediction);
-        edge(1.0, -1.0);
-        edge(1.0, 1.0);
+        edge(0);
+        edge(1);
     }
     if (options.confidenceBand) {
         s.SelectPen(kPenConfidence);
-        edge(0.0, -1.0);
-        edge(0.0, 1.0);
+        edge(2);
+        edge(3);
     }
     return true;
 }

@@ -150,13 +150,15 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
         DrawCurve(doc, s, sampled, xFromY);
     s.SelectPen(kPenData);
     const PlotMapping& map = frame.map;
+    bool anySigma = false; // a set without σ is not gone through again for error bars
     for (int k = 0; k < N; ++k) {
         const CXYdata& p = doc.m_pPairs[size_t(k)];
+        anySigma |= p.m_dSigma > 0.0;
         const int px = map.Px(p.m_dX), py = map.Py(p.m_dY);
         if (sieve.First(px, py, size.r, size.rv))
             DrawMarker(s, px, py, size.r, size.rv);
     }
-    const DrawnParts drawn{hasCurve, bands, DrawErrorBars(doc, s, frame, size.r / 2)};
+    const DrawnParts drawn{hasCurve, bands, anySigma && DrawErrorBars(doc, s, frame, size.r / 2)};
     if (drawn.bands || drawn.errorBars)
         DrawPlotLegend(doc, s, frame, f, options, size, xFromY, drawn);
 }

@@ -77,26 +77,19 @@ private:
     double m_lastX = 0.0, m_lastY = 0.0;
 };
 
-// Samples a curve from lo to hi in the frame's steps of (hi − lo) / steps, the last sample on hi
-// itself; with logSampled the steps are even in the logarithm (lo, hi > 0). eval maps a sample to
-// a point, or returns false where the curve has no value there, which breaks the line.
-template <class Eval>
-void DrawSampledCurve(Surface& s, const PlotFrame& frame, double lo, double hi, bool logSampled,
-                      Eval eval) {
+// The samples of a curve from lo to hi in `steps` steps of (hi − lo) / steps, the last sample on
+// hi itself; with logSampled the steps are even in the logarithm (lo, hi > 0). Each is handed to
+// at(v) in order.
+template <class At> void ForEachSample(double lo, double hi, int steps, bool logSampled, At at) {
     if (logSampled) {
         lo = std::log10(lo);
         hi = std::log10(hi);
     }
     if (!(lo <= hi))
         return;
-    const double d = (hi - lo) / double(frame.steps);
-    CurveTracer trace(s, frame);
+    const double d = (hi - lo) / double(steps);
     for (double v = lo;;) {
-        int px = 0, py = 0;
-        if (eval(logSampled ? std::pow(10.0, v) : v, px, py))
-            trace.To(px, py);
-        else
-            trace.Break();
+        at(logSampled ? std::pow(10.0, v) : v);
         // Ends on hi, also where a step is too small to move from it.
         if (!(v < hi))
             break;
@@ -106,6 +99,21 @@ void DrawSampledCurve(Surface& s, const PlotFrame& frame, double lo, double hi, 
             next = hi;
         v = next;
     }
+}
+
+// Samples a curve in the frame's steps (ForEachSample); eval maps a sample to a point, or returns
+// false where the curve has no value there, which breaks the line.
+template <class Eval>
+void DrawSampledCurve(Surface& s, const PlotFrame& frame, double lo, double hi, bool logSampled,
+                      Eval eval) {
+    CurveTracer trace(s, frame);
+    ForEachSample(lo, hi, frame.steps, logSampled, [&](double v) {
+        int px = 0, py = 0;
+        if (eval(v, px, py))
+            trace.To(px, py);
+        else
+            trace.Break();
+    });
 }
 
 // The edges of a marker r wide and rv high about (px, py).

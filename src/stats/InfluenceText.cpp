@@ -3,6 +3,7 @@
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
+#include "stats/JsonNumber.h"
 
 #include <nlohmann/json.hpp>
 
@@ -17,10 +18,6 @@ std::string FlagText(const PairInfluence& p) {
     if (p.outlier && p.influential)
         return "outlier, influential";
     return p.outlier ? "outlier" : p.influential ? "influential" : "";
-}
-
-nlohmann::ordered_json Number(const Statistic& value) {
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
 }
 
 const char* InputName(const CLumetraDoc& doc) {
@@ -114,19 +111,19 @@ std::string InfluenceJson(const CLumetraDoc& doc, const InfluenceTable& table, b
                          {"x", doc.m_pPairs[p.pair].m_dX},
                          {"y", doc.m_pPairs[p.pair].m_dY},
                          {"leverage", p.leverage},
-                         {"standardized", Number(p.standardized)},
-                         {"studentized", Number(p.studentized)},
-                         {"cooks_distance", Number(p.cooks)},
-                         {"dffits", Number(p.dffits)},
+                         {"standardized", JsonNumber(p.standardized)},
+                         {"studentized", JsonNumber(p.studentized)},
+                         {"cooks_distance", JsonNumber(p.cooks)},
+                         {"dffits", JsonNumber(p.dffits)},
                          {"outlier", p.outlier},
                          {"influential", p.influential}});
     }
     const nlohmann::ordered_json out = {{"n", table.n},
                                         {"coefficients", table.coefs},
                                         {"flagged", table.flagged},
-                                        {"studentized_cutoff", Number(table.studentizedCutoff)},
+                                        {"studentized_cutoff", JsonNumber(table.studentizedCutoff)},
                                         {"cooks_cutoff", table.cooksCutoff},
-                                        {"durbin_watson", Number(table.durbinWatson)},
+                                        {"durbin_watson", JsonNumber(table.durbinWatson)},
                                         {"notes", table.notes},
                                         {"pairs", pairs}};
     return out.dump();

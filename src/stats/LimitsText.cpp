@@ -1,6 +1,7 @@
 #include "stats/LimitsText.h"
 
 #include "data/NumberFormat.h"
+#include "stats/JsonNumber.h"
 #include "stats/PredictionText.h"
 
 #include <nlohmann/json.hpp>
@@ -14,10 +15,6 @@ std::string Row(const char* label, const Statistic& value, const std::string& ho
 
 std::string Quantile(const CalibrationLimits& limits, double value, double probability) {
     return FormatC("t(%d, %g) = %.6g", {limits.dof, probability, value});
-}
-
-nlohmann::ordered_json Number(const Statistic& value) {
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
 }
 
 } // namespace
@@ -68,9 +65,9 @@ std::string LimitsJson(const CalibrationLimits& limits) {
     out["t_quantification"] = limits.tQuantification;
     out["critical_y"] = limits.criticalY;
     out["critical_x"] = limits.criticalX;
-    out["detection_x"] = Number(limits.detectionX);
-    out["detection_shortcut_x"] = Number(limits.detectionShortcut);
-    out["quantification_x"] = Number(limits.quantificationX);
+    out["detection_x"] = JsonNumber(limits.detectionX);
+    out["detection_shortcut_x"] = JsonNumber(limits.detectionShortcut);
+    out["quantification_x"] = JsonNumber(limits.quantificationX);
     out["notes"] = limits.notes;
     return out.dump();
 }

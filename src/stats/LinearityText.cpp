@@ -4,6 +4,7 @@
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
 #include "fit/FitWeights.h"
+#include "stats/JsonNumber.h"
 
 namespace lumetra {
 namespace {
@@ -13,10 +14,6 @@ constexpr const char* kIndent = "         ";
 std::string Row(const std::string& label, const Statistic& value) {
     return FormatC("         %-34s%s",
                    {label, value ? FormatC("%16.8E", {*value}) : FormatC("%16s", {"n/a"})});
-}
-
-nlohmann::ordered_json Number(const Statistic& value) {
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
 }
 
 nlohmann::ordered_json Refusal(const std::string& refusal) {
@@ -93,12 +90,12 @@ nlohmann::ordered_json LinearityJson(const Linearity& linearity) {
          {{"n", lof.n},
           {"groups", lof.groups},
           {"parameters", lof.parameters},
-          {"pure_error", lof.pureDof > 0 ? Number(lof.pureError) : nullptr},
+          {"pure_error", lof.pureDof > 0 ? JsonNumber(lof.pureError) : nullptr},
           {"pure_dof", lof.pureDof},
-          {"lack_of_fit", lof.pureDof > 0 ? Number(lof.lackOfFit) : nullptr},
+          {"lack_of_fit", lof.pureDof > 0 ? JsonNumber(lof.lackOfFit) : nullptr},
           {"lack_dof", lof.lackDof},
-          {"f", Number(lof.f)},
-          {"p", Number(lof.p)},
+          {"f", JsonNumber(lof.f)},
+          {"p", JsonNumber(lof.p)},
           {"refusal", Refusal(lof.refusal)}}},
         {"mandel", nullptr},
         {"scale_note", linearity.scaleNote.empty() ? nlohmann::ordered_json(nullptr)
@@ -106,9 +103,9 @@ nlohmann::ordered_json LinearityJson(const Linearity& linearity) {
     };
     if (linearity.mandel) {
         const MandelTest& m = *linearity.mandel;
-        out["mandel"] = {{"line_sse", m.lineSse}, {"quadratic_sse", Number(m.quadraticSse)},
-                         {"dof", m.dof},          {"f", Number(m.f)},
-                         {"p", Number(m.p)},      {"refusal", Refusal(m.refusal)}};
+        out["mandel"] = {{"line_sse", m.lineSse}, {"quadratic_sse", JsonNumber(m.quadraticSse)},
+                         {"dof", m.dof},          {"f", JsonNumber(m.f)},
+                         {"p", JsonNumber(m.p)},  {"refusal", Refusal(m.refusal)}};
     }
     return out;
 }

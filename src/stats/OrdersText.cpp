@@ -4,6 +4,7 @@
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
 #include "fit/FitWeights.h"
+#include "stats/JsonNumber.h"
 
 #include <nlohmann/json.hpp>
 
@@ -95,11 +96,6 @@ std::vector<std::string> Notes(const CLumetraDoc& doc, const OrderTable& table) 
         if (!note.empty())
             notes.push_back(note);
     return notes;
-}
-
-nlohmann::ordered_json Number(const Statistic& value) {
-    return value && std::isfinite(*value) ? nlohmann::ordered_json(*value)
-                                          : nlohmann::ordered_json(nullptr);
 }
 
 } // namespace
@@ -210,17 +206,17 @@ std::string OrdersJson(const CLumetraDoc& doc, const OrderTable& table) {
                         {"n", r.n},
                         {"dof", r.dof},
                         {"sse", r.sse},
-                        {"residual_sd", Number(r.residualSd)},
-                        {"r_squared", Number(r.rSquared)},
-                        {"adj_r_squared", Number(r.adjRSquared)},
-                        {"aic", Number(r.aic)},
-                        {"aicc", Number(Aicc(r))},
-                        {"bic", Number(r.bic)},
-                        {"f", Number(r.f)},
-                        {"f_p", Number(r.fP)},
-                        {"press", Number(r.press)},
-                        {"press_rmse", Number(r.pressRmse)},
-                        {"condition_number", Number(r.condition)}});
+                        {"residual_sd", JsonNumber(r.residualSd)},
+                        {"r_squared", JsonNumber(r.rSquared)},
+                        {"adj_r_squared", JsonNumber(r.adjRSquared)},
+                        {"aic", JsonNumber(r.aic)},
+                        {"aicc", JsonNumber(Aicc(r))},
+                        {"bic", JsonNumber(r.bic)},
+                        {"f", JsonNumber(r.f)},
+                        {"f_p", JsonNumber(r.fP)},
+                        {"press", JsonNumber(r.press)},
+                        {"press_rmse", JsonNumber(r.pressRmse)},
+                        {"condition_number", JsonNumber(r.condition)}});
     nlohmann::ordered_json best = nlohmann::ordered_json::object();
     for (int c = 0; c < kOrderCriteria; ++c)
         best[kCriterionKeys[c]] =

@@ -1,6 +1,7 @@
 #include "stats/PredictionText.h"
 
 #include "data/NumberFormat.h"
+#include "stats/JsonNumber.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,10 +11,6 @@ namespace lumetra {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-Json Number(const Statistic& value) {
-    return value ? Json(*value) : Json(nullptr);
-}
 
 std::string Key(const char* name) {
     return std::string(1, char(std::tolower(static_cast<unsigned char>(name[0]))));
@@ -34,12 +31,12 @@ std::string PredictionJson(const FittedCurve& curve, const std::vector<Predictio
     for (const Prediction& p : predictions) {
         Json item;
         item[Key(InputName(curve))] = p.input;
-        item[Key(OutputName(curve))] = Number(p.output);
-        item["se_mean"] = Number(p.seMean);
-        item["mean_low"] = Number(p.meanLow);
-        item["mean_high"] = Number(p.meanHigh);
-        item["pred_low"] = Number(p.predLow);
-        item["pred_high"] = Number(p.predHigh);
+        item[Key(OutputName(curve))] = JsonNumber(p.output);
+        item["se_mean"] = JsonNumber(p.seMean);
+        item["mean_low"] = JsonNumber(p.meanLow);
+        item["mean_high"] = JsonNumber(p.meanHigh);
+        item["pred_low"] = JsonNumber(p.predLow);
+        item["pred_high"] = JsonNumber(p.predHigh);
         if (!p.message.empty())
             item["message"] = p.message;
         out.push_back(std::move(item));
@@ -57,8 +54,8 @@ std::string CalibrationJson(const FittedCurve& curve, const std::vector<Calibrat
         Json estimates = Json::array();
         for (const CalibrationEstimate& e : c.estimates)
             estimates.push_back({{Key(InputName(curve)), e.input},
-                                 {"lower", Number(e.lower)},
-                                 {"upper", Number(e.upper)},
+                                 {"lower", JsonNumber(e.lower)},
+                                 {"upper", JsonNumber(e.upper)},
                                  {"interval", CalibrationIntervalWord(request.interval)}});
         item["estimates"] = std::move(estimates);
         if (!c.message.empty())

@@ -4,6 +4,7 @@
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
 #include "fit/FitWeights.h"
+#include "stats/JsonNumber.h"
 
 #include <nlohmann/json.hpp>
 
@@ -25,10 +26,6 @@ std::string Line(const char* label, const Statistic& value) {
 const CurveModel& Model(int type) {
     // The statistics exist only for a fit, and only a known model is fitted.
     return *FindCurveModel(type);
-}
-
-nlohmann::ordered_json Number(const Statistic& value) {
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
 }
 
 // "b[1]*u^3 + b[2]*u^2 + b[3]*u + b[4]" for degree 3.
@@ -128,11 +125,11 @@ std::string StatisticsJson(const FitStatistics& s) {
     for (const CoefficientStatistics& c : s.coefficients)
         coefficients.push_back({{"name", c.name},
                                 {"estimate", c.estimate},
-                                {"std_error", Number(c.stdError)},
-                                {"t", Number(c.t)},
-                                {"p", Number(c.p)},
-                                {"ci_low", Number(c.ciLow)},
-                                {"ci_high", Number(c.ciHigh)}});
+                                {"std_error", JsonNumber(c.stdError)},
+                                {"t", JsonNumber(c.t)},
+                                {"p", JsonNumber(c.p)},
+                                {"ci_low", JsonNumber(c.ciLow)},
+                                {"ci_high", JsonNumber(c.ciHigh)}});
     nlohmann::ordered_json out = {
         {"model", Model(s.curveType).cliName},
         {"order", s.order},
@@ -141,24 +138,24 @@ std::string StatisticsJson(const FitStatistics& s) {
         {"dof", s.dof},
         {"level", s.level},
         {"coefficients", coefficients},
-        {"residual_std_dev", Number(s.residualStdDev)},
+        {"residual_std_dev", JsonNumber(s.residualStdDev)},
         {"sse", s.sse},
         {"rmse", s.rmse},
         {"r_squared", s.rSquared},
-        {"adj_r_squared", Number(s.adjRSquared)},
-        {"f", Number(s.f)},
-        {"f_p", Number(s.fP)},
-        {"condition_number", Number(s.conditionNumber)},
-        {"classic_digits", Number(s.classicDigits)},
+        {"adj_r_squared", JsonNumber(s.adjRSquared)},
+        {"f", JsonNumber(s.f)},
+        {"f_p", JsonNumber(s.fP)},
+        {"condition_number", JsonNumber(s.conditionNumber)},
+        {"classic_digits", JsonNumber(s.classicDigits)},
         {"notes", s.notes},
         {"centred", nullptr},
     };
     if (s.weights != WeightScheme::None) {
         out["weights"] = std::string(WeightSchemeWord(s.weights));
         out["absolute"] = s.absolute;
-        out["chi_square"] = Number(s.chiSquare);
-        out["reduced_chi_square"] = Number(s.reducedChiSquare);
-        out["chi_square_p"] = Number(s.chiSquareP);
+        out["chi_square"] = JsonNumber(s.chiSquare);
+        out["reduced_chi_square"] = JsonNumber(s.reducedChiSquare);
+        out["chi_square_p"] = JsonNumber(s.chiSquareP);
         out["effective_pairs"] = s.effectivePairs;
         out["weighted_residuals"] = s.pearsonResiduals;
     }

@@ -130,6 +130,11 @@ QWidget* CStatisticsView::BuildTablePanel() {
     choices->addWidget(m_level);
     m_interval = new QComboBox;
     m_interval->addItems({"Inversion interval", "Wald interval"});
+    // The choices keep their whole words: the window keeps their width rather than cut them.
+    for (QComboBox* box : {m_direction, m_interval}) {
+        box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents); // the names follow the model
+    }
     choices->addWidget(m_interval);
     auto* sigmaLabel = new QLabel("&σ new:");
     m_sigma = new QLineEdit;

@@ -74,6 +74,14 @@ TEST_F(StatisticsWindow, ANarrowedWindowKeepsEveryControlWhole) {
             qobject_cast<QLabel*>(w)) {
             ++checked;
             EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->metaObject()->className();
+            // A choice shows its whole name as the model gives it, not the least a box can be.
+            if (auto* box = qobject_cast<QComboBox*>(w)) {
+                QComboBox whole;
+                whole.setFont(box->font());
+                whole.addItem(box->currentText());
+                EXPECT_GE(box->width(), whole.sizeHint().width())
+                    << box->currentText().toStdString();
+            }
         }
     EXPECT_GE(checked, 6);
 }

@@ -76,6 +76,25 @@ TEST_F(Bands, EachBandIsTwoEdgesAtTheIntervalsOfTheLine) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// On a surface of pixels (a screen at 100 %: 768 columns across the plot) a band takes two samples
+// a column, however many the curve takes.
+TEST_F(Bands, OnAScreenABandTakesTwoSamplesAPixelColumn) {
+    struct Screen : test::RecordingSurface {
+        std::optional<PixelMap> Pixels() const override { return PixelMap{0.096, 0, -0.096, 700}; }
+    };
+    std::vector<CXYdata> pairs;
+    for (int k = 0; k < 2000; ++k)
+        pairs.push_back({double(k), 2.0 * k + k % 3});
+    test::FillPairs(doc, pairs);
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    Screen screen;
+    PaintPlot(doc, screen, true, {true, true, false});
+    for (const Pen& pen : {kPenConfidence, kPenPrediction})
+        for (const std::vector<Op>& edge : Polylines(screen.WithPen(pen)))
+            EXPECT_EQ(edge.size(), 2u * 768 + 1);
+    EXPECT_GE(Polylines(screen.WithPen(kPenCurve)).front().size(), 2000u + 1);
+}
+
 TEST_F(Bands, OnlyTheBandsAskedForAreDrawn) {
     PaintPlot(doc, s, true, {true, false, false});
     EXPECT_EQ(Polylines(s.WithPen(kPenConfidence)).size(), 2u);
