@@ -1,11 +1,10 @@
 #include "fit/FitWeights.h"
 
-#include "fit/FitPairs.h"
-
 #include "data/LumetraDoc.h"
 #include "data/NumberFormat.h"
 #include "fit/CurveModels.h"
 #include "fit/EqualInputs.h"
+#include "fit/FitPairs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -102,8 +101,8 @@ std::string MeasuredWeight(WeightScheme scheme, const CXYdata& p, size_t index, 
 
 } // namespace
 
-FitWeights WeightsFor(const CurveModel& model, WeightScheme scheme,
-                      std::span<const CXYdata> pairs) {
+FitWeights WeightsFor(const CurveModel& model, WeightScheme scheme, std::span<const CXYdata> pairs,
+                      const FitPairs* fitted) {
     if (scheme == WeightScheme::None)
         return {};
     FitWeights out;
@@ -114,7 +113,8 @@ FitWeights WeightsFor(const CurveModel& model, WeightScheme scheme,
     } else {
         out.weights.resize(pairs.size());
         for (size_t k = 0; k < pairs.size(); ++k) {
-            out.failure = MeasuredWeight(scheme, pairs[k], k, out.weights[k]);
+            out.failure = MeasuredWeight(scheme, pairs[k], fitted ? fitted->DocumentIndex(k) : k,
+                                         out.weights[k]);
             if (!out.failure.empty()) {
                 out.weights.clear();
                 return out;
@@ -134,7 +134,8 @@ FitWeights DocumentWeights(const CLumetraDoc& doc) {
         return {};
     if (doc.m_eWeights == WeightScheme::None)
         return {};
-    return WeightsFor(*model, doc.m_eWeights, FitPairs(doc).Pairs());
+    const FitPairs fitted(doc);
+    return WeightsFor(*model, doc.m_eWeights, fitted.Pairs(), &fitted);
 }
 
 const char* WeightSchemeCaption(WeightScheme scheme) {

@@ -10,6 +10,7 @@
 namespace lumetra {
 
 class CLumetraDoc;
+class FitPairs;
 struct CurveModel;
 
 // The weights of a fit in its model's fitted scale, or why the scheme cannot weigh the pairs.
@@ -23,7 +24,10 @@ struct FitWeights {
 // 1/X², 1/Y, 1/Y², or 1/s² of the readings that share an input), which the first-order rule
 // takes into the fitted scale: times the square of d(measured)/d(fitted), so that a σ of Y
 // becomes σ/(Y ln 10) for log10(Y) and σ/Y for ln(Y).
-FitWeights WeightsFor(const CurveModel& model, WeightScheme scheme, std::span<const CXYdata> pairs);
+// A failure names a pair by its number in the document: its place in `fitted` where the pairs are
+// those of a fit, else its place in `pairs`.
+FitWeights WeightsFor(const CurveModel& model, WeightScheme scheme, std::span<const CXYdata> pairs,
+                      const FitPairs* fitted = nullptr);
 // The same for the document's pairs, model and scheme.
 FitWeights DocumentWeights(const CLumetraDoc& doc);
 

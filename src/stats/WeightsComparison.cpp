@@ -56,8 +56,8 @@ Statistic SumRelativeError(const CurveModel& model, const CLumetraDoc& doc, cons
     return std::isfinite(sum) ? Statistic(double(sum)) : std::nullopt;
 }
 
-bool AnySigma(const CLumetraDoc& doc) {
-    for (const CXYdata& p : doc.m_pPairs)
+bool AnySigma(std::span<const CXYdata> pairs) {
+    for (const CXYdata& p : pairs)
         if (p.m_dSigma != 0.0)
             return true;
     return false;
@@ -77,9 +77,9 @@ std::vector<WeightingResult> CompareWeightings(const CLumetraDoc& doc) {
     for (size_t i = 0; i < kWeightSchemeWords.size(); ++i) {
         WeightingResult r;
         r.scheme = WeightScheme(i);
-        if (r.scheme == WeightScheme::Sigma && !AnySigma(doc))
+        if (r.scheme == WeightScheme::Sigma && !AnySigma(pairs))
             continue;
-        const FitWeights weights = WeightsFor(*model, r.scheme, pairs);
+        const FitWeights weights = WeightsFor(*model, r.scheme, pairs, &fitted);
         r.failure = weights.failure;
         if (r.failure.empty()) {
             const FitState state = BuildFitState(u, v, weights.weights, degree);

@@ -103,6 +103,17 @@ TEST_F(ExcludedPairs, TheExcludedRowShowsItsDistanceFromTheCurve) {
     EXPECT_GT(p.m_dDifference, 1.0);
 }
 
+// A weight that cannot be had names the pair by its number in the whole set.
+TEST_F(ExcludedPairs, AWeightFailureNamesThePairInTheWholeSet) {
+    std::vector<CXYdata> pairs = Readings(true);
+    pairs[1].m_bExcluded = true;
+    pairs[3].m_dSigma = 0.0;
+    Fill(doc, pairs, 0, 1, WeightScheme::Sigma);
+    EXPECT_EQ(CFitEngine(doc).RefitDocument(), 0);
+    EXPECT_EQ(ui.OnlyMessage(), "The weighting \"Standard deviations\" needs a standard deviation "
+                                "on every pair: pair 4 has none.\nCan't Fit the Curve");
+}
+
 // Too few pairs left in the fit is told as too few pairs are.
 TEST_F(ExcludedPairs, TooFewIncludedPairsAreRefusedAsTooFewPairs) {
     struct Case {
