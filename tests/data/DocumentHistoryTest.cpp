@@ -116,6 +116,21 @@ TEST_F(History, ExcludingPairsIsOneStep) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Without memory for the copy Undo needs, no pair leaves the fit and the user is told.
+TEST_F(History, ExcludingWithoutMemoryForUndoChangesNothing) {
+    AddPairs(100000);
+    const size_t first[] = {0};
+    {
+        test::FailLargeAllocations fail(size_t(1) << 20);
+        EXPECT_FALSE(SetPairsExcluded(doc, first, true, [this] { ++refits; }));
+    }
+    EXPECT_EQ(ui.OnlyMessage(), "Not enough memory to keep this change for Undo!\n"
+                                "The pairs are left as they were.");
+    EXPECT_FALSE(doc.m_pPairs[0].m_bExcluded);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(refits, 0);
+}
+
 // The flag tells the document apart from its file as last saved, wherever the save fell.
 TEST_F(History, TheModifiedFlagFollowsTheLastSave) {
     Change([this] { AddPairs(1); });
