@@ -12,6 +12,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 namespace lumetra {
 namespace {
@@ -216,6 +219,24 @@ std::vector<double> WeightedResiduals(const CLumetraDoc& doc, const FitState& st
     return residuals;
 }
 
+namespace {
+
+// A pair's input and measured value in the model's fitted scale; none where a logarithm has no
+// value.
+std::optional<std::pair<double, double>> FittedPoint(const CLumetraDoc& doc,
+                                                     const CurveModel& model, const CXYdata& p) {
+    const double inOffset = model.xFromY ? doc.m_dYInt : doc.m_dXInt;
+    const double outOffset = model.xFromY ? doc.m_dXInt : doc.m_dYInt;
+    const std::optional<double> t = model.input.toFitted(InputOf(model, p.m_dX, p.m_dY), inOffset);
+    const std::optional<double> w =
+        model.output.toFitted(OutputOf(model, p.m_dX, p.m_dY), outOffset);
+    if (!t || !w)
+        return std::nullopt;
+    return std::pair(*t, *w);
+}
+
+} // namespace
+
 bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vector<double>& v) {
     const CurveModel* model = DocumentModel(doc);
     if (!model)
@@ -224,20 +245,37 @@ bool FittedScaleValues(const CLumetraDoc& doc, std::vector<double>& u, std::vect
     const size_t N = fitted.Size();
     u.resize(N);
     v.resize(N);
-    const double inOffset = model->xFromY ? doc.m_dYInt : doc.m_dXInt;
-    const double outOffset = model->xFromY ? doc.m_dXInt : doc.m_dYInt;
     for (size_t k = 0; k < N; ++k) {
-        const CXYdata& p = fitted.Pairs()[k];
-        const std::optional<double> t =
-            model->input.toFitted(InputOf(*model, p.m_dX, p.m_dY), inOffset);
-        const std::optional<double> w =
-            model->output.toFitted(OutputOf(*model, p.m_dX, p.m_dY), outOffset);
-        if (!t || !w)
+        const std::optional<std::pair<double, double>> point =
+            FittedPoint(doc, *model, fitted.Pairs()[k]);
+        if (!point)
             return false;
-        u[k] = *t;
-        v[k] = *w;
+        std::tie(u[k], v[k]) = *point;
     }
     return true;
+}
+
+std::vector<double> AllWeightedResiduals(const CLumetraDoc& doc, const FitState& state) {
+    std::vector<double> inFit = WeightedResiduals(doc, state);
+    const FitPairs fitted(doc);
+    if (fitted.Excluded() == 0 || inFit.size() != fitted.Size())
+        return inFit;
+    const CurveModel* model = DocumentModel(doc);
+    std::vector<double> all(fitted.Size() + fitted.Excluded());
+    for (size_t k = 0; k < inFit.size(); ++k)
+        all[fitted.DocumentIndex(k)] = inFit[k];
+    for (size_t k = 0; k < all.size(); ++k) {
+        const CXYdata& p = doc.m_pPairs[k];
+        if (!p.m_bExcluded)
+            continue;
+        const FitWeights weight = WeightsFor(*model, doc.m_eWeights, {&p, 1});
+        const std::optional<std::pair<double, double>> point = FittedPoint(doc, *model, p);
+        if (!point || weight.weights.size() != 1)
+            return {};
+        all[k] = double(std::sqrt(LD(weight.weights[0])) *
+                        (LD(point->second) - state.Value(state.U(point->first))));
+    }
+    return all;
 }
 
 StateOutcome DocumentFitState(const CLumetraDoc& doc) {

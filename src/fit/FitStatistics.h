@@ -81,6 +81,9 @@ inline constexpr const char* kConstantNote =
 // Each pair's weighted residual √w·(v − fitted) in the fitted scale, for the document's weighting
 // (empty when it has none, or the weights cannot be had).
 std::vector<double> WeightedResiduals(const CLumetraDoc& doc, const FitState& state);
+// The same for every pair of the document, an excluded one weighed alone as the scheme weighs it
+// (empty also where a scheme cannot weigh one pair alone: replicate variance).
+std::vector<double> AllWeightedResiduals(const CLumetraDoc& doc, const FitState& state);
 
 // The document's fit state: the one its last fit built, or else built now from its pairs and
 // kept (a file as read has none until it is asked for); or why there is none.

@@ -17,7 +17,7 @@ PlottedResiduals ResidualsToPlot(const CLumetraDoc& doc) {
     PlottedResiduals out;
     if (doc.m_eWeights != WeightScheme::None) {
         if (const StateOutcome state = UsableFitState(doc); state.state) {
-            out.values = WeightedResiduals(doc, *state.state);
+            out.values = AllWeightedResiduals(doc, *state.state);
             out.weighted = out.values.size() == N;
             if (out.weighted)
                 return out;

@@ -158,6 +158,20 @@ TEST_F(Bands, TheResidualPlotDrawsAnExcludedPairHollow) {
     EXPECT_GT(doc.m_pPairs[3].m_dDifference, 0.2); // above the line through the other four
 }
 
+// Weighted, the excluded pair's residual is weighed as the scheme weighs it alone: 1/Y here.
+TEST_F(Bands, AnExcludedPairsWeightedResidualIsPlottedToo) {
+    doc.m_eWeights = WeightScheme::InverseY;
+    doc.m_pPairs[3].m_bExcluded = true;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    const PlottedResiduals plotted = ResidualsToPlot(doc);
+    ASSERT_TRUE(plotted.weighted);
+    ASSERT_EQ(plotted.values.size(), 5u);
+    for (size_t k = 0; k < 5; ++k) {
+        const CXYdata& p = doc.m_pPairs[k];
+        EXPECT_NEAR(plotted.values[k], p.m_dDifference / std::sqrt(p.m_dY), 1e-12) << k;
+    }
+}
+
 TEST_F(Bands, TheCurveIsDrawnOverTheBands) {
     PaintPlot(doc, s, true, {true, true, false});
     size_t lastBand = 0, firstCurve = s.ops.size();
