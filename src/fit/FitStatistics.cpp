@@ -284,10 +284,11 @@ StateOutcome DocumentFitState(const CLumetraDoc& doc) {
     const std::shared_ptr<const FitState>& kept = doc.m_pFitState;
     // A paint asks at every repaint: the state built from these pairs (every one of which had a
     // fitted value) answers without a copy of a million of them in the fitted scale.
-    const size_t pairs =
-        size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size()))) - ExcludedPairCount(doc);
+    // A state of every pair needs no count of the excluded ones: it takes a pass over them all.
+    const size_t all = size_t(std::clamp(doc.m_nPairs, 0, int(doc.m_pPairs.size())));
     if (model && degree >= 1 && degree <= kMaxOrder && kept && kept->degree == degree &&
-        kept->pairs == pairs && pairs >= size_t(degree + 1) && kept->Solved())
+        kept->pairs >= size_t(degree + 1) && kept->Solved() &&
+        (kept->pairs == all || kept->pairs == all - ExcludedPairCount(doc)))
         return {kept, ""};
     std::vector<double> u, v;
     if (!model || degree < 1 || degree > kMaxOrder || !FittedScaleValues(doc, u, v))
