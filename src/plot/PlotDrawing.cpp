@@ -155,7 +155,10 @@ void DrawCurveAndMarkers(const CLumetraDoc& doc, Surface& s, const PlotLayout& l
         const CXYdata& p = doc.m_pPairs[size_t(k)];
         anySigma |= p.m_dSigma > 0.0;
         const int px = map.Px(p.m_dX), py = map.Py(p.m_dY);
-        if (sieve.First(px, py, size.r, size.rv))
+        // Past the sieve, as on the residual plot: an excluded pair never hides among the others.
+        if (p.m_bExcluded)
+            DrawExcludedMarker(s, px, py, size.r, size.rv);
+        else if (sieve.First(px, py, size.r, size.rv))
             DrawMarker(s, px, py, size.r, size.rv);
     }
     const DrawnParts drawn{hasCurve, bands, anySigma && DrawErrorBars(doc, s, frame, size.r / 2)};

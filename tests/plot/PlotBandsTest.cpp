@@ -158,6 +158,20 @@ TEST_F(Bands, TheResidualPlotDrawsAnExcludedPairHollow) {
     EXPECT_GT(doc.m_pPairs[3].m_dDifference, 0.2); // above the line through the other four
 }
 
+// The plot of the pairs marks it the same way, at its X and Y.
+TEST_F(Bands, ThePlotOfThePairsDrawsAnExcludedPairHollow) {
+    doc.m_pPairs[3].m_bExcluded = true;
+    ASSERT_EQ(CFitEngine(doc).RefitDocument(), 1);
+    PaintPlot(doc, s, true, {});
+    const std::vector<Op> markers = s.WithPen(kPenData);
+    ASSERT_EQ(markers.size(), 4u * 8 + 5);
+    const Op* diamond = &markers[3 * 8];
+    EXPECT_EQ(diamond[1].x, 2000 + 3 * 2000); // X = 4
+    EXPECT_EQ(diamond[0].y, Py(8.2));
+    EXPECT_EQ(diamond[4].x, diamond[0].x);
+    EXPECT_EQ(markers[3 * 8 + 5].kind, Op::Move); // the fifth pair a star again
+}
+
 // Weighted, the excluded pair's residual is weighed as the scheme weighs it alone: 1/Y here.
 TEST_F(Bands, AnExcludedPairsWeightedResidualIsPlottedToo) {
     doc.m_eWeights = WeightScheme::InverseY;
